@@ -1,0 +1,187 @@
+#include "Container.h"
+
+#include "platform/FileNames.h"
+
+#include <array>
+
+namespace qel {
+
+TContainer::TContainer() : Directory(IncludeTrailingPathDelimiter(GetCurrentDir())) {
+  AttachTreePool = std::make_unique<TAttachTreePool>();
+  NoteTreePool = std::make_unique<TNoteTreePool>();
+  SheetTreePool = std::make_unique<TSheetTreePool>();
+  PosTreePool = std::make_unique<TPosTreePool>();
+  AttachPool = std::make_unique<TAttachPool>();
+  NotePool = std::make_unique<TNotePool>();
+  PosPool = std::make_unique<TPosPool>();
+  LinkPool = std::make_unique<TLinkPool>();
+  SheetPool = std::make_unique<TSheetPool>();
+  RelationPool = std::make_unique<TRelationPool>();
+
+  AttachTreePool->SetPool(AttachPool.get());
+  NoteTreePool->SetPool(NotePool.get());
+  SheetTreePool->SetPool(SheetPool.get());
+  PosTreePool->SetPool(PosPool.get());
+  AttachPool->SetPools(NotePool.get(), AttachTreePool.get());
+  NotePool->SetPools(AttachPool.get(), PosPool.get(), LinkPool.get(), SheetPool.get(), NoteTreePool.get());
+  PosPool->SetPools(SheetPool.get(), NotePool.get(), PosTreePool.get());
+  LinkPool->SetPools(SheetPool.get(), NotePool.get(), RelationPool.get());
+  SheetPool->SetPools(PosPool.get(), LinkPool.get(), SheetTreePool.get());
+  RelationPool->SetPools(LinkPool.get());
+}
+
+TContainer::~TContainer() {
+  AttachTreePool.reset();
+  NoteTreePool.reset();
+  SheetTreePool.reset();
+  PosTreePool.reset();
+  AttachPool.reset();
+  NotePool.reset();
+  PosPool.reset();
+  LinkPool.reset();
+  SheetPool.reset();
+  RelationPool.reset();
+}
+
+std::string TContainer::BaseName(const std::string& fileName) {
+  std::string name = ExtractFileName(fileName);
+  return name.substr(0, name.find('.'));
+}
+
+std::string TContainer::DataFileName(const std::string& projectFile, std::string_view suffix) {
+  return ExtractFilePath(projectFile) + BaseName(projectFile) + std::string(suffix) + ".dat";
+}
+
+void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffsets* import) {
+  if (ProgressBar) {
+    ProgressBar->SetRange(0, 6);
+    ProgressBar->SetPosition(0);
+  }
+  const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{SheetPool.get(), "_Sht"},
+                                                                      {NotePool.get(), "_Not"},
+                                                                      {RelationPool.get(), "_Rel"},
+                                                                      {PosPool.get(), "_Pos"},
+                                                                      {AttachPool.get(), "_Att"},
+                                                                      {LinkPool.get(), "_Lnk"}}};
+  int step = 0;
+  for (auto [pool, suffix] : order) {
+    std::string name = DataFileName(projectFile, suffix);
+    if (import)
+      pool->Import(name, *import);
+    else
+      pool->Load(name);
+    if (ProgressBar) ProgressBar->SetPosition(++step);
+  }
+}
+
+void TContainer::Load(const std::string& projectFile) {
+  Directory = ExtractFilePath(projectFile);
+  ReadDataFiles(projectFile, nullptr);
+  SetModified(false);
+}
+
+TImportOffsets TContainer::ImportOffsets() const {
+  TImportOffsets o;
+  o.Note = NotePool->AllCount();
+  o.Sheet = SheetPool->AllCount();
+  o.Attachment = AttachPool->AllCount();
+  o.Relation = RelationPool->AllCount();
+  o.Position = PosPool->AllCount();
+  o.Link = LinkPool->AllCount();
+  return o;
+}
+
+void TContainer::Import(const std::string& projectFile, const TImportOffsets& offsets) {
+  const TImportOffsets before = ImportOffsets();
+  try {
+    ReadDataFiles(projectFile, &offsets);
+  } catch (...) {
+    RemoveImported(before);
+    throw;
+  }
+}
+
+// Deletes what a failed import added, newest kinds first, and restores the pools' flags.
+void TContainer::RemoveImported(const TImportOffsets& counts) {
+  const std::array<std::pair<TPool*, int32_t>, 6> pools = {{{LinkPool.get(), counts.Link},
+                                                            {AttachPool.get(), counts.Attachment},
+                                                            {PosPool.get(), counts.Position},
+                                                            {RelationPool.get(), counts.Relation},
+                                                            {NotePool.get(), counts.Note},
+                                                            {SheetPool.get(), counts.Sheet}}};
+  std::array<bool, 6> flags{};
+  for (size_t i = 0; i < pools.size(); ++i) flags[i] = pools[i].first->Modified;
+  for (auto [pool, count] : pools)
+    while (pool->AllCount() > count) pool->GetAllItem(pool->AllCount() - 1)->Delete();
+  for (size_t i = 0; i < pools.size(); ++i) pools[i].first->Modified = flags[i];
+}
+
+void TContainer::Save(const std::string& projectFile) {
+  std::string path = ExtractFilePath(projectFile);
+  Directory = path;
+  // An empty folder part is the current folder.
+  if (!path.empty() && !SetCurrentDir(path) && !CreateDir(path) && Host)
+    Host->ShowErrorBox("Error Creating Directory");
+  SaveDataFiles(projectFile);
+  SetModified(false);
+}
+
+void TContainer::SaveDataFiles(const std::string& projectFile) const {
+  const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
+                                                                      {NotePool.get(), "_Not"},
+                                                                      {PosPool.get(), "_Pos"},
+                                                                      {LinkPool.get(), "_Lnk"},
+                                                                      {SheetPool.get(), "_Sht"},
+                                                                      {RelationPool.get(), "_Rel"}}};
+  std::vector<std::pair<std::string, std::string>> written; // temporary name, final name
+  try {
+    for (auto [pool, suffix] : order) {
+      std::string target = FindFileNoCase(DataFileName(projectFile, suffix));
+      std::string temp = target + ".saving";
+      written.emplace_back(temp, target);
+      WriteFileBytes(temp, pool->SaveBytes());
+    }
+    for (auto& [temp, target] : written) RenameFile(temp, target);
+  } catch (...) {
+    for (auto& [temp, target] : written) DeleteFile(temp);
+    throw;
+  }
+}
+
+std::array<TPoolItemList*, 6> TContainer::DataPools() const {
+  return {AttachPool.get(), NotePool.get(), PosPool.get(), LinkPool.get(), SheetPool.get(), RelationPool.get()};
+}
+
+bool TContainer::IsModified() const {
+  for (TPoolItemList* pool : DataPools())
+    if (pool->IsModified()) return true;
+  return false;
+}
+
+void TContainer::SetModified(bool value) {
+  for (TPoolItemList* pool : DataPools()) pool->SetModified(value);
+}
+
+void TContainer::ClearFilters() {
+  for (TPoolItemList* pool : DataPools()) pool->Filtered = false;
+}
+
+void TContainer::ResetViews() {
+  for (TPoolItemList* pool : DataPools()) pool->ResetView();
+}
+
+void TContainer::ClearTreeNodes() {
+  AttachTreePool->ClearNodes();
+  NoteTreePool->ClearNodes();
+  SheetTreePool->ClearNodes();
+  PosTreePool->ClearNodes();
+}
+
+TLinkItem* TContainer::FindLinkByIndex(int index) const {
+  TLinkItem* found = nullptr;
+  for (int i = 0; i < LinkCount(); ++i)
+    if (GetLink(i)->LoadIndex == index) found = GetLink(i);
+  return found;
+}
+
+} // namespace qel

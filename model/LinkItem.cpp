@@ -1,0 +1,88 @@
+#include "LinkItem.h"
+
+#include "NoteItem.h"
+#include "RelationItem.h"
+#include "SheetItem.h"
+
+#include <stdexcept>
+
+namespace qel {
+
+TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TPoolItem(pool), Data(std::move(data)) {
+  if (!Data.Sheet || !Data.FromNote || !Data.ToNote || !Data.Relation)
+    throw std::invalid_argument("TLinkItem: sheet, notes and relation type required");
+  SheetList = &Data.Sheet->Links;
+  ToList = &Data.ToNote->InLinks;
+  FromList = &Data.FromNote->OutLinks;
+  RelationList = &Data.Relation->Links;
+  Data.Sheet = nullptr;
+  Data.FromNote = Data.ToNote = nullptr;
+  Data.Relation = nullptr;
+  SheetList->Add(this);
+  ToList->Add(this);
+  FromList->Add(this);
+  RelationList->Add(this);
+}
+
+void TLinkItem::Delete() {
+  SheetList->Remove(this);
+  ToList->Remove(this);
+  FromList->Remove(this);
+  RelationList->Remove(this);
+  TPoolItem::Delete();
+}
+
+TDepNode* TLinkItem::DepNodeFor(const TRelationShip* list) {
+  if (list == SheetList) return &FSheetNode;
+  if (list == FromList) return &FFromNode;
+  if (list == ToList) return &FToNode;
+  if (list == RelationList) return &FRelationNode;
+  return nullptr;
+}
+
+void TLinkItem::SetCurve1(int32_t value) {
+  Data.ToOffsetX = value;
+  Modified = true;
+}
+
+void TLinkItem::SetCurve2(int32_t value) {
+  Data.ToOffsetY = value;
+  Modified = true;
+}
+
+void TLinkItem::SetCurve3(int32_t value) {
+  Data.FromOffsetX = value;
+  Modified = true;
+}
+
+void TLinkItem::SetCurve4(int32_t value) {
+  Data.FromOffsetY = value;
+  Modified = true;
+}
+
+void TLinkItem::SetArrowType(uint8_t value) {
+  Data.ArrowType = value;
+  Modified = true;
+}
+
+void TLinkItem::SetPenWidth(int32_t value) {
+  Data.PenWidth = value;
+  Modified = true;
+}
+
+void TLinkItem::SetColor(TColor value) {
+  Data.Color = value;
+  Modified = true;
+}
+
+void TLinkItem::SetLineStyle(int32_t value) {
+  Data.LineStyle = value;
+  Modified = true;
+}
+
+TSheetItem* TLinkItem::GetSheet() const { return static_cast<TSheetItem*>(SheetList->Owner); }
+TNoteItem* TLinkItem::GetFromNote() const { return static_cast<TNoteItem*>(FromList->Owner); }
+TNoteItem* TLinkItem::GetToNote() const { return static_cast<TNoteItem*>(ToList->Owner); }
+TRelationItem* TLinkItem::GetRelation() const { return static_cast<TRelationItem*>(RelationList->Owner); }
+
+} // namespace qel

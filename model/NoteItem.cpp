@@ -1,0 +1,90 @@
+#include "NoteItem.h"
+
+#include "AttachItem.h"
+#include "LinkItem.h"
+#include "PosItem.h"
+#include "SheetItem.h"
+#include "TreeNodeItem.h"
+
+namespace qel {
+
+TNoteItem::TNoteItem(TPoolItemList* pool, TNote data) : TPoolItem(pool), Data(std::move(data)) {}
+
+void TNoteItem::Delete() {
+  Attachments.Destroy();
+  Positions.Destroy();
+  OutLinks.Destroy();
+  InLinks.Destroy();
+  TreeNodes.Destroy();
+  TPoolItem::Delete();
+}
+
+void TNoteItem::SetName(const std::string& value) {
+  Data.Name = value;
+  for (TPoolItem* pos : Positions) SetTreeNodesText(static_cast<TPosItem*>(pos)->TreeNodes, value);
+  SetTreeNodesText(TreeNodes, value);
+  Modified = true;
+}
+
+void TNoteItem::SetImage(const std::string& value) {
+  Data.ImageFile = value;
+  Modified = true;
+}
+
+void TNoteItem::SetLogo(const std::string& value) {
+  Data.LogoFile = value;
+  Modified = true;
+}
+
+void TNoteItem::SetWidth(int32_t value) {
+  Data.Width = value;
+  Modified = true;
+}
+
+void TNoteItem::SetHeight(int32_t value) {
+  Data.Height = value;
+  Modified = true;
+}
+
+void TNoteItem::SetColor(TColor value) {
+  Data.Color = value;
+  Modified = true;
+}
+
+void TNoteItem::SetLogoPos(int32_t value) {
+  Data.LogoPos = value;
+  Modified = true;
+}
+
+void TNoteItem::SetText(const std::string& value) {
+  Data.Text = value;
+  Modified = true;
+}
+
+void TNoteItem::SetAggregatedSheet(TSheetItem* sheet) { Data.Sheet = sheet; }
+
+TPosItem* TNoteItem::GetPosition(int i) const { return static_cast<TPosItem*>(Positions.GetItem(i)); }
+TAttachItem* TNoteItem::GetAttachment(int i) const {
+  return static_cast<TAttachItem*>(Attachments.GetItem(i));
+}
+TLinkItem* TNoteItem::GetOutLink(int i) const { return static_cast<TLinkItem*>(OutLinks.GetItem(i)); }
+TLinkItem* TNoteItem::GetInLink(int i) const { return static_cast<TLinkItem*>(InLinks.GetItem(i)); }
+TTreeNodeItem* TNoteItem::GetTreeNode(int i) const {
+  return static_cast<TTreeNodeItem*>(TreeNodes.GetItem(i));
+}
+
+bool TNoteItem::IsPlacedOn(const TSheetItem* sheet) const {
+  for (TPoolItem* item : Positions) {
+    auto* pos = static_cast<TPosItem*>(item);
+    if (pos->GetSheet() == sheet && pos->IsPlaced()) return true;
+  }
+  return false;
+}
+
+bool TNoteItem::IsAssignedTo(const TSheetItem* sheet) const {
+  for (TPoolItem* item : Positions)
+    if (static_cast<TPosItem*>(item)->GetSheet() == sheet) return true;
+  return false;
+}
+
+} // namespace qel

@@ -1,0 +1,301 @@
+// The readers and writers of the six data files.
+#include "DataLines.h"
+#include "Pools.h"
+#include "platform/Errors.h"
+
+namespace qel {
+namespace {
+
+// A reference read by an import names one of the items this import added to the target
+// pool: anything else (also -1) is the list error, never one of the project's own items.
+int32_t ImportRef(int32_t raw, int32_t offset, const TPoolItemList& target) {
+  if (raw < 0 || static_cast<long long>(raw) + offset >= target.AllCount()) RaiseListError(raw);
+  return raw + offset;
+}
+
+int32_t Ref(int32_t raw, const TImportOffsets* import, int32_t TImportOffsets::*offset,
+            const TPoolItemList& target) {
+  return import ? ImportRef(raw, import->*offset, target) : raw;
+}
+
+int32_t Id(int32_t raw, const TImportOffsets* import, int32_t TImportOffsets::*offset) {
+  return import ? static_cast<int32_t>(static_cast<uint32_t>(raw) + static_cast<uint32_t>(import->*offset)) : raw;
+}
+
+// Fields 1 to 8 of a sheet line, the same in both formats.
+TSheet CutSheetHead(std::string_view& line, const TImportOffsets* import) {
+  TSheet r;
+  r.ID = Id(CutInt(line), import, &TImportOffsets::Sheet);
+  r.Name = std::string(CutField(line));
+  r.Color = CutInt(line);
+  r.Width = CutInt(line);
+  r.Height = CutInt(line);
+  r.Zoom = CutInt(line);
+  r.GridSize = CutInt(line);
+  r.Extra = CutInt(line);
+  r.Description.clear();
+  return r;
+}
+
+// Fields 1 to 12 of a note line, the same in both formats.
+TNote CutNoteHead(std::string_view& line, const TImportOffsets* import) {
+  TNote r;
+  r.ID = Id(CutInt(line), import, &TImportOffsets::Note);
+  r.Name = std::string(CutField(line));
+  r.ImageFile = std::string(CutField(line));
+  r.LogoFile = std::string(CutField(line));
+  r.Kind = CutInt(line);
+  r.Width = CutInt(line);
+  r.Height = CutInt(line);
+  r.Color = CutInt(line);
+  r.Extra1 = CutInt(line);
+  r.LogoPos = CutInt(line);
+  r.ExtraFlag = ToByte(CutField(line));
+  r.Extra2 = CutInt(line);
+  return r;
+}
+
+int32_t NoteSheetIndex(std::string_view field, const TImportOffsets* import, const TSheetPool& sheets) {
+  int32_t index = ToInt(field);
+  if (import && index != -1) index = ImportRef(index, import->Sheet, sheets);
+  return index;
+}
+
+bool EndsWithBreak(std::string_view line) { return !line.empty() && line.back() == TextBreak; }
+
+// A text of the older formats: lines ending in 0xFE continue on the next line. Starts with
+// the rest of the record's first line; leaves the rest of its last line.
+std::string ReadOldText(TLineReader& reader, std::string_view& rest) {
+  std::string text;
+  while (EndsWithBreak(rest)) {
+    text.append(rest.substr(0, rest.size() - 1));
+    text += "\r\n";
+    rest = reader.ReadLine();
+  }
+  return text;
+}
+
+} // namespace
+
+// ---- sheets
+
+void TSheetPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  if (reader.ReadLine() == Marker)
+    LoadNew(bytes, import);
+  else
+    LoadOld(bytes, import);
+}
+
+void TSheetPool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  reader.ReadLine(); // the marker
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TSheet r = CutSheetHead(line, import);
+    r.Description = DecodeTextView(line);
+    TakeRecord(r);
+  }
+}
+
+void TSheetPool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TSheet r = CutSheetHead(line, import);
+    r.Description = ReadOldText(reader, line);
+    r.Description.append(line);
+    r.Description += "\r\n";
+    TakeRecord(r);
+  }
+}
+
+std::string TSheetPool::SaveBytes() const {
+  std::string out(Marker);
+  out += "\r\n";
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const TSheet& d = static_cast<TSheetItem*>(item)->Data;
+    w.Int(id++).Plain(d.Name).Int(d.Color).Int(d.Width).Int(d.Height).Int(d.Zoom).Int(d.GridSize).Int(d.Extra);
+    w.Coded(d.Description).EndLine();
+  }
+  return out;
+}
+
+// ---- notes
+
+void TNotePool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  // The older format shows itself by a line that ends in 0xFE (a body over several lines).
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    if (EndsWithBreak(reader.ReadLine())) {
+      LoadOld(bytes, import);
+      return;
+    }
+  }
+  LoadNew(bytes, import);
+}
+
+void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TNote r = CutNoteHead(line, import);
+    r.Text = DecodeTextView(CutField(line));
+    r.SheetIndex = NoteSheetIndex(line, import, *SheetPool);
+    TakeRecord(r);
+  }
+}
+
+void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TNote r = CutNoteHead(line, import);
+    r.Text = ReadOldText(reader, line);
+    r.Text.append(CutField(line));
+    r.SheetIndex = NoteSheetIndex(line, import, *SheetPool);
+    TakeRecord(r);
+  }
+}
+
+std::string TNotePool::SaveBytes() const {
+  std::string out;
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const auto* note = static_cast<TNoteItem*>(item);
+    const TNote& d = note->Data;
+    TSheetItem* sheet = note->GetAggregatedSheet();
+    w.Int(id++).Plain(d.Name).Plain(d.ImageFile).Plain(d.LogoFile).Int(d.Kind).Int(d.Width).Int(d.Height);
+    w.Int(d.Color).Int(d.Extra1).Int(d.LogoPos).Int(d.ExtraFlag).Int(d.Extra2).Coded(d.Text);
+    w.Int(sheet ? SheetPool->IndexOf(sheet) : -1).EndLine();
+  }
+  return out;
+}
+
+// ---- relation types
+
+void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TRelation r;
+    r.ID = Id(CutInt(line), import, &TImportOffsets::Relation);
+    r.Name = std::string(CutField(line));
+    r.Extra = ToInt(line);
+    TakeRecord(r);
+  }
+}
+
+std::string TRelationPool::SaveBytes() const {
+  std::string out;
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const TRelation& d = static_cast<TRelationItem*>(item)->Data;
+    w.Int(id++).Plain(d.Name).Int(d.Extra).EndLine();
+  }
+  return out;
+}
+
+// ---- positions
+
+void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TPos r;
+    r.ID = Id(CutInt(line), import, &TImportOffsets::Position);
+    r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+    r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
+    r.X = CutInt(line);
+    r.Y = ToInt(line);
+    TakeRecord(r);
+  }
+}
+
+std::string TPosPool::SaveBytes() const {
+  std::string out;
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const auto* pos = static_cast<TPosItem*>(item);
+    w.Int(id++).Int(NotePool->IndexOf(pos->GetNote())).Int(SheetPool->IndexOf(pos->GetSheet()));
+    w.Int(pos->Data.X).Int(pos->Data.Y).EndLine();
+  }
+  return out;
+}
+
+// ---- attachments
+
+void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TAttachment r;
+    r.ID = Id(CutInt(line), import, &TImportOffsets::Attachment);
+    r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+    r.Caption = std::string(CutField(line));
+    r.Location = std::string(CutField(line));
+    r.Text = DecodeTextView(CutField(line));
+    r.Kind = ToByte(line);
+    TakeRecord(r);
+  }
+}
+
+std::string TAttachPool::SaveBytes() const {
+  std::string out;
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const auto* att = static_cast<TAttachItem*>(item);
+    const TAttachment& d = att->Data;
+    w.Int(id++).Int(NotePool->IndexOf(att->GetNote())).Plain(d.Caption).Plain(d.Location).Coded(d.Text);
+    w.Int(d.Kind).EndLine();
+  }
+  return out;
+}
+
+// ---- links
+
+void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    TLink r;
+    r.ID = Id(CutInt(line), import, &TImportOffsets::Link);
+    r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
+    r.FromIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+    r.ToIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+    r.RelationIndex = Ref(CutInt(line), import, &TImportOffsets::Relation, *RelationPool);
+    r.ToOffsetX = CutInt(line);
+    r.ToOffsetY = CutInt(line);
+    r.FromOffsetX = CutInt(line);
+    r.FromOffsetY = CutInt(line);
+    r.ArrowType = ToByte(CutField(line));
+    r.PenWidth = CutInt(line);
+    r.Color = CutInt(line);
+    r.LineStyle = CutInt(line);
+    r.Extra = ToInt(line);
+    TakeRecord(r);
+  }
+}
+
+std::string TLinkPool::SaveBytes() const {
+  std::string out;
+  TRecordWriter w(out);
+  int id = 0;
+  for (TPoolItem* item : AllItems()) {
+    const auto* link = static_cast<TLinkItem*>(item);
+    const TLink& d = link->Data;
+    w.Int(id++).Int(SheetPool->IndexOf(link->GetSheet())).Int(NotePool->IndexOf(link->GetFromNote()));
+    w.Int(NotePool->IndexOf(link->GetToNote())).Int(RelationPool->IndexOf(link->GetRelation()));
+    w.Int(d.ToOffsetX).Int(d.ToOffsetY).Int(d.FromOffsetX).Int(d.FromOffsetY).Int(d.ArrowType);
+    w.Int(d.PenWidth).Int(d.Color).Int(d.LineStyle).Int(d.Extra).EndLine();
+  }
+  return out;
+}
+
+} // namespace qel

@@ -1,0 +1,81 @@
+#pragma once
+// A pool's list of all its items plus the view that a search narrows.
+#include "PoolItem.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qel {
+
+// Ordered list of items with constant-time append and removal. Removal leaves a hole that
+// is closed on the next indexed access behind it, so loops that delete run in linear time.
+// Each item records its own place (through the member pointer), so finding it costs nothing.
+class TItemSlots {
+public:
+  explicit TItemSlots(int32_t TPoolItem::*slot) : FSlot(slot) {}
+  int Count() const { return FLive; }
+  bool Contains(const TPoolItem* item) const { return item->*FSlot >= 0; }
+  // The item at index (counting live items); raises the list error outside 0..Count-1.
+  TPoolItem* At(int index) const;
+  int IndexOf(const TPoolItem* item) const; // -1 when absent
+  void Append(TPoolItem* item);
+  void Remove(TPoolItem* item);
+  void Clear();
+  // Live items in order (closes holes first).
+  const std::vector<TPoolItem*>& Items() const;
+
+private:
+  void Compact() const;
+  mutable std::vector<TPoolItem*> FItems; // null marks a hole
+  mutable size_t FFirstHole = SIZE_MAX;
+  int FLive = 0;
+  int32_t TPoolItem::*FSlot;
+};
+
+class TPoolItemList {
+public:
+  TPoolItemList();
+  // Frees the lists only: no item is deleted or freed and no cascade runs.
+  virtual ~TPoolItemList();
+  TPoolItemList(const TPoolItemList&) = delete;
+  TPoolItemList& operator=(const TPoolItemList&) = delete;
+
+  bool Modified = false;
+  bool Filtered = false; // while true, Count and GetItem read the view
+
+  void SetModified(bool value);
+  bool IsModified() const;
+  // Appends an item of this pool (its Pool must be this list); always true.
+  bool Add(TPoolItem* item);
+  // Takes the item out of view and list and frees it (without its Delete).
+  void Remove(TPoolItem* item);
+  int IndexOf(const TPoolItem* item) const; // in the list of all items, never the view
+  TPoolItem* GetItem(int index) const;      // view-aware
+  int Count() const;                        // view-aware
+  void ResetView();
+  void IncludeInView(int index); // index counts in the list of all items
+  void ExcludeFromView(TPoolItem* item);
+  bool InView(const TPoolItem* item) const { return item && item->Pool == this && FView.Contains(item); }
+  // True when the item is one of this pool's items; the pointer is only compared.
+  bool HasItem(const TPoolItem* item) const;
+
+  // The full list, whatever the filter says (for writers, references and the search).
+  int AllCount() const { return FAll.Count(); }
+  TPoolItem* GetAllItem(int index) const { return FAll.At(index); }
+  const std::vector<TPoolItem*>& AllItems() const { return FAll.Items(); }
+  int ViewCount() const { return FView.Count(); }
+  TPoolItem* GetViewItem(int index) const { return FView.At(index); }
+  const std::vector<TPoolItem*>& ViewItems() const { return FView.Items(); }
+
+protected:
+  // Appends as a reader does: no presence test, view and pool flag untouched.
+  void AppendLoaded(TPoolItem* item);
+  // Frees every item without cascades or tree-node calls (a discarded project).
+  void FreeAllItems();
+
+private:
+  TItemSlots FAll;
+  TItemSlots FView;
+};
+
+} // namespace qel

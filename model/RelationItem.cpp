@@ -1,0 +1,17 @@
+#include "RelationItem.h"
+
+namespace qel {
+
+TRelationItem::TRelationItem(TPoolItemList* pool, TRelation data) : TPoolItem(pool), Data(std::move(data)) {}
+
+void TRelationItem::Delete() {
+  Links.Destroy();
+  TPoolItem::Delete();
+}
+
+void TRelationItem::SetName(const std::string& value) {
+  Data.Name = value;
+  Modified = true;
+}
+
+} // namespace qel

@@ -1,0 +1,53 @@
+#pragma once
+// A dependency list: the items that depend on an owner item. Destroying it deletes them all.
+#include "PoolItem.h"
+
+namespace qel {
+
+class TRelationShip {
+public:
+  explicit TRelationShip(TPoolItem* owner) : Owner(owner) {}
+  // Plain: unlinks nothing (used when a whole project is discarded).
+  ~TRelationShip() = default;
+  TRelationShip(const TRelationShip&) = delete;
+  TRelationShip& operator=(const TRelationShip&) = delete;
+
+  TPoolItem* const Owner;
+
+  // Appends the item through its node for this list.
+  void Add(TPoolItem* item);
+  // Removes the item; nothing when it is the owner or not in the list.
+  void Remove(TPoolItem* item);
+  // The dependent at index, or null past the end. Sequential access costs O(1) a step.
+  TPoolItem* GetItem(int index) const;
+  int Count() const { return FCount; }
+  // The cascade: deletes every dependent, first to last. The list stays, empty.
+  void Destroy();
+
+  class Iterator {
+  public:
+    explicit Iterator(const TDepNode* node) : FNode(node) {}
+    TPoolItem* operator*() const { return FNode->Item; }
+    Iterator& operator++() {
+      FNode = FNode->Next;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return FNode != other.FNode; }
+
+  private:
+    const TDepNode* FNode;
+  };
+  // Iteration in list order; the list must not change meanwhile.
+  Iterator begin() const { return Iterator(FHead); }
+  Iterator end() const { return Iterator(nullptr); }
+
+private:
+  void Unlink(TDepNode* node);
+  TDepNode* FHead = nullptr;
+  TDepNode* FTail = nullptr;
+  int FCount = 0;
+  mutable int FCursorIndex = -1; // last node reached by GetItem
+  mutable TDepNode* FCursorNode = nullptr;
+};
+
+} // namespace qel

@@ -1,0 +1,3 @@
+#include "platform/Ansi.h"
+#include <gtest/gtest.h>
+TEST(Ansi, Placeholder) { EXPECT_EQ(qel::AnsiLowerCase("A"), "a"); }
