@@ -3,6 +3,7 @@
 // A default-constructed record is the default record callers copy and change.
 #include "ContainerHost.h"
 #include "PoolItem.h"
+#include "platform/Colors.h"
 
 #include <cstdint>
 #include <string>
@@ -12,13 +13,6 @@ namespace qel {
 class TNoteItem;
 class TSheetItem;
 class TRelationItem;
-
-// Colours: low byte red, then green, then blue.
-using TColor = int32_t;
-constexpr TColor clBlack = 0x00000000;
-constexpr TColor clWhite = 0x00FFFFFF;
-constexpr TColor clYellow = 0x0000FFFF;
-constexpr TColor clNone = 0x1FFFFFFF; // no fill; the text colour of captions and labels
 
 struct TNote {
   int32_t ID = -1;
