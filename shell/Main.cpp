@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "QELStart.h"
+#include "SaveLoad.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/Navigator.h"
@@ -8,7 +9,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTimer>
 #include <QToolBar>
 
@@ -66,10 +69,13 @@ void TQELMain::FormShow() {
   FStarted = true;
   StartForm = std::make_unique<TStartForm>(this);
   StartupBar = StartForm.get();
+  // The stored autosave settings hold from the start, whatever the load does.
+  ReadAutoSaveSettings();
   StartForm->show();
   QCoreApplication::processEvents();
   OpenLastProject();
   BindNavigators();
+  CB_Zoom->setCurrentIndex(1);
   while (!StartForm->Done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   StartForm.reset();
   StartupBar = nullptr;

@@ -18,16 +18,24 @@
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <exception>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 class QMenu;
 class QAction;
+class QComboBox;
+class QMimeData;
+class QPrinter;
+class QTimer;
 class QToolBar;
 
 namespace qel {
@@ -36,6 +44,10 @@ class TNavForm;
 class TDrawSheet;
 class TNotePrp;
 class TStartForm;
+class TSaveLoadFrm;
+class TadpMRU;
+class TfrmSearch;
+struct TToolButton;
 
 class TQELMain : public QMainWindow, public IContainerHost {
   Q_OBJECT
@@ -62,6 +74,13 @@ public:
   bool SheetExists(const TSheetItem* Sheet) const;
   // Aggregation notes follow their sheets' names and colours.
   void SyncSheetNotes();
+  // Opens another search window (frmSearch) at the right edge, bound to the project.
+  void ShowSearchWindow();
+  // Lays out the children: the navigator at the left, every other child beside it.
+  void TB_FitToScreenClick();
+  // Places a top-level window at a place given relative to the main window's top-left corner
+  // (the screen's corner while the main window is maximised).
+  void PlaceWindow(QWidget* window, int left, int top, int width, int height) const;
   // Makes a window a child of the multiple-document area and shows it.
   QMdiSubWindow* AddChildWindow(QWidget* window);
   // The child windows of a class, in child order.
@@ -83,6 +102,31 @@ public:
   void MI_FileSaveAsClick();
   void tbImportClick();
   void TB_ExitClick();
+
+  // ---- other commands
+  void tbAutoSaveClick();
+  void TB_PrintClick();
+  void TB_NewNoteClick();
+  void TB_NewSheetClick();
+  void MI_EditCutClick() {}
+  void MI_EditCopyClick() {}
+  void MI_EditPasteClick() {}
+  // The data a drag from the new-note tile carries (format kNewNoteMime).
+  QMimeData* PN_NewNoteStartDrag();
+  void TB_SearchClick();
+  void MI_SearchGlobalClick();
+  void MI_SearchNotesClick();
+  void MI_SearchSheetsClick();
+  void MI_SearchAttachmentsClick();
+  void TB_ZoomInClick();
+  void TB_ZoomOutClick();
+  // A zoom entry chosen by the user.
+  void CB_ZoomChange();
+  void TB_RelationsClick();
+  void TB_TileClick();
+  void TB_CascadeClick();
+  void Help();
+  void MI_HelpAboutClick();
 
   // ---- project operations
   // Loads the project into the (fresh) open project; on failure reports it and starts a new
@@ -108,10 +152,21 @@ public:
   void FormShow();
   void OpenLastProject();
 
-  // ---- settings
-  std::string ReadLastProject() const;
+  // ---- settings, autosave and backup
+  static std::string ReadLastProject();
   void WriteLastProject();
   void ReadIDLoad();
+  // The stored autosave settings into the autosave window, then both timer intervals.
+  void ReadAutoSaveSettings();
+  // Writes the data files alone under the backup name; the project keeps its name, folder
+  // and modified state. False (after telling the user) on failure.
+  bool SaveBackup(const std::string& FileName);
+  void trAutoSaveTimer();
+  void trAutoSaveBackupTimer();
+  // True while a save or a backup runs (its error box included).
+  bool Saving() const { return FSaving; }
+  // The help pages' first page, installed beside the program.
+  static std::string HelpFile();
 
   // ---- the model's requests
   void ShowErrorBox(const std::string& text) override;
@@ -135,10 +190,47 @@ public:
   QMdiArea* MdiArea;
   QToolBar* ToolBarMain;
   QToolBar* ToolBarFile;
+  QToolBar* ToolBarMisc;
+  QToolBar* ToolBarNew;
+  QToolBar* ToolBarView;
+  QAction* TB_new;
+  QAction* TB_Open;
+  QAction* TB_Save;
+  QAction* TB_Print;
+  QAction* TB_Exit;
+  QAction* tbImport;
+  QAction* tbAutoSave;
+  QAction* TB_Search;
+  QAction* TB_Tile;
+  QAction* TB_Cascade;
+  QAction* TB_FitToScreen;
+  QAction* TB_Relations;
+  QAction* TB_NewNote;
+  QAction* TB_NewSheet;
+  QWidget* PN_NewNote;
+  QComboBox* CB_Zoom;
+  QAction* TB_ZoomIn;
+  QAction* TB_ZoomOut;
+  QAction* ToolButton15;
   QMenu* MI_File;
   QMenu* Reopen;
+  QMenu* MI_Edit;
+  QAction* MI_EditCut;
+  QAction* MI_EditCopy;
+  QAction* MI_EditPaste;
+  QMenu* Search1;
+  QMenu* MI_View;
+  QMenu* MI_window;
+  QMenu* MI_Help;
+  // Tool-bar images and the item icons other windows share.
+  QList<QIcon> IL_QELMain;
+  QList<QIcon> IL_Nav;
   TFileDialogRequest OpenDialog;
   TFileDialogRequest SaveDialog;
+  std::unique_ptr<QPrinter> PrintDialog; // the printer the print dialog sets up
+  QTimer* trAutoSave;
+  QTimer* trAutoSaveBackup;
+  TadpMRU* adpMRU1;
 
 signals:
   // Every window with pending edits stores them into its items now.
@@ -150,11 +242,19 @@ signals:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
 private:
   void FormCreate();
   void CreateComponents();
+  void CreateToolBars();
+  void AddToolButtons(QToolBar* bar, std::initializer_list<TToolButton> buttons);
+  void CreateMenus();
+  void FillWindowMenu();
+  void FitChildWindows();
+  // A new search window on the page of the kind.
+  TfrmSearch* SelectSearch(int kind);
   void SetCaption(const std::string& fileName);
   std::unique_ptr<TContainer> NewContainer(const std::string& fileName);
   // Frees the open project after every window let go of it (see the top of this file).
@@ -164,9 +264,26 @@ private:
   void BindNavigators();
   void CloseProjectWindows();
   TImportOffsets RecordedImportOffsets() const;
+  // The "Please wait..." window of a save, shown and painted.
+  std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
+  void ShowSaveError(const std::exception& error);
+  // Marks a save as running for its lifetime.
+  class TSaveRun {
+  public:
+    explicit TSaveRun(bool& flag) : FFlag(flag), FBefore(flag) { flag = true; }
+    ~TSaveRun() { FFlag = FBefore; }
+    TSaveRun(const TSaveRun&) = delete;
+    TSaveRun& operator=(const TSaveRun&) = delete;
+
+  private:
+    bool& FFlag;
+    bool FBefore;
+  };
 
   std::unique_ptr<TContainer> FContainer;
   bool FStarted = false;
+  bool FSaving = false;
+  bool FFitOnResize = false;
 };
 
 template <class T> std::vector<T*> TQELMain::ChildWindows() const {
@@ -177,5 +294,8 @@ template <class T> std::vector<T*> TQELMain::ChildWindows() const {
 }
 
 extern TQELMain* QELMain;
+
+// The drag format of a new note dragged from the main window's tile onto a sheet.
+inline constexpr const char* kNewNoteMime = "application/x-qel-new-note";
 
 } // namespace qel

@@ -3,6 +3,7 @@
 
 #include "ProjectFile.h"
 #include "SaveLoad.h"
+#include "adpMRU.h"
 #include "graphics/SheetForm.h"
 #include "platform/FileNames.h"
 #include "search/Search.h"
@@ -21,7 +22,6 @@ const std::string kRenameOffer = "You have put notes on a New Sheet without chan
                                  "Do you want to rename it now?";
 const std::string kLoadError = "An error occurred while loading. File may be of older version...";
 const std::string kLoadErrorNew = "\rA new project (Noname.qel) will be created...";
-const std::string kSaveError = "An error occurred while trying to save the current project!\nDetailInfo: ";
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
@@ -45,6 +45,7 @@ void TQELMain::TB_OpenClick() {
     const std::string name = OpenDialog.FileName;
     ReplaceProject(NewContainer(kUnnamed));
     LoadProject(name);
+    adpMRU1->AddFile(name);
   }
   BindNavigators();
   RefreshSheetWindows();
@@ -134,6 +135,7 @@ void TQELMain::LoadProject(const std::string& FileName) {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty()) SetCurrentDir(folder);
     WriteLastProject();
+    ReadAutoSaveSettings();
   } catch (const std::exception& e) {
     FContainer->ProgressBar = nullptr;
     ShowMessage(kLoadError + kLoadErrorNew + e.what());
@@ -143,10 +145,8 @@ void TQELMain::LoadProject(const std::string& FileName) {
 }
 
 bool TQELMain::SaveProject(const std::string& FileName) {
-  TSaveLoadFrm progress(this);
-  progress.move(geometry().left() + width() - 150, geometry().top() + height() - 80);
-  progress.show();
-  QCoreApplication::processEvents();
+  TSaveRun run(FSaving);
+  auto progress = ShowSaveProgress(geometry().topLeft() + QPoint(width() - 150, height() - 80));
   // A name without folder is saved in the current folder and keeps that full name.
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
   try {
@@ -160,9 +160,21 @@ bool TQELMain::SaveProject(const std::string& FileName) {
     SetCaption(name);
     return true;
   } catch (const std::exception& e) {
-    ShowMessage(kSaveError + e.what());
+    ShowSaveError(e);
     return false;
   }
+}
+
+std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
+  auto progress = std::make_unique<TSaveLoadFrm>(this);
+  progress->move(place);
+  progress->show();
+  QCoreApplication::processEvents();
+  return progress;
+}
+
+void TQELMain::ShowSaveError(const std::exception& error) {
+  ShowMessage("An error occurred while trying to save the current project!\nDetailInfo: " + std::string(error.what()));
 }
 
 void TQELMain::AddDefaultRelationTypes() {
@@ -237,7 +249,8 @@ void TQELMain::CloseProjectWindows() {
     delete window.data();
   }
   if (NewNoteWindow) {
-    NewNoteWindow->close();
+    // A hidden window stored its edits when it was closed.
+    if (NewNoteWindow->isVisible()) NewNoteWindow->close();
     delete NewNoteWindow.data();
   }
 }

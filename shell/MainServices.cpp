@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "graphics/SheetForm.h"
+#include "search/Search.h"
 #include "windows/Navigator.h"
 #include "windows/NoteProp.h"
 
@@ -52,6 +53,19 @@ bool TQELMain::SheetExists(const TSheetItem* Sheet) const {
 }
 
 void TQELMain::SyncSheetNotes() { FContainer->SyncAggregationNotes(); }
+
+void TQELMain::ShowSearchWindow() {
+  // Windows made earlier stay open; frmSearch names the newest.
+  frmSearch = new TfrmSearch(this);
+  frmSearch->SetContainer(FContainer.get());
+  PlaceWindow(frmSearch, ClientWidth() - 181, 71, 181, ClientHeight() - ToolBarMainHeight());
+  frmSearch->show();
+}
+
+void TQELMain::PlaceWindow(QWidget* window, int left, int top, int width, int height) const {
+  const QPoint origin = frameGeometry().topLeft();
+  window->setGeometry(origin.x() + left, origin.y() + top, width, height);
+}
 
 QMdiSubWindow* TQELMain::AddChildWindow(QWidget* window) {
   QMdiSubWindow* sub = MdiArea->addSubWindow(window);
