@@ -1,0 +1,42 @@
+#include "SearchPattern.h"
+
+#include "platform/Ansi.h"
+
+namespace qel {
+
+void TSearchText::Reset(std::string_view text) {
+  FText = text;
+  FLowered = false;
+}
+
+std::string_view TSearchText::Lower() {
+  if (!FLowered) {
+    FLower.resize(FText.size());
+    for (size_t i = 0; i < FText.size(); ++i)
+      FLower[i] = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(FText[i])));
+    FLowered = true;
+  }
+  return FLower;
+}
+
+TSearchPattern::TSearchPattern(std::string_view pattern, bool caseSensitive)
+    : FCaseSensitive(caseSensitive), FEmpty(pattern.empty()) {
+  std::string folded = caseSensitive ? std::string(pattern) : AnsiLowerCase(pattern);
+  size_t start = 0;
+  while (start <= folded.size()) {
+    size_t end = folded.find(' ', start);
+    if (end == std::string::npos) end = folded.size();
+    if (end > start) FWords.push_back(folded.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+bool TSearchPattern::FoundIn(TSearchText& text) const {
+  if (FWords.empty()) return false;
+  std::string_view subject = FCaseSensitive ? text.Exact() : text.Lower();
+  for (const std::string& word : FWords)
+    if (subject.find(word) != std::string_view::npos) return true;
+  return false;
+}
+
+} // namespace qel
