@@ -3,6 +3,7 @@
 #include "Ansi.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -49,15 +50,40 @@ constexpr TWordEntry kWords[] = {
     {"tab", TWordKind::Text, "\t"},
 };
 
+constexpr int kLetters = 26;
+
+// For each first letter, the range of kWords starting with it (words are lower case).
+struct TLetterRange {
+  uint8_t First = 0, Last = 0;
+};
+constexpr std::array<TLetterRange, kLetters> MakeLetterIndex() {
+  std::array<TLetterRange, kLetters> index{};
+  for (uint8_t i = 0; i < std::size(kWords); ++i) {
+    TLetterRange& r = index[static_cast<size_t>(kWords[i].Word[0] - 'a')];
+    if (r.First == r.Last) r.First = i;
+    r.Last = static_cast<uint8_t>(i + 1);
+  }
+  return index;
+}
+constexpr auto kLetterIndex = MakeLetterIndex();
+
 const TWordEntry* FindWord(std::string_view word) {
-  auto it = std::lower_bound(std::begin(kWords), std::end(kWords), word,
-                             [](const TWordEntry& e, std::string_view w) { return e.Word < w; });
-  return it != std::end(kWords) && it->Word == word ? it : nullptr;
+  if (word[0] < 'a' || word[0] > 'z') return nullptr;
+  TLetterRange r = kLetterIndex[static_cast<size_t>(word[0] - 'a')];
+  for (uint8_t i = r.First; i < r.Last; ++i)
+    if (kWords[i].Word == word) return &kWords[i];
+  return nullptr;
 }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSpecial(char c) { return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n'; }
+constexpr std::array<bool, 256> MakeSpecials() {
+  std::array<bool, 256> t{};
+  for (unsigned char c : {'{', '}', '\\', '\r', '\n'}) t[c] = true;
+  return t;
+}
+constexpr auto kSpecial = MakeSpecials();
+bool IsSpecial(char c) { return kSpecial[static_cast<unsigned char>(c)]; }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -66,6 +92,37 @@ int HexValue(char c) {
   return -1;
 }
 
+// The "\uc" values of the enclosing groups: the usual few inline, deeper ones on the heap.
+class TGroupStack {
+public:
+  bool Empty() const { return FSize == 0; }
+  void Push(int uc) {
+    if (FSize < FInline.size())
+      FInline[FSize] = uc;
+    else
+      FMore.push_back(uc);
+    ++FSize;
+  }
+  int Pop() {
+    --FSize;
+    if (FSize < FInline.size()) return FInline[FSize];
+    int uc = FMore.back();
+    FMore.pop_back();
+    return uc;
+  }
+
+private:
+  std::array<int, 32> FInline;
+  std::vector<int> FMore;
+  size_t FSize = 0;
+};
+
+struct TControlWord {
+  std::string_view Word;
+  bool HasParam = false;
+  int32_t Param = 0;
+};
+
 // One pass over the input; every read is bounded by its size.
 class TRtfPlainReader {
 public:
@@ -73,28 +130,26 @@ public:
   void Run();
 
 private:
-  struct TGroupState {
-    int Uc = 1;        // fallback characters after "\u"
-    bool Skip = false; // inside a dropped destination
-  };
   void OpenGroup();
   void CloseGroup();
+  // Drops the rest of the current group, its end included, honouring binary data.
+  void SkipGroup();
   void ReadText();
-  void ReadControl();
-  void ControlWord(std::string_view word, bool hasParam, int32_t param);
+  TControlWord ReadWord(); // at its first letter
+  void ControlWord(const TControlWord& control);
   void ControlSymbol(char c);
   void ReadHexByte();
   void Unicode(int32_t param);
-  void SkipBinary(int32_t count);
-  // One unit of text (a character, escape or control): dropped while skipping a destination
-  // or the fallback of "\u", else appended.
+  void SkipBinary(const TControlWord& control);
+  // One unit of text (a character, escape or control): dropped while the fallback of "\u"
+  // lasts, else appended.
   void Emit(std::string_view text);
 
   std::string_view In;
   std::string& Out;
   size_t Pos = 0;
-  TGroupState Cur;
-  std::vector<TGroupState> Outer;
+  int Uc = 1; // fallback characters after "\u"
+  TGroupStack Outer;
   int FallbackLeft = 0;
   bool AfterHighSurrogate = false;
   bool Done = false;
@@ -105,7 +160,13 @@ void TRtfPlainReader::Run() {
     switch (In[Pos]) {
     case '{': ++Pos; OpenGroup(); break;
     case '}': ++Pos; CloseGroup(); break;
-    case '\\': ++Pos; ReadControl(); break;
+    case '\\':
+      ++Pos;
+      if (Pos < In.size() && IsLetter(In[Pos]))
+        ControlWord(ReadWord());
+      else if (Pos < In.size())
+        ControlSymbol(In[Pos++]);
+      break;
     case '\r':
     case '\n': ++Pos; break;
     default: ReadText();
@@ -114,23 +175,37 @@ void TRtfPlainReader::Run() {
 }
 
 void TRtfPlainReader::OpenGroup() {
-  Outer.push_back(Cur);
+  Outer.Push(Uc);
   FallbackLeft = 0;
 }
 
 void TRtfPlainReader::CloseGroup() {
   FallbackLeft = 0;
-  if (!Outer.empty()) {
-    Cur = Outer.back();
-    Outer.pop_back();
+  if (!Outer.Empty()) Uc = Outer.Pop();
+  Done = Outer.Empty(); // the document's own group has ended
+}
+
+void TRtfPlainReader::SkipGroup() {
+  int depth = 0;
+  while (Pos < In.size()) {
+    char c = In[Pos++];
+    if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (depth-- == 0) break;
+    } else if (c == '\\' && Pos < In.size()) {
+      if (!IsLetter(In[Pos]))
+        ++Pos; // an escaped character
+      else if (TControlWord control = ReadWord(); control.Word == "bin")
+        SkipBinary(control);
+    }
   }
-  Done = Outer.empty(); // the document's own group has ended
+  CloseGroup();
 }
 
 void TRtfPlainReader::ReadText() {
   size_t start = Pos;
   while (Pos < In.size() && !IsSpecial(In[Pos])) ++Pos;
-  if (Cur.Skip) return;
   size_t dropped = std::min<size_t>(static_cast<size_t>(FallbackLeft), Pos - start);
   FallbackLeft -= static_cast<int>(dropped);
   if (start + dropped < Pos) {
@@ -139,52 +214,39 @@ void TRtfPlainReader::ReadText() {
   }
 }
 
-void TRtfPlainReader::ReadControl() {
-  if (Pos >= In.size()) return;
-  if (!IsLetter(In[Pos])) {
-    ControlSymbol(In[Pos++]);
-    return;
-  }
+TControlWord TRtfPlainReader::ReadWord() {
+  TControlWord control;
   size_t start = Pos;
   while (Pos < In.size() && IsLetter(In[Pos])) ++Pos;
-  std::string_view word = In.substr(start, Pos - start);
+  control.Word = In.substr(start, Pos - start);
   bool negative = Pos + 1 < In.size() && In[Pos] == '-' && IsDigit(In[Pos + 1]);
   if (negative) ++Pos;
-  bool hasParam = false;
   int64_t value = 0;
   for (; Pos < In.size() && IsDigit(In[Pos]); ++Pos) {
-    hasParam = true;
+    control.HasParam = true;
     value = std::min<int64_t>(value * 10 + (In[Pos] - '0'), INT32_MAX);
   }
+  control.Param = static_cast<int32_t>(negative ? -value : value);
   if (Pos < In.size() && In[Pos] == ' ') ++Pos; // the delimiter belongs to the word
-  ControlWord(word, hasParam, static_cast<int32_t>(negative ? -value : value));
+  return control;
 }
 
-void TRtfPlainReader::ControlWord(std::string_view word, bool hasParam, int32_t param) {
-  if (word == "bin") {
-    SkipBinary(hasParam ? param : 0);
-    Emit({});
-    return;
-  }
-  if (Cur.Skip) return;
+void TRtfPlainReader::ControlWord(const TControlWord& control) {
+  if (control.Word == "bin") SkipBinary(control);
   if (FallbackLeft > 0) {
     --FallbackLeft;
     return;
   }
-  if (word == "u") {
-    if (hasParam) Unicode(param);
-    return;
+  if (control.Word == "u") {
+    if (control.HasParam) Unicode(control.Param);
+  } else if (control.Word == "uc") {
+    Uc = control.HasParam ? std::clamp<int32_t>(control.Param, 0, 255) : 1;
+  } else if (const TWordEntry* entry = FindWord(control.Word)) {
+    if (entry->Kind == TWordKind::Skip)
+      SkipGroup();
+    else
+      Emit(entry->Text);
   }
-  if (word == "uc") {
-    Cur.Uc = hasParam ? std::clamp<int32_t>(param, 0, 255) : 1;
-    return;
-  }
-  const TWordEntry* entry = FindWord(word);
-  if (!entry) return;
-  if (entry->Kind == TWordKind::Skip)
-    Cur.Skip = true;
-  else
-    Emit(entry->Text);
 }
 
 void TRtfPlainReader::ControlSymbol(char c) {
@@ -193,7 +255,7 @@ void TRtfPlainReader::ControlSymbol(char c) {
   case '{':
   case '}':
   case '\\': Emit(std::string_view(&c, 1)); break;
-  case '*': Cur.Skip = true; break; // a destination a reader may ignore
+  case '*': SkipGroup(); break; // a destination a reader may ignore
   case '~': Emit("\xA0"); break;
   case '_': Emit("-"); break;
   case '\r':
@@ -223,16 +285,15 @@ void TRtfPlainReader::Unicode(int32_t param) {
     Emit(Utf16ToAnsi(std::u16string_view(&unit, 1)));
     AfterHighSurrogate = high;
   }
-  FallbackLeft = Cur.Uc;
+  FallbackLeft = Uc;
 }
 
-void TRtfPlainReader::SkipBinary(int32_t count) {
-  size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+void TRtfPlainReader::SkipBinary(const TControlWord& control) {
+  size_t n = control.Param > 0 ? static_cast<size_t>(control.Param) : 0;
   Pos += std::min(n, In.size() - Pos);
 }
 
 void TRtfPlainReader::Emit(std::string_view text) {
-  if (Cur.Skip) return;
   if (FallbackLeft > 0) {
     --FallbackLeft;
     return;

@@ -2,7 +2,19 @@
 
 #include "platform/Ansi.h"
 
+#include <array>
+
 namespace qel {
+namespace {
+
+// AnsiLowerChar as a table, so that lowering a long text costs no call per byte.
+std::array<char, 256> MakeLowerTable() {
+  std::array<char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(c)));
+  return table;
+}
+
+} // namespace
 
 void TSearchText::Reset(std::string_view text) {
   FText = text;
@@ -10,10 +22,10 @@ void TSearchText::Reset(std::string_view text) {
 }
 
 std::string_view TSearchText::Lower() {
+  static const std::array<char, 256> lower = MakeLowerTable();
   if (!FLowered) {
     FLower.resize(FText.size());
-    for (size_t i = 0; i < FText.size(); ++i)
-      FLower[i] = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(FText[i])));
+    for (size_t i = 0; i < FText.size(); ++i) FLower[i] = lower[static_cast<unsigned char>(FText[i])];
     FLowered = true;
   }
   return FLower;
