@@ -3,41 +3,35 @@
 namespace qel {
 namespace {
 
-// Sets pattern k of all six text groups and switches it on, with one case flag, as a global
-// search does.
-void SetGlobalText(TContainerSearch& s, int k, const std::string& text) {
-  using Setter = void (TContainerSearch::*)(const std::string&);
-  using Flag = void (TContainerSearch::*)(bool);
-  static const Setter patterns[4][6] = {
-      {&TContainerSearch::SetNoteCaption1, &TContainerSearch::SetNoteMemo1, &TContainerSearch::SetNoteSheetCaption1,
-       &TContainerSearch::SetSheetCaption1, &TContainerSearch::SetAttachmentCaption1,
-       &TContainerSearch::SetAttachmentFileName1},
-      {&TContainerSearch::SetNoteCaption2, &TContainerSearch::SetNoteMemo2, &TContainerSearch::SetNoteSheetCaption2,
-       &TContainerSearch::SetSheetCaption2, &TContainerSearch::SetAttachmentCaption2,
-       &TContainerSearch::SetAttachmentFileName2},
-      {&TContainerSearch::SetNoteCaption3, &TContainerSearch::SetNoteMemo3, &TContainerSearch::SetNoteSheetCaption3,
-       &TContainerSearch::SetSheetCaption3, &TContainerSearch::SetAttachmentCaption3,
-       &TContainerSearch::SetAttachmentFileName3},
-      {&TContainerSearch::SetNoteCaption4, &TContainerSearch::SetNoteMemo4, &TContainerSearch::SetNoteSheetCaption4,
-       &TContainerSearch::SetSheetCaption4, &TContainerSearch::SetAttachmentCaption4,
-       &TContainerSearch::SetAttachmentFileName4}};
-  static const Flag flags[4][6] = {
-      {&TContainerSearch::SetNoteCaptionActive1, &TContainerSearch::SetNoteMemoActive1,
-       &TContainerSearch::SetNoteSheetCaptionActive1, &TContainerSearch::SetSheetCaptionActive1,
-       &TContainerSearch::SetAttachmentCaptionActive1, &TContainerSearch::SetAttachmentFileNameActive1},
-      {&TContainerSearch::SetNoteCaptionActive2, &TContainerSearch::SetNoteMemoActive2,
-       &TContainerSearch::SetNoteSheetCaptionActive2, &TContainerSearch::SetSheetCaptionActive2,
-       &TContainerSearch::SetAttachmentCaptionActive2, &TContainerSearch::SetAttachmentFileNameActive2},
-      {&TContainerSearch::SetNoteCaptionActive3, &TContainerSearch::SetNoteMemoActive3,
-       &TContainerSearch::SetNoteSheetCaptionActive3, &TContainerSearch::SetSheetCaptionActive3,
-       &TContainerSearch::SetAttachmentCaptionActive3, &TContainerSearch::SetAttachmentFileNameActive3},
-      {&TContainerSearch::SetNoteCaptionActive4, &TContainerSearch::SetNoteMemoActive4,
-       &TContainerSearch::SetNoteSheetCaptionActive4, &TContainerSearch::SetSheetCaptionActive4,
-       &TContainerSearch::SetAttachmentCaptionActive4, &TContainerSearch::SetAttachmentFileNameActive4}};
-  for (int g = 0; g < 6; ++g) {
-    (s.*patterns[k][g])(text);
-    (s.*flags[k][g])(!text.empty());
-  }
+// Pattern 1 or 2 of all six text groups, switched on, as a global search sets them.
+void SetGlobalText1(TContainerSearch& s, const std::string& text) {
+  s.SetNoteCaption1(text);
+  s.SetNoteMemo1(text);
+  s.SetNoteSheetCaption1(text);
+  s.SetSheetCaption1(text);
+  s.SetAttachmentCaption1(text);
+  s.SetAttachmentFileName1(text);
+  s.SetNoteCaptionActive1(true);
+  s.SetNoteMemoActive1(true);
+  s.SetNoteSheetCaptionActive1(true);
+  s.SetSheetCaptionActive1(true);
+  s.SetAttachmentCaptionActive1(true);
+  s.SetAttachmentFileNameActive1(true);
+}
+
+void SetGlobalText2(TContainerSearch& s, const std::string& text) {
+  s.SetNoteCaption2(text);
+  s.SetNoteMemo2(text);
+  s.SetNoteSheetCaption2(text);
+  s.SetSheetCaption2(text);
+  s.SetAttachmentCaption2(text);
+  s.SetAttachmentFileName2(text);
+  s.SetNoteCaptionActive2(true);
+  s.SetNoteMemoActive2(true);
+  s.SetNoteSheetCaptionActive2(true);
+  s.SetSheetCaptionActive2(true);
+  s.SetAttachmentCaptionActive2(true);
+  s.SetAttachmentFileNameActive2(true);
 }
 
 TEST_F(SearchFixture, NotesScopeNeedsEveryTestThatIsOn) {
@@ -157,14 +151,14 @@ TEST_F(SearchFixture, GlobalScopeFindsAnItemByAnyGroupThatHasAllPatterns) {
   AddAttachment(byCaption, "plan.doc", "x");
   AddAttachment(byCaption, "notes", "c:\\plans\\n.txt");
   AddAttachment(byCaption, "other", "y");
-  SetGlobalText(Search, 0, "plan");
+  SetGlobalText1(Search, "plan");
   Search.Search("Global");
   EXPECT_EQ(Notes(), Names({"by its sheet", "plan for the week", "by memo"}));
   EXPECT_EQ(Sheets(), Names({"Planning"}));
   EXPECT_EQ(Attachments(), Names({"plan.doc", "notes"}));
 
   // A second pattern must also be found by the same group.
-  SetGlobalText(Search, 1, "week");
+  SetGlobalText2(Search, "week");
   Search.Search("Global");
   EXPECT_EQ(Notes(), Names({"plan for the week"}));
   EXPECT_EQ(Sheets(), Names{});
