@@ -205,7 +205,10 @@ void TRtfPlainReader::SkipGroup() {
 
 void TRtfPlainReader::ReadText() {
   size_t start = Pos;
-  while (Pos < In.size() && !IsSpecial(In[Pos])) ++Pos;
+  const char* text = In.data();
+  size_t end = Pos, size = In.size();
+  while (end < size && !IsSpecial(text[end])) ++end;
+  Pos = end;
   size_t dropped = std::min<size_t>(static_cast<size_t>(FallbackLeft), Pos - start);
   FallbackLeft -= static_cast<int>(dropped);
   if (start + dropped < Pos) {

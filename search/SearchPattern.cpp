@@ -25,7 +25,10 @@ std::string_view TSearchText::Lower() {
   static const std::array<char, 256> lower = MakeLowerTable();
   if (!FLowered) {
     FLower.resize(FText.size());
-    for (size_t i = 0; i < FText.size(); ++i) FLower[i] = lower[static_cast<unsigned char>(FText[i])];
+    // Local pointers: the stores cannot then be taken for changes of this object.
+    const char* from = FText.data();
+    char* to = FLower.data();
+    for (size_t i = 0, n = FText.size(); i < n; ++i) to[i] = lower[static_cast<unsigned char>(from[i])];
     FLowered = true;
   }
   return FLower;

@@ -52,30 +52,30 @@ TContainer& Project() {
   return *project;
 }
 
-void Report(benchmark::State& state, TContainer& project) {
+// Runs the search once per iteration and reports the note hits of the last run.
+void RunSearch(benchmark::State& state, TContainerSearch& search, const char* scope) {
+  TContainer& project = *search.Container;
+  for (auto _ : state) {
+    search.Search(scope);
+    benchmark::DoNotOptimize(project.NoteCount());
+  }
   state.counters["hits"] = project.NotePool->ViewCount();
   state.counters["notes/s"] = benchmark::Counter(kNotes, benchmark::Counter::kIsIterationInvariantRate);
+  project.ClearFilters();
 }
 
 // One word in the bodies of all notes, case ignored; 1% of the notes hold it.
 void BM_MemoSearch(benchmark::State& state) {
-  TContainer& project = Project();
-  TContainerSearch search(&project);
+  TContainerSearch search(&Project());
   search.SetNoteMemo1("ZEBRA");
   search.SetNoteMemoActive1(true);
-  for (auto _ : state) {
-    search.Search("Notes");
-    benchmark::DoNotOptimize(project.NoteCount());
-  }
-  Report(state, project);
-  project.ClearFilters();
+  RunSearch(state, search, "Notes");
 }
 BENCHMARK(BM_MemoSearch)->Unit(benchmark::kMillisecond);
 
 // Two patterns in all six text groups: notes, sheets and attachments.
 void BM_GlobalSearch(benchmark::State& state) {
-  TContainer& project = Project();
-  TContainerSearch search(&project);
+  TContainerSearch search(&Project());
   search.SetNoteCaption1("zebra 777");
   search.SetNoteMemo1("zebra 777");
   search.SetNoteSheetCaption1("zebra 777");
@@ -88,16 +88,13 @@ void BM_GlobalSearch(benchmark::State& state) {
   search.SetSheetCaption2("stable");
   search.SetAttachmentCaption2("stable");
   search.SetAttachmentFileName2("stable");
-  for (auto set : {&TContainerSearch::SetNoteCaptionActive1, &TContainerSearch::SetNoteMemoActive1,
-                   &TContainerSearch::SetNoteSheetCaptionActive1, &TContainerSearch::SetSheetCaptionActive1,
-                   &TContainerSearch::SetAttachmentCaptionActive1, &TContainerSearch::SetAttachmentFileNameActive1})
-    (search.*set)(true);
-  for (auto _ : state) {
-    search.Search("Global");
-    benchmark::DoNotOptimize(project.NoteCount());
-  }
-  Report(state, project);
-  project.ClearFilters();
+  search.SetNoteCaptionActive1(true);
+  search.SetNoteMemoActive1(true);
+  search.SetNoteSheetCaptionActive1(true);
+  search.SetSheetCaptionActive1(true);
+  search.SetAttachmentCaptionActive1(true);
+  search.SetAttachmentFileNameActive1(true);
+  RunSearch(state, search, "Global");
 }
 BENCHMARK(BM_GlobalSearch)->Unit(benchmark::kMillisecond);
 

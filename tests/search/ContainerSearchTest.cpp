@@ -82,6 +82,8 @@ TEST_F(SearchFixture, NoteBodiesAreSearchedAsTextNotAsMarkup) {
   Search.SetNoteMemo1("world course");
   Search.Search("Notes");
   EXPECT_EQ(Notes(), Names({"styled", "plain"}));
+  EXPECT_TRUE(Search.MatchNoteMemo1("{\\rtf1 Wor\\i ld}"));
+  EXPECT_FALSE(Search.MatchNoteMemo1("{\\rtf1\\course x}"));
 }
 
 TEST_F(SearchFixture, NotesAreFoundThroughTheSheetsTheyStandOn) {
@@ -90,7 +92,7 @@ TEST_F(SearchFixture, NotesAreFoundThroughTheSheetsTheyStandOn) {
   Project.PlaceNote(AddNote("placed"), planning, 0, 0);
   Project.AssignNoteToSheet(AddNote("assigned"), planning);
   Project.PlaceNote(AddNote("elsewhere"), other, 0, 0);
-  AddNote("loose");
+  TNoteItem* loose = AddNote("loose");
   Search.SetNoteSheetCaption1("PLAN");
   Search.SetNoteSheetCaptionActive1(true);
   Search.Search("Notes");
@@ -101,6 +103,10 @@ TEST_F(SearchFixture, NotesAreFoundThroughTheSheetsTheyStandOn) {
   Search.SetNoteSheetColorActive(true);
   Search.Search("Notes");
   EXPECT_EQ(Notes(), Names({"placed", "assigned"}));
+  // A note without positions fails both tests unless the pattern is empty.
+  EXPECT_FALSE(Search.MatchNoteSheetCaption1(loose));
+  EXPECT_FALSE(Search.MatchNoteSheetColor(loose));
+  EXPECT_TRUE(Search.MatchNoteSheetCaption2(loose));
 }
 
 TEST_F(SearchFixture, SheetsAndAttachmentsScopesTouchOnlyTheirPool) {

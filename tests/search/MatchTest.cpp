@@ -67,42 +67,5 @@ TEST_F(SearchFixture, ColourMatchersCompareWholeValues) {
   EXPECT_FALSE(Search.MatchSheetColor(RGB(10, 20, 30) | 0x01000000));
 }
 
-TEST_F(SearchFixture, MemoMatchersReadTheTextOfTheRichText) {
-  const std::string rtf = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Arial;}}\\pard\\f0\\fs20 "
-                          "Gr\\'fc\\'dfe an \\b Wor\\b0 ld\\par\r\n}";
-  Search.SetNoteMemo1("par arial ansi fonttbl");
-  EXPECT_FALSE(Search.MatchNoteMemo1(rtf));
-  Search.SetNoteMemo2("GR\xDC\xDF");
-  EXPECT_TRUE(Search.MatchNoteMemo2(rtf));
-  Search.SetNoteMemo3("world");
-  EXPECT_TRUE(Search.MatchNoteMemo3(rtf));
-  EXPECT_TRUE(Search.MatchNoteMemo4(rtf)); // empty pattern
-  // A memo that is not rich text is searched as it stands.
-  EXPECT_TRUE(Search.MatchNoteMemo1("a paragraph"));
-}
-
-TEST_F(SearchFixture, SheetOfNoteMatchersLookAtEverySheetTheNoteStandsOn) {
-  TSheetItem* planning = AddSheet("Planning", clAqua);
-  TSheetItem* other = AddSheet("Other", clRed);
-  TNoteItem* placed = AddNote("placed");
-  TNoteItem* assigned = AddNote("assigned");
-  TNoteItem* loose = AddNote("loose");
-  Project.PlaceNote(placed, other, 10, 10);
-  Project.PlaceNote(placed, planning, 10, 10);
-  Project.AssignNoteToSheet(assigned, planning);
-
-  Search.SetNoteSheetCaption2("plan");
-  Search.SetNoteSheetColor(clAqua);
-  for (TNoteItem* note : {placed, assigned}) {
-    EXPECT_TRUE(Search.MatchNoteSheetCaption2(note)) << note->Data.Name;
-    EXPECT_TRUE(Search.MatchNoteSheetColor(note)) << note->Data.Name;
-  }
-  EXPECT_FALSE(Search.MatchNoteSheetCaption2(loose));
-  EXPECT_FALSE(Search.MatchNoteSheetColor(loose));
-  EXPECT_TRUE(Search.MatchNoteSheetCaption1(loose)); // empty pattern
-  Search.SetNoteSheetCaptionCaseSensitive(true);
-  EXPECT_FALSE(Search.MatchNoteSheetCaption2(placed));
-}
-
 } // namespace
 } // namespace qel

@@ -35,18 +35,17 @@ protected:
 
   // What the rest of the program sees through Count and GetItem, in order.
   std::vector<std::string> Notes() const {
-    std::vector<std::string> names;
-    for (int i = 0; i < Project.NoteCount(); ++i) names.push_back(Project.GetNote(i)->Data.Name);
-    return names;
+    return ReadNames(Project.NoteCount(), [this](int i) { return Project.GetNote(i)->Data.Name; });
   }
   std::vector<std::string> Sheets() const {
-    std::vector<std::string> names;
-    for (int i = 0; i < Project.SheetCount(); ++i) names.push_back(Project.GetSheet(i)->Data.Name);
-    return names;
+    return ReadNames(Project.SheetCount(), [this](int i) { return Project.GetSheet(i)->Data.Name; });
   }
   std::vector<std::string> Attachments() const {
+    return ReadNames(Project.AttachmentCount(), [this](int i) { return Project.GetAttachment(i)->Data.Caption; });
+  }
+  template <class TName> static std::vector<std::string> ReadNames(int count, TName name) {
     std::vector<std::string> names;
-    for (int i = 0; i < Project.AttachmentCount(); ++i) names.push_back(Project.GetAttachment(i)->Data.Caption);
+    for (int i = 0; i < count; ++i) names.push_back(name(i));
     return names;
   }
 
