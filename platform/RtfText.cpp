@@ -18,7 +18,7 @@ struct TWordEntry {
   std::string_view Text; // what a text word stands for
 };
 
-// Sorted by word. Skip: a destination whose content is not text (its whole group is dropped).
+// Sorted (FindWord relies on it). Skip: a destination whose content is not text (its whole group is dropped).
 constexpr TWordEntry kWords[] = {
     {"bullet", TWordKind::Text, "\x95"},
     {"cell", TWordKind::Text, "\t"},
@@ -49,6 +49,13 @@ constexpr TWordEntry kWords[] = {
     {"stylesheet", TWordKind::Skip, {}},
     {"tab", TWordKind::Text, "\t"},
 };
+
+constexpr bool IsSorted() {
+  for (size_t i = 1; i < std::size(kWords); ++i)
+    if (!(kWords[i - 1].Word < kWords[i].Word)) return false;
+  return true;
+}
+static_assert(IsSorted());
 
 constexpr int kLetters = 26;
 

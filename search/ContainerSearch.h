@@ -30,7 +30,9 @@ public:
 
   TContainer* Container;
 
-  // NoteCaption: pattern, active and case setters; matcher k tests pattern k.
+  // Each text group: patterns 1 to 4, their active flags, the case flag, and matcher k for
+  // pattern k (true for an empty pattern).
+  // Note caption.
   void SetNoteCaption1(const std::string& value) { FNoteCaption.Pattern[0] = value; }
   void SetNoteCaption2(const std::string& value) { FNoteCaption.Pattern[1] = value; }
   void SetNoteCaption3(const std::string& value) { FNoteCaption.Pattern[2] = value; }
@@ -45,7 +47,7 @@ public:
   bool MatchNoteCaption3(std::string_view text) const { return MatchText(FNoteCaption, 2, text); }
   bool MatchNoteCaption4(std::string_view text) const { return MatchText(FNoteCaption, 3, text); }
 
-  // NoteMemo: pattern, active and case setters; matcher k tests pattern k.
+  // Note memo (the text of the note's rich text).
   void SetNoteMemo1(const std::string& value) { FNoteMemo.Pattern[0] = value; }
   void SetNoteMemo2(const std::string& value) { FNoteMemo.Pattern[1] = value; }
   void SetNoteMemo3(const std::string& value) { FNoteMemo.Pattern[2] = value; }
@@ -64,7 +66,7 @@ public:
   void SetNoteColor(TColor value) { FNoteColor.Color = value; }
   bool MatchNoteColor(TColor color) const { return color == FNoteColor.Color; }
 
-  // NoteSheetCaption: pattern, active and case setters; matcher k tests pattern k.
+  // Caption of the sheets a note stands on, placed or only assigned.
   void SetNoteSheetCaption1(const std::string& value) { FNoteSheetCaption.Pattern[0] = value; }
   void SetNoteSheetCaption2(const std::string& value) { FNoteSheetCaption.Pattern[1] = value; }
   void SetNoteSheetCaption3(const std::string& value) { FNoteSheetCaption.Pattern[2] = value; }
@@ -83,7 +85,7 @@ public:
   void SetNoteSheetColor(TColor value) { FNoteSheetColor.Color = value; }
   bool MatchNoteSheetColor(const TNoteItem* note) const;
 
-  // SheetCaption: pattern, active and case setters; matcher k tests pattern k.
+  // Sheet caption.
   void SetSheetCaption1(const std::string& value) { FSheetCaption.Pattern[0] = value; }
   void SetSheetCaption2(const std::string& value) { FSheetCaption.Pattern[1] = value; }
   void SetSheetCaption3(const std::string& value) { FSheetCaption.Pattern[2] = value; }
@@ -102,7 +104,7 @@ public:
   void SetSheetColor(TColor value) { FSheetColor.Color = value; }
   bool MatchSheetColor(TColor color) const { return color == FSheetColor.Color; }
 
-  // AttachmentCaption: pattern, active and case setters; matcher k tests pattern k.
+  // Attachment caption.
   void SetAttachmentCaption1(const std::string& value) { FAttachmentCaption.Pattern[0] = value; }
   void SetAttachmentCaption2(const std::string& value) { FAttachmentCaption.Pattern[1] = value; }
   void SetAttachmentCaption3(const std::string& value) { FAttachmentCaption.Pattern[2] = value; }
@@ -117,7 +119,7 @@ public:
   bool MatchAttachmentCaption3(std::string_view text) const { return MatchText(FAttachmentCaption, 2, text); }
   bool MatchAttachmentCaption4(std::string_view text) const { return MatchText(FAttachmentCaption, 3, text); }
 
-  // AttachmentFileName: pattern, active and case setters; matcher k tests pattern k.
+  // Attachment file name or URL.
   void SetAttachmentFileName1(const std::string& value) { FAttachmentFileName.Pattern[0] = value; }
   void SetAttachmentFileName2(const std::string& value) { FAttachmentFileName.Pattern[1] = value; }
   void SetAttachmentFileName3(const std::string& value) { FAttachmentFileName.Pattern[2] = value; }
