@@ -89,3 +89,12 @@ TEST(RtfText, ReusedBufferIsReplaced) {
   qel::RtfToPlainText("{\\rtf1 new}", out);
   EXPECT_EQ(out, "new");
 }
+
+TEST(RtfText, LongTextRunsStopAtMarkupWhereverItFalls) {
+  for (size_t k = 0; k <= 40; ++k) {
+    std::string a(k, 'a'), b(40 - k, 'b');
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 " + a + "\\par " + b + "}"), a + "\r\n" + b) << k;
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 " + a + "\r\n{" + b + "}}"), a + b) << k;
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 " + a + "}" + b), a) << k;
+  }
+}
