@@ -7,10 +7,12 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <climits>
@@ -68,6 +70,7 @@ void SetTimerInterval(QTimer& timer, int milliseconds) {
 TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   setWindowTitle("AutoSave");
   resize(706, 342);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
   gbQELfiles = new QGroupBox("QEL ", this);
   gbQELfiles->setGeometry(17, 13, 664, 94);
   Label(gbQELfiles, "Save QEL datafiles every ", 12, 67);

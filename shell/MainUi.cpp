@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -195,6 +196,9 @@ void TQELMain::CreateMenus() {
   MI_Help->addAction("&Contents", this, &TQELMain::Help);
   MI_Help->addSeparator();
   MI_Help->addAction("&About", this, &TQELMain::MI_HelpAboutClick);
+  // F1 opens the help pages from every window of the program.
+  auto* contextHelp = new QShortcut(QKeySequence::HelpContents, this, this, &TQELMain::Help);
+  contextHelp->setContext(Qt::ApplicationShortcut);
 }
 
 void TQELMain::FillWindowMenu() {

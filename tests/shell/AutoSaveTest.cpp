@@ -28,14 +28,6 @@ protected:
     registry.OpenKey(kQelKey, true);
     return registry.ValueExists(name) ? registry.ReadString(name) : "<missing>";
   }
-  std::string OpenProject(const std::string& name = "p/Proj.qel") {
-    auto saved = BuildProject({});
-    const std::string fileName = Root + name;
-    WriteProject(*saved, fileName);
-    SetLastProject(fileName);
-    StartUp();
-    return fileName;
-  }
   void SetTimes(const char* workHours, const char* workMinutes, const char* backupHours, const char* backupMinutes) {
     frmAutoSave->edWorkFileAutoSaveHours->setText(workHours);
     frmAutoSave->edWorkFileAutoSaveMinutes->setText(workMinutes);
@@ -139,7 +131,7 @@ TEST_F(AutoSaveTest, StoredSettingsAreReadAfterALoad) {
   Store("WorkFileAutoSaveHours", "2");
   Store("WorkFileAutoSaveMinutes", "");
   Store("LocateBackupWorkFiles", Root + "bk/Back.qel");
-  OpenProject();
+  OpenProject({});
   EXPECT_EQ(frmAutoSave->edWorkFileAutoSaveHours->text(), "2");
   EXPECT_EQ(frmAutoSave->edWorkFileAutoSaveMinutes->text(), "0");
   EXPECT_EQ(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()), Root + "bk/Back.qel");
@@ -170,7 +162,7 @@ TEST_F(AutoSaveTest, IDLoadMustBeExactlyYes) {
 // Fault: the backup saved through the project's own save, which moved its folder, the current
 // folder and its modified state to the backup.
 TEST_F(AutoSaveTest, BackupWritesTheDataFilesAloneAndChangesNothingElse) {
-  const std::string name = OpenProject();
+  const std::string name = OpenProject({});
   Project().GetNote(0)->SetName("Unsaved");
   const std::string directory = Project().Directory;
   const std::string current = GetCurrentDir();
@@ -190,7 +182,7 @@ TEST_F(AutoSaveTest, BackupWritesTheDataFilesAloneAndChangesNothingElse) {
 }
 
 TEST_F(AutoSaveTest, AFailingBackupReports) {
-  OpenProject();
+  OpenProject({});
   WriteFileBytes(Root + "blocker", "x");
   Script.Answer(mrOk).Answer(mrOk);
   EXPECT_FALSE(QELMain->SaveBackup(Root + "blocker/Back.qel"));
@@ -201,7 +193,7 @@ TEST_F(AutoSaveTest, AFailingBackupReports) {
 }
 
 TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestions) {
-  const std::string name = OpenProject();
+  const std::string name = OpenProject({});
   DeleteFile(name);
   QELMain->trAutoSaveTimer();
   EXPECT_TRUE(FileExists(name));
@@ -211,7 +203,7 @@ TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestions) {
 // Fault: a timer's save could run inside another save's error box, and a failing autosave
 // stacked one error box on the next.
 TEST_F(AutoSaveTest, TimersWaitWhileASaveOrItsErrorBoxRuns) {
-  const std::string name = OpenProject();
+  const std::string name = OpenProject({});
   DeleteFile(name);
   CreateDir(name); // the project file cannot be written
   const std::string backup = Root + "bk/Back.qel";

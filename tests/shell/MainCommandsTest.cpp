@@ -276,13 +276,17 @@ TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {
 }
 
 TEST_F(MainCommandsTest, HelpAndAboutOpenTheHelpPages) {
-  CreateWindows();
+  Run();
   TRecordingOpener opener;
   QELMain->Help();
   frm_about->lbWebsiteClick();
-  ASSERT_EQ(opener.Opened.size(), 2u);
+  QELMain->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QELMain));
+  QTest::keyClick(QELMain, Qt::Key_F1);
+  ASSERT_EQ(opener.Opened.size(), 3u);
   EXPECT_EQ(opener.Opened[0], FromQString(QCoreApplication::applicationDirPath()) + "/help/index.html");
   EXPECT_EQ(opener.Opened[1], opener.Opened[0]);
+  EXPECT_EQ(opener.Opened[2], opener.Opened[0]);
   QTimer::singleShot(0, [] { frm_about->btn_ok->click(); });
   QELMain->MI_HelpAboutClick();
   EXPECT_EQ(frm_about->result(), QDialog::Accepted);

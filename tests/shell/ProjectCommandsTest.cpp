@@ -13,20 +13,9 @@ namespace {
 
 const std::string kRenameOffer =
     "You have put notes on a New Sheet without changing the name of the Sheet.\rDo you want to rename it now?";
-const std::string kLoadError = "An error occurred while loading. File may be of older version...\r"
-                               "A new project (Noname.qel) will be created...";
 
 class ProjectCommandsTest : public ShellTest {
 protected:
-  // Starts, then opens a project of the given shape saved under Root + name.
-  std::string OpenProject(const TProjectShape& shape, const std::string& name = "p/Proj.qel") {
-    auto saved = BuildProject(shape);
-    const std::string fileName = Root + name;
-    WriteProject(*saved, fileName);
-    SetLastProject(fileName);
-    StartUp();
-    return fileName;
-  }
   TSheetItem* AddSheet(const std::string& name, bool withNote) {
     TSheet record;
     record.Name = name;

@@ -90,6 +90,15 @@ void ShellTest::StartUp() {
   QELMain->FormShow();
 }
 
+std::string ShellTest::OpenProject(const TProjectShape& shape, const std::string& name) {
+  auto saved = BuildProject(shape);
+  const std::string fileName = Root + name;
+  WriteProject(*saved, fileName);
+  SetLastProject(fileName);
+  StartUp();
+  return fileName;
+}
+
 void ShellTest::SetLastProject(const std::string& fileName) {
   TRegistry registry;
   ASSERT_TRUE(registry.OpenKey(kQelKey, true));

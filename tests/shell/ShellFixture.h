@@ -40,6 +40,8 @@ protected:
   void CreateWindows();
   // The windows and the start-up of the main window.
   void StartUp();
+  // Saves a project of the shape under Root + name as the last project, then starts up.
+  std::string OpenProject(const TProjectShape& shape, const std::string& name = "p/Proj.qel");
   void SetLastProject(const std::string& fileName);
   std::string LastProject();
   TContainer& Project();
