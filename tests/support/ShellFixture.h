@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up of the shell tests: a temporary folder as the current folder, settings kept
 // in it, scripted dialogs, the program's windows, and helpers that build projects on disk.
+#include "GuiTest.h"
 #include "model/Container.h"
 #include "platform/qt/ScriptedDialogs.h"
 #include "shell/Program.h"
@@ -11,9 +12,6 @@
 #include <string>
 
 namespace qel::test {
-
-// The QApplication all GUI tests share.
-void EnsureApplication();
 
 // A project built in memory: Notes notes, Sheets sheets, every note placed on the first sheet
 // (and on the second when there is one), links from each note to the next, one attachment on

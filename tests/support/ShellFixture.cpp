@@ -11,14 +11,6 @@
 
 namespace qel::test {
 
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "shell_tests";
-  static char* argv[] = {name, nullptr};
-  if (!QApplication::instance()) new QApplication(argc, argv);
-  QCoreApplication::setApplicationName("QEL");
-}
-
 std::unique_ptr<TContainer> BuildProject(const TProjectShape& shape) {
   auto project = std::make_unique<TContainer>();
   for (const char* name : {"leads to", "consists of", "assumes"}) {
@@ -116,6 +108,3 @@ TContainer& ShellTest::Project() { return *QELMain->Container(); }
 std::string ShellTest::Caption() { return FromQString(QELMain->windowTitle()); }
 
 } // namespace qel::test
-
-// The font library keeps a cache for the life of the process; it is not ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }

@@ -1,0 +1,65 @@
+#pragma once
+// Base of every window that shows and edits one thing of the project (the project, a pool
+// list, a sheet, a note, an attachment): a one-line info bar with an editable caption box over
+// it, and the protocol that moves data between the item and the controls.
+//
+// Descendants:
+//  - keep their item (a TItemRef where it is an item) and, where they check for vanished
+//    items, the project (Container, set by the owner; may be null);
+//  - implement GetItem and UpdateItem(Store): first `if (ClosedBecauseGone(gone)) return true;`
+//    then store the controls into the item (Store) or load them from it, then return
+//    TPropertyFrm::UpdateItem(Store);
+//  - have their own ShowItem with the item's type, which binds the item when it differs from
+//    GetItem and ends with the common TPropertyFrm::ShowItem().
+// Loading the controls never marks an item modified: UpdateItem(false) runs with the
+// controls' change signals blocked (Loading is true meanwhile).
+#include <QIcon>
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+
+namespace qel {
+
+class TContainer;
+
+class TPropertyFrm : public QWidget {
+  Q_OBJECT
+public:
+  explicit TPropertyFrm(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+
+  // The edited thing (the project, a pool, a sheet, a note or an attachment), for identity.
+  virtual const void* GetItem() const = 0;
+  // Store: the controls into the item; otherwise the item into the controls. Always true.
+  virtual bool UpdateItem(bool Store);
+
+  TContainer* Container = nullptr; // where vanished items are checked; not owned
+  bool Closing = false;            // closing because the item has left the project
+  bool Loading = false;            // the controls are being filled from the item
+
+  QStatusBar* InfoBar;
+  QLabel* InfoText; // the info bar's single panel
+  QLineEdit* ED_Caption;
+  QList<QIcon> IL_Property;
+
+  // Leaving the caption box stores the whole window.
+  void ED_CaptionExit();
+  void FormHide();
+  void FormResize();
+
+protected:
+  // The common end of every ShowItem: icons, Closing cleared, caption box focused, controls
+  // loaded from the item.
+  void ShowItem();
+  // When gone: marks the window closing and closes it; returns gone.
+  bool ClosedBecauseGone(bool gone);
+  void SetInfo(const QString& text);
+
+  void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace qel
