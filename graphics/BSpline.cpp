@@ -1,0 +1,178 @@
+#include "BSpline.h"
+
+#include "DrawBot.h"
+#include "VCanvas.h"
+
+#include "model/LinkItem.h"
+#include "model/NoteItem.h"
+#include "model/PosItem.h"
+#include "platform/qt/QtConvert.h"
+
+#include <QMessageBox>
+#include <algorithm>
+#include <cmath>
+
+namespace qel {
+
+std::function<void(const std::string&)> SplineErrorBox = [](const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), ToQString(text), QMessageBox::Ok);
+  box.exec();
+};
+
+namespace {
+
+// Whether the closed segment a-b enters the open square of half-width tol around (x, y).
+bool SegmentNear(TPoint a, TPoint b, int64_t x, int64_t y, int64_t tol) {
+  if (std::max(a.X, b.X) <= x - tol || std::min(a.X, b.X) >= x + tol) return false;
+  if (std::max(a.Y, b.Y) <= y - tol || std::min(a.Y, b.Y) >= y + tol) return false;
+  int64_t dx = int64_t(b.X) - a.X, dy = int64_t(b.Y) - a.Y;
+  if (dx == 0 || dy == 0) return true;
+  // The segment's line must pass strictly between the square's corners.
+  __int128 lo = 0, hi = 0;
+  bool first = true;
+  for (int64_t cx : {x - tol, x + tol})
+    for (int64_t cy : {y - tol, y + tol}) {
+      __int128 side = __int128(dx) * (cy - a.Y) - __int128(dy) * (cx - a.X);
+      lo = first ? side : std::min(lo, side);
+      hi = first ? side : std::max(hi, side);
+      first = false;
+    }
+  return lo < 0 && hi > 0;
+}
+
+} // namespace
+
+void TBSpline::Reset() {
+  Count = 0;
+  Vertices.fill(TVertex{});
+}
+
+void TBSpline::AddVertex(const TVertex& p) {
+  if (Count >= MaxVertices) {
+    SplineErrorBox("Maximum number of vertices reached...");
+    return;
+  }
+  ++Count;
+  Vertices[Count] = p;
+  UpdateEndPoints();
+}
+
+void TBSpline::UpdateEndPoints() {
+  if (Count < 2) return;
+  auto reflect = [](const TVertex& end, const TVertex& next) {
+    return TVertex{float(2.0L * end.x - next.x), float(2.0L * end.y - next.y), float(2.0L * end.z - next.z)};
+  };
+  Vertices[0] = reflect(Vertices[1], Vertices[2]);
+  Vertices[Count + 1] = reflect(Vertices[Count], Vertices[Count - 1]);
+}
+
+TVertex TBSpline::GetVertex(int index) const {
+  if (index < 0 || index >= int(Vertices.size())) return {};
+  return Vertices[index];
+}
+
+TVertex TBSpline::Evaluate(float t) const {
+  float s = float((long double)(Count - 1) * t);
+  int k = std::isfinite(s) ? int(std::trunc(s)) : 0;
+  TVertex p;
+  for (int i = k - 2; i <= k + 3; ++i) {
+    long double u = std::fabs((long double)s - (i - 1));
+    if (u >= 2) continue;
+    long double w = u < 1 ? 2.0L / 3 - u * u + u * u * u / 2 : (2 - u) * (2 - u) * (2 - u) / 6;
+    TVertex v = GetVertex(i);
+    p.x = float(p.x + w * v.x);
+    p.y = float(p.y + w * v.y);
+    p.z = float(p.z + w * v.z);
+  }
+  return p;
+}
+
+TCurve TBSpline::Polyline() const {
+  TCurve curve;
+  for (int i = 0; i <= kCurveSegments; ++i) {
+    TVertex v = Evaluate(float((long double)i / kCurveSegments));
+    curve[i] = {Nearest(v.x), Nearest(v.y)};
+  }
+  return curve;
+}
+
+bool TBSpline::NearHull(int64_t x, int64_t y, int64_t margin) const {
+  float minX = Vertices[0].x, maxX = minX, minY = Vertices[0].y, maxY = minY;
+  for (int i = 1; i <= Count + 1 && i < int(Vertices.size()); ++i) {
+    minX = std::min(minX, Vertices[i].x);
+    maxX = std::max(maxX, Vertices[i].x);
+    minY = std::min(minY, Vertices[i].y);
+    maxY = std::max(maxY, Vertices[i].y);
+  }
+  return x >= minX - margin && x <= maxX + margin && y >= minY - margin && y <= maxY + margin;
+}
+
+TPosItem* TQELSpline::FindPosition(const TNoteItem* note) const { return LastPositionOn(note, Sheet); }
+
+void TQELSpline::Build(TLinkItem* link, TSheetItem* sheet) {
+  Reset();
+  Link = link;
+  Sheet = sheet;
+  TNoteItem* from = link->GetFromNote();
+  TNoteItem* to = link->GetToNote();
+  BuildFrom(FindPosition(from), from, FindPosition(to), to);
+}
+
+void TQELSpline::BuildFrom(const TPosItem* from, const TNoteItem* fromNote, const TPosItem* to,
+                           const TNoteItem* toNote) {
+  if (!from || !to) return;
+  const TLink& data = Link->Data;
+  bool straight = data.LineStyle == 1; // any other style is curved
+  int32_t fx = straight ? 1 : data.FromOffsetX, fy = straight ? 1 : data.FromOffsetY;
+  int32_t tx = straight ? 1 : data.ToOffsetX, ty = straight ? 1 : data.ToOffsetY;
+  auto centre = [](const TPosItem* pos, const TNoteItem* note) {
+    return TVertex{float((long double)pos->Data.X + Nearest(note->Data.Width / 2.0L)),
+                   float((long double)pos->Data.Y + Nearest(note->Data.Height / 2.0L)), 0};
+  };
+  auto shifted = [](const TVertex& v, int32_t dx, int32_t dy) {
+    return TVertex{float((long double)v.x + dx), float((long double)v.y + dy), 0};
+  };
+  TVertex v1 = centre(from, fromNote), v4 = centre(to, toNote);
+  AddVertex(v1);
+  AddVertex(shifted(v1, fx, fy));
+  AddVertex(shifted(v4, tx, ty));
+  AddVertex(v4);
+}
+
+bool TQELSpline::HitTest(int32_t x, int32_t y, int32_t tolerance) const {
+  if (Count < 2 || tolerance <= 0 || !NearHull(x, y, int64_t(tolerance) + 1)) return false;
+  TCurve curve = Polyline();
+  for (int i = 0; i < kCurveSegments; ++i)
+    if (SegmentNear(curve[i], curve[i + 1], x, y, tolerance)) return true;
+  return false;
+}
+
+TRect TQELSpline::HandleRect(int option) const {
+  if (option != 0 && option != 1) throw EInvalidPointer("TQELSpline: No Valid Option...");
+  const TVertex& v = Vertices[option == 0 ? 3 : 2];
+  int32_t hx = Nearest(v.x), hy = Nearest(v.y);
+  return {Clamp32(hx - 4LL), Clamp32(hy - 4LL), Clamp32(hx + 4LL), Clamp32(hy + 4LL)};
+}
+
+int TQELSpline::HandleAt(int32_t x, int32_t y) const {
+  if (Count < 2) return 2;
+  for (int option : {0, 1}) {
+    TRect r = HandleRect(option);
+    if (r.Left < x && x < r.Right && r.Top < y && y < r.Bottom) return option;
+  }
+  return 2;
+}
+
+void TAggSpline::Build(TNoteItem* aggregationNote, TLinkItem* link, TSheetItem* sheet) {
+  Reset();
+  AggregationNote = aggregationNote;
+  Link = link;
+  Sheet = sheet;
+  TNoteItem* from = link->GetFromNote();
+  TNoteItem* to = link->GetToNote();
+  if (!from->IsPlacedOn(sheet)) from = aggregationNote;
+  if (!to->IsPlacedOn(sheet)) to = aggregationNote;
+  BuildFrom(FindPosition(from), from, FindPosition(to), to);
+}
+
+} // namespace qel

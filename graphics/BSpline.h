@@ -1,0 +1,93 @@
+#pragma once
+// Uniform cubic B-splines in sheet units, and the curves of links built on them.
+#include "Canvas.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qel {
+
+class TLinkItem;
+class TNoteItem;
+class TPosItem;
+class TSheetItem;
+
+struct TVertex {
+  float x = 0;
+  float y = 0;
+  float z = 0;
+};
+
+struct TPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+
+// Number of segments of a drawn link curve.
+constexpr int kCurveSegments = 150;
+using TCurve = std::array<TPoint, kCurveSegments + 1>;
+
+// Shows the modal error box with an OK button; tests replace it.
+extern std::function<void(const std::string&)> SplineErrorBox;
+
+class TBSpline {
+public:
+  static constexpr int MaxVertices = 100;
+  TBSpline() = default;
+  virtual ~TBSpline() = default;
+
+  int32_t Count = 0;
+  // Index 0 and Count + 1 hold the reflected ends; unused places stay zero.
+  std::array<TVertex, MaxVertices + 2> Vertices{};
+
+  // No vertices; every place of the buffer back to zero.
+  void Reset();
+  // Refused with an error box beyond MaxVertices.
+  void AddVertex(const TVertex& p);
+  // The curve at t from 0 (the first vertex) to 1 (the last).
+  TVertex Evaluate(float t) const;
+  // The stored point at 0..Count + 1; a zero point outside the buffer.
+  TVertex GetVertex(int index) const;
+  void UpdateEndPoints();
+  // The drawn curve: the points at t = i / 150 for i = 0..150, rounded to sheet units.
+  TCurve Polyline() const;
+  // Whether the point lies within margin of the box around every stored vertex (which
+  // holds the whole curve).
+  bool NearHull(int64_t x, int64_t y, int64_t margin) const;
+};
+
+// The curve of one link on one sheet: its from-note's centre, two control points, its
+// to-note's centre.
+class TQELSpline : public TBSpline {
+public:
+  TLinkItem* Link = nullptr;   // not owned
+  TSheetItem* Sheet = nullptr; // not owned
+
+  // Leaves the spline empty when either note has no position on the sheet.
+  void Build(TLinkItem* link, TSheetItem* sheet);
+  // Whether the drawn curve (its 150 segments) passes less than tolerance away, in both
+  // directions, from the sheet point.
+  bool HitTest(int32_t x, int32_t y, int32_t tolerance) const;
+  // The 8 by 8 square of control handle 0 (to-end) or 1 (from-end).
+  TRect HandleRect(int option) const;
+  // 0 or 1 for the handle strictly around the point (0 wins), 2 for none.
+  int HandleAt(int32_t x, int32_t y) const;
+  TPosItem* FindPosition(const TNoteItem* note) const;
+
+protected:
+  // Sets the four vertices from the two ends' positions and sizes.
+  void BuildFrom(const TPosItem* from, const TNoteItem* fromNote, const TPosItem* to, const TNoteItem* toNote);
+};
+
+// The curve of an aggregated link: an end not placed on the sheet is drawn to the note that
+// stands for that end's sheet.
+class TAggSpline : public TQELSpline {
+public:
+  TNoteItem* AggregationNote = nullptr; // not owned
+
+  void Build(TNoteItem* aggregationNote, TLinkItem* link, TSheetItem* sheet);
+};
+
+} // namespace qel
