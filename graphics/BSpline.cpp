@@ -76,13 +76,16 @@ TVertex TBSpline::Evaluate(float t) const {
   int k = std::isfinite(s) ? int(std::trunc(s)) : 0;
   TVertex p;
   for (int i = k - 2; i <= k + 3; ++i) {
-    long double u = std::fabs((long double)s - (i - 1));
+    // Distance and weight are single-precision values, like the points; products and sums
+    // are formed in extended precision and stored back in single.
+    float u = float(std::fabs((long double)s - (i - 1)));
     if (u >= 2) continue;
-    long double w = u < 1 ? 2.0L / 3 - u * u + u * u * u / 2 : (2 - u) * (2 - u) * (2 - u) / 6;
+    long double lu = u;
+    float w = float(u < 1 ? 2.0L / 3 - lu * lu + lu * lu * lu / 2 : (2 - lu) * (2 - lu) * (2 - lu) / 6);
     TVertex v = GetVertex(i);
-    p.x = float(p.x + w * v.x);
-    p.y = float(p.y + w * v.y);
-    p.z = float(p.z + w * v.z);
+    p.x = float(p.x + (long double)w * v.x);
+    p.y = float(p.y + (long double)w * v.y);
+    p.z = float(p.z + (long double)w * v.z);
   }
   return p;
 }
