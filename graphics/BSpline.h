@@ -20,11 +20,6 @@ struct TVertex {
   float z = 0;
 };
 
-struct TPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-};
-
 // Number of segments of a drawn link curve.
 constexpr int kCurveSegments = 150;
 using TCurve = std::array<TPoint, kCurveSegments + 1>;

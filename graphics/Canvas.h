@@ -32,6 +32,11 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+struct TPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+
 enum class TPenMode { Copy, Xor };
 enum class TPenStyle { Solid, Dot };
 enum class TBrushStyle { Solid, Clear, BDiagonal };

@@ -178,11 +178,11 @@ int TSheetView::CornerAt(int32_t x, int32_t y) const {
 }
 
 int TSheetView::HandleAt(int32_t x, int32_t y) const {
-  // Only the selected link's handles, as only they are drawn: a press on another link's
-  // control point must not reshape the selected one.
+  // Only the selected link has handles: a press on another link's control point must not
+  // reshape the selected one.
   TSheetItem* sheet = Sheet.Get();
   TLinkItem* link = SelectedLink();
-  if (!sheet || !link || !IsShown(link, sheet)) return 2;
+  if (!sheet || !link || !Container->LinkShownOn(link, sheet)) return 2;
   TQELSpline spline;
   spline.Build(link, sheet);
   return spline.HandleAt(Canvas->ToWorld(x), Canvas->ToWorld(y));
