@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace qel {
 
@@ -71,43 +72,98 @@ TVertex TBSpline::GetVertex(int index) const {
   return Vertices[index];
 }
 
-TVertex TBSpline::Evaluate(float t) const {
-  float s = float((long double)(Count - 1) * t);
+TBSpline::TWeights TBSpline::WeightsAt(int32_t count, float t) {
+  TWeights weights;
+  float s = float((long double)(count - 1) * t);
   int k = std::isfinite(s) ? int(std::trunc(s)) : 0;
-  TVertex p;
   for (int i = k - 2; i <= k + 3; ++i) {
-    // Distance and weight are single-precision values, like the points; products and sums
-    // are formed in extended precision and stored back in single.
+    // Distance and weight are single-precision values, like the points.
     float u = float(std::fabs((long double)s - (i - 1)));
-    if (u >= 2) continue;
+    // Places outside the buffer count as zero vertices.
+    if (u >= 2 || i < 0 || i > MaxVertices + 1) continue;
     long double lu = u;
     float w = float(u < 1 ? 2.0L / 3 - lu * lu + lu * lu * lu / 2 : (2 - lu) * (2 - lu) * (2 - lu) / 6);
-    TVertex v = GetVertex(i);
-    p.x = float(p.x + (long double)w * v.x);
-    p.y = float(p.y + (long double)w * v.y);
-    p.z = float(p.z + (long double)w * v.z);
+    weights.Items[weights.Count++] = {i, w};
+  }
+  return weights;
+}
+
+// Products and sums are formed in extended precision and stored back in single.
+TVertex TBSpline::Combine(const TWeights& weights) const {
+  TVertex p;
+  for (int j = 0; j < weights.Count; ++j) {
+    long double w = weights.Items[j].Value;
+    const TVertex& v = Vertices[weights.Items[j].Index];
+    p.x = float(p.x + w * v.x);
+    p.y = float(p.y + w * v.y);
+    p.z = float(p.z + w * v.z);
   }
   return p;
 }
 
-TCurve TBSpline::Polyline() const {
-  TCurve curve;
-  for (int i = 0; i <= kCurveSegments; ++i) {
-    TVertex v = Evaluate(float((long double)i / kCurveSegments));
-    curve[i] = {Nearest(v.x), Nearest(v.y)};
+TPoint TBSpline::CombineRounded(const TWeights& weights) const {
+  float x = 0, y = 0;
+  for (int j = 0; j < weights.Count; ++j) {
+    long double w = weights.Items[j].Value;
+    const TVertex& v = Vertices[weights.Items[j].Index];
+    x = float(x + w * v.x);
+    y = float(y + w * v.y);
   }
+  return {Nearest(x), Nearest(y)};
+}
+
+TVertex TBSpline::Evaluate(float t) const { return Combine(WeightsAt(Count, t)); }
+
+// The weights of the drawn curve's points depend on the number of vertices only.
+const TBSpline::TCurveWeights& TBSpline::CurveWeights(int32_t count) {
+  static std::array<std::unique_ptr<TCurveWeights>, MaxVertices + 1> tables;
+  std::unique_ptr<TCurveWeights>& table = tables[std::clamp(count, 0, int32_t(MaxVertices))];
+  if (!table) {
+    table = std::make_unique<TCurveWeights>();
+    for (int i = 0; i <= kCurveSegments; ++i) (*table)[i] = WeightsAt(count, float((long double)i / kCurveSegments));
+  }
+  return *table;
+}
+
+TCurve TBSpline::Polyline() const {
+  const TCurveWeights& weights = CurveWeights(Count);
+  TCurve curve;
+  for (int i = 0; i <= kCurveSegments; ++i) curve[i] = CombineRounded(weights[i]);
   return curve;
 }
 
-bool TBSpline::NearHull(int64_t x, int64_t y, int64_t margin) const {
-  float minX = Vertices[0].x, maxX = minX, minY = Vertices[0].y, maxY = minY;
+void TBSpline::Bounds(TVertex& low, TVertex& high) const {
+  low = high = Vertices[0];
   for (int i = 1; i <= Count + 1 && i < int(Vertices.size()); ++i) {
-    minX = std::min(minX, Vertices[i].x);
-    maxX = std::max(maxX, Vertices[i].x);
-    minY = std::min(minY, Vertices[i].y);
-    maxY = std::max(maxY, Vertices[i].y);
+    low = {std::min(low.x, Vertices[i].x), std::min(low.y, Vertices[i].y), 0};
+    high = {std::max(high.x, Vertices[i].x), std::max(high.y, Vertices[i].y), 0};
   }
-  return x >= minX - margin && x <= maxX + margin && y >= minY - margin && y <= maxY + margin;
+}
+
+// The curve lies within the hull of the stored vertices; the drawn points lie within half a
+// unit of it. Two boxes hold that hull: one along the axes, one along the chord from the
+// first vertex to the last (thin for a straight link).
+bool TBSpline::MayPassNear(int64_t x, int64_t y, int64_t tolerance) const {
+  TVertex low, high;
+  Bounds(low, high);
+  double reach = double(tolerance) + 1;
+  if (x < low.x - reach || x > high.x + reach || y < low.y - reach || y > high.y + reach) return false;
+  const TVertex& first = Vertices[1];
+  const TVertex& last = Vertices[std::clamp(Count, 1, int32_t(MaxVertices))];
+  double dx = double(last.x) - first.x, dy = double(last.y) - first.y, length = std::hypot(dx, dy);
+  if (length < 1) return true;
+  double ux = dx / length, uy = dy / length;
+  double alongLow = INFINITY, alongHigh = -INFINITY, acrossLow = INFINITY, acrossHigh = -INFINITY;
+  for (int i = 0; i <= Count + 1 && i < int(Vertices.size()); ++i) {
+    double along = Vertices[i].x * ux + Vertices[i].y * uy, across = Vertices[i].y * ux - Vertices[i].x * uy;
+    alongLow = std::min(alongLow, along);
+    alongHigh = std::max(alongHigh, along);
+    acrossLow = std::min(acrossLow, across);
+    acrossHigh = std::max(acrossHigh, across);
+  }
+  double along = x * ux + y * uy, across = y * ux - x * uy, margin = reach * std::sqrt(2.0);
+  return along >= alongLow - margin && along <= alongHigh + margin && across >= acrossLow - margin &&
+         across <= acrossHigh + margin;
 }
 
 TPosItem* TQELSpline::FindPosition(const TNoteItem* note) const { return LastPositionOn(note, Sheet); }
@@ -143,7 +199,7 @@ void TQELSpline::BuildFrom(const TPosItem* from, const TNoteItem* fromNote, cons
 }
 
 bool TQELSpline::HitTest(int32_t x, int32_t y, int32_t tolerance) const {
-  if (Count < 2 || tolerance <= 0 || !NearHull(x, y, int64_t(tolerance) + 1)) return false;
+  if (Count < 2 || tolerance <= 0 || !MayPassNear(x, y, tolerance)) return false;
   TCurve curve = Polyline();
   for (int i = 0; i < kCurveSegments; ++i)
     if (SegmentNear(curve[i], curve[i + 1], x, y, tolerance)) return true;

@@ -48,9 +48,27 @@ public:
   void UpdateEndPoints();
   // The drawn curve: the points at t = i / 150 for i = 0..150, rounded to sheet units.
   TCurve Polyline() const;
-  // Whether the point lies within margin of the box around every stored vertex (which
-  // holds the whole curve).
-  bool NearHull(int64_t x, int64_t y, int64_t margin) const;
+  // The box around the stored vertices, which holds the whole curve.
+  void Bounds(TVertex& low, TVertex& high) const;
+  // False when no drawn point can lie within tolerance of (x, y); cheap, for hit tests.
+  bool MayPassNear(int64_t x, int64_t y, int64_t tolerance) const;
+
+private:
+  // The vertices and weights of one curve point, in the order they are summed.
+  struct TWeights {
+    struct TItem {
+      int Index;
+      float Value;
+    };
+    int Count = 0;
+    TItem Items[6];
+  };
+  using TCurveWeights = std::array<TWeights, kCurveSegments + 1>;
+  static TWeights WeightsAt(int32_t count, float t);
+  static const TCurveWeights& CurveWeights(int32_t count);
+  TVertex Combine(const TWeights& weights) const;
+  // The point's x and y alone (the sheet layer's z is always 0), rounded.
+  TPoint CombineRounded(const TWeights& weights) const;
 };
 
 // The curve of one link on one sheet: its from-note's centre, two control points, its

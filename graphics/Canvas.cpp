@@ -52,7 +52,7 @@ void TCanvas::Release() {
 
 QPainter& TCanvas::Painter() {
   if (!FPainter) {
-    Row(0); // takes the pixels before the painter does
+    Begin(); // takes the pixels before the painter does
     FPainter = std::make_unique<QPainter>(FImage);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
@@ -94,12 +94,12 @@ const QFont& TCanvas::CachedFont(int32_t height) {
   return it->second;
 }
 
-size_t TCanvas::TTextKeyHash::operator()(const TTextKey& k) const {
-  return std::hash<std::string>()(k.Text) ^ (std::hash<std::string>()(k.Font) << 1) ^ size_t(k.Height) * 31;
+size_t TCanvas::TTextKeyHash::operator()(const TTextKeyView& k) const {
+  return std::hash<std::string_view>()(k.Text) ^ (std::hash<std::string_view>()(k.Font) << 1) ^ size_t(k.Height) * 31;
 }
 
 QSize TCanvas::MeasureText(std::string_view text) {
-  TTextKey key{std::string(text), Font.Name, Font.Height};
+  TTextKeyView key{text, Font.Name, Font.Height};
   auto it = FExtents.find(key);
   if (it != FExtents.end()) return it->second;
   if (FExtents.size() > kMaxCachedTexts) FExtents.clear();
@@ -108,7 +108,7 @@ QSize TCanvas::MeasureText(std::string_view text) {
     QFontMetrics metrics(CachedFont(Font.Height));
     size = QSize(metrics.horizontalAdvance(ToQString(text)), metrics.height());
   }
-  FExtents.emplace(std::move(key), size);
+  FExtents.emplace(TTextKey{std::string(text), Font.Name, Font.Height}, size);
   return size;
 }
 
@@ -116,15 +116,16 @@ int32_t TCanvas::TextWidth(std::string_view text) { return MeasureText(text).wid
 
 int32_t TCanvas::TextHeight(std::string_view text) { return MeasureText(text).height(); }
 
-const QStaticText& TCanvas::StaticText(const TTextKey& key, const QString& text, const QFont& font) {
+const QStaticText& TCanvas::StaticText(const TTextKeyView& key, const QFont& font) {
   auto it = FStaticTexts.find(key);
   if (it != FStaticTexts.end()) return it->second;
   if (FStaticTexts.size() > kMaxCachedTexts) FStaticTexts.clear();
-  QStaticText laidOut(text);
+  QStaticText laidOut(ToQString(key.Text));
   laidOut.setTextFormat(Qt::PlainText);
   laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
   laidOut.prepare(QTransform(), font);
-  return FStaticTexts.emplace(key, std::move(laidOut)).first->second;
+  TTextKey stored{std::string(key.Text), std::string(key.Font), key.Height};
+  return FStaticTexts.emplace(std::move(stored), std::move(laidOut)).first->second;
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
@@ -140,8 +141,7 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   const QFont& font = CachedFont(Font.Height);
   painter.setFont(font);
   painter.setPen(TextColor(Font.Color));
-  TTextKey key{std::string(text), Font.Name, Font.Height};
-  painter.drawStaticText(QPoint(x, y), StaticText(key, ToQString(text), font));
+  painter.drawStaticText(QPoint(x, y), StaticText({text, Font.Name, Font.Height}, font));
 }
 
 void TCanvas::SetCompositionFromPen(QPainter& painter) const {

@@ -104,18 +104,35 @@ public:
   static QFont MakeFont(const std::string& name, int32_t height);
 
 private:
+  // Texts are cached by content, face and height; look-ups need no copy of the text.
+  struct TTextKeyView {
+    std::string_view Text;
+    std::string_view Font;
+    int32_t Height;
+    bool operator==(const TTextKeyView&) const = default;
+  };
   struct TTextKey {
     std::string Text;
     std::string Font;
     int32_t Height;
-    bool operator==(const TTextKey&) const = default;
+    TTextKeyView View() const { return {Text, Font, Height}; }
   };
   struct TTextKeyHash {
-    size_t operator()(const TTextKey& k) const;
+    using is_transparent = void;
+    size_t operator()(const TTextKeyView& k) const;
+    size_t operator()(const TTextKey& k) const { return (*this)(k.View()); }
   };
+  struct TTextKeyEqual {
+    using is_transparent = void;
+    static TTextKeyView View(const TTextKeyView& k) { return k; }
+    static TTextKeyView View(const TTextKey& k) { return k.View(); }
+    template <class A, class B> bool operator()(const A& a, const B& b) const { return View(a) == View(b); }
+  };
+  template <class T> using TTextCache = std::unordered_map<TTextKey, T, TTextKeyHash, TTextKeyEqual>;
 
   QPainter& Painter();
-  uint32_t* Row(int32_t y) const;
+  // Takes the image's pixels; false without an image.
+  bool Begin() const;
   uint32_t PenPixel() const;
   void Span(int64_t y, int64_t x0, int64_t x1, uint32_t color, bool xorMode);
   void HatchSpan(int64_t y, int64_t x0, int64_t x1, uint32_t color, bool xorMode);
@@ -126,7 +143,7 @@ private:
   void WideLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   void SetCompositionFromPen(QPainter& painter) const;
   const QFont& CachedFont(int32_t height);
-  const QStaticText& StaticText(const TTextKey& key, const QString& text, const QFont& font);
+  const QStaticText& StaticText(const TTextKeyView& key, const QFont& font);
   QSize MeasureText(std::string_view text);
 
   QImage* FImage = nullptr;
@@ -138,8 +155,8 @@ private:
   int64_t FPenX = 0;
   int64_t FPenY = 0;
   int32_t FDashPhase = 0; // place in the dot pattern along consecutive lines
-  std::unordered_map<TTextKey, QSize, TTextKeyHash> FExtents;
-  std::unordered_map<TTextKey, QStaticText, TTextKeyHash> FStaticTexts;
+  TTextCache<QSize> FExtents;
+  TTextCache<QStaticText> FStaticTexts;
   std::unordered_map<int64_t, QFont> FFonts;
   std::string FFontsName;
 };

@@ -18,25 +18,31 @@ bool DotOn(int64_t k) { return k % kDotPeriod < kDotOn; }
 
 } // namespace
 
-uint32_t* TCanvas::Row(int32_t y) const {
+bool TCanvas::Begin() const {
+  if (FBits) return true;
+  if (!FImage || FImage->isNull()) return false;
   auto* self = const_cast<TCanvas*>(this);
-  if (!self->FBits) {
-    if (!FImage || FImage->isNull()) return nullptr;
-    self->FWidth = FImage->width();
-    self->FHeight = FImage->height();
-    self->FStride = FImage->bytesPerLine() / 4;
-    self->FBits = reinterpret_cast<uint32_t*>(FImage->bits());
-  }
-  return FBits + FStride * y;
+  self->FWidth = FImage->width();
+  self->FHeight = FImage->height();
+  self->FStride = FImage->bytesPerLine() / 4;
+  self->FBits = reinterpret_cast<uint32_t*>(FImage->bits());
+  return true;
+}
+
+// Callers have called Begin.
+inline void TCanvas::Plot(int64_t x, int64_t y, uint32_t color, bool xorMode) {
+  if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
+  uint32_t& pixel = FBits[FStride * y + x];
+  pixel = xorMode ? pixel ^ (color & 0x00FFFFFFu) : color;
 }
 
 uint32_t TCanvas::PenPixel() const { return ToRgb32(Pen.Color); }
 
 void TCanvas::Span(int64_t y, int64_t x0, int64_t x1, uint32_t color, bool xorMode) {
-  if (!Row(0) || y < 0 || y >= FHeight) return;
+  if (!Begin() || y < 0 || y >= FHeight) return;
   x0 = std::max<int64_t>(x0, 0);
   x1 = std::min<int64_t>(x1, FWidth - 1);
-  uint32_t* row = Row(int32_t(y));
+  uint32_t* row = FBits + FStride * y;
   if (xorMode) {
     for (int64_t x = x0; x <= x1; ++x) row[x] ^= color & 0x00FFFFFFu;
   } else {
@@ -46,7 +52,7 @@ void TCanvas::Span(int64_t y, int64_t x0, int64_t x1, uint32_t color, bool xorMo
 
 // Hatch lines "/" eight pixels apart, aligned to the image's origin.
 void TCanvas::HatchSpan(int64_t y, int64_t x0, int64_t x1, uint32_t color, bool xorMode) {
-  if (!Row(0) || y < 0 || y >= FHeight) return;
+  if (!Begin() || y < 0 || y >= FHeight) return;
   x0 = std::max<int64_t>(x0, 0);
   x1 = std::min<int64_t>(x1, FWidth - 1);
   int64_t first = x0 + ((kHatchPeriod - 1 - (x0 + y) % kHatchPeriod) + kHatchPeriod) % kHatchPeriod;
@@ -59,22 +65,18 @@ void TCanvas::BrushSpan(int64_t y, int64_t x0, int64_t x1, bool xorMode) {
   if (Brush.Style == TBrushStyle::BDiagonal) HatchSpan(y, x0, x1, ToRgb32(Brush.Color()), xorMode);
 }
 
-void TCanvas::Plot(int64_t x, int64_t y, uint32_t color, bool xorMode) {
-  if (!Row(0) || x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
-  uint32_t& pixel = Row(int32_t(y))[x];
-  pixel = xorMode ? pixel ^ (color & 0x00FFFFFFu) : color;
+void TCanvas::SetPixel(int32_t x, int32_t y, TColor color) {
+  if (Begin()) Plot(x, y, ToRgb32(color), false);
 }
 
-void TCanvas::SetPixel(int32_t x, int32_t y, TColor color) { Plot(x, y, ToRgb32(color), false); }
-
 TColor TCanvas::GetPixel(int32_t x, int32_t y) const {
-  if (!Row(0) || x < 0 || y < 0 || x >= FWidth || y >= FHeight) return clNone;
-  uint32_t p = Row(y)[x];
+  if (!Begin() || x < 0 || y < 0 || x >= FWidth || y >= FHeight) return clNone;
+  uint32_t p = FBits[FStride * y + x];
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-  if (Brush.Style == TBrushStyle::Clear || !Row(0)) return;
+  if (Brush.Style == TBrushStyle::Clear || !Begin()) return;
   int64_t top = std::max<int64_t>(rect.Top, 0);
   int64_t bottom = std::min<int64_t>(rect.Bottom, FHeight);
   for (int64_t y = top; y < bottom; ++y) BrushSpan(y, rect.Left, int64_t(rect.Right) - 1, false);
@@ -83,7 +85,7 @@ void TCanvas::FillRect(const TRect& rect) {
 void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
-  if (x1 == x2 || y1 == y2 || !Row(0)) return;
+  if (x1 == x2 || y1 == y2 || !Begin()) return;
   bool xorMode = Pen.Mode == TPenMode::Xor;
   int64_t w = std::max(1, Pen.Width);
   if (Pen.Style == TPenStyle::Dot && w == 1) {
@@ -143,7 +145,7 @@ void TCanvas::MoveTo(int32_t x, int32_t y) {
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
-  if (Row(0)) {
+  if (Begin()) {
     if (Pen.Width > 1)
       WideLine(FPenX, FPenY, x, y);
     else
@@ -161,7 +163,9 @@ void TCanvas::ThinLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   bool dotted = Pen.Style == TPenStyle::Dot;
   int32_t phase = FDashPhase;
   FDashPhase = int32_t((FDashPhase + n) % kDotPeriod);
-  if (n == 0 || !Intersects(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1)) return;
+  if (n == 0 || std::max(x0, x1) < 0 || std::max(y0, y1) < 0 || std::min(x0, x1) >= FWidth ||
+      std::min(y0, y1) >= FHeight)
+    return;
   bool xMajor = std::llabs(dx) >= std::llabs(dy);
   int64_t major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
   int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
@@ -174,8 +178,18 @@ void TCanvas::ThinLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   lo = std::max<int64_t>(lo, 0);
   hi = std::min(hi, n - 1);
   if (lo > hi) return;
-  __int128 num = __int128(2) * lo * am + n;
-  int64_t q = int64_t(num / (2 * n)), r = int64_t(num % (2 * n));
+  int64_t q = 0, r = n;
+  if (lo == 0) {
+    // The line starts on the image: nothing to skip.
+  } else if (lo < (int64_t(1) << 28) && am < (int64_t(1) << 33)) { // fits 64 bits
+    int64_t num = 2 * lo * am + n;
+    q = num / (2 * n);
+    r = num % (2 * n);
+  } else {
+    __int128 num = __int128(2) * lo * am + n;
+    q = int64_t(num / (2 * n));
+    r = int64_t(num % (2 * n));
+  }
   uint32_t pen = PenPixel();
   bool xorMode = Pen.Mode == TPenMode::Xor;
   for (int64_t i = lo; i <= hi; ++i) {

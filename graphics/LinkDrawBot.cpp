@@ -49,12 +49,8 @@ void TLinkDrawBot::DrawSteps(bool withHandles) {
     // exit mark and the handles.
     long long margin = std::llabs((long long)Canvas->Scale(Link->Data.PenWidth)) +
                        std::llabs((long long)Canvas->Scale(2 * kExitRadius)) + 2;
-    TVertex lo = Spline->Vertices[0], hi = lo;
-    for (int i = 1; i <= Spline->Count + 1; ++i) {
-      const TVertex& v = Spline->Vertices[i];
-      lo = {std::min(lo.x, v.x), std::min(lo.y, v.y), 0};
-      hi = {std::max(hi.x, v.x), std::max(hi.y, v.y), 0};
-    }
+    TVertex lo, hi;
+    Spline->Bounds(lo, hi);
     FCurveVisible = Canvas->IsVisible(Nearest(lo.x), Nearest(lo.y), Nearest(hi.x), Nearest(hi.y), Clamp32(margin));
   }
   if (DrawCurve) PaintCurve(withHandles);
@@ -76,8 +72,7 @@ void TLinkDrawBot::PaintCurve(bool withHandles) {
   }
   if (Spline && FCurveVisible) {
     TCurve curve = Spline->Polyline();
-    Canvas->MoveTo(curve[0].X, curve[0].Y);
-    for (int i = 1; i <= kCurveSegments; ++i) Canvas->LineTo(curve[i].X, curve[i].Y);
+    Canvas->PolyLine(curve.data(), curve.size());
   }
   if (!withHandles || !Selected) return;
   pen.SetWidth(0);

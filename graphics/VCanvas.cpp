@@ -11,24 +11,13 @@ namespace {
 constexpr int32_t kMinZoom = 10;
 constexpr int32_t kMaxZoom = 10000;
 
-// A device coordinate as a wide integer, for visibility tests only.
-int64_t DeviceWide(long double v) {
+// A device coordinate as a wide integer, for visibility tests only (callers add a margin).
+int64_t DeviceWide(double v) {
   if (std::isnan(v)) return 0;
-  return int64_t(std::clamp<long double>(std::floor(v), -4e18L, 4e18L));
+  return int64_t(std::clamp(std::floor(v), -4e18, 4e18));
 }
 
 } // namespace
-
-int32_t Clamp32(long long v) {
-  return int32_t(std::clamp<long long>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-int32_t Nearest(long double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0L) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0L) return std::numeric_limits<int32_t>::min();
-  return int32_t(std::nearbyintl(v)); // the default rounding mode: to nearest, halves to even
-}
 
 void TVPen::SetWidth(int32_t width) { Pen->Width = std::max(1, Nearest((long double)width * ScaleFactor)); }
 
@@ -83,6 +72,21 @@ void TVCanvas::MoveTo(int32_t x, int32_t y) { Canvas->MoveTo(ToDeviceX(x), ToDev
 
 void TVCanvas::LineTo(int32_t x, int32_t y) { Canvas->LineTo(ToDeviceX(x), ToDeviceY(y)); }
 
+void TVCanvas::PolyLine(const TPoint* points, size_t count) {
+  if (count == 0) return;
+  int32_t lastX = ToDeviceX(points[0].X), lastY = ToDeviceY(points[0].Y);
+  Canvas->MoveTo(lastX, lastY);
+  // A thin line to where the pen stands draws nothing, so such steps are left out.
+  bool thin = Canvas->Pen.Width <= 1;
+  for (size_t i = 1; i < count; ++i) {
+    int32_t x = ToDeviceX(points[i].X), y = ToDeviceY(points[i].Y);
+    if (thin && x == lastX && y == lastY) continue;
+    Canvas->LineTo(x, y);
+    lastX = x;
+    lastY = y;
+  }
+}
+
 void TVCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   TFont saved = Canvas->Font;
   Canvas->Font.Name = "Arial";
@@ -98,7 +102,7 @@ int32_t TVCanvas::TextWidth(std::string_view text) { return ToWorld(Canvas->Text
 int32_t TVCanvas::TextHeight(std::string_view text) { return ToWorld(Canvas->TextHeight(text)); }
 
 bool TVCanvas::IsVisible(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int32_t margin) const {
-  long double f = ScaleFactor;
+  double f = ScaleFactor;
   int64_t l = DeviceWide(std::min(x1, x2) * f + OffsetX) - margin - 1;
   int64_t t = DeviceWide(std::min(y1, y2) * f + OffsetY) - margin - 1;
   int64_t r = DeviceWide(std::max(x1, x2) * f + OffsetX) + margin + 2;

@@ -3,7 +3,9 @@
 // at device pixel (Nearest(x * factor) + OffsetX, Nearest(y * factor) + OffsetY).
 #include "Canvas.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -11,11 +13,26 @@ namespace qel {
 
 class TContainer;
 
+static_assert(std::numeric_limits<long double>::digits == 64, "Nearest needs the x87 extended format");
+
 // v to the nearest integer, halves to even, in extended precision; clamped to 32 bits
 // (NaN gives 0).
-int32_t Nearest(long double v);
+inline int32_t Nearest(long double v) {
+  if (v != v) return 0;
+  if (v >= 2147483647.0L) return std::numeric_limits<int32_t>::max();
+  if (v <= -2147483648.0L) return std::numeric_limits<int32_t>::min();
+  // Adding 1.5 * 2^63 leaves no fraction bits in the 64-bit mantissa, so the sum is rounded
+  // to the nearest integer, halves to even (the default rounding mode); much faster than
+  // nearbyintl, which saves and restores the floating-point environment. The whole number
+  // then goes through double, whose conversion needs no change of the x87 rounding mode.
+  constexpr long double kShift = 0x1.8p63L;
+  return int32_t(double((v + kShift) - kShift));
+}
+
 // v limited to 32 bits: sums of sheet coordinates read from files must not wrap.
-int32_t Clamp32(long long v);
+inline int32_t Clamp32(long long v) {
+  return int32_t(std::clamp<long long>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
 
 // Base of every view of a project.
 class TView {
@@ -69,6 +86,8 @@ public:
   void StretchDraw(const TRect& rect, const QImage& picture);
   void MoveTo(int32_t x, int32_t y);
   void LineTo(int32_t x, int32_t y);
+  // MoveTo the first point, then LineTo each further one.
+  void PolyLine(const TPoint* points, size_t count);
   // Text in "Arial" scaled by the zoom, on a clear background, in the no-colour text colour.
   void TextOut(int32_t x, int32_t y, std::string_view text);
   // Sizes in sheet units of the text in the canvas's own, unscaled font.
