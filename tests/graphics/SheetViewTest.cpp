@@ -2,7 +2,9 @@
 
 #include "graphics/SheetView.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace qel;
 
@@ -246,4 +248,28 @@ TEST(SheetView, PaintModes) {
   EXPECT_EQ(f.Image.At(60, 40), clYellow);
   f.View.Paint(2);
   EXPECT_GT(f.Image.Count(clRed, QRect(50, 25, 25, 25)), 10); // links now lie over the notes
+}
+
+TEST(SheetView, AnyZoomFromAFilePaintsAndHitTestsSafely) {
+  TViewFixture f;
+  TSheetItem* other = f.Container.AddSheet(TSheet{});
+  TNoteItem* a = f.NoteAt(10, 10, "A note with a caption of several words");
+  TNoteItem* b = f.NoteAt(5000, 9000, "B");
+  TNoteItem* there = f.AddNote("There");
+  f.Place(there, 50, 50, other);
+  f.AggregationNote(other, 300, 250);
+  f.RedLink(a, b)->SetPenWidth(1000000);
+  f.RedLink(there, a, other);
+  f.View.SelectNote(a);
+  for (int32_t zoom : {0, -100, 1, 1000000, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
+    f.Image.View.SetZoom(zoom);
+    f.Image.View.OffsetX = -7;
+    QElapsedTimer timer;
+    timer.start();
+    f.Paint();
+    f.View.NoteAt(3, 3);
+    f.View.LinkAt(3, 3);
+    f.View.CornerAt(3, 3);
+    EXPECT_LT(timer.elapsed(), 3000) << zoom;
+  }
 }
