@@ -63,12 +63,11 @@ void AppendCoded(std::string& out, std::string_view text) {
 std::string DecodeTextView(std::string_view coded) {
   std::string text;
   text.reserve(coded.size() + 16);
-  for (char c : coded) {
-    if (c == TextBreak)
-      text += "\r\n";
-    else
-      text += c;
+  for (size_t brk; (brk = coded.find(TextBreak)) != std::string_view::npos; coded.remove_prefix(brk + 1)) {
+    text.append(coded.substr(0, brk));
+    text += "\r\n";
   }
+  text.append(coded);
   return text;
 }
 

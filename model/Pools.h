@@ -62,10 +62,9 @@ public:
     return item;
   }
   // An item read from a file: references are resolved from the index fields.
-  TItem* LoadItem(const TRecord& record) {
-    TRecord copy = record;
-    ResolveReferences(copy);
-    auto* item = new TItem(this, std::move(copy));
+  TItem* LoadItem(TRecord record) {
+    ResolveReferences(record);
+    auto* item = new TItem(this, std::move(record));
     item->LoadIndex = AllCount();
     AppendLoaded(item);
     return item;
@@ -81,7 +80,7 @@ protected:
       ResolveReferences(record);
       AddItem(record);
     } else {
-      LoadItem(record);
+      LoadItem(std::move(record));
     }
   }
 };

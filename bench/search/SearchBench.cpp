@@ -1,0 +1,120 @@
+// Search over a generated project of 100,000 notes, each with a few hundred bytes of rich text.
+#include "model/Container.h"
+#include "platform/RtfText.h"
+#include "search/ContainerSearch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace qel;
+
+constexpr int kNotes = 100000;
+constexpr int kSheets = 200;
+
+std::string NoteText(int i) {
+  std::string rare = i % 100 == 0 ? "zebra" : "horse";
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
+         "{\\colortbl ;\\red255\\green0\\blue0;}\r\n{\\*\\generator Msftedit 5.41.21.2510;}"
+         "\\viewkind4\\uc1\\pard\\lang1031\\f0\\fs20 Note " +
+         std::to_string(i) + ": a few words on the m\\'e4rket, the \\b plans\\b0  for next year and the " + rare +
+         " in the stable.\\par\r\nA second paragraph with \\cf1 coloured\\cf0  text and a \\u8364? sign.\\par\r\n}\r\n";
+}
+
+// Built once: notes on sheets, one attachment on every tenth note.
+TContainer& Project() {
+  static std::unique_ptr<TContainer> project = [] {
+    auto p = std::make_unique<TContainer>();
+    for (int s = 0; s < kSheets; ++s) {
+      TSheet sheet;
+      sheet.Name = "Sheet " + std::to_string(s);
+      p->AddSheet(sheet);
+    }
+    for (int i = 0; i < kNotes; ++i) {
+      TNote record;
+      record.Name = "Note " + std::to_string(i);
+      record.Text = NoteText(i);
+      TNoteItem* note = p->AddNote(record);
+      p->AssignNoteToSheet(note, p->SheetPool->GetAllItem(i % kSheets));
+      if (i % 10 == 0) {
+        TAttachment attachment;
+        attachment.Note = note;
+        attachment.Caption = "File " + std::to_string(i);
+        attachment.Location = "c:\\files\\" + std::to_string(i) + ".pdf";
+        p->AddAttachment(attachment);
+      }
+    }
+    return p;
+  }();
+  return *project;
+}
+
+// Runs the search once per iteration and reports the note hits of the last run.
+void RunSearch(benchmark::State& state, TContainerSearch& search, const char* scope) {
+  TContainer& project = *search.Container;
+  for (auto _ : state) {
+    search.Search(scope);
+    benchmark::DoNotOptimize(project.NoteCount());
+  }
+  state.counters["hits"] = project.NotePool->ViewCount();
+  state.counters["notes/s"] = benchmark::Counter(kNotes, benchmark::Counter::kIsIterationInvariantRate);
+  project.ClearFilters();
+}
+
+// One word in the bodies of all notes, case ignored; 1% of the notes hold it.
+void BM_MemoSearch(benchmark::State& state) {
+  TContainerSearch search(&Project());
+  search.SetNoteMemo1("ZEBRA");
+  search.SetNoteMemoActive1(true);
+  RunSearch(state, search, "Notes");
+}
+BENCHMARK(BM_MemoSearch)->Unit(benchmark::kMillisecond);
+
+// Two patterns in all six text groups: notes, sheets and attachments.
+void BM_GlobalSearch(benchmark::State& state) {
+  TContainerSearch search(&Project());
+  search.SetNoteCaption1("zebra 777");
+  search.SetNoteMemo1("zebra 777");
+  search.SetNoteSheetCaption1("zebra 777");
+  search.SetSheetCaption1("zebra 777");
+  search.SetAttachmentCaption1("zebra 777");
+  search.SetAttachmentFileName1("zebra 777");
+  search.SetNoteCaption2("stable");
+  search.SetNoteMemo2("stable");
+  search.SetNoteSheetCaption2("stable");
+  search.SetSheetCaption2("stable");
+  search.SetAttachmentCaption2("stable");
+  search.SetAttachmentFileName2("stable");
+  search.SetNoteCaptionActive1(true);
+  search.SetNoteMemoActive1(true);
+  search.SetNoteSheetCaptionActive1(true);
+  search.SetSheetCaptionActive1(true);
+  search.SetAttachmentCaptionActive1(true);
+  search.SetAttachmentFileNameActive1(true);
+  RunSearch(state, search, "Global");
+}
+BENCHMARK(BM_GlobalSearch)->Unit(benchmark::kMillisecond);
+
+// The plain text of all bodies alone, for comparison.
+void BM_RtfToPlainText(benchmark::State& state) {
+  TContainer& project = Project();
+  std::string out;
+  int64_t bytes = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kNotes; ++i) {
+      const std::string& text = project.NotePool->GetAllItem(i)->Data.Text;
+      RtfToPlainText(text, out);
+      bytes += static_cast<int64_t>(text.size());
+      benchmark::DoNotOptimize(out.data());
+    }
+  }
+  state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_RtfToPlainText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,20 @@
+#pragma once
+// Plain text of rich text: what a reader sees of an RTF string, without its markup.
+#include <string>
+#include <string_view>
+
+namespace qel {
+
+// True when the text starts with "{\rtf" and is therefore read as rich text.
+bool IsRtfText(std::string_view text);
+
+// The Windows-1252 text of an RTF string. Tables, information, "{\*...}" destinations,
+// pictures and binary data are skipped; "\'hh", "\uN" (with "\ucN"), "\{", "\}" and "\\" are
+// decoded; "\par" and "\line" become CR LF and "\tab" a tab. Truncated or unbalanced input
+// ends the text where the input ends; nothing is read past it and nothing is thrown.
+// Text that does not start with "{\rtf" is returned unchanged.
+std::string RtfToPlainText(std::string_view rtf);
+// The same, written into out (replacing its content) so that a caller can reuse its buffer.
+void RtfToPlainText(std::string_view rtf, std::string& out);
+
+} // namespace qel

@@ -1,0 +1,540 @@
+#include "ModelTestUtil.h"
+
+#include "platform/Errors.h"
+
+#include <filesystem>
+#include <functional>
+
+using namespace qel;
+using namespace qel::test;
+
+namespace {
+
+// A small project with every kind of item and field.
+struct Sample {
+  explicit Sample(TContainer& c) {
+    TSheet main;
+    main.Name = "Main";
+    main.Description = "Line1\r\nLine2";
+    s0 = c.AddSheet(main);
+    TSheet inner;
+    inner.Name = "Inner";
+    inner.Color = -16777201;
+    inner.Width = 500;
+    inner.Height = 400;
+    inner.Zoom = 120;
+    inner.GridSize = 20;
+    inner.Extra = 7;
+    s1 = c.AddSheet(inner);
+
+    TNote first;
+    first.Name = "First";
+    first.ImageFile = "/p/a.jpg";
+    first.LogoPos = 4;
+    first.Text = "{\\rtf1 a\\par}\r\nb";
+    n0 = c.AddNote(first);
+    TNote agg;
+    agg.Name = "Agg";
+    agg.Kind = 0;
+    agg.Sheet = s1;
+    agg.LogoFile = "logo.bmp";
+    agg.ExtraFlag = 200;
+    agg.Extra1 = -3;
+    agg.Extra2 = 0;
+    n1 = c.AddNote(agg);
+    TNote third;
+    third.Name = "Third";
+    third.Width = 120;
+    third.Height = 60;
+    third.Color = clLime;
+    n2 = c.AddNote(third);
+
+    r0 = NewRelation(c, "leads to");
+    NewPos(c, n0, s0, 10, 20);
+    NewPos(c, n1, s0, 100, 20);
+    NewPos(c, n2, s0);
+
+    TAttachment doc;
+    doc.Note = n0;
+    doc.Caption = "Doc";
+    doc.Location = "/p/doc.txt";
+    doc.Text = "desc\r\nmore";
+    c.AddAttachment(doc);
+    TAttachment site;
+    site.Note = n2;
+    site.Caption = "Site";
+    site.Location = "http://x";
+    site.Kind = 1;
+    c.AddAttachment(site);
+
+    TLink link;
+    link.Sheet = s0;
+    link.FromNote = n0;
+    link.ToNote = n1;
+    link.Relation = r0;
+    link.ToOffsetX = 10;
+    link.ToOffsetY = 20;
+    link.FromOffsetX = -5;
+    link.FromOffsetY = -6;
+    link.PenWidth = 3;
+    link.Color = clRed;
+    link.LineStyle = 0;
+    c.AddLink(link);
+  }
+  TSheetItem *s0, *s1;
+  TNoteItem *n0, *n1, *n2;
+  TRelationItem* r0;
+};
+
+const std::string kSheets = "New0123456789\r\n" +
+                            Line({"0", "Main", "16777215", "9999", "9999", "80", "10", "1", "Line1\xFELine2"}) +
+                            Line({"1", "Inner", "-16777201", "500", "400", "120", "20", "7", ""});
+const std::string kNotes =
+    Line({"0", "First", "/p/a.jpg", "", "-1", "80", "50", "65535", "16", "4", "1", "10", "{\\rtf1 a\\par}\xFE" "b", "-1"}) +
+    Line({"1", "Agg", "", "logo.bmp", "0", "80", "50", "65535", "-3", "0", "200", "0", "", "1"}) +
+    Line({"2", "Third", "", "", "-1", "120", "60", "65280", "16", "0", "1", "10", "", "-1"});
+const std::string kRelations = Line({"0", "leads to", "-1"});
+const std::string kPositions = Line({"0", "0", "0", "10", "20"}) + Line({"1", "1", "0", "100", "20"}) +
+                               Line({"2", "2", "0", "-1", "-1"});
+const std::string kAttachments = Line({"0", "0", "Doc", "/p/doc.txt", "desc\xFEmore", "0"}) +
+                                 Line({"1", "2", "Site", "http://x", "", "1"});
+const std::string kLinks = Line({"0", "0", "0", "1", "0", "10", "20", "-5", "-6", "2", "3", "255", "0", "1"});
+
+class DataFiles : public TempFolder {
+protected:
+  void WriteProject(const std::string& base, const std::string& sheets, const std::string& notes,
+                    const std::string& relations = "", const std::string& positions = "",
+                    const std::string& attachments = "", const std::string& links = "") {
+    Write(base + "_Sht.dat", sheets);
+    Write(base + "_Not.dat", notes);
+    Write(base + "_Rel.dat", relations);
+    Write(base + "_Pos.dat", positions);
+    Write(base + "_Att.dat", attachments);
+    Write(base + "_Lnk.dat", links);
+  }
+  void WriteSample(const std::string& base) {
+    WriteProject(base, kSheets, kNotes, kRelations, kPositions, kAttachments, kLinks);
+  }
+  void ExpectSampleFiles(const std::string& base) {
+    EXPECT_EQ(File(base + "_Sht.dat"), kSheets);
+    EXPECT_EQ(File(base + "_Not.dat"), kNotes);
+    EXPECT_EQ(File(base + "_Rel.dat"), kRelations);
+    EXPECT_EQ(File(base + "_Pos.dat"), kPositions);
+    EXPECT_EQ(File(base + "_Att.dat"), kAttachments);
+    EXPECT_EQ(File(base + "_Lnk.dat"), kLinks);
+  }
+  FakeHost Host;
+};
+
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+} // namespace
+
+TEST_F(DataFiles, SaveWritesTheExactBytes) {
+  TContainer c;
+  Sample sample(c);
+  c.Save(Root + "plan.old.qel");
+  ExpectSampleFiles("plan");
+  EXPECT_FALSE(c.IsModified());
+  EXPECT_EQ(c.Directory, Root);
+  sample.n2->SetColor(clBlue);
+  EXPECT_TRUE(c.IsModified());
+}
+
+TEST_F(DataFiles, LoadReadsBackEveryField) {
+  WriteSample("plan");
+  TContainer c;
+  FakeProgress progress;
+  c.ProgressBar = &progress;
+  c.Load(Root + "plan.qel");
+  EXPECT_EQ(progress.Min, 0);
+  EXPECT_EQ(progress.Max, 6);
+  EXPECT_EQ(progress.Positions, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_FALSE(c.IsModified());
+  EXPECT_EQ(c.FileName, "Noname.qel"); // the commands name the project, not Load
+  EXPECT_EQ(c.Directory, Root);
+
+  ASSERT_EQ(c.SheetCount(), 2);
+  ASSERT_EQ(c.NoteCount(), 3);
+  const TSheet& inner = c.GetSheet(1)->Data;
+  EXPECT_EQ(inner.Color, -16777201);
+  EXPECT_EQ(inner.Zoom, 120);
+  EXPECT_EQ(inner.Extra, 7);
+  EXPECT_EQ(c.GetSheet(0)->Data.Description, "Line1\r\nLine2");
+  TNoteItem* first = c.GetNote(0);
+  EXPECT_EQ(first->Data.Text, "{\\rtf1 a\\par}\r\nb");
+  EXPECT_EQ(first->Data.ImageFile, "/p/a.jpg");
+  EXPECT_EQ(first->Data.LogoPos, 4);
+  EXPECT_EQ(first->GetAggregatedSheet(), nullptr);
+  TNoteItem* agg = c.GetNote(1);
+  EXPECT_TRUE(agg->IsAggregation());
+  EXPECT_EQ(agg->GetAggregatedSheet(), c.GetSheet(1));
+  EXPECT_EQ(agg->Data.ExtraFlag, 200);
+  EXPECT_EQ(agg->Data.Extra1, -3);
+  EXPECT_EQ(agg->LoadIndex, 1);
+  EXPECT_FALSE(c.GetNote(2)->IsPlacedOn(c.GetSheet(0)));
+  EXPECT_TRUE(c.GetNote(2)->IsAssignedTo(c.GetSheet(0)));
+  EXPECT_EQ(c.GetAttachment(1)->Data.Kind, 1);
+  EXPECT_EQ(c.GetAttachment(0)->Data.Text, "desc\r\nmore");
+  EXPECT_EQ(c.GetAttachment(1)->GetNote(), c.GetNote(2));
+  TLinkItem* link = c.GetLink(0);
+  EXPECT_EQ(link->GetFromNote(), first);
+  EXPECT_EQ(link->GetToNote(), agg);
+  EXPECT_EQ(link->GetRelation(), c.GetRelation(0));
+  EXPECT_EQ(link->Data.FromOffsetY, -6);
+  EXPECT_EQ(link->Data.Color, clRed);
+  EXPECT_EQ(link->Data.LineStyle, 0);
+
+  c.Save(Root + "copy.qel"); // and the same bytes again
+  ExpectSampleFiles("copy");
+}
+
+TEST_F(DataFiles, SavingRenumbersIdentifiersAndKeepsReferences) {
+  const std::string sheets = "New0123456789\r\n" + Line({"7", "A", "0", "10", "10", "80", "10", "1", ""}) +
+                             Line({"3", "B", "0", "10", "10", "80", "10", "1", ""});
+  const std::string notes = Line({"9", "N", "", "", "-1", "8", "5", "0", "16", "0", "1", "10", "", "-1"});
+  WriteProject("in", sheets, notes, "", Line({"42", "0", "1", "2", "3"}));
+  TContainer c;
+  c.Load(Root + "in.qel");
+  EXPECT_EQ(c.GetSheet(0)->Data.ID, 7); // kept as read
+  c.GetSheet(0)->Delete();
+  c.Save(Root + "out.qel");
+  EXPECT_EQ(File("out_Sht.dat"), "New0123456789\r\n" + Line({"0", "B", "0", "10", "10", "80", "10", "1", ""}));
+  EXPECT_EQ(File("out_Pos.dat"), Line({"0", "0", "0", "2", "3"}));
+}
+
+TEST_F(DataFiles, SaveUnderASearchFilterWritesEverything) {
+  TContainer c;
+  Sample sample(c);
+  c.NotePool->Filtered = true;
+  c.NotePool->ResetView();
+  c.NotePool->ExcludeFromView(sample.n0);
+  c.NotePool->ExcludeFromView(sample.n1);
+  c.SheetPool->Filtered = true; // an empty view
+  c.Save(Root + "plan.qel");
+  ExpectSampleFiles("plan");
+}
+
+TEST_F(DataFiles, EmptyFilesGiveEmptyPools) {
+  WriteProject("e", "", "");
+  TContainer c;
+  c.Load(Root + "e.qel");
+  EXPECT_EQ(c.SheetCount(), 0);
+  EXPECT_EQ(c.NoteCount(), 0);
+  TContainer d;
+  d.Save(Root + "none.qel");
+  EXPECT_EQ(File("none_Sht.dat"), "New0123456789\r\n");
+  EXPECT_EQ(File("none_Not.dat"), "");
+  TContainer e;
+  e.Load(Root + "none.qel");
+  EXPECT_EQ(e.SheetCount(), 0);
+}
+
+TEST_F(DataFiles, LineRules) {
+  // LF alone ends a line, a lone CR is dropped, 0x1A ends the file.
+  const std::string rel = Rec({"0", "a\rb", "1"}) + "\n" + Rec({"1", "c", "2"}) + "\r\n" + Rec({"2", "d", "3"}) +
+                          "\r\n\x1A" + Rec({"3", "e", "4"}) + "\r\n";
+  WriteProject("l", "", "", rel);
+  TContainer c;
+  c.Load(Root + "l.qel");
+  ASSERT_EQ(c.RelationCount(), 3);
+  EXPECT_EQ(c.GetRelation(0)->Data.Name, "ab");
+  EXPECT_EQ(c.GetRelation(2)->Data.Extra, 3);
+  // Without a final line break the last line still counts.
+  WriteProject("m", "", "", Rec({"0", "x", "1"}));
+  TContainer d;
+  d.Load(Root + "m.qel");
+  EXPECT_EQ(d.RelationCount(), 1);
+}
+
+TEST_F(DataFiles, OlderSheetFormat) {
+  const std::string sheets = Rec({"0", "Old", "255", "100", "100", "80", "10", "1", "one\xFE"}) + "\r\n" +
+                             "two\r\n" + Rec({"1", "Empty", "0", "100", "100", "80", "10", "1", ""}) + "\r\n";
+  WriteProject("o", sheets, "");
+  TContainer c;
+  c.Load(Root + "o.qel");
+  ASSERT_EQ(c.SheetCount(), 2);
+  EXPECT_EQ(c.GetSheet(0)->Data.Description, "one\r\ntwo\r\n");
+  EXPECT_EQ(c.GetSheet(1)->Data.Description, "\r\n");
+  EXPECT_EQ(c.GetSheet(1)->LoadIndex, 1);
+}
+
+TEST_F(DataFiles, MarkerMustMatchExactly) {
+  WriteProject("k", "New0123456789 \r\n", "");
+  TContainer c;
+  EXPECT_EQ(ErrorOf([&] { c.Load(Root + "k.qel"); }), "'' is not a valid integer value");
+}
+
+TEST_F(DataFiles, OlderNoteFormatIsFoundOnAnyLine) {
+  const std::string head = Rec({"", "N", "", "", "-1", "80", "50", "65535", "16", "0", "1", "10", ""});
+  // The first body fits on one line; the second spans three, one line with a byte 0xFE inside.
+  const std::string notes = "0" + head + "single\xFF-1\r\n" + "1" + head + "a\xFE" + "b\xFE\r\n" + "c\xFE\r\n" +
+                            "d\xFF" + "0\r\n";
+  WriteProject("n", "New0123456789\r\n" + Line({"0", "S", "0", "9", "9", "80", "10", "1", ""}), notes);
+  TContainer c;
+  c.Load(Root + "n.qel");
+  ASSERT_EQ(c.NoteCount(), 2);
+  EXPECT_EQ(c.GetNote(0)->Data.Text, "single");
+  EXPECT_EQ(c.GetNote(1)->Data.Text, "a\xFE" "b\r\nc\r\nd");
+  EXPECT_EQ(c.GetNote(1)->GetAggregatedSheet(), c.GetSheet(0));
+}
+
+TEST_F(DataFiles, ImportShiftsReferencesBehindTheOwnItems) {
+  const std::string sheets = "New0123456789\r\n" + Line({"0", "I0", "0", "99", "99", "80", "10", "1", ""}) +
+                             Line({"1", "I1", "0", "99", "99", "80", "10", "1", ""});
+  const std::string notes = Line({"0", "agg", "", "", "0", "80", "50", "0", "16", "0", "1", "10", "", "0"}) +
+                            Line({"1", "plain", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"});
+  WriteProject("imp", sheets, notes, kRelations, Line({"0", "0", "1", "3", "4"}),
+               Line({"0", "1", "Doc", "x", "", "0"}), Line({"0", "1", "0", "1", "0", "1", "2", "3", "4", "2", "1", "0", "1", "1"}));
+  TContainer c;
+  for (int i = 0; i < 5; ++i) NewNote(c, "own" + std::to_string(i));
+  TSheetItem* own0 = NewSheet(c);
+  NewSheet(c);
+  NewRelation(c);
+  c.SetModified(false);
+  const std::string dir = c.Directory;
+  FakeProgress progress;
+  c.ProgressBar = &progress;
+
+  c.Import(Root + "imp.qel", c.ImportOffsets());
+  EXPECT_EQ(progress.Positions.back(), 6);
+  ASSERT_EQ(c.NoteCount(), 7);
+  ASSERT_EQ(c.SheetCount(), 4);
+  TNoteItem* agg = c.GetNote(5);
+  EXPECT_EQ(agg->Data.ID, 5);
+  EXPECT_EQ(agg->LoadIndex, 5);
+  EXPECT_EQ(agg->GetAggregatedSheet(), c.GetSheet(2));
+  EXPECT_EQ(c.GetNote(6)->GetAggregatedSheet(), nullptr);
+  TPosItem* pos = c.GetPosition(0);
+  EXPECT_EQ(pos->GetNote(), agg);
+  EXPECT_EQ(pos->GetSheet(), c.GetSheet(3));
+  EXPECT_EQ(c.GetAttachment(0)->GetNote(), c.GetNote(6));
+  TLinkItem* link = c.GetLink(0);
+  EXPECT_EQ(link->GetSheet(), c.GetSheet(3));
+  EXPECT_EQ(link->GetToNote(), c.GetNote(6));
+  EXPECT_EQ(link->GetRelation(), c.GetRelation(1));
+  EXPECT_EQ(own0->PositionCount(), 0);
+  EXPECT_EQ(c.Directory, dir); // pictures keep going to the own folder
+  EXPECT_TRUE(c.IsModified()); // the imported items are not on disk yet
+}
+
+TEST_F(DataFiles, ImportRefusesReferencesOutsideTheImportedItems) {
+  const std::string sheets = "New0123456789\r\n" + Line({"0", "I0", "0", "99", "99", "80", "10", "1", ""});
+  const std::string notes = Line({"0", "n", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"});
+  struct Case {
+    std::string positions, notes, expected;
+  };
+  for (const Case& k : {Case{Line({"0", "1", "0", "3", "4"}), notes, "List index out of bounds (1)"},
+                        Case{Line({"0", "-1", "0", "3", "4"}), notes, "List index out of bounds (-1)"},
+                        Case{Line({"0", "0", "-1", "3", "4"}), notes, "List index out of bounds (-1)"},
+                        Case{"", Line({"0", "n", "", "", "0", "80", "50", "0", "16", "0", "1", "10", "", "-2"}),
+                             "List index out of bounds (-2)"}}) {
+    WriteProject("bad", sheets, k.notes, "", k.positions);
+    TContainer c;
+    c.Host = &Host;
+    TNoteItem* own = NewNote(c);
+    TSheetItem* ownSheet = NewSheet(c);
+    c.SetModified(false);
+    EXPECT_EQ(ErrorOf([&] { c.Import(Root + "bad.qel", c.ImportOffsets()); }), k.expected);
+    // All or nothing: the project is as before.
+    EXPECT_EQ(c.NoteCount(), 1);
+    EXPECT_EQ(c.SheetCount(), 1);
+    EXPECT_EQ(c.PositionCount(), 0);
+    EXPECT_EQ(own->PositionCount(), 0);
+    EXPECT_EQ(ownSheet->PositionCount(), 0);
+    EXPECT_FALSE(c.IsModified());
+  }
+}
+
+TEST_F(DataFiles, ImportResolvesThroughFullListsUnderAFilter) {
+  WriteSample("plan");
+  TContainer c;
+  Sample own(c);
+  c.NotePool->Filtered = true;
+  c.NotePool->ResetView();
+  c.NotePool->ExcludeFromView(own.n0);
+  c.Import(Root + "plan.qel", c.ImportOffsets());
+  EXPECT_EQ(c.NotePool->AllCount(), 6);
+  EXPECT_EQ(c.LinkPool->GetAllItem(1)->GetFromNote(), c.NotePool->GetAllItem(3));
+  EXPECT_EQ(c.NotePool->GetAllItem(4)->GetAggregatedSheet(), c.SheetPool->GetAllItem(3));
+}
+
+TEST_F(DataFiles, BadDataStopsTheReadWithItsMessage) {
+  const std::string sheet = "New0123456789\r\n" + Line({"0", "S", "0", "99", "99", "80", "10", "1", ""});
+  const std::string note = Line({"0", "n", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"});
+  struct Case {
+    std::string positions, expected;
+    int readBeforeError;
+  };
+  for (const Case& k : {Case{Line({"0", "0", "0", "abc", "4"}), "'abc' is not a valid integer value", 0},
+                        Case{Line({"0", "0", "0", "1", "2"}) + "\r\n", "'' is not a valid integer value", 1},
+                        Case{Line({"0", "0", "0", "1"}), "'' is not a valid integer value", 0},
+                        Case{Line({"0", "1", "0", "1", "2"}), "List index out of bounds (1)", 0},
+                        Case{Line({"0", "0", "-1", "1", "2"}), "List index out of bounds (-1)", 0}}) {
+    WriteProject("bad", sheet, note, "", k.positions);
+    TContainer c;
+    EXPECT_EQ(ErrorOf([&] { c.Load(Root + "bad.qel"); }), k.expected);
+    EXPECT_EQ(c.PositionCount(), k.readBeforeError);
+    EXPECT_EQ(c.NoteCount(), 1); // read before stays
+    EXPECT_TRUE(c.IsModified()); // flags are not cleared
+  }
+  TContainer missing;
+  EXPECT_EQ(ErrorOf([&] { missing.Load(Root + "nothing.qel"); }), "File not found");
+}
+
+TEST_F(DataFiles, DataFilesAreFoundWithoutRegardToCase) {
+  WriteSample("plan");
+  std::filesystem::rename(Dir / "plan_Sht.dat", Dir / "plan_sht.dat");
+  std::filesystem::rename(Dir / "plan_Not.dat", Dir / "PLAN_NOT.DAT");
+  TContainer c;
+  c.Load(Root + "plan.qel");
+  EXPECT_EQ(c.SheetCount(), 2);
+  EXPECT_EQ(c.NoteCount(), 3);
+  c.Save(Root + "plan.qel"); // the existing files are replaced, not doubled
+  EXPECT_FALSE(std::filesystem::exists(Dir / "plan_Sht.dat"));
+  EXPECT_EQ(File("plan_sht.dat"), kSheets);
+  EXPECT_EQ(File("PLAN_NOT.DAT"), kNotes);
+}
+
+TEST_F(DataFiles, TextsThatWouldBreakARecordAreMadeSafe) {
+  TContainer c;
+  TSheet s;
+  s.Name = "a\rb\nc\xFF" "d\x1A";
+  s.Description = "x\ny\rz\r\n\xFFq\x1A";
+  c.AddSheet(s);
+  c.Save(Root + "safe.qel");
+  EXPECT_EQ(File("safe_Sht.dat"),
+            "New0123456789\r\n" + Line({"0", "a b c?d ", "16777215", "9999", "9999", "80", "10", "1", "x\xFEy\xFEz\xFE?q "}));
+  TContainer d;
+  d.Load(Root + "safe.qel");
+  EXPECT_EQ(d.GetSheet(0)->Data.Name, "a b c?d ");
+  EXPECT_EQ(d.GetSheet(0)->Data.Description, "x\r\ny\r\nz\r\n?q ");
+}
+
+TEST_F(DataFiles, SharedTextRoutines) {
+  std::string line = "12\xFF" "abc", field;
+  TPool::NextField(line, field);
+  EXPECT_EQ(field, "12");
+  EXPECT_EQ(line, "abc");
+  TPool::NextField(line, field);
+  EXPECT_EQ(field, "");
+  EXPECT_EQ(line, "abc");
+  line = "\xFFrest";
+  TPool::NextField(line, field);
+  EXPECT_EQ(field, "");
+  EXPECT_EQ(line, "rest");
+
+  std::string coded, text;
+  TPool::EncodeText("a\r\nb", coded);
+  EXPECT_EQ(coded, "a\xFE" "b");
+  TPool::DecodeText(coded, text);
+  EXPECT_EQ(text, "a\r\nb");
+  TPool::EncodeText("a\nb\rc", coded); // every kind of break is kept
+  EXPECT_EQ(coded, "a\xFE" "b\xFE" "c");
+  TPool::DecodeText("typed\xFE", text);
+  EXPECT_EQ(text, "typed\r\n");
+
+  line = "a\xFE" "b\xFE";
+  TPool::NextTextPart(line, field);
+  EXPECT_EQ(field, "a\xFE" "b\r\n");
+}
+
+TEST_F(DataFiles, LoadIndexAndFindLinkByIndex) {
+  const std::string sheets = "New0123456789\r\n" + Line({"0", "S", "0", "99", "99", "80", "10", "1", ""});
+  const std::string notes = Line({"0", "n", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"});
+  std::string links;
+  for (int i = 0; i < 5; ++i)
+    links += Line({std::to_string(i), "0", "0", "0", "0", std::to_string(i), "0", "0", "0", "2", "1", "0", "1", "1"});
+  WriteProject("f", sheets, notes, kRelations, "", "", links);
+  TContainer c;
+  c.Load(Root + "f.qel");
+  EXPECT_EQ(c.FindLinkByIndex(3), c.GetLink(3));
+  EXPECT_EQ(c.FindLinkByIndex(3)->Data.ToOffsetX, 3);
+  EXPECT_EQ(c.FindLinkByIndex(5), nullptr);
+  TLinkItem* made = NewLinkItem(c, c.GetNote(0), c.GetNote(0), c.GetRelation(0), c.GetSheet(0));
+  EXPECT_EQ(made->LoadIndex, -1);
+}
+
+TEST_F(DataFiles, AddOnLoadResolvesReferencesBeforeAdding) {
+  WriteSample("plan");
+  AddOnLoad = true;
+  TContainer c;
+  c.NotePool->Filtered = true;
+  c.Load(Root + "plan.qel");
+  AddOnLoad = false;
+  ASSERT_EQ(c.NotePool->AllCount(), 3);
+  EXPECT_EQ(c.NotePool->Count(), 3); // added as if made while working: in the view too
+  EXPECT_EQ(c.NotePool->GetAllItem(0)->LoadIndex, -1);
+  EXPECT_EQ(c.NotePool->GetAllItem(1)->GetAggregatedSheet(), c.GetSheet(1));
+  EXPECT_EQ(c.GetLink(0)->GetToNote(), c.NotePool->GetAllItem(1));
+  EXPECT_EQ(c.GetPosition(2)->GetNote(), c.NotePool->GetAllItem(2));
+  EXPECT_FALSE(c.IsModified());
+  c.Save(Root + "again.qel");
+  ExpectSampleFiles("again");
+}
+
+TEST_F(DataFiles, AFailedSaveLeavesTheOldFiles) {
+  WriteSample("plan");
+  TContainer c;
+  NewSheet(c, "new");
+  std::filesystem::create_directory(Dir / "plan_Sht.dat.saving"); // the sheet file cannot be written
+  EXPECT_THROW(c.Save(Root + "plan.qel"), EInOutError);
+  ExpectSampleFiles("plan");
+  EXPECT_TRUE(c.IsModified());
+  for (const char* suffix : {"_Att", "_Not", "_Pos", "_Lnk", "_Rel"})
+    EXPECT_FALSE(std::filesystem::exists(Dir / (std::string("plan") + suffix + ".dat.saving")));
+}
+
+TEST_F(DataFiles, SaveMakesTheFolderCurrentOrCreatesIt) {
+  TContainer c;
+  c.Host = &Host;
+  c.Save(Root + "sub/p.qel");
+  EXPECT_TRUE(std::filesystem::exists(Dir / "sub" / "p_Sht.dat"));
+  EXPECT_EQ(c.Directory, Root + "sub/");
+  c.Save(Root + "sub/p.qel");
+  EXPECT_EQ(std::filesystem::current_path(), Dir / "sub");
+  EXPECT_TRUE(Host.Errors.empty());
+
+  c.Save("Noname.qel"); // no folder part: the current folder, no error box
+  EXPECT_TRUE(std::filesystem::exists(Dir / "sub" / "Noname_Sht.dat"));
+  EXPECT_TRUE(Host.Errors.empty());
+
+  EXPECT_THROW(c.Save(Root + "a/b/c/p.qel"), EInOutError); // only one level is created
+  EXPECT_EQ(Host.Errors, std::vector<std::string>{"Error Creating Directory"});
+}
+
+TEST_F(DataFiles, DataFilesOnlySaveChangesNothingElse) {
+  TContainer c;
+  NewSheet(c);
+  const std::string dir = c.Directory;
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::create_directory(Dir / "backup");
+  c.SaveDataFiles(Root + "backup/QELBackup.qel");
+  EXPECT_TRUE(std::filesystem::exists(Dir / "backup" / "QELBackup_Sht.dat"));
+  EXPECT_FALSE(std::filesystem::exists(Dir / "backup" / "QELBackup.qel"));
+  EXPECT_EQ(c.Directory, dir);
+  EXPECT_EQ(std::filesystem::current_path(), cwd);
+  EXPECT_TRUE(c.IsModified());
+}
+
+TEST(Container, ANewProject) {
+  TContainer c;
+  EXPECT_EQ(c.FileName, "Noname.qel");
+  EXPECT_EQ(c.Directory, std::filesystem::current_path().string() + "/");
+  EXPECT_FALSE(c.Grid);
+  EXPECT_FALSE(c.IsModified());
+  EXPECT_EQ(c.NoteCount() + c.SheetCount() + c.LinkCount() + c.PositionCount() + c.AttachmentCount() +
+                c.RelationCount(),
+            0);
+  EXPECT_EQ(TContainer::BaseName("C:\\Work\\plan.old.qel"), "plan");
+  EXPECT_EQ(TContainer::BaseName("/w/plan"), "plan");
+  EXPECT_EQ(TContainer::DataFileName("/w/plan.old.qel", "_Sht"), "/w/plan_Sht.dat");
+  EXPECT_EQ(TContainer::DataFileName("plan.qel", "_Lnk"), "plan_Lnk.dat");
+}
