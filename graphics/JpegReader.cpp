@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -23,7 +24,9 @@ struct TJpegJob {
   jpeg_decompress_struct Info{};
   TJpegErrors Errors{};
   jpeg_progress_mgr Progress{};
-  FILE* File = nullptr;
+  FILE* File = nullptr; // the source: a file, or else the bytes
+  const unsigned char* Bytes = nullptr;
+  size_t Size = 0;
   bool Created = false;
 };
 
@@ -67,7 +70,10 @@ bool StartJob(TJpegJob* job) {
   job->Created = true;
   job->Info.mem->max_memory_to_use = kMaxJpegMemory;
   job->Info.progress = &job->Progress;
-  jpeg_stdio_src(&job->Info, job->File);
+  if (job->File)
+    jpeg_stdio_src(&job->Info, job->File);
+  else
+    jpeg_mem_src(&job->Info, job->Bytes, static_cast<unsigned long>(job->Size));
   if (jpeg_read_header(&job->Info, TRUE) != JPEG_HEADER_OK) return false;
   jpeg_decompress_struct& info = job->Info;
   unsigned side = info.image_width > info.image_height ? info.image_width : info.image_height;
@@ -93,8 +99,8 @@ uint32_t ToPixel(const JSAMPLE* s, int components) {
   return rgb(s[0], s[1], s[2]);
 }
 
-// Decodes every row into the image's pixels. False on any failure.
-bool ReadRows(TJpegJob* job, uchar* bits, qsizetype bytesPerLine) {
+// Decodes every row into the pixels. False on any failure.
+bool ReadRows(TJpegJob* job, uint32_t* pixels) {
   if (setjmp(job->Errors.Jump)) return false;
   jpeg_decompress_struct& info = job->Info;
   int components = info.output_components;
@@ -103,30 +109,50 @@ bool ReadRows(TJpegJob* job, uchar* bits, qsizetype bytesPerLine) {
   while (info.output_scanline < info.output_height) {
     JDIMENSION y = info.output_scanline;
     if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-    auto* out = reinterpret_cast<uint32_t*>(bits + bytesPerLine * qsizetype(y));
+    uint32_t* out = pixels + size_t(info.output_width) * y;
     for (JDIMENSION x = 0; x < info.output_width; ++x) out[x] = ToPixel(row[0] + x * components, components);
   }
   jpeg_finish_decompress(&info);
   return true;
 }
 
+TJpegImage Decode(TJpegJob& job) {
+  SetUp(&job);
+  TJpegImage image;
+  if (StartJob(&job)) {
+    int components = job.Info.output_components;
+    if (components == 1 || components == 3 || components == 4) {
+      image.Width = int32_t(job.Info.output_width);
+      image.Height = int32_t(job.Info.output_height);
+      try {
+        image.Pixels.resize(size_t(image.Width) * size_t(image.Height));
+      } catch (const std::bad_alloc&) {
+        image.Pixels.clear();
+      }
+      if (image.Empty() || !ReadRows(&job, image.Pixels.data())) image = TJpegImage();
+    }
+  }
+  if (job.Created) jpeg_destroy_decompress(&job.Info);
+  return image;
+}
+
 } // namespace
 
-QImage ReadJpegFile(const std::string& nativePath) {
+TJpegImage ReadJpegFile(const std::string& nativePath) {
   TJpegJob job;
   job.File = std::fopen(nativePath.c_str(), "rb");
   if (!job.File) return {};
-  SetUp(&job);
-  QImage image;
-  if (StartJob(&job)) {
-    int components = job.Info.output_components;
-    if (components == 1 || components == 3 || components == 4)
-      image = QImage(int(job.Info.output_width), int(job.Info.output_height), QImage::Format_RGB32);
-    if (!image.isNull() && !ReadRows(&job, image.bits(), image.bytesPerLine())) image = QImage();
-  }
-  if (job.Created) jpeg_destroy_decompress(&job.Info);
+  TJpegImage image = Decode(job);
   std::fclose(job.File);
   return image;
+}
+
+TJpegImage ReadJpegBytes(const unsigned char* data, size_t size) {
+  if (!data || size == 0) return {};
+  TJpegJob job;
+  job.Bytes = data;
+  job.Size = size;
+  return Decode(job);
 }
 
 } // namespace qel

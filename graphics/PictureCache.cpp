@@ -6,6 +6,7 @@
 #include "platform/FileNames.h"
 
 #include <QImageReader>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace qel {
@@ -14,12 +15,21 @@ namespace {
 
 int64_t Bytes(const std::shared_ptr<const QImage>& picture) { return picture ? picture->sizeInBytes() : 0; }
 
+QImage ToQImage(const TJpegImage& jpeg) {
+  if (jpeg.Empty()) return {};
+  QImage image(jpeg.Width, jpeg.Height, QImage::Format_RGB32);
+  if (image.isNull()) return {};
+  for (int32_t y = 0; y < jpeg.Height; ++y)
+    std::copy_n(jpeg.Pixels.data() + size_t(y) * jpeg.Width, jpeg.Width, reinterpret_cast<uint32_t*>(image.scanLine(y)));
+  return image;
+}
+
 } // namespace
 
 QImage DecodePicture(const std::string& fileName) {
   std::string ext = AnsiLowerCase(ExtractFileExt(fileName));
   std::string native = ToNativePath(fileName);
-  if (ext == ".jpg" || ext == ".jpeg") return ReadJpegFile(native);
+  if (ext == ".jpg" || ext == ".jpeg") return ToQImage(ReadJpegFile(native));
   if (ext == ".wmf" || ext == ".emf") return {};
   QImageReader reader(QString::fromStdString(native));
   QImage image = reader.read();

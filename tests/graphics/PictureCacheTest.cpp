@@ -40,21 +40,25 @@ struct TPictureFiles {
 
 TEST(JpegReader, DecodesColourAndGreyPictures) {
   TPictureFiles files;
-  QImage image = ReadJpegFile(files.Jpeg("two.jpg"));
+  QImage image = DecodePicture(files.Jpeg("two.jpg"));
   ASSERT_EQ(image.size(), QSize(64, 32));
   EXPECT_TRUE(Near(image.pixel(5, 16), Qt::red));
   EXPECT_TRUE(Near(image.pixel(60, 16), Qt::blue));
-  QImage grey = ReadJpegFile(files.Jpeg("grey.jpeg", TwoColours().convertToFormat(QImage::Format_Grayscale8)));
+  QImage grey = DecodePicture(files.Jpeg("grey.jpeg", TwoColours().convertToFormat(QImage::Format_Grayscale8)));
   ASSERT_EQ(grey.size(), QSize(64, 32));
   EXPECT_EQ(qRed(grey.pixel(5, 5)), qBlue(grey.pixel(5, 5)));
-  // By extension, in any letter case, JPEG files go to the same decoder.
+  // By extension, in any letter case, JPEG files go to libjpeg.
   std::string upper = files.Jpeg("UPPER.JPG");
-  EXPECT_EQ(DecodePicture(upper), ReadJpegFile(upper));
+  TJpegImage direct = ReadJpegFile(upper);
+  ASSERT_EQ(direct.Width, 64);
+  EXPECT_EQ(DecodePicture(upper).pixel(60, 5), direct.Pixels[5 * 64 + 60]);
+  std::string bytes = ReadFileBytes(upper);
+  EXPECT_EQ(ReadJpegBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()).Pixels, direct.Pixels);
 }
 
 TEST(JpegReader, LargePicturesAreDecodedSmaller) {
   TPictureFiles files;
-  QImage image = ReadJpegFile(files.Jpeg("wide.jpg", TwoColours(9000, 40)));
+  QImage image = DecodePicture(files.Jpeg("wide.jpg", TwoColours(9000, 40)));
   EXPECT_EQ(image.size(), QSize(2250, 10));
   EXPECT_TRUE(Near(image.pixel(100, 5), Qt::red));
 }
@@ -64,19 +68,20 @@ TEST(JpegReader, CorruptOrTruncatedFilesGiveNothing) {
   std::string bytes = ReadFileBytes(files.Jpeg("good.jpg", TwoColours(256, 256)));
   std::string truncated = files.Dir.File("truncated.jpg");
   WriteFileBytes(truncated, bytes.substr(0, bytes.size() / 2));
-  EXPECT_TRUE(ReadJpegFile(truncated).isNull());
+  EXPECT_TRUE(ReadJpegFile(truncated).Empty());
   std::string damaged = bytes;
   for (size_t i = bytes.size() / 3; i < bytes.size() - 2; i += 7) damaged[i] = char(0xFF);
   std::string corrupt = files.Dir.File("corrupt.jpg");
   WriteFileBytes(corrupt, damaged);
-  EXPECT_TRUE(ReadJpegFile(corrupt).isNull());
+  EXPECT_TRUE(ReadJpegFile(corrupt).Empty());
   std::string text = files.Dir.File("text.jpg");
   WriteFileBytes(text, "not a picture at all");
-  EXPECT_TRUE(ReadJpegFile(text).isNull());
+  EXPECT_TRUE(ReadJpegFile(text).Empty());
   std::string headerOnly = files.Dir.File("header.jpg");
   WriteFileBytes(headerOnly, bytes.substr(0, 40));
-  EXPECT_TRUE(ReadJpegFile(headerOnly).isNull());
-  EXPECT_TRUE(ReadJpegFile(files.Dir.File("missing.jpg")).isNull());
+  EXPECT_TRUE(ReadJpegFile(headerOnly).Empty());
+  EXPECT_TRUE(ReadJpegFile(files.Dir.File("missing.jpg")).Empty());
+  EXPECT_TRUE(ReadJpegBytes(reinterpret_cast<const unsigned char*>(bytes.data()), 100).Empty());
 }
 
 TEST(PictureCache, OtherFormatsGoThroughQtAndWindowsMetafilesDrawNothing) {
