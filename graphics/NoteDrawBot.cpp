@@ -45,7 +45,11 @@ void TNoteDrawBot::Draw() {
   if ((long long)x + w >= Sheet->Data.Width) w = Clamp32((long long)Sheet->Data.Width - x);
   if ((long long)y + h >= Sheet->Data.Height) h = Clamp32((long long)Sheet->Data.Height - y);
   // Cut away by the sheet's edge: there is no box left to draw.
-  if (w <= 0 || h <= 0 || !MayShow(x, y, w, h)) return;
+  if (w <= 0 || h <= 0) return;
+  if (!MayShow(x, y, w, h)) {
+    LeaveStateOfDraw();
+    return;
+  }
   PaintBox(x, y, w, h);
   if (DrawPicture && !Note->IsAggregation()) PaintPicture(x, y, w, h);
   if (DrawIcon && !Note->IsAggregation()) PaintLogo(x, y, w, h);
@@ -67,6 +71,16 @@ bool TNoteDrawBot::MayShow(int32_t x, int32_t y, int32_t w, int32_t h) const {
   if (Canvas->IsVisible(x, y, right, bottom, int32_t(length * 2 + 4))) return true;
   TRect logo = LogoRect(x, y, w, h);
   return DrawIcon && Canvas->IsVisible(logo.Left, logo.Top, logo.Right, logo.Bottom, 2);
+}
+
+// Pen and brush as a full Draw leaves them, for a note nothing of which reaches the canvas.
+void TNoteDrawBot::LeaveStateOfDraw() {
+  Canvas->Pen->SetWidth(0);
+  Canvas->Pen->SetColor(clBlack);
+  Canvas->Pen->SetMode(TPenMode::Copy);
+  Canvas->Pen->SetStyle(TPenStyle::Solid);
+  Canvas->Brush().SetColor(Note->Data.Color);
+  Canvas->Brush().Style = DrawText && !Selected ? TBrushStyle::Clear : TBrushStyle::Solid;
 }
 
 void TNoteDrawBot::PaintBox(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -40,6 +40,7 @@ public:
 private:
   TRect LogoRect(int32_t x, int32_t y, int32_t w, int32_t h) const;
   bool MayShow(int32_t x, int32_t y, int32_t w, int32_t h) const;
+  void LeaveStateOfDraw();
   void WrapCaption(const std::string& label, int32_t x, int32_t y, int32_t h, int64_t avail);
   int32_t Measure(const std::string& text);
 };
