@@ -1,0 +1,184 @@
+#include "AutoSave.h"
+
+#include "Main.h"
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/Registry.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <climits>
+
+namespace qel {
+
+TfrmAutoSave* frmAutoSave = nullptr;
+
+namespace {
+
+// The six settings in the order they are written, with their fields.
+struct TSetting {
+  const char* Name;
+  QLineEdit* TfrmAutoSave::*Edit;
+};
+constexpr TSetting kSettings[] = {
+    {"LocateWorkFiles", &TfrmAutoSave::edLocateWorkFiles},
+    {"WorkFileAutoSaveHours", &TfrmAutoSave::edWorkFileAutoSaveHours},
+    {"WorkFileAutoSaveMinutes", &TfrmAutoSave::edWorkFileAutoSaveMinutes},
+    {"LocateBackupWorkFiles", &TfrmAutoSave::edLocateBackupWorkFiles},
+    {"BackupWorkFileAutoSaveHours", &TfrmAutoSave::edBackupWorkFileAutoSaveHours},
+    {"BackupWorkFileAutoSaveMinutes", &TfrmAutoSave::edBackupWorkFileAutoSaveMinutes},
+};
+
+long long WholeNumber(const std::string& text) {
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = std::min<long long>(value * 10 + (c - '0'), INT_MAX);
+  }
+  return value;
+}
+
+std::string DocumentsFolder() {
+  return IncludeTrailingPathDelimiter(FromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+}
+
+std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
+
+} // namespace
+
+int IntervalOf(const std::string& hours, const std::string& minutes) {
+  const long long ms = WholeNumber(hours) * 3600000LL + WholeNumber(minutes) * 60000LL;
+  return static_cast<int>(std::min<long long>(ms, INT_MAX));
+}
+
+void SetTimerInterval(QTimer& timer, int milliseconds) {
+  if (milliseconds <= 0) {
+    timer.stop();
+  } else if (milliseconds != timer.interval() || !timer.isActive()) {
+    timer.start(milliseconds);
+  }
+}
+
+TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
+  setWindowTitle("AutoSave");
+  resize(706, 342);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
+  gbQELfiles = new QGroupBox("QEL ", this);
+  gbQELfiles->setGeometry(17, 13, 664, 94);
+  Label(gbQELfiles, "Save QEL datafiles every ", 12, 67);
+  Label(gbQELfiles, "hours and", 188, 67);
+  Label(gbQELfiles, "minutes", 275, 67);
+  gbQELBackup = new QGroupBox("QEL backup", this);
+  gbQELBackup->setGeometry(17, 127, 664, 130);
+  Label(gbQELBackup, "Save QEL backupfiles every", 12, 103);
+  Label(gbQELBackup, "hours and", 188, 103);
+  Label(gbQELBackup, "minutes", 275, 103);
+
+  edWorkFileAutoSaveHours = TimeEdit(this, {173, 75, 23, 21}, "1");
+  edWorkFileAutoSaveMinutes = TimeEdit(this, {261, 76, 23, 21}, "0");
+  btnLocateBackupWorkfiles = new QPushButton("Locate &backupfiles", this);
+  btnLocateBackupWorkfiles->setGeometry(27, 149, 114, 25);
+  btnLocateBackupWorkfiles->setToolTip("Navigate to location for backup workfiles");
+  connect(btnLocateBackupWorkfiles, &QPushButton::clicked, this, &TfrmAutoSave::btnLocateBackupWorkfilesClick);
+  edLocateBackupWorkFiles = new QLineEdit(ToQString(DocumentsFolder() + "QEL/Backup/noname backup.qel"), this);
+  edLocateBackupWorkFiles->setGeometry(27, 187, 638, 21);
+  edBackupWorkFileAutoSaveHours = TimeEdit(this, {174, 227, 23, 21}, "6");
+  edBackupWorkFileAutoSaveMinutes = TimeEdit(this, {261, 227, 23, 21}, "0");
+  btnSetAutoSave = new QPushButton("&Set autosave", this);
+  btnSetAutoSave->setGeometry(27, 272, 114, 25);
+  btnSetAutoSave->setToolTip("Set autosave for workfiles and backup workfiles");
+  btnSetAutoSave->setStyleSheet("color: rgb(0, 128, 192)");
+  btnSetAutoSave->installEventFilter(this);
+  connect(btnSetAutoSave, &QPushButton::clicked, this, &TfrmAutoSave::btnSetAutoSaveClick);
+  edLocateWorkFiles = new QLineEdit(ToQString(DocumentsFolder() + "QEL/noname.qel"), this);
+  edLocateWorkFiles->setGeometry(27, 38, 638, 21);
+  edLocateWorkFiles->setReadOnly(true);
+  bnAutoSaveFinish = new QPushButton("Finish", this);
+  bnAutoSaveFinish->setGeometry(217, 272, 114, 25);
+  connect(bnAutoSaveFinish, &QPushButton::clicked, this, &TfrmAutoSave::bnAutoSaveFinishClick);
+
+  SaveDialogBackupFile.DefaultExt = "qel";
+  SaveDialogBackupFile.Filter = "qel|*.qel";
+}
+
+QLabel* TfrmAutoSave::Label(QWidget* parent, const char* text, int left, int top) {
+  auto* label = new QLabel(text, parent);
+  label->move(left, top);
+  return label;
+}
+
+QLineEdit* TfrmAutoSave::TimeEdit(QWidget* parent, const QRect& bounds, const char* text) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setGeometry(bounds);
+  // Digits only, typed or pasted.
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+  return edit;
+}
+
+void TfrmAutoSave::FillDefaults() {
+  const std::string last = TQELMain::ReadLastProject();
+  for (const TSetting& setting : kSettings) {
+    QLineEdit* edit = this->*setting.Edit;
+    if (!edit->text().isEmpty()) continue;
+    const bool location = edit == edLocateWorkFiles || edit == edLocateBackupWorkFiles;
+    edit->setText(location ? ToQString(last) : QString("0"));
+  }
+}
+
+void TfrmAutoSave::SaveSettings() {
+  FillDefaults();
+  TRegistry registry;
+  if (registry.OpenKey(kQelKey, true))
+    for (const TSetting& setting : kSettings) registry.WriteString(setting.Name, Text(this->*setting.Edit));
+  ApplyIntervals();
+}
+
+int TfrmAutoSave::WorkInterval() const {
+  return IntervalOf(Text(edWorkFileAutoSaveHours), Text(edWorkFileAutoSaveMinutes));
+}
+
+int TfrmAutoSave::BackupInterval() const {
+  return IntervalOf(Text(edBackupWorkFileAutoSaveHours), Text(edBackupWorkFileAutoSaveMinutes));
+}
+
+void TfrmAutoSave::ApplyIntervals() {
+  if (!QELMain) return;
+  SetTimerInterval(*QELMain->trAutoSave, WorkInterval());
+  SetTimerInterval(*QELMain->trAutoSaveBackup, BackupInterval());
+}
+
+void TfrmAutoSave::FormActivate() { edLocateWorkFiles->setText(ToQString(TQELMain::ReadLastProject())); }
+
+void TfrmAutoSave::btnLocateBackupWorkfilesClick() {
+  SaveDialogBackupFile.FileName = Text(edLocateBackupWorkFiles);
+  if (Dialogs().SaveDialog(SaveDialogBackupFile)) edLocateBackupWorkFiles->setText(ToQString(SaveDialogBackupFile.FileName));
+}
+
+void TfrmAutoSave::btnSetAutoSaveClick() {
+  SaveSettings();
+  btnSetAutoSave->setText("Autosave set !");
+}
+
+void TfrmAutoSave::btnSetAutoSaveExit() { btnSetAutoSave->setText("Set Autosave"); }
+
+void TfrmAutoSave::bnAutoSaveFinishClick() { hide(); }
+
+void TfrmAutoSave::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+bool TfrmAutoSave::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == btnSetAutoSave && event->type() == QEvent::FocusOut) btnSetAutoSaveExit();
+  return QWidget::eventFilter(watched, event);
+}
+
+} // namespace qel

@@ -1,0 +1,67 @@
+#pragma once
+// The autosave window: where and how often the project is saved by the timers, kept in the
+// settings. Set stores the fields and applies them to the main window's two timers.
+#include "platform/qt/Dialogs.h"
+
+#include <QWidget>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace qel {
+
+// Milliseconds for whole hours and minutes given as digits; an empty or non-numeric text is
+// 0, and the sum is kept within the largest timer interval.
+int IntervalOf(const std::string& hours, const std::string& minutes);
+// A timer runs at the interval; 0 stops it. A changed interval starts its count anew.
+void SetTimerInterval(QTimer& timer, int milliseconds);
+
+class TfrmAutoSave : public QWidget {
+  Q_OBJECT
+public:
+  explicit TfrmAutoSave(QWidget* parent = nullptr);
+
+  // Fills empty fields: the locations with "LastProject", the times with "0".
+  void FillDefaults();
+  // Stores the six settings and applies both intervals.
+  void SaveSettings();
+  // Sets the main window's timers from the fields.
+  void ApplyIntervals();
+  int WorkInterval() const;
+  int BackupInterval() const;
+
+  void FormActivate();
+  void btnLocateBackupWorkfilesClick();
+  void btnSetAutoSaveClick();
+  void btnSetAutoSaveExit();
+  void bnAutoSaveFinishClick();
+
+  QLineEdit* edWorkFileAutoSaveHours;
+  QLineEdit* edWorkFileAutoSaveMinutes;
+  QPushButton* btnLocateBackupWorkfiles;
+  QLineEdit* edLocateBackupWorkFiles;
+  QLineEdit* edBackupWorkFileAutoSaveHours;
+  QLineEdit* edBackupWorkFileAutoSaveMinutes;
+  QPushButton* btnSetAutoSave;
+  QLineEdit* edLocateWorkFiles;
+  QGroupBox* gbQELfiles;
+  QGroupBox* gbQELBackup;
+  QPushButton* bnAutoSaveFinish;
+  TFileDialogRequest SaveDialogBackupFile;
+
+protected:
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  QLineEdit* TimeEdit(QWidget* parent, const QRect& bounds, const char* text);
+  QLabel* Label(QWidget* parent, const char* text, int left, int top);
+};
+
+extern TfrmAutoSave* frmAutoSave;
+
+} // namespace qel

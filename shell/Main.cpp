@@ -1,0 +1,116 @@
+#include "Main.h"
+
+#include "QELStart.h"
+#include "SaveLoad.h"
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+#include "windows/Navigator.h"
+#include "windows/NoteProp.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTimer>
+#include <QToolBar>
+
+namespace qel {
+
+TQELMain* QELMain = nullptr;
+
+TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
+  setGeometry(73, 186, 743, 277);
+  MdiArea = new QMdiArea(this);
+  setCentralWidget(MdiArea);
+  CreateComponents();
+  FormCreate();
+}
+
+TQELMain::~TQELMain() {
+  // Child windows go before the project they show.
+  for (QMdiSubWindow* sub : MdiArea->subWindowList()) delete sub;
+  if (NewNoteWindow) delete NewNoteWindow.data();
+  if (QELMain == this) QELMain = nullptr;
+}
+
+void TQELMain::FormCreate() {
+  FContainer = NewContainer("Noname.qel");
+  StartupBar = nullptr;
+  ReadIDLoad();
+}
+
+std::unique_ptr<TContainer> TQELMain::NewContainer(const std::string& fileName) {
+  auto container = std::make_unique<TContainer>();
+  container->FileName = fileName;
+  container->Host = this;
+  return container;
+}
+
+void TQELMain::SetCaption(const std::string& fileName) {
+  setWindowTitle(ToQString("QEL - " + ExtractFileName(fileName)));
+}
+
+int TQELMain::ClientWidth() const { return width(); }
+
+int TQELMain::ClientHeight() const { return height() - (menuWidget() ? menuWidget()->height() : 0); }
+
+int TQELMain::ToolBarMainHeight() const { return ToolBarMain->isVisible() ? ToolBarMain->height() : 0; }
+
+void TQELMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Start-up runs once the window is on screen, from the message loop.
+  if (!FStarted) QTimer::singleShot(0, this, [this] {
+      if (!FStarted) FormShow();
+    });
+}
+
+void TQELMain::FormShow() {
+  FStarted = true;
+  StartForm = std::make_unique<TStartForm>(this);
+  StartupBar = StartForm.get();
+  // The stored autosave settings hold from the start, whatever the load does.
+  ReadAutoSaveSettings();
+  StartForm->show();
+  QCoreApplication::processEvents();
+  OpenLastProject();
+  BindNavigators();
+  CB_Zoom->setCurrentIndex(1);
+  while (!StartForm->Done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  StartForm.reset();
+  StartupBar = nullptr;
+}
+
+void TQELMain::OpenLastProject() {
+  std::string last = ReadLastProject();
+  if (!last.empty() && FileExists(last)) {
+    LoadProject(last);
+  } else {
+    FContainer->FileName = IncludeTrailingPathDelimiter(GetCurrentDir()) + "Noname.qel";
+    AddDefaultRelationTypes();
+  }
+  SetCaption(FContainer->FileName);
+}
+
+void TQELMain::closeEvent(QCloseEvent* event) {
+  if (!QuerySaveProject()) {
+    event->ignore();
+    return;
+  }
+  if (NewNoteWindow) {
+    try {
+      NewNoteWindow->close();
+    } catch (...) {
+    }
+  }
+  event->accept();
+  emit Closed();
+}
+
+void TQELMain::TB_ExitClick() { close(); }
+
+void TQELMain::ShowErrorBox(const std::string& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
+
+void TQELMain::ShowMessage(const std::string& text) { qel::ShowMessage(text); }
+
+} // namespace qel

@@ -1,0 +1,301 @@
+#pragma once
+// The main window: the multiple-document frame that owns the open project, carries the project
+// commands and offers the services through which the other windows keep each other in step.
+// Other windows reach it through the global QELMain.
+//
+// Keeping windows in step: after a change to the project, call RefreshNavigators (a new or
+// changed item, or null) and RefreshSheetWindows. Before the project is saved or its modified
+// state is tested, StorePendingEdits makes every window store what the user typed.
+//
+// Replacing the project (New, Open, Reopen, a failed load): before the old project is freed,
+//  1. StorePendingEdits runs (PendingEditsRequested is emitted);
+//  2. every sheet window and every search window is closed and destroyed, and the New Note
+//     window is closed and destroyed;
+//  3. ProjectReleasing(old) is emitted: any other window that keeps the project or one of its
+//     items must drop it there (close, or unbind);
+//  4. every navigator is unbound (TNavForm::SetContainer(nullptr)).
+// Then the old project is freed and the new one is bound to the navigators.
+#include "model/Container.h"
+#include "platform/qt/Dialogs.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <exception>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QAction;
+class QComboBox;
+class QMimeData;
+class QPrinter;
+class QTimer;
+class QToolBar;
+
+namespace qel {
+
+class TNavForm;
+class TDrawSheet;
+class TNotePrp;
+class TStartForm;
+class TSaveLoadFrm;
+class TadpMRU;
+class TfrmSearch;
+struct TToolButton;
+
+class TQELMain : public QMainWindow, public IContainerHost {
+  Q_OBJECT
+public:
+  explicit TQELMain(QWidget* parent = nullptr);
+  ~TQELMain() override;
+
+  // ---- the open project (owned; never null)
+  TContainer* Container() const { return FContainer.get(); }
+
+  // ---- services for the other windows
+  // Hands a new or changed item (or null) to every navigator window.
+  void RefreshNavigators(TPoolItem* Item) override;
+  // Redraws every sheet window; closes one whose sheet has left the project.
+  void RefreshSheetWindows();
+  // Makes every navigator store its shown property page.
+  void StoreNavigatorEdits();
+  // Every open window stores its pending edits: the navigators, the New Note window, then
+  // whatever listens to PendingEditsRequested.
+  void StorePendingEdits();
+  // Whether a sheet window shows the sheet.
+  bool IsSheetOpen(const TSheetItem* Sheet) const;
+  // Whether the sheet is one of the project's sheets (also while a search filter hides it).
+  bool SheetExists(const TSheetItem* Sheet) const;
+  // Aggregation notes follow their sheets' names and colours.
+  void SyncSheetNotes();
+  // Opens another search window (frmSearch) at the right edge, bound to the project.
+  void ShowSearchWindow();
+  // Lays out the children: the navigator at the left, every other child beside it.
+  void TB_FitToScreenClick();
+  // Places a top-level window at a place given relative to the main window's top-left corner
+  // (the screen's corner while the main window is maximised).
+  void PlaceWindow(QWidget* window, int left, int top, int width, int height) const;
+  // Makes a window a child of the multiple-document area and shows it.
+  QMdiSubWindow* AddChildWindow(QWidget* window);
+  // The child windows of a class, in child order.
+  template <class T> std::vector<T*> ChildWindows() const;
+  // The active child window when it is a sheet window, else null.
+  TDrawSheet* ActiveSheetWindow() const;
+
+  // Client size: the window less its menu bar (tool bars included).
+  int ClientWidth() const;
+  int ClientHeight() const;
+  int ToolBarMainHeight() const;
+
+  // ---- project commands
+  void TB_NewClick();
+  void TB_OpenClick();
+  // Reopens a project of the recent-file list.
+  void adpMRU1Click(QObject* Sender, const std::string& FileName);
+  void TB_SaveClick();
+  void MI_FileSaveAsClick();
+  void tbImportClick();
+  void TB_ExitClick();
+
+  // ---- other commands
+  void tbAutoSaveClick();
+  void TB_PrintClick();
+  void TB_NewNoteClick();
+  void TB_NewSheetClick();
+  void MI_EditCutClick() {}
+  void MI_EditCopyClick() {}
+  void MI_EditPasteClick() {}
+  // The data a drag from the new-note tile carries (format kNewNoteMime).
+  QMimeData* PN_NewNoteStartDrag();
+  void TB_SearchClick();
+  void MI_SearchGlobalClick();
+  void MI_SearchNotesClick();
+  void MI_SearchSheetsClick();
+  void MI_SearchAttachmentsClick();
+  void TB_ZoomInClick();
+  void TB_ZoomOutClick();
+  // A zoom entry chosen by the user.
+  void CB_ZoomChange();
+  void TB_RelationsClick();
+  void TB_TileClick();
+  void TB_CascadeClick();
+  void Help();
+  void MI_HelpAboutClick();
+
+  // ---- project operations
+  // Loads the project into the (fresh) open project; on failure reports it and starts a new
+  // project in its place.
+  void LoadProject(const std::string& FileName);
+  // Writes the project file and the data files; false (after telling the user) on failure.
+  bool SaveProject(const std::string& FileName);
+  // The Save As dialog; true when the user chose a name (it is then the project's name).
+  bool SaveAsDialog();
+  // Offers to save a modified project; false when the user cancels or the save fails.
+  bool QuerySaveProject();
+  // Offers to rename sheets called "New Sheet" that hold notes, then saves.
+  void NotesOnNewSheet();
+  void AddDefaultRelationTypes();
+  // Copies every note's picture into Folder (errors ignored).
+  void CopyNoteImages(const std::string& Folder);
+  // Imports another project behind the open one's items (offsets as recorded by Import).
+  void ImportProject(const std::string& FileName);
+  // Whether the project has never been given a name.
+  bool IsUnnamed() const;
+
+  // ---- start-up and close
+  void FormShow();
+  void OpenLastProject();
+
+  // ---- settings, autosave and backup
+  static std::string ReadLastProject();
+  void WriteLastProject();
+  void ReadIDLoad();
+  // The stored autosave settings into the autosave window, then both timer intervals.
+  void ReadAutoSaveSettings();
+  // Writes the data files alone under the backup name; the project keeps its name, folder
+  // and modified state. False (after telling the user) on failure.
+  bool SaveBackup(const std::string& FileName);
+  void trAutoSaveTimer();
+  void trAutoSaveBackupTimer();
+  // True while a save or a backup runs (its error box included).
+  bool Saving() const { return FSaving; }
+  // The help pages' first page, installed beside the program.
+  static std::string HelpFile();
+
+  // ---- the model's requests
+  void ShowErrorBox(const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+
+  // The start screen's progress bar while the last project opens; null otherwise.
+  IProgressBar* StartupBar = nullptr;
+  // The start screen while it shows.
+  std::unique_ptr<TStartForm> StartForm;
+  // The window of the last New Note command (owned), or null.
+  QPointer<TNotePrp> NewNoteWindow;
+  // Counts of each kind before the last import.
+  int32_t ImportNoteOffset = 0;
+  int32_t ImportSheetOffset = 0;
+  int32_t ImportAttachmentOffset = 0;
+  int32_t ImportRelationOffset = 0;
+  int32_t ImportPositionOffset = 0;
+  int32_t ImportLinkOffset = 0;
+
+  // ---- components
+  QMdiArea* MdiArea;
+  QToolBar* ToolBarMain;
+  QToolBar* ToolBarFile;
+  QToolBar* ToolBarMisc;
+  QToolBar* ToolBarNew;
+  QToolBar* ToolBarView;
+  QAction* TB_new;
+  QAction* TB_Open;
+  QAction* TB_Save;
+  QAction* TB_Print;
+  QAction* TB_Exit;
+  QAction* tbImport;
+  QAction* tbAutoSave;
+  QAction* TB_Search;
+  QAction* TB_Tile;
+  QAction* TB_Cascade;
+  QAction* TB_FitToScreen;
+  QAction* TB_Relations;
+  QAction* TB_NewNote;
+  QAction* TB_NewSheet;
+  QWidget* PN_NewNote;
+  QComboBox* CB_Zoom;
+  QAction* TB_ZoomIn;
+  QAction* TB_ZoomOut;
+  QAction* ToolButton15;
+  QMenu* MI_File;
+  QMenu* Reopen;
+  QMenu* MI_Edit;
+  QAction* MI_EditCut;
+  QAction* MI_EditCopy;
+  QAction* MI_EditPaste;
+  QMenu* Search1;
+  QMenu* MI_View;
+  QMenu* MI_window;
+  QMenu* MI_Help;
+  // Tool-bar images and the item icons other windows share.
+  QList<QIcon> IL_QELMain;
+  QList<QIcon> IL_Nav;
+  TFileDialogRequest OpenDialog;
+  TFileDialogRequest SaveDialog;
+  std::unique_ptr<QPrinter> PrintDialog; // the printer the print dialog sets up
+  QTimer* trAutoSave;
+  QTimer* trAutoSaveBackup;
+  TadpMRU* adpMRU1;
+
+signals:
+  // Every window with pending edits stores them into its items now.
+  void PendingEditsRequested();
+  // The project is about to be freed: drop every reference to it and its items.
+  void ProjectReleasing(qel::TContainer* project);
+  // The user's close was accepted; the program ends.
+  void Closed();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void FormCreate();
+  void CreateComponents();
+  void CreateToolBars();
+  void AddToolButtons(QToolBar* bar, std::initializer_list<TToolButton> buttons);
+  void CreateMenus();
+  void FillWindowMenu();
+  void FitChildWindows();
+  // A new search window on the page of the kind.
+  TfrmSearch* SelectSearch(int kind);
+  void SetCaption(const std::string& fileName);
+  std::unique_ptr<TContainer> NewContainer(const std::string& fileName);
+  // Frees the open project after every window let go of it (see the top of this file).
+  void ReplaceProject(std::unique_ptr<TContainer> next);
+  // A new project with the default relation types, bound to the windows.
+  void StartNewProject(const std::string& fileName);
+  void BindNavigators();
+  void CloseProjectWindows();
+  TImportOffsets RecordedImportOffsets() const;
+  // The "Please wait..." window of a save, shown and painted.
+  std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
+  void ShowSaveError(const std::exception& error);
+  // Marks a save as running for its lifetime.
+  class TSaveRun {
+  public:
+    explicit TSaveRun(bool& flag) : FFlag(flag), FBefore(flag) { flag = true; }
+    ~TSaveRun() { FFlag = FBefore; }
+    TSaveRun(const TSaveRun&) = delete;
+    TSaveRun& operator=(const TSaveRun&) = delete;
+
+  private:
+    bool& FFlag;
+    bool FBefore;
+  };
+
+  std::unique_ptr<TContainer> FContainer;
+  bool FStarted = false;
+  bool FSaving = false;
+  bool FFitOnResize = false;
+};
+
+template <class T> std::vector<T*> TQELMain::ChildWindows() const {
+  std::vector<T*> found;
+  for (QMdiSubWindow* sub : MdiArea->subWindowList())
+    if (auto* window = dynamic_cast<T*>(sub->widget())) found.push_back(window);
+  return found;
+}
+
+extern TQELMain* QELMain;
+
+// The drag format of a new note dragged from the main window's tile onto a sheet.
+inline constexpr const char* kNewNoteMime = "application/x-qel-new-note";
+
+} // namespace qel

@@ -1,0 +1,135 @@
+// The main window's commands besides the project commands: print, zoom, relation types,
+// search, new note and sheet, help and About.
+#include "Main.h"
+
+#include "About.h"
+#include "AutoSave.h"
+#include "graphics/SheetForm.h"
+#include "platform/Convert.h"
+#include "platform/Errors.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/ShellOpen.h"
+#include "search/Search.h"
+#include "windows/NoteProp.h"
+#include "windows/RelationFrm.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrinter>
+#include <QTabWidget>
+
+namespace qel {
+
+void TQELMain::tbAutoSaveClick() {
+  if (!frmAutoSave) return;
+  frmAutoSave->show();
+  frmAutoSave->raise();
+  frmAutoSave->activateWindow();
+}
+
+void TQELMain::TB_PrintClick() {
+  // Printing needs an active sheet window; without one the command does nothing.
+  if (!ActiveSheetWindow() || !Dialogs().PrintDialog(*PrintDialog)) return;
+  TDrawSheet* sheetWindow = ActiveSheetWindow();
+  if (!sheetWindow) return;
+  sheetWindow->repaint();
+  const QPixmap image = sheetWindow->grab();
+  // The window's 96 pixels per inch become the printer's resolution.
+  const double scale = PrintDialog->resolution() / 96.0;
+  QPainter painter;
+  if (!painter.begin(PrintDialog.get())) return;
+  painter.drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
+  painter.end();
+}
+
+void TQELMain::TB_NewNoteClick() {
+  if (NewNoteWindow) {
+    // What the user typed into the previous window goes into its note first.
+    if (NewNoteWindow->isVisible() && !NewNoteWindow->Closing) NewNoteWindow->UpdateItem(true);
+    delete NewNoteWindow.data();
+  }
+  TNoteItem* note = FContainer->AddNote(TNote());
+  NewNoteWindow = new TNotePrp(this, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  PlaceWindow(NewNoteWindow, 0, 71, 250, ClientHeight() - ToolBarMainHeight());
+  NewNoteWindow->Container = FContainer.get();
+  NewNoteWindow->ShowNote(note, FContainer->RelationPool.get(), FContainer->LinkPool.get());
+  NewNoteWindow->PC_Note->setCurrentIndex(0);
+  NewNoteWindow->show();
+}
+
+void TQELMain::TB_NewSheetClick() {
+  TSheetItem* sheet = nullptr;
+  for (int i = 0; i < FContainer->SheetCount() && !sheet; ++i)
+    if (FContainer->GetSheet(i)->Data.Name == "New Sheet") sheet = FContainer->GetSheet(i);
+  if (!sheet) {
+    sheet = FContainer->AddSheet(TSheet());
+    sheet->SetName("New Sheet");
+  }
+  auto* window = new TDrawSheet();
+  DrawSheet = window;
+  QMdiSubWindow* sub = AddChildWindow(window);
+  window->SetSheet(FContainer.get(), sheet);
+  TB_FitToScreenClick();
+  MdiArea->setActiveSubWindow(sub);
+  sub->raise();
+}
+
+QMimeData* TQELMain::PN_NewNoteStartDrag() {
+  auto* data = new QMimeData();
+  data->setData(kNewNoteMime, QByteArray());
+  return data;
+}
+
+TfrmSearch* TQELMain::SelectSearch(int kind) {
+  ShowSearchWindow();
+  frmSearch->SelectSearchKind(kind);
+  return frmSearch;
+}
+
+void TQELMain::TB_SearchClick() { SelectSearch(1); }
+void TQELMain::MI_SearchGlobalClick() { SelectSearch(0)->cbGlobalText1->setFocus(); }
+void TQELMain::MI_SearchNotesClick() { SelectSearch(1)->edt_notecaption->setFocus(); }
+void TQELMain::MI_SearchSheetsClick() { SelectSearch(2)->edt_sheetcaption->setFocus(); }
+void TQELMain::MI_SearchAttachmentsClick() { SelectSearch(3)->edt_attachmentcaption->setFocus(); }
+
+void TQELMain::TB_ZoomInClick() {
+  if (TDrawSheet* sheetWindow = ActiveSheetWindow()) sheetWindow->ZoomIn();
+}
+
+void TQELMain::TB_ZoomOutClick() {
+  if (TDrawSheet* sheetWindow = ActiveSheetWindow()) sheetWindow->ZoomOut();
+}
+
+void TQELMain::CB_ZoomChange() {
+  TDrawSheet* sheetWindow = ActiveSheetWindow();
+  if (!sheetWindow) return;
+  std::string text = FromQString(CB_Zoom->currentText());
+  if (!text.empty()) text.pop_back(); // the "%"
+  try {
+    sheetWindow->SetZoom(StrToInt(text));
+  } catch (const EConvertError& e) {
+    ShowErrorBox(e.what());
+  }
+}
+
+void TQELMain::TB_RelationsClick() {
+  if (!RelationForm) return;
+  RelationForm->SetContainer(FContainer.get());
+  RelationForm->exec();
+}
+
+std::string TQELMain::HelpFile() {
+  return FromQString(QCoreApplication::applicationDirPath()) + "/help/index.html";
+}
+
+void TQELMain::Help() { ShellOpen(HelpFile()); }
+
+void TQELMain::MI_HelpAboutClick() {
+  if (frm_about) frm_about->exec();
+}
+
+} // namespace qel

@@ -1,0 +1,262 @@
+// The project commands of the main window: new, open, reopen, save, save as, import.
+#include "Main.h"
+
+#include "ProjectFile.h"
+#include "SaveLoad.h"
+#include "adpMRU.h"
+#include "graphics/SheetForm.h"
+#include "platform/FileNames.h"
+#include "search/Search.h"
+#include "windows/Navigator.h"
+#include "windows/NoteProp.h"
+
+#include <QCoreApplication>
+#include <filesystem>
+
+namespace qel {
+namespace {
+
+const std::string kUnnamed = "Noname.qel";
+const std::string kNewQuestion = "Are you sure you want to start a new project ?";
+const std::string kRenameOffer = "You have put notes on a New Sheet without changing the name of the Sheet.\r"
+                                 "Do you want to rename it now?";
+const std::string kLoadError = "An error occurred while loading. File may be of older version...";
+const std::string kLoadErrorNew = "\rA new project (Noname.qel) will be created...";
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(ToNativePath(a), ToNativePath(b), error);
+}
+
+} // namespace
+
+bool TQELMain::IsUnnamed() const { return ExtractFileName(FContainer->FileName) == kUnnamed; }
+
+void TQELMain::TB_NewClick() {
+  if (MessageDlg(kNewQuestion, TMsgDlgType::mtConfirmation, mbYesNo) != mrYes) return;
+  if (!QuerySaveProject()) return;
+  StartNewProject(kUnnamed);
+}
+
+void TQELMain::TB_OpenClick() {
+  OpenDialog.InitialDir = GetCurrentDir();
+  OpenDialog.FileName.clear();
+  if (QuerySaveProject() && Dialogs().OpenDialog(OpenDialog) && !OpenDialog.FileName.empty()) {
+    const std::string name = OpenDialog.FileName;
+    ReplaceProject(NewContainer(kUnnamed));
+    LoadProject(name);
+    adpMRU1->AddFile(name);
+  }
+  BindNavigators();
+  RefreshSheetWindows();
+}
+
+void TQELMain::adpMRU1Click(QObject*, const std::string& FileName) {
+  if (!QuerySaveProject()) return;
+  try {
+    ReplaceProject(NewContainer(kUnnamed));
+    LoadProject(FileName);
+    BindNavigators();
+    RefreshSheetWindows();
+  } catch (...) {
+    // The load has reported its own failure.
+  }
+}
+
+void TQELMain::TB_SaveClick() {
+  StorePendingEdits();
+  if (IsUnnamed() && !SaveAsDialog()) return;
+  NotesOnNewSheet();
+}
+
+void TQELMain::MI_FileSaveAsClick() {
+  StorePendingEdits();
+  if (SaveAsDialog()) SaveProject(FContainer->FileName);
+}
+
+bool TQELMain::SaveAsDialog() {
+  const std::string folder = ExtractFilePath(FContainer->FileName);
+  SaveDialog.InitialDir = folder.empty() ? GetCurrentDir() : ExcludeTrailingPathDelimiter(folder);
+  SaveDialog.FileName = ExtractFileName(FContainer->FileName);
+  const bool chosen = Dialogs().SaveDialog(SaveDialog) && !SaveDialog.FileName.empty();
+  if (chosen) FContainer->FileName = SaveDialog.FileName;
+  CopyNoteImages(FContainer->Directory);
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->RefreshItem(nullptr, false);
+  return chosen;
+}
+
+void TQELMain::CopyNoteImages(const std::string& Folder) {
+  const std::string folder = IncludeTrailingPathDelimiter(Folder.empty() ? GetCurrentDir() : Folder);
+  for (int i = 0; i < FContainer->NoteCount(); ++i) {
+    const std::string image = FContainer->GetNote(i)->Data.ImageFile;
+    const std::string target = folder + ExtractFileName(image);
+    if (image.empty() || SameFile(image, target)) continue;
+    try {
+      CopyFileBytes(image, target);
+    } catch (const std::exception&) {
+      // A picture that cannot be copied stays where it is.
+    }
+  }
+}
+
+bool TQELMain::QuerySaveProject() {
+  StorePendingEdits();
+  if (!FContainer->IsModified()) return true;
+  const int answer = MessageDlg(FContainer->FileName + " is modified. Save before closing?",
+                                TMsgDlgType::mtConfirmation, mbYesNoCancel);
+  if (answer == mrNo) return true;
+  if (answer != mrYes) return false;
+  if (IsUnnamed() && !SaveAsDialog()) return false;
+  return SaveProject(FContainer->FileName);
+}
+
+void TQELMain::NotesOnNewSheet() {
+  for (int i = 0; i < FContainer->SheetCount(); ++i) {
+    TItemRef<TSheetItem> sheet = FContainer->GetSheet(i);
+    if (sheet->Data.Name != "New Sheet" || sheet->PositionCount() == 0) continue;
+    const int answer = MessageDlg(kRenameOffer, TMsgDlgType::mtInformation, mbYesNoCancel);
+    if (answer == mrYes) {
+      std::string name = "New sheet";
+      if (Dialogs().InputQuery("New sheet name?", "Prompt", name) && sheet) sheet->SetName(name);
+    } else if (answer != mrNo) {
+      return;
+    }
+  }
+  SaveProject(FContainer->FileName);
+}
+
+void TQELMain::LoadProject(const std::string& FileName) {
+  try {
+    if (FileExists(FindFileNoCase(FileName))) FContainer->Grid = ReadProjectGrid(FileName);
+    FContainer->ProgressBar = StartupBar;
+    FContainer->Load(FileName);
+    FContainer->ProgressBar = nullptr;
+    FContainer->FileName = FileName;
+    const std::string folder = ExtractFilePath(FileName);
+    if (!folder.empty()) SetCurrentDir(folder);
+    WriteLastProject();
+    ReadAutoSaveSettings();
+  } catch (const std::exception& e) {
+    FContainer->ProgressBar = nullptr;
+    ShowMessage(kLoadError + kLoadErrorNew + e.what());
+    StartNewProject(IncludeTrailingPathDelimiter(GetCurrentDir()) + kUnnamed);
+  }
+  SetCaption(FContainer->FileName);
+}
+
+bool TQELMain::SaveProject(const std::string& FileName) {
+  TSaveRun run(FSaving);
+  auto progress = ShowSaveProgress(geometry().topLeft() + QPoint(width() - 150, height() - 80));
+  // A name without folder is saved in the current folder and keeps that full name.
+  const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
+  try {
+    const std::string folder = ExtractFilePath(name);
+    if (!DirectoryExists(folder) && !CreateDir(folder)) ShowErrorBox("Error Creating Directory");
+    WriteProjectFile(name, FContainer->Grid);
+    FContainer->Save(name);
+    SetCurrentDir(folder);
+    if (FContainer->FileName == FileName) FContainer->FileName = name;
+    WriteLastProject();
+    SetCaption(name);
+    return true;
+  } catch (const std::exception& e) {
+    ShowSaveError(e);
+    return false;
+  }
+}
+
+std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
+  auto progress = std::make_unique<TSaveLoadFrm>(this);
+  progress->move(place);
+  progress->show();
+  QCoreApplication::processEvents();
+  return progress;
+}
+
+void TQELMain::ShowSaveError(const std::exception& error) {
+  ShowMessage("An error occurred while trying to save the current project!\nDetailInfo: " + std::string(error.what()));
+}
+
+void TQELMain::AddDefaultRelationTypes() {
+  for (const char* name : {"leads to", "consists of", "assumes"}) {
+    TRelation relation;
+    relation.Name = name;
+    FContainer->AddRelation(relation);
+  }
+}
+
+TImportOffsets TQELMain::RecordedImportOffsets() const {
+  TImportOffsets offsets;
+  offsets.Note = ImportNoteOffset;
+  offsets.Sheet = ImportSheetOffset;
+  offsets.Attachment = ImportAttachmentOffset;
+  offsets.Relation = ImportRelationOffset;
+  offsets.Position = ImportPositionOffset;
+  offsets.Link = ImportLinkOffset;
+  return offsets;
+}
+
+void TQELMain::tbImportClick() {
+  const TImportOffsets counts = FContainer->ImportOffsets();
+  ImportNoteOffset = counts.Note;
+  ImportSheetOffset = counts.Sheet;
+  ImportAttachmentOffset = counts.Attachment;
+  ImportLinkOffset = counts.Link;
+  ImportRelationOffset = counts.Relation;
+  ImportPositionOffset = counts.Position;
+  if (QuerySaveProject() && Dialogs().OpenDialog(OpenDialog) && !OpenDialog.FileName.empty())
+    ImportProject(OpenDialog.FileName);
+  BindNavigators();
+  RefreshSheetWindows();
+}
+
+void TQELMain::ImportProject(const std::string& FileName) {
+  try {
+    FContainer->Import(FileName, RecordedImportOffsets());
+  } catch (const std::exception& e) {
+    // The import has taken back what it added; the project is as it was.
+    ShowMessage(kLoadError + "\r" + e.what());
+  }
+}
+
+// ---- replacing the project
+
+void TQELMain::StartNewProject(const std::string& fileName) {
+  ReplaceProject(NewContainer(fileName));
+  SetCaption(fileName);
+  BindNavigators();
+  RefreshSheetWindows();
+  AddDefaultRelationTypes();
+}
+
+void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
+  StorePendingEdits();
+  CloseProjectWindows();
+  emit ProjectReleasing(FContainer.get());
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->SetContainer(nullptr);
+  FContainer = std::move(next);
+}
+
+void TQELMain::CloseProjectWindows() {
+  for (TDrawSheet* sheetWindow : ChildWindows<TDrawSheet>()) {
+    QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget());
+    if (sub) sub->close();
+    delete sub.data();
+  }
+  for (TfrmSearch* search : findChildren<TfrmSearch*>(Qt::FindDirectChildrenOnly)) {
+    QPointer<TfrmSearch> window = search;
+    window->close();
+    delete window.data();
+  }
+  if (NewNoteWindow) {
+    // A hidden window stored its edits when it was closed.
+    if (NewNoteWindow->isVisible()) NewNoteWindow->close();
+    delete NewNoteWindow.data();
+  }
+}
+
+void TQELMain::BindNavigators() {
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->SetContainer(FContainer.get());
+}
+
+} // namespace qel

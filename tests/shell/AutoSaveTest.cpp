@@ -1,0 +1,227 @@
+// Settings, the autosave window, the two timers and the backup.
+#include "ShellFixture.h"
+
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/Registry.h"
+#include "shell/AutoSave.h"
+#include "shell/Main.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <climits>
+
+namespace qel::test {
+namespace {
+
+class AutoSaveTest : public ShellTest {
+protected:
+  void Store(const std::string& name, const std::string& value) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kQelKey, true));
+    registry.WriteString(name, value);
+  }
+  std::string Stored(const std::string& name) {
+    TRegistry registry;
+    registry.OpenKey(kQelKey, true);
+    return registry.ValueExists(name) ? registry.ReadString(name) : "<missing>";
+  }
+  void SetTimes(const char* workHours, const char* workMinutes, const char* backupHours, const char* backupMinutes) {
+    frmAutoSave->edWorkFileAutoSaveHours->setText(workHours);
+    frmAutoSave->edWorkFileAutoSaveMinutes->setText(workMinutes);
+    frmAutoSave->edBackupWorkFileAutoSaveHours->setText(backupHours);
+    frmAutoSave->edBackupWorkFileAutoSaveMinutes->setText(backupMinutes);
+  }
+};
+
+TEST(Interval, HoursAndMinutesInMilliseconds) {
+  EXPECT_EQ(IntervalOf("1", "30"), 5400000);
+  EXPECT_EQ(IntervalOf("0", "0"), 0);
+  EXPECT_EQ(IntervalOf("", ""), 0);
+  EXPECT_EQ(IntervalOf("6", ""), 21600000);
+  EXPECT_EQ(IntervalOf("596", "0"), 2145600000);
+  EXPECT_EQ(IntervalOf("597", "0"), INT_MAX); // beyond the largest timer interval
+  EXPECT_EQ(IntervalOf("99999999999999999999", "5"), INT_MAX);
+  EXPECT_EQ(IntervalOf("1h", "5"), 300000);
+}
+
+TEST(Interval, ZeroStopsTheTimer) {
+  qel::test::EnsureApplication();
+  QTimer timer;
+  SetTimerInterval(timer, 5400000);
+  EXPECT_TRUE(timer.isActive());
+  EXPECT_EQ(timer.interval(), 5400000);
+  SetTimerInterval(timer, 0);
+  EXPECT_FALSE(timer.isActive());
+  SetTimerInterval(timer, 60000);
+  EXPECT_TRUE(timer.isActive());
+}
+
+TEST_F(AutoSaveTest, TimersRunEveryHalfHourUntilSettingsAreRead) {
+  CreateWindows();
+  EXPECT_TRUE(QELMain->trAutoSave->isActive());
+  EXPECT_EQ(QELMain->trAutoSave->interval(), 1800000);
+  EXPECT_EQ(QELMain->trAutoSaveBackup->interval(), 1800000);
+}
+
+TEST_F(AutoSaveTest, SetWithoutStoredSettingsWritesTheDefaults) {
+  SetLastProject(Root + "Last.qel");
+  CreateWindows();
+  const std::string backup = FromQString(frmAutoSave->edLocateBackupWorkFiles->text());
+  EXPECT_EQ(ExtractFileName(backup), "noname backup.qel");
+  EXPECT_EQ(ExtractFileName(ExcludeTrailingPathDelimiter(ExtractFilePath(backup))), "Backup");
+  frmAutoSave->FormActivate();
+  frmAutoSave->btnSetAutoSaveClick();
+  EXPECT_EQ(Stored("LocateWorkFiles"), Root + "Last.qel");
+  EXPECT_EQ(Stored("WorkFileAutoSaveHours"), "1");
+  EXPECT_EQ(Stored("WorkFileAutoSaveMinutes"), "0");
+  EXPECT_EQ(Stored("LocateBackupWorkFiles"), backup);
+  EXPECT_EQ(Stored("BackupWorkFileAutoSaveHours"), "6");
+  EXPECT_EQ(Stored("BackupWorkFileAutoSaveMinutes"), "0");
+  EXPECT_EQ(frmAutoSave->btnSetAutoSave->text(), "Autosave set !");
+  EXPECT_EQ(QELMain->trAutoSave->interval(), 3600000);
+  EXPECT_EQ(QELMain->trAutoSaveBackup->interval(), 21600000);
+}
+
+TEST_F(AutoSaveTest, SetFillsEmptyFieldsAndZeroStopsATimer) {
+  SetLastProject(Root + "Last.qel");
+  CreateWindows();
+  SetTimes("1", "30", "0", "");
+  frmAutoSave->edLocateBackupWorkFiles->clear();
+  frmAutoSave->btnSetAutoSaveClick();
+  EXPECT_EQ(QELMain->trAutoSave->interval(), 5400000);
+  EXPECT_TRUE(QELMain->trAutoSave->isActive());
+  EXPECT_FALSE(QELMain->trAutoSaveBackup->isActive());
+  EXPECT_EQ(Stored("BackupWorkFileAutoSaveMinutes"), "0");
+  EXPECT_EQ(Stored("LocateBackupWorkFiles"), Root + "Last.qel");
+  frmAutoSave->btnSetAutoSaveExit();
+  EXPECT_EQ(frmAutoSave->btnSetAutoSave->text(), "Set Autosave");
+}
+
+TEST_F(AutoSaveTest, TimeFieldsTakeDigitsOnly) {
+  CreateWindows();
+  QLineEdit* hours = frmAutoSave->edWorkFileAutoSaveHours;
+  hours->clear();
+  QTest::keyClicks(hours, "1a2-");
+  EXPECT_EQ(hours->text(), "12");
+  QTest::keyClick(hours, Qt::Key_Backspace);
+  EXPECT_EQ(hours->text(), "1");
+  hours->insert("x9"); // pasted text is checked too
+  EXPECT_EQ(hours->text(), "1");
+}
+
+TEST_F(AutoSaveTest, LocatingTheBackupAndFinishing) {
+  CreateWindows();
+  const QString before = frmAutoSave->edLocateBackupWorkFiles->text();
+  Script.AnswerSave(false).AnswerSave(true, Root + "b/Safe.qel");
+  frmAutoSave->btnLocateBackupWorkfilesClick();
+  EXPECT_EQ(frmAutoSave->edLocateBackupWorkFiles->text(), before);
+  EXPECT_EQ(Script.Shown[0].File.Filter, "qel|*.qel");
+  frmAutoSave->btnLocateBackupWorkfilesClick();
+  EXPECT_EQ(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()), Root + "b/Safe.qel");
+  frmAutoSave->show();
+  frmAutoSave->bnAutoSaveFinishClick();
+  EXPECT_FALSE(frmAutoSave->isVisible());
+  EXPECT_EQ(Stored("LocateBackupWorkFiles"), "<missing>");
+}
+
+TEST_F(AutoSaveTest, StoredSettingsAreReadAfterALoad) {
+  Store("WorkFileAutoSaveHours", "2");
+  Store("WorkFileAutoSaveMinutes", "");
+  Store("LocateBackupWorkFiles", Root + "bk/Back.qel");
+  OpenProject({});
+  EXPECT_EQ(frmAutoSave->edWorkFileAutoSaveHours->text(), "2");
+  EXPECT_EQ(frmAutoSave->edWorkFileAutoSaveMinutes->text(), "0");
+  EXPECT_EQ(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()), Root + "bk/Back.qel");
+  EXPECT_EQ(frmAutoSave->edBackupWorkFileAutoSaveHours->text(), "6");
+  EXPECT_EQ(QELMain->trAutoSave->interval(), 7200000);
+}
+
+// Fault: stored settings were applied only after a successful load.
+TEST_F(AutoSaveTest, StoredSettingsHoldFromTheStartWithoutAProject) {
+  for (const char* name : {"WorkFileAutoSaveHours", "WorkFileAutoSaveMinutes", "BackupWorkFileAutoSaveHours",
+                           "BackupWorkFileAutoSaveMinutes"})
+    Store(name, "0");
+  StartUp();
+  EXPECT_FALSE(QELMain->trAutoSave->isActive());
+  EXPECT_FALSE(QELMain->trAutoSaveBackup->isActive());
+}
+
+TEST_F(AutoSaveTest, IDLoadMustBeExactlyYes) {
+  for (auto [value, expected] : {std::pair{"Yes", true}, {"yes", false}, {"", false}}) {
+    Store("IDLoad", value);
+    CreateWindows();
+    EXPECT_EQ(AddOnLoad, expected) << value;
+    Program.reset();
+  }
+  AddOnLoad = false;
+}
+
+// Fault: the backup saved through the project's own save, which moved its folder, the current
+// folder and its modified state to the backup.
+TEST_F(AutoSaveTest, BackupWritesTheDataFilesAloneAndChangesNothingElse) {
+  const std::string name = OpenProject({});
+  Project().GetNote(0)->SetName("Unsaved");
+  const std::string directory = Project().Directory;
+  const std::string current = GetCurrentDir();
+  const std::string backup = Root + "deep/Backup/noname backup.qel";
+  frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(backup));
+  QELMain->trAutoSaveBackupTimer();
+  for (const char* suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
+    EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, suffix))) << suffix;
+  EXPECT_NE(ReadBytes(Root + "deep/Backup/noname backup_Not.dat").find("Unsaved"), std::string::npos);
+  EXPECT_FALSE(FileExists(backup));
+  EXPECT_EQ(Project().FileName, name);
+  EXPECT_EQ(Project().Directory, directory);
+  EXPECT_EQ(GetCurrentDir(), current);
+  EXPECT_TRUE(Project().IsModified());
+  EXPECT_EQ(LastProject(), name);
+  EXPECT_EQ(Caption(), "QEL - Proj.qel");
+}
+
+TEST_F(AutoSaveTest, AFailingBackupReports) {
+  OpenProject({});
+  WriteFileBytes(Root + "blocker", "x");
+  Script.Answer(mrOk).Answer(mrOk);
+  EXPECT_FALSE(QELMain->SaveBackup(Root + "blocker/Back.qel"));
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[0].Text, "Error Creating Directory");
+  const std::string head = "An error occurred while trying to save the current project!\nDetailInfo: ";
+  EXPECT_EQ(Script.Shown[1].Text.substr(0, head.size()), head);
+}
+
+TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestions) {
+  const std::string name = OpenProject({});
+  DeleteFile(name);
+  QELMain->trAutoSaveTimer();
+  EXPECT_TRUE(FileExists(name));
+  EXPECT_TRUE(Script.Shown.empty());
+}
+
+// Fault: a timer's save could run inside another save's error box, and a failing autosave
+// stacked one error box on the next.
+TEST_F(AutoSaveTest, TimersWaitWhileASaveOrItsErrorBoxRuns) {
+  const std::string name = OpenProject({});
+  DeleteFile(name);
+  CreateDir(name); // the project file cannot be written
+  const std::string backup = Root + "bk/Back.qel";
+  frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(backup));
+  bool savingSeen = false;
+  Script.Answer(mrOk, [&] {
+    savingSeen = QELMain->Saving();
+    QELMain->trAutoSaveTimer();
+    QELMain->trAutoSaveBackupTimer();
+  });
+  QELMain->trAutoSaveTimer();
+  EXPECT_TRUE(savingSeen);
+  EXPECT_EQ(Script.Shown.size(), 1u);
+  EXPECT_FALSE(FileExists(TContainer::DataFileName(backup, "_Not")));
+  EXPECT_FALSE(QELMain->Saving());
+  QELMain->trAutoSaveBackupTimer();
+  EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, "_Not")));
+}
+
+} // namespace
+} // namespace qel::test

@@ -1,0 +1,317 @@
+// The main window's tool bars, menus, commands and services.
+#include "ShellFixture.h"
+
+#include "graphics/SheetForm.h"
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/ShellOpen.h"
+#include "search/Search.h"
+#include "shell/About.h"
+#include "shell/AutoSave.h"
+#include "shell/Main.h"
+#include "windows/Navigator.h"
+#include "windows/NoteProp.h"
+#include "windows/RelationFrm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace qel::test {
+namespace {
+
+struct TRecordingOpener : IShellOpener {
+  TRecordingOpener() : Previous(SetShellOpener(this)) {}
+  ~TRecordingOpener() override { SetShellOpener(Previous); }
+  bool Open(const std::string& target) override {
+    Opened.push_back(target);
+    return true;
+  }
+  IShellOpener* Previous;
+  std::vector<std::string> Opened;
+};
+
+class MainCommandsTest : public ShellTest {
+protected:
+  void Run() {
+    StartUp();
+    QELMain->show();
+    QApplication::processEvents();
+  }
+  TDrawSheet* OpenSheetWindow(TSheetItem* sheet) {
+    auto* window = new TDrawSheet();
+    QMdiSubWindow* sub = QELMain->AddChildWindow(window);
+    window->SetSheet(&Project(), sheet);
+    QELMain->MdiArea->setActiveSubWindow(sub);
+    return window;
+  }
+  TSheetItem* AddSheet(const std::string& name) {
+    TSheet record;
+    record.Name = name;
+    return Project().AddSheet(record);
+  }
+  QMdiSubWindow* FrameOf(QWidget* child) { return qobject_cast<QMdiSubWindow*>(child->parentWidget()); }
+};
+
+TEST_F(MainCommandsTest, ToolBarsHoldEveryButtonWithItsHintAndImage) {
+  CreateWindows();
+  const std::vector<std::pair<QToolBar*, std::vector<std::string>>> bars = {
+      {QELMain->ToolBarFile,
+       {"New Project", "Open Project", "Save Project", "Print the active sheet", "Exit QEL", "Import File", "Auto Save"}},
+      {QELMain->ToolBarMisc,
+       {"Search", "Tile Windows", "Cascade Windows", "Fit to screen", "Relation types", "New Note", "New Sheet"}},
+      {QELMain->ToolBarView, {"Zoom in", "Zoom out", "help"}}};
+  for (const auto& [bar, hints] : bars) {
+    EXPECT_EQ(bar->parentWidget(), QELMain->ToolBarMain);
+    std::vector<std::string> found;
+    for (QAction* action : bar->actions())
+      if (!action->isSeparator() && !action->icon().isNull()) found.push_back(FromQString(action->toolTip()));
+    EXPECT_EQ(found, hints) << bar->objectName().toStdString();
+  }
+  EXPECT_EQ(QELMain->PN_NewNote->toolTip(), "Drag and Drop On Sheet");
+  EXPECT_EQ(QELMain->CB_Zoom->toolTip(), "Zoom Percentage");
+  EXPECT_EQ(QELMain->IL_Nav.size(), 9);
+  std::unique_ptr<QMimeData> drag(QELMain->PN_NewNoteStartDrag());
+  EXPECT_TRUE(drag->hasFormat(kNewNoteMime));
+}
+
+TEST_F(MainCommandsTest, MenusHoldEveryItemWithItsShortcut) {
+  CreateWindows();
+  std::vector<std::string> items;
+  for (QAction* menu : QELMain->menuBar()->actions()) {
+    items.push_back(FromQString(menu->text()));
+    for (QAction* item : menu->menu()->actions())
+      if (!item->isSeparator() && item->isVisible())
+        items.push_back("  " + FromQString(item->text()) + " " + FromQString(item->shortcut().toString()));
+  }
+  const std::vector<std::string> expected = {
+      "&File", "  &New ", "  &Open... ", "  &Reopen ", "  &Save... Ctrl+S", "  Save &As... ", "  A&uto Save... ",
+      "  &Print... Ctrl+P", "  &Exit ", "&Edit", "  New &Note... Ctrl+N", "  New &Sheet... Ctrl+W", "&Search",
+      "  &Global... Ctrl+G", "  &Notes... Ctrl+F", "  S&heets... Ctrl+H", "  A&ttachments... Ctrl+T", "&View",
+      "  Zoom &In Ctrl+I", "  Zoom &Out Ctrl+U", "  &Relation types... Ctrl+R", "&Window", "  &Cascade ", "  &Tile ",
+      "  &Fit to screen ", "&Help", "  &Contents ", "  &About "};
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(QELMain->MI_EditCopy->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_FALSE(QELMain->MI_EditCopy->isVisible());
+}
+
+// Fault: the hidden Cut, Copy and Paste items took their keys away from edit fields.
+TEST_F(MainCommandsTest, HiddenEditItemsLeaveClipboardKeysToEditFields) {
+  Run();
+  auto* field = new QLineEdit("copied text");
+  QELMain->AddChildWindow(field);
+  QELMain->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QELMain));
+  field->setFocus();
+  QSignalSpy copies(QELMain->MI_EditCopy, &QAction::triggered);
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "copied text");
+  QTest::keyClick(field, Qt::Key_End);
+  QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(field->text(), "copied textcopied text");
+  EXPECT_EQ(copies.count(), 0);
+  // The visible items' shortcuts do work here.
+  const int notes = Project().NoteCount();
+  QTest::keyClick(field, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(Project().NoteCount(), notes + 1);
+}
+
+TEST_F(MainCommandsTest, ZoomComboZoomsOnlyOnTheUsersChoice) {
+  Run();
+  EXPECT_EQ(QELMain->CB_Zoom->count(), 6);
+  EXPECT_EQ(QELMain->CB_Zoom->currentText(), "100%");
+  TSheetItem* sheet = AddSheet("Zoomed");
+  OpenSheetWindow(sheet);
+  QELMain->CB_Zoom->setCurrentIndex(3);
+  EXPECT_EQ(sheet->Data.Zoom, 80); // set from code: no zoom
+  emit QELMain->CB_Zoom->activated(3);
+  EXPECT_EQ(sheet->Data.Zoom, 60);
+  QELMain->TB_ZoomInClick();
+  EXPECT_EQ(sheet->Data.Zoom, 70);
+  QELMain->TB_ZoomOutClick();
+  QELMain->TB_ZoomOutClick();
+  EXPECT_EQ(sheet->Data.Zoom, 50);
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(NavForm));
+  QELMain->TB_ZoomInClick();
+  emit QELMain->CB_Zoom->activated(0);
+  EXPECT_EQ(sheet->Data.Zoom, 50); // the navigator is active: nothing happens
+}
+
+// Fault: a sheet window was closed when a search filter only hid its sheet.
+TEST_F(MainCommandsTest, SheetWindowsCloseOnlyWhenTheirSheetIsGone) {
+  Run();
+  TSheetItem* kept = AddSheet("Kept");
+  TSheetItem* hidden = AddSheet("Hidden");
+  QPointer<TDrawSheet> keptWindow = OpenSheetWindow(kept);
+  QPointer<TDrawSheet> hiddenWindow = OpenSheetWindow(hidden);
+  Project().SheetPool->ResetView();
+  Project().SheetPool->IncludeInView(0);
+  Project().SheetPool->Filtered = true;
+  QELMain->RefreshSheetWindows();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(hiddenWindow.isNull());
+  EXPECT_TRUE(QELMain->IsSheetOpen(hidden));
+  Project().SheetPool->Filtered = false;
+  hidden->Delete();
+  QELMain->RefreshSheetWindows();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(hiddenWindow.isNull());
+  EXPECT_FALSE(keptWindow.isNull());
+  EXPECT_FALSE(QELMain->IsSheetOpen(hidden));
+  EXPECT_TRUE(QELMain->IsSheetOpen(kept));
+}
+
+TEST_F(MainCommandsTest, FitToScreenPutsTheNavigatorLeftAndTheOthersBesideIt) {
+  Run();
+  OpenSheetWindow(AddSheet("One"));
+  OpenSheetWindow(AddSheet("Two"));
+  ASSERT_TRUE(NavForm->PropertiesVisible());
+  QELMain->TB_FitToScreenClick();
+  QApplication::processEvents();
+  QMdiSubWindow* navigator = FrameOf(NavForm);
+  EXPECT_FALSE(NavForm->PropertiesVisible());
+  EXPECT_EQ(navigator->pos(), QPoint(0, 0));
+  EXPECT_EQ(NavForm->Panel1->width(), 240);
+  EXPECT_EQ(navigator->width(), QELMain->ClientWidth() - 181 - NavForm->PaneWidth);
+  EXPECT_EQ(navigator->height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight() - 4);
+  for (TDrawSheet* window : QELMain->ChildWindows<TDrawSheet>())
+    EXPECT_EQ(FrameOf(window)->geometry(), QRect(navigator->width(), 0,
+                                                 QELMain->ClientWidth() - navigator->width() - 4, navigator->height()));
+}
+
+TEST_F(MainCommandsTest, TileStacksTheWindowsAndTheWindowMenuListsThem) {
+  Run();
+  OpenSheetWindow(AddSheet("One"));
+  QELMain->TB_TileClick();
+  const QRect area = QELMain->MdiArea->viewport()->rect();
+  const auto windows = QELMain->MdiArea->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+  EXPECT_EQ(windows[1]->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
+  emit QELMain->MI_window->aboutToShow();
+  QStringList entries;
+  for (QAction* action : QELMain->MI_window->actions()) entries << action->text();
+  EXPECT_EQ(entries.mid(4), (QStringList{"&1 Tree", "&2 Worksheet - One (80%)"}));
+}
+
+TEST_F(MainCommandsTest, PrintPrintsTheActiveSheetWindowOnly) {
+  Run();
+  const std::string pdf = Root + "sheet.pdf";
+  QELMain->PrintDialog->setOutputFormat(QPrinter::PdfFormat);
+  QELMain->PrintDialog->setOutputFileName(ToQString(pdf));
+  QELMain->TB_PrintClick(); // the navigator is active: no dialog, nothing printed
+  EXPECT_FALSE(FileExists(pdf));
+  OpenSheetWindow(AddSheet("Printed"));
+  Script.AnswerPrint(false).AnswerPrint(true);
+  QELMain->TB_PrintClick();
+  EXPECT_FALSE(FileExists(pdf));
+  QELMain->TB_PrintClick();
+  const std::string bytes = ReadBytes(pdf);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("/Type /Page\n"), std::string::npos);
+  EXPECT_NE(bytes.find("/Subtype /Image"), std::string::npos);
+}
+
+TEST_F(MainCommandsTest, NewSheetReusesTheSheetCalledNewSheet) {
+  Run();
+  const int sheets = Project().SheetCount();
+  QELMain->TB_NewSheetClick();
+  ASSERT_EQ(Project().SheetCount(), sheets + 1);
+  TSheetItem* sheet = Project().GetSheet(sheets);
+  EXPECT_EQ(sheet->Data.Name, "New Sheet");
+  QELMain->TB_NewSheetClick();
+  EXPECT_EQ(Project().SheetCount(), sheets + 1);
+  const auto windows = QELMain->ChildWindows<TDrawSheet>();
+  ASSERT_EQ(windows.size(), 2u);
+  EXPECT_EQ(windows[1]->GetSheet(), sheet);
+  EXPECT_EQ(DrawSheet, windows[1]);
+  EXPECT_EQ(QELMain->ActiveSheetWindow(), windows[1]);
+}
+
+// Fault: New Note dropped what the user had typed into the previous New Note window.
+TEST_F(MainCommandsTest, NewNoteStoresThePreviousWindowFirst) {
+  Run();
+  QELMain->TB_NewNoteClick();
+  QPointer<TNotePrp> first = QELMain->NewNoteWindow;
+  ASSERT_TRUE(first);
+  TNoteItem* firstNote = first->GetItem();
+  EXPECT_EQ(firstNote->Data.Name, "New Note");
+  EXPECT_EQ(first->PC_Note->currentIndex(), 0);
+  EXPECT_EQ(first->width(), 250);
+  EXPECT_TRUE(first->windowFlags() & Qt::WindowStaysOnTopHint);
+  first->ED_Caption->setText("Typed first");
+  QELMain->TB_NewNoteClick();
+  EXPECT_TRUE(first.isNull());
+  EXPECT_EQ(firstNote->Data.Name, "Typed first");
+  EXPECT_EQ(QELMain->NewNoteWindow->GetItem()->Data.Name, "New Note");
+  EXPECT_NE(QELMain->NewNoteWindow->GetItem(), firstNote);
+}
+
+TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {
+  Run();
+  QELMain->TB_SearchClick();
+  QPointer<TfrmSearch> first = frmSearch;
+  EXPECT_EQ(first->SearchKind->currentIndex(), 1);
+  QELMain->MI_SearchAttachmentsClick();
+  EXPECT_FALSE(first.isNull());
+  EXPECT_NE(frmSearch, first.data());
+  EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 3);
+  EXPECT_EQ(frmSearch->Container, &Project());
+  EXPECT_EQ(frmSearch->width(), 181);
+  EXPECT_EQ(frmSearch->height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  QELMain->MI_SearchGlobalClick();
+  EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 0);
+}
+
+TEST_F(MainCommandsTest, HelpAndAboutOpenTheHelpPages) {
+  Run();
+  TRecordingOpener opener;
+  QELMain->Help();
+  frm_about->lbWebsiteClick();
+  QELMain->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QELMain));
+  QTest::keyClick(QELMain, Qt::Key_F1);
+  ASSERT_EQ(opener.Opened.size(), 3u);
+  EXPECT_EQ(opener.Opened[0], FromQString(QCoreApplication::applicationDirPath()) + "/help/index.html");
+  EXPECT_EQ(opener.Opened[1], opener.Opened[0]);
+  EXPECT_EQ(opener.Opened[2], opener.Opened[0]);
+  QTimer::singleShot(0, [] { frm_about->btn_ok->click(); });
+  QELMain->MI_HelpAboutClick();
+  EXPECT_EQ(frm_about->result(), QDialog::Accepted);
+}
+
+TEST_F(MainCommandsTest, RelationTypesShowTheProjectsTypes) {
+  StartUp();
+  int listed = -1;
+  QTimer::singleShot(0, [&] {
+    listed = RelationForm->LB_Relations->count();
+    RelationForm->accept();
+  });
+  QELMain->TB_RelationsClick();
+  EXPECT_EQ(RelationForm->Container, &Project());
+  EXPECT_EQ(listed, 3);
+}
+
+TEST_F(MainCommandsTest, AutoSaveCommandShowsTheWindowAndExitCloses) {
+  CreateWindows();
+  QELMain->tbAutoSaveClick();
+  EXPECT_TRUE(frmAutoSave->isVisible());
+  QSignalSpy closed(QELMain, &TQELMain::Closed);
+  QELMain->TB_ExitClick();
+  EXPECT_EQ(closed.count(), 1);
+}
+
+} // namespace
+} // namespace qel::test

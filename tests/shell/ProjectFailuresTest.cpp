@@ -1,0 +1,247 @@
+// Failing loads, saves and imports, the import offsets, and the mended faults of the project
+// commands.
+#include "ShellFixture.h"
+
+#include "graphics/SheetForm.h"
+#include "platform/FileNames.h"
+#include "search/Search.h"
+#include "shell/Main.h"
+#include "windows/Navigator.h"
+#include "windows/NoteProp.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QTreeWidget>
+
+namespace qel::test {
+namespace {
+
+const std::string kLoadError = "An error occurred while loading. File may be of older version...\r"
+                               "A new project (Noname.qel) will be created...";
+const std::string kSaveError = "An error occurred while trying to save the current project!\nDetailInfo: ";
+
+class ProjectFailuresTest : public ShellTest {
+protected:
+  // A project whose notes file is empty while its positions and links refer to notes.
+  std::string BrokenProject(const std::string& name) {
+    auto saved = BuildProject({2, 1, 0, 1});
+    const std::string fileName = Root + name;
+    WriteProject(*saved, fileName);
+    WriteFileBytes(TContainer::DataFileName(fileName, "_Not"), "");
+    return fileName;
+  }
+  TNotePrp* OpenNewNoteWindow(TNoteItem* note) {
+    auto* window = new TNotePrp(QELMain, Qt::Window);
+    window->Container = &Project();
+    window->ShowNote(note, Project().RelationPool.get(), Project().LinkPool.get());
+    window->show();
+    QELMain->NewNoteWindow = window;
+    return window;
+  }
+};
+
+TEST_F(ProjectFailuresTest, FailingLoadReportsAndStartsANewProjectInTheCurrentFolder) {
+  StartUp();
+  const std::string broken = BrokenProject("b/Broken.qel");
+  const std::string lastBefore = LastProject();
+  // The new project's default relation types count as changes.
+  Script.Answer(mrNo).AnswerOpen(true, broken).Answer(mrOk);
+  QELMain->TB_OpenClick();
+  ASSERT_EQ(Script.Shown.size(), 3u);
+  std::string message; // the error's own message follows the fixed text
+  try {
+    TContainer().Load(broken);
+  } catch (const std::exception& e) {
+    message = e.what();
+  }
+  EXPECT_FALSE(message.empty());
+  EXPECT_EQ(Script.Shown[2].Text, kLoadError + message);
+  EXPECT_EQ(Script.Shown[2].Caption, "QEL");
+  EXPECT_EQ(Project().FileName, Work + "Noname.qel");
+  EXPECT_EQ(Caption(), "QEL - Noname.qel");
+  EXPECT_EQ(RelationNames(Project()).size(), 3u);
+  EXPECT_EQ(Project().NoteCount(), 0);
+  EXPECT_EQ(LastProject(), lastBefore);
+  EXPECT_EQ(NavForm->Container, &Project());
+}
+
+TEST_F(ProjectFailuresTest, ReopenOfAMissingProjectReportsAndStartsNew) {
+  StartUp();
+  Script.Answer(mrNo).Answer(mrOk);
+  QELMain->adpMRU1Click(nullptr, Root + "missing/Gone.qel");
+  EXPECT_EQ(Script.Shown[1].Text.substr(0, kLoadError.size()), kLoadError);
+  EXPECT_EQ(Project().FileName, Work + "Noname.qel");
+}
+
+TEST_F(ProjectFailuresTest, FailingSaveReportsAndChangesNothing) {
+  const std::string name = OpenProject({});
+  WriteFileBytes(Root + "blocker", "a file where a folder should be");
+  const std::string target = Root + "blocker/sub/Proj.qel";
+  Project().GetNote(0)->SetName("Changed");
+  Script.AnswerSave(true, target).Answer(mrOk).Answer(mrOk);
+  QELMain->MI_FileSaveAsClick();
+  ASSERT_EQ(Script.Shown.size(), 3u);
+  EXPECT_EQ(Script.Shown[1].Text, "Error Creating Directory");
+  EXPECT_EQ(Script.Shown[1].Type, TMsgDlgType::mtError);
+  EXPECT_EQ(Script.Shown[2].Text.substr(0, kSaveError.size()), kSaveError);
+  EXPECT_GT(Script.Shown[2].Text.size(), kSaveError.size());
+  EXPECT_TRUE(Project().IsModified());
+  EXPECT_EQ(Caption(), "QEL - Proj.qel");
+  EXPECT_EQ(LastProject(), name);
+}
+
+TEST_F(ProjectFailuresTest, ImportRecordsTheOffsetsEvenWhenCancelled) {
+  StartUp();
+  TContainer& project = Project();
+  for (int i = 0; i < 5; ++i) project.AddNote(TNote());
+  for (int i = 0; i < 2; ++i) project.AddSheet(TSheet());
+  TAttachment attachment;
+  attachment.Note = project.GetNote(0);
+  project.AddAttachment(attachment);
+  for (int i = 0; i < 4; ++i)
+    project.NewLink(project.GetNote(i), project.GetNote(i + 1), project.GetRelation(0), project.GetSheet(0));
+  for (int i = 0; i < 6; ++i) project.AssignNoteToSheet(project.GetNote(i % 5), project.GetSheet(i / 5));
+  Script.Answer(mrNo).AnswerOpen(false);
+  QELMain->tbImportClick();
+  EXPECT_EQ(QELMain->ImportNoteOffset, 5);
+  EXPECT_EQ(QELMain->ImportSheetOffset, 2);
+  EXPECT_EQ(QELMain->ImportAttachmentOffset, 1);
+  EXPECT_EQ(QELMain->ImportLinkOffset, 4);
+  EXPECT_EQ(QELMain->ImportRelationOffset, 3);
+  EXPECT_EQ(QELMain->ImportPositionOffset, 6);
+  EXPECT_EQ(Project().NoteCount(), 5);
+}
+
+TEST_F(ProjectFailuresTest, ImportAppendsAnotherProjectWithShiftedReferences) {
+  const std::string name = OpenProject({2, 1, 1, 1});
+  auto other = BuildProject({3, 1, 0, 2, "Other"});
+  const std::string otherName = Root + "o/Other.qel";
+  WriteProject(*other, otherName, false);
+  Script.AnswerOpen(true, otherName);
+  QELMain->tbImportClick();
+  EXPECT_EQ(Project().NoteCount(), 5);
+  EXPECT_EQ(Project().SheetCount(), 2);
+  EXPECT_EQ(Project().LinkCount(), 3);
+  EXPECT_EQ(Project().RelationCount(), 6);
+  TLinkItem* imported = Project().GetLink(1);
+  EXPECT_EQ(imported->GetFromNote()->Data.Name, "Other 1");
+  EXPECT_EQ(imported->GetToNote()->Data.Name, "Other 2");
+  EXPECT_EQ(imported->GetSheet(), Project().GetSheet(1));
+  EXPECT_EQ(Project().FileName, name);
+  EXPECT_TRUE(Project().Grid); // the imported project file's flag is not read
+  EXPECT_TRUE(Project().IsModified());
+  EXPECT_EQ(NavForm->TV_Container->topLevelItem(0)->child(1)->childCount(), 5);
+}
+
+// Fault: a failed import left part of the other project behind without a word.
+TEST_F(ProjectFailuresTest, FailedImportReportsAndLeavesTheProjectAsBefore) {
+  OpenProject({2, 1, 1, 1});
+  const std::string broken = BrokenProject("b/Broken.qel");
+  Script.AnswerOpen(true, broken).Answer(mrOk);
+  QELMain->tbImportClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  const std::string head = "An error occurred while loading. File may be of older version...\r";
+  EXPECT_EQ(Script.Shown[1].Text.substr(0, head.size()), head);
+  EXPECT_GT(Script.Shown[1].Text.size(), head.size());
+  EXPECT_EQ(Project().NoteCount(), 2);
+  EXPECT_EQ(Project().SheetCount(), 1);
+  EXPECT_EQ(Project().LinkCount(), 1);
+  EXPECT_EQ(Project().RelationCount(), 3);
+  EXPECT_FALSE(Project().IsModified());
+  EXPECT_EQ(NavForm->TV_Container->topLevelItem(0)->child(1)->childCount(), 2);
+}
+
+// Fault: Reopen replaced a modified project without asking.
+TEST_F(ProjectFailuresTest, ReopenAsksTheSaveQuestionAndCancelKeepsTheProject) {
+  const std::string name = OpenProject({});
+  Project().GetNote(0)->SetName("Unsaved");
+  Script.Answer(mrCancel);
+  QELMain->adpMRU1Click(nullptr, name);
+  EXPECT_EQ(Script.Shown[0].Text, name + " is modified. Save before closing?");
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Unsaved");
+}
+
+// Fault: an edit the user had not left yet was not seen by the save question.
+TEST_F(ProjectFailuresTest, PendingEditsAreStoredBeforeTheSaveQuestion) {
+  OpenProject({});
+  OpenNewNoteWindow(Project().GetNote(0))->ED_Caption->setText("Typed");
+  ASSERT_FALSE(Project().IsModified());
+  Script.Answer(mrYes).Answer(mrCancel);
+  QELMain->TB_NewClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Typed");
+}
+
+// Fault: after Yes in the save question, a failed save still let the command discard the work.
+TEST_F(ProjectFailuresTest, AFailedSaveInTheSaveQuestionCancelsTheCommand) {
+  const std::string name = OpenProject({});
+  Project().GetNote(0)->SetName("Precious");
+  DeleteFile(name);
+  CreateDir(name); // the project file's name is now a folder: writing it fails
+  Script.Answer(mrYes).Answer(mrYes).Answer(mrOk);
+  QELMain->TB_NewClick();
+  EXPECT_EQ(Script.Shown[2].Text.substr(0, kSaveError.size()), kSaveError);
+  EXPECT_EQ(Project().FileName, name);
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Precious");
+}
+
+// Fault: Yes in the save question wrote an unnamed project as "Noname.qel" wherever it was.
+TEST_F(ProjectFailuresTest, YesForAnUnnamedProjectGoesThroughSaveAs) {
+  StartUp();
+  Project().AddNote(TNote());
+  Script.Answer(mrYes).Answer(mrYes).AnswerSave(false);
+  QELMain->TB_NewClick();
+  EXPECT_EQ(Project().NoteCount(), 1); // cancelled: nothing replaced
+  EXPECT_FALSE(FileExists(Work + "Noname.qel"));
+  const std::string chosen = Root + "Chosen.qel";
+  Script.Answer(mrYes).Answer(mrYes).AnswerSave(true, chosen);
+  QELMain->TB_NewClick();
+  EXPECT_TRUE(FileExists(chosen));
+  EXPECT_TRUE(FileExists(Root + "Chosen_Not.dat"));
+  EXPECT_EQ(Project().NoteCount(), 0);
+}
+
+// Fault: windows kept pointers into a freed project.
+TEST_F(ProjectFailuresTest, ReplacingTheProjectReleasesEveryWindowFirst) {
+  OpenProject({});
+  TContainer* old = &Project();
+  auto* sheetWindow = new TDrawSheet();
+  QELMain->AddChildWindow(sheetWindow);
+  sheetWindow->SetSheet(old, old->GetSheet(0));
+  QPointer<TDrawSheet> sheetRef = sheetWindow;
+  QPointer<TNotePrp> noteRef = OpenNewNoteWindow(old->GetNote(0));
+  noteRef->ED_Caption->setText("Stored on the way out");
+  auto* search = new TfrmSearch(QELMain);
+  search->SetContainer(old);
+  QPointer<TfrmSearch> searchRef = search;
+  bool checked = false;
+  QObject::connect(QELMain, &TQELMain::ProjectReleasing, [&](TContainer* releasing) {
+    checked = true;
+    EXPECT_EQ(releasing, old);
+    EXPECT_EQ(releasing->GetNote(0)->Data.Name, "Stored on the way out");
+    EXPECT_TRUE(QELMain->ChildWindows<TDrawSheet>().empty());
+    EXPECT_TRUE(sheetRef.isNull());
+    EXPECT_TRUE(noteRef.isNull());
+    EXPECT_TRUE(searchRef.isNull());
+  });
+  Script.Answer(mrYes).Answer(mrNo);
+  QELMain->TB_NewClick();
+  EXPECT_TRUE(checked);
+  EXPECT_NE(&Project(), old);
+  EXPECT_EQ(NavForm->Container, &Project());
+}
+
+TEST_F(ProjectFailuresTest, OpenCancelledKeepsTheProjectAndRebindsTheNavigator) {
+  const std::string name = OpenProject({});
+  NavForm->TV_Container->clear();
+  Script.AnswerOpen(false);
+  QELMain->TB_OpenClick();
+  EXPECT_EQ(Script.Shown[0].File.InitialDir + "/", Root + "p/");
+  EXPECT_EQ(Script.Shown[0].File.FileName, "");
+  EXPECT_EQ(Script.Shown[0].File.Filter, "QEL Projects (*.qel)|*.qel");
+  EXPECT_EQ(Project().FileName, name);
+  EXPECT_EQ(NavForm->TV_Container->topLevelItemCount(), 1);
+}
+
+} // namespace
+} // namespace qel::test
