@@ -6,19 +6,13 @@
 #include "model/LinkItem.h"
 #include "model/NoteItem.h"
 #include "model/PosItem.h"
-#include "platform/qt/QtConvert.h"
+#include "platform/qt/Dialogs.h"
 
-#include <QMessageBox>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace qel {
-
-std::function<void(const std::string&)> SplineErrorBox = [](const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), ToQString(text), QMessageBox::Ok);
-  box.exec();
-};
 
 namespace {
 
@@ -50,7 +44,7 @@ void TBSpline::Reset() {
 
 void TBSpline::AddVertex(const TVertex& p) {
   if (Count >= MaxVertices) {
-    SplineErrorBox("Maximum number of vertices reached...");
+    MessageDlg("Maximum number of vertices reached...", TMsgDlgType::mtError, mbOK);
     return;
   }
   ++Count;

@@ -4,8 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <string>
 
 namespace qel {
 
@@ -23,9 +21,6 @@ struct TVertex {
 // Number of segments of a drawn link curve.
 constexpr int kCurveSegments = 150;
 using TCurve = std::array<TPoint, kCurveSegments + 1>;
-
-// Shows the modal error box with an OK button; tests replace it.
-extern std::function<void(const std::string&)> SplineErrorBox;
 
 class TBSpline {
 public:

@@ -3,6 +3,7 @@
 #include "graphics/BSpline.h"
 #include "graphics/DrawBot.h"
 #include "graphics/VCanvas.h"
+#include "platform/qt/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -37,16 +38,18 @@ TEST(BSpline, PassesThroughItsEndsAndMiddle) {
 }
 
 TEST(BSpline, RefusesAHundredAndFirstVertex) {
-  std::vector<std::string> boxes;
-  auto saved = SplineErrorBox;
-  SplineErrorBox = [&](const std::string& text) { boxes.push_back(text); };
+  TScriptedDialogs dialogs;
+  dialogs.Answer(mrOk);
   TBSpline s;
   for (int i = 0; i < 100; ++i) s.AddVertex({float(i), 0, 0});
-  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(dialogs.Shown.empty());
   s.AddVertex({1000, 0, 0});
-  SplineErrorBox = saved;
   EXPECT_EQ(s.Count, 100);
-  EXPECT_EQ(boxes, std::vector<std::string>{"Maximum number of vertices reached..."});
+  ASSERT_EQ(dialogs.Shown.size(), 1u);
+  EXPECT_EQ(dialogs.Shown[0].Text, "Maximum number of vertices reached...");
+  EXPECT_EQ(dialogs.Shown[0].Type, TMsgDlgType::mtError);
+  EXPECT_EQ(dialogs.Shown[0].Buttons, mbOK);
+  EXPECT_TRUE(dialogs.Failures.empty());
   ExpectVertex(s.Evaluate(1), 99, 0);
 }
 
