@@ -8,6 +8,9 @@
 //  - A dotted pen of 1 pixel draws 3 pixels on, 3 off; a wider dotted pen draws solid.
 //  - Hatch and clear brushes leave what lies between their lines.
 //  - The no-colour value clNone fills white and writes text black.
+//  - A face that is not installed is drawn in Liberation Sans (the metric twin of Arial); a
+//    solid brush fills the cell behind text. Text of height 0 or beyond 32767 pixels, and
+//    ellipses larger than 2^22 pixels (absurd zooms), are not drawn.
 // The canvas draws into the image without owning it. While it draws, it keeps a QPainter open
 // on the image: call Release() before the image is resized, copied or read elsewhere.
 #include "platform/Colors.h"
