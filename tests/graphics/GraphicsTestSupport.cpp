@@ -1,5 +1,7 @@
 #include "GraphicsTestSupport.h"
 
+#include "tests/model/ModelTestUtil.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -31,10 +33,8 @@ QImage TTestImage::Snapshot() {
 }
 
 TTestProject::TTestProject() {
-  Sheet = Container.AddSheet(TSheet{});
-  TRelation relation;
-  relation.Name = "leads to";
-  Relation = Container.AddRelation(relation);
+  Sheet = test::NewSheet(Container);
+  Relation = test::NewRelation(Container, "leads to");
 }
 
 TNoteItem* TTestProject::AddNote(const std::string& name, int32_t width, int32_t height, TColor color) {
@@ -47,12 +47,7 @@ TNoteItem* TTestProject::AddNote(const std::string& name, int32_t width, int32_t
 }
 
 TPosItem* TTestProject::Place(TNoteItem* note, int32_t x, int32_t y, TSheetItem* sheet) {
-  TPos pos;
-  pos.Note = note;
-  pos.Sheet = sheet ? sheet : Sheet;
-  pos.X = x;
-  pos.Y = y;
-  return Container.AddPosition(pos);
+  return test::NewPos(Container, note, sheet ? sheet : Sheet, x, y);
 }
 
 TNoteItem* TTestProject::NoteAt(int32_t x, int32_t y, const std::string& name, int32_t width, int32_t height) {
@@ -62,23 +57,15 @@ TNoteItem* TTestProject::NoteAt(int32_t x, int32_t y, const std::string& name, i
 }
 
 TNoteItem* TTestProject::AggregationNote(TSheetItem* standsFor, int32_t x, int32_t y) {
-  TNote record;
-  record.Kind = 0;
-  record.Name = standsFor->Data.Name;
-  record.Sheet = standsFor;
-  TNoteItem* note = Container.AddNote(record);
+  TNoteItem* note = test::NewAggregationNote(Container, standsFor);
   Place(note, x, y);
   return note;
 }
 
 TLinkItem* TTestProject::Link(TNoteItem* from, TNoteItem* to, int32_t lineStyle, TSheetItem* sheet) {
-  TLink link;
-  link.FromNote = from;
-  link.ToNote = to;
-  link.Sheet = sheet ? sheet : Sheet;
-  link.Relation = Relation;
-  link.LineStyle = lineStyle;
-  return Container.AddLink(link);
+  TLinkItem* link = test::NewLinkItem(Container, from, to, Relation, sheet ? sheet : Sheet);
+  link->SetLineStyle(lineStyle);
+  return link;
 }
 
 TTempDir::TTempDir() {
