@@ -1,0 +1,194 @@
+// The canvas state, its Qt-drawn operations (text, ellipses, pictures) and its image.
+#include "Canvas.h"
+
+#include "platform/qt/QtConvert.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <functional>
+
+namespace qel {
+
+namespace {
+
+// Fonts are resolved to the metric twin of the faces the sheets name, so that text measures
+// the same on every machine.
+constexpr const char* kFallbackFamily = "Liberation Sans";
+// Text beyond this pixel height is not rasterised (zooms read from files can be absurd).
+constexpr int32_t kMaxTextHeight = 32767;
+// Caches of measured and laid-out texts are emptied when they grow past this.
+constexpr size_t kMaxCachedTexts = 20000;
+
+QColor TextColor(TColor color) { return color == clNone ? QColor(Qt::black) : ToQColor(color); }
+
+} // namespace
+
+uint32_t ToRgb32(TColor color) {
+  return 0xFF000000u | (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) |
+         uint32_t(GetBValue(color));
+}
+
+void TBrush::SetColor(TColor color) {
+  FColor = color;
+  if (Style == TBrushStyle::Clear) Style = TBrushStyle::Solid;
+}
+
+TCanvas::TCanvas(QImage* image) { SetImage(image); }
+
+TCanvas::~TCanvas() { Release(); }
+
+void TCanvas::SetImage(QImage* image) {
+  Release();
+  FImage = image;
+  if (FImage && !FImage->isNull() && FImage->format() != QImage::Format_RGB32 &&
+      FImage->format() != QImage::Format_ARGB32_Premultiplied)
+    FImage->convertTo(QImage::Format_RGB32);
+}
+
+void TCanvas::Release() {
+  FPainter.reset();
+  FBits = nullptr;
+}
+
+QPainter& TCanvas::Painter() {
+  if (!FPainter) {
+    Begin(); // takes the pixels before the painter does
+    FPainter = std::make_unique<QPainter>(FImage);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  }
+  return *FPainter;
+}
+
+bool TCanvas::Intersects(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+  if (!FImage || FImage->isNull()) return false;
+  return right > left && bottom > top && right > 0 && bottom > 0 && left < FImage->width() &&
+         top < FImage->height();
+}
+
+QFont TCanvas::MakeFont(const std::string& name, int32_t height) {
+  QFont font;
+  font.setFamilies({ToQString(name), QString::fromLatin1(kFallbackFamily)});
+  font.setKerning(false);
+  font.setStyleStrategy(QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  if (height < 0) {
+    font.setPixelSize(-height);
+  } else if (height > 0) {
+    // A cell height: the character height is the part of it that is not leading.
+    font.setPixelSize(100);
+    qreal cell = QFontMetricsF(font).height();
+    font.setPixelSize(std::max(1, int(height * 100 / cell + 0.5)));
+  }
+  return font;
+}
+
+const QFont& TCanvas::CachedFont(int32_t height) {
+  if (FFontsName != Font.Name) {
+    FFonts.clear();
+    FFontsName = Font.Name;
+  }
+  auto it = FFonts.find(height);
+  if (it == FFonts.end()) it = FFonts.emplace(height, MakeFont(Font.Name, height)).first;
+  return it->second;
+}
+
+size_t TCanvas::TTextKeyHash::operator()(const TTextKeyView& k) const {
+  return std::hash<std::string_view>()(k.Text) ^ (std::hash<std::string_view>()(k.Font) << 1) ^ size_t(k.Height) * 31;
+}
+
+QSize TCanvas::MeasureText(std::string_view text) {
+  TTextKeyView key{text, Font.Name, Font.Height};
+  auto it = FExtents.find(key);
+  if (it != FExtents.end()) return it->second;
+  if (FExtents.size() > kMaxCachedTexts) FExtents.clear();
+  QSize size;
+  if (Font.Height != 0 && Font.Height > -kMaxTextHeight && Font.Height < kMaxTextHeight) {
+    QFontMetrics metrics(CachedFont(Font.Height));
+    size = QSize(metrics.horizontalAdvance(ToQString(text)), metrics.height());
+  }
+  FExtents.emplace(TTextKey{std::string(text), Font.Name, Font.Height}, size);
+  return size;
+}
+
+int32_t TCanvas::TextWidth(std::string_view text) { return MeasureText(text).width(); }
+
+int32_t TCanvas::TextHeight(std::string_view text) { return MeasureText(text).height(); }
+
+const QStaticText& TCanvas::StaticText(const TTextKeyView& key, const QFont& font) {
+  auto it = FStaticTexts.find(key);
+  if (it != FStaticTexts.end()) return it->second;
+  if (FStaticTexts.size() > kMaxCachedTexts) FStaticTexts.clear();
+  QStaticText laidOut(ToQString(key.Text));
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+  laidOut.prepare(QTransform(), font);
+  TTextKey stored{std::string(key.Text), std::string(key.Font), key.Height};
+  return FStaticTexts.emplace(std::move(stored), std::move(laidOut)).first->second;
+}
+
+void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
+  if (!FImage || text.empty() || Font.Height == 0) return;
+  if (Font.Height <= -kMaxTextHeight || Font.Height >= kMaxTextHeight) return;
+  QSize extent = MeasureText(text);
+  // A little room for glyphs that reach past their advance.
+  int64_t slack = extent.height();
+  if (!Intersects(x - slack, y, int64_t(x) + extent.width() + slack, int64_t(y) + extent.height())) return;
+  QPainter& painter = Painter();
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (Brush.Style == TBrushStyle::Solid) painter.fillRect(x, y, extent.width(), extent.height(), ToQColor(Brush.Color()));
+  const QFont& font = CachedFont(Font.Height);
+  painter.setFont(font);
+  painter.setPen(TextColor(Font.Color));
+  painter.drawStaticText(QPoint(x, y), StaticText({text, Font.Name, Font.Height}, font));
+}
+
+void TCanvas::SetCompositionFromPen(QPainter& painter) const {
+  painter.setCompositionMode(Pen.Mode == TPenMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                       : QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  int64_t width = int64_t(x2) - x1;
+  int64_t height = int64_t(y2) - y1;
+  int32_t penWidth = std::max(1, Pen.Width);
+  if (!Intersects(x1 - penWidth, y1 - penWidth, int64_t(x2) + penWidth, int64_t(y2) + penWidth)) return;
+  // Beyond this size a curve is no longer drawn faithfully by the rasteriser.
+  if (width > (1 << 22) || height > (1 << 22)) return;
+  QPainter& painter = Painter();
+  SetCompositionFromPen(painter);
+  QPen pen(QColor::fromRgb(ToRgb32(Pen.Color)));
+  pen.setWidth(penWidth == 1 ? 0 : penWidth);
+  if (Pen.Style == TPenStyle::Dot && penWidth == 1) pen.setDashPattern({3, 3});
+  painter.setPen(pen);
+  QColor fill = QColor::fromRgb(ToRgb32(Brush.Color()));
+  if (Brush.Style == TBrushStyle::Solid)
+    painter.setBrush(fill);
+  else if (Brush.Style == TBrushStyle::BDiagonal)
+    painter.setBrush(QBrush(fill, Qt::BDiagPattern));
+  else
+    painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(QRect(x1, y1, int(width - 1), int(height - 1)));
+}
+
+void TCanvas::StretchDraw(const TRect& rect, const QImage& picture) {
+  if (picture.isNull() || !Intersects(rect.Left, rect.Top, rect.Right, rect.Bottom)) return;
+  // Only the visible part is scaled, which keeps huge targets cheap.
+  double w = double(rect.Right) - rect.Left;
+  double h = double(rect.Bottom) - rect.Top;
+  double left = std::max<double>(rect.Left, 0);
+  double top = std::max<double>(rect.Top, 0);
+  double right = std::min<double>(rect.Right, FImage->width());
+  double bottom = std::min<double>(rect.Bottom, FImage->height());
+  double sx = picture.width() / w;
+  double sy = picture.height() / h;
+  QRectF source((left - rect.Left) * sx, (top - rect.Top) * sy, (right - left) * sx, (bottom - top) * sy);
+  QPainter& painter = Painter();
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.drawImage(QRectF(left, top, right - left, bottom - top), picture, source);
+}
+
+} // namespace qel
