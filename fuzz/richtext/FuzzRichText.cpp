@@ -1,0 +1,32 @@
+// Any bytes: the reader must neither crash nor read past them, and what the writer makes of the
+// document must read back to itself.
+#include "windows/RtfReader.h"
+#include "windows/RtfWriter.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "fuzz_richtext";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication application(argc, argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  QTextDocument document;
+  qel::ReadRtf(input, document);
+  const std::string written = qel::WriteRtf(document);
+  QTextDocument again;
+  qel::ReadRtf(written, again);
+  if (qel::WriteRtf(again) != written) __builtin_trap();
+  return 0;
+}

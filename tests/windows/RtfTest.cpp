@@ -1,0 +1,162 @@
+#include "GuiTest.h"
+#include "platform/RtfText.h"
+#include "windows/RtfFormat.h"
+#include "windows/RtfReader.h"
+#include "windows/RtfWriter.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace qel;
+
+namespace {
+
+// Every paragraph and run of a document with the formats the RTF carries.
+std::string Describe(const QTextDocument& document) {
+  std::string out;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    const TRtfParagraph p = TRtfParagraph::FromBlock(block);
+    out += "[" + std::to_string(static_cast<int>(p.Align)) + " " + std::to_string(p.LeftTwips) + " " +
+           std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "") + "]";
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const TRtfRun r = TRtfRun::FromCharFormat(it.fragment().charFormat(), document.defaultFont());
+      out += "(" + r.Family.toStdString() + " " + std::to_string(r.HalfPoints) + (r.Bold ? " b" : "") +
+             (r.Italic ? " i" : "") + (r.Underline ? " u" : "") + (r.Strike ? " s" : "") +
+             (r.Color.isValid() ? " " + r.Color.name().toStdString() : "") + ")" +
+             it.fragment().text().toStdString();
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+class Rtf : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    Document.setDefaultFont(QFont("MS Sans Serif", 8));
+  }
+  std::string Read(const std::string& rtf) {
+    ReadRtf(rtf, Document);
+    return Describe(Document);
+  }
+  // Writes the document, reads the result into a fresh document and checks both agree; the
+  // second write gives the same bytes.
+  void ExpectRoundTrip() {
+    const std::string written = WriteRtf(Document);
+    QTextDocument again;
+    again.setDefaultFont(Document.defaultFont());
+    ReadRtf(written, again);
+    EXPECT_EQ(Describe(again), Describe(Document)) << written;
+    EXPECT_EQ(WriteRtf(again), written);
+  }
+  QTextDocument Document;
+};
+
+// What the rich-text control wrote for a note with formatted text.
+const std::string kControlOutput =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}"
+    "{\\f1\\fswiss\\fcharset0 Arial;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
+    "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\r\n"
+    "{\\*\\generator Msftedit 5.41.15.1503;}\\viewkind4\\uc1\\pard\\f0\\fs16 Plain \\b bold\\b0  "
+    "\\i italic\\i0  \\ul under\\ulnone  \\strike gone\\strike0  \\cf1 red\\cf2 navy\\cf0\\par\r\n"
+    "\\pard\\qc\\f1\\fs28 Centred\\par\r\n"
+    "\\pard\\qr\\li720\\ri360\\fi-360 Right\\par\r\n"
+    "\\pard{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-200\\li200\\f0\\fs16 One\\par\r\n"
+    "{\\pntext\\f2\\'B7\\tab}Two\\par\r\n"
+    "\\pard Last\\par\r\n}\r\n";
+
+} // namespace
+
+TEST_F(Rtf, ReadsWhatTheControlWrote) {
+  EXPECT_EQ(Read(kControlOutput), "[0 0 0 0](MS Sans Serif 16)Plain (MS Sans Serif 16 b)bold(MS Sans Serif 16) "
+                                  "(MS Sans Serif 16 i)italic(MS Sans Serif 16) (MS Sans Serif 16 u)under"
+                                  "(MS Sans Serif 16) (MS Sans Serif 16 s)gone(MS Sans Serif 16) "
+                                  "(MS Sans Serif 16 #ff0000)red(MS Sans Serif 16 #000080)navy\n"
+                                  "[2 0 0 0](Arial 28)Centred\n"
+                                  "[1 720 360 -360](Arial 28)Right\n"
+                                  "[0 200 0 -200 bullet](MS Sans Serif 16)One\n"
+                                  "[0 200 0 -200 bullet](MS Sans Serif 16)Two\n"
+                                  "[0 0 0 0](MS Sans Serif 16)Last\n"
+                                  "[0 0 0 0]\n");
+  ExpectRoundTrip();
+}
+
+TEST_F(Rtf, DecodesBytesUnicodeAndSpecialCharacters) {
+  Read("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 caf\\'e9 \\u8364? \\uc2\\u945 xx\\uc1 \\{\\}\\\\"
+       "\\tab\\line\\~\\emdash\\bullet\\lquote\\rdblquote}");
+  EXPECT_EQ(Document.toPlainText(), QString::fromUtf8("café € α{}\\\t\n \u2014\u2022\u2018\u201D"));
+  ExpectRoundTrip();
+}
+
+TEST_F(Rtf, SkipsDestinationsWithoutTextAndIgnoresUnknownWords) {
+  Read("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}"
+       "\\f0 a{\\*\\unknown hidden{\\nested too}}b{\\pict\\wmetafile8 0102ff}c\\madeup42 d"
+       "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}\\bin3 {}}e}");
+  EXPECT_EQ(Document.toPlainText(), "abcdshowne");
+}
+
+TEST_F(Rtf, PlainTextIsReadAsLines) {
+  EXPECT_EQ(Read("one\r\ntwo\nthr\xe9"), "[0 0 0 0](MS Sans Serif 16)one\n[0 0 0 0](MS Sans Serif 16)two\n"
+                                         "[0 0 0 0](MS Sans Serif 16)thr\xc3\xa9\n");
+  Read("");
+  EXPECT_TRUE(Document.isEmpty());
+}
+
+TEST_F(Rtf, TextWithoutFontWordsTakesTheDefaultFontOfTheTable) {
+  EXPECT_EQ(Read("{\\rtf1\\deff1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\fs20 x\\f0 y\\plain z}"),
+            "[0 0 0 0](Courier New 20)x(Arial 20)y(Courier New 24)z\n");
+}
+
+TEST_F(Rtf, BadInputEndsWhereItEnds) {
+  const std::string cases[] = {
+      "{\\rtf1 abc",                          // no end
+      "{\\rtf1 a}b}}}c",                      // text after the end
+      "{\\rtf1 a\\'4",                        // cut hex byte
+      "{\\rtf1 a\\bin99999999 b}",            // binary data beyond the end
+      "{\\rtf1 a\\u",                         // word cut
+      "{\\rtf1 a\\fs-99999999999999 b\\li99999999999999 c}",
+      "{\\rtf1{\\colortbl;\\red300;}\\cf99 x\\cf-1 y}",
+      "{\\rtf1" + std::string(100000, '{') + "deep" + std::string(5, '}'),
+      std::string("{\\rtf1 nul\0byte}", 16),
+  };
+  for (const std::string& rtf : cases) {
+    ReadRtf(rtf, Document);
+    EXPECT_FALSE(Document.toPlainText().isEmpty()) << rtf.substr(0, 40);
+  }
+  ReadRtf("{\\rtf1 a}b}}}c", Document);
+  EXPECT_EQ(Document.toPlainText(), "a");
+}
+
+TEST_F(Rtf, WriterEscapesAndEncodesEveryCharacter) {
+  Document.setPlainText(QString::fromUtf8("{x}\\ caf\u00e9 \u20ac \u03b1 \U0001F600\tend"));
+  const std::string written = WriteRtf(Document);
+  EXPECT_NE(written.find("\\{x\\}\\\\ caf\\'e9 \\'80 \\u945? \\u-10179?\\u-8704?\\tab end"), std::string::npos)
+      << written;
+  for (char c : written) EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80) << written;
+  ExpectRoundTrip();
+  // The program's own plain-text reader sees the same text.
+  EXPECT_EQ(RtfToPlainText(written), "{x}\\ caf\xe9 \x80 ? ?\tend");
+}
+
+TEST_F(Rtf, WriterStartsLikeTheControlAndListsFontsAndColours) {
+  Read(kControlOutput);
+  const std::string written = WriteRtf(Document);
+  EXPECT_EQ(written.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}"
+                          "{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}"
+                          "\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 Plain \\b bold",
+                          0),
+            0u)
+      << written;
+  EXPECT_EQ(RtfToPlainText(written), RtfToPlainText(kControlOutput));
+}
+
+TEST_F(Rtf, AnEmptyDocumentRoundTrips) {
+  Document.clear();
+  ExpectRoundTrip();
+  ReadRtf(WriteRtf(Document), Document);
+  EXPECT_TRUE(Document.isEmpty());
+}

@@ -1,0 +1,217 @@
+#include "RichEditURL.h"
+
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/ShellOpen.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace qel {
+namespace {
+
+constexpr const char* kRtfMime = "text/rtf";
+
+// The web addresses of one paragraph's text: [start, end) pairs.
+std::vector<std::pair<int, int>> FindURLs(const QString& text) {
+  static const QRegularExpression address(
+      R"(\b(?:(?:https?|ftp|file|mailto|news|nntp|telnet|gopher):|www\.)[^\s<>"]+)",
+      QRegularExpression::CaseInsensitiveOption);
+  static const QString trailing = ".,;:!?)]}'";
+  std::vector<std::pair<int, int>> found;
+  for (auto it = address.globalMatch(text); it.hasNext();) {
+    const QRegularExpressionMatch match = it.next();
+    int end = static_cast<int>(match.capturedEnd());
+    const int start = static_cast<int>(match.capturedStart());
+    while (end > start && trailing.contains(text[end - 1])) --end;
+    // Something must follow "www." or the scheme's colon.
+    const bool www = text.mid(start, 4).compare("www.", Qt::CaseInsensitive) == 0;
+    const int prefixEnd = www ? start + 4 : static_cast<int>(text.indexOf(':', start)) + 1;
+    if (end > prefixEnd) found.emplace_back(start, end);
+  }
+  return found;
+}
+
+// Underlines the detected addresses on screen; the document itself is not changed.
+class TURLHighlighter : public QSyntaxHighlighter {
+public:
+  using QSyntaxHighlighter::QSyntaxHighlighter;
+
+protected:
+  void highlightBlock(const QString& text) override {
+    QTextCharFormat link;
+    link.setFontUnderline(true);
+    link.setForeground(QColor(Qt::blue));
+    for (auto [start, end] : FindURLs(text)) setFormat(start, end - start, link);
+  }
+};
+
+} // namespace
+
+TRichEditURL::TRichEditURL(QWidget* parent) : QTextEdit(parent) {
+  setAcceptRichText(true);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  FHighlighter = new TURLHighlighter(document());
+}
+
+void TRichEditURL::ResetHistory() {
+  document()->clearUndoRedoStacks();
+  document()->setModified(false);
+}
+
+void TRichEditURL::SetRichText(const std::string& rtf) {
+  setCurrentCharFormat(QTextCharFormat());
+  ReadRtf(rtf, *document());
+  ResetHistory();
+  FLoadedRtf = rtf;
+  FHasLoaded = true;
+}
+
+std::string TRichEditURL::GetRichText() const {
+  if (FHasLoaded && document()->availableUndoSteps() == 0) return FLoadedRtf;
+  return WriteRtf(*document());
+}
+
+std::string TRichEditURL::GetPlainText() const {
+  QString text = toPlainText();
+  text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return FromQString(text);
+}
+
+void TRichEditURL::SetPlainTextAnsi(const std::string& text) {
+  QString plain = ToQString(text);
+  plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  setPlainText(plain);
+  ResetHistory();
+  FHasLoaded = false;
+}
+
+void TRichEditURL::LoadFromFile(const std::string& fileName) {
+  const std::string bytes = ReadFileBytes(fileName);
+  if (PlainText) {
+    SetPlainTextAnsi(bytes);
+    return;
+  }
+  ReadRtf(bytes, *document());
+  ResetHistory();
+  FHasLoaded = false;
+}
+
+void TRichEditURL::SaveToFile(const std::string& fileName) const {
+  WriteFileBytes(fileName, PlainText ? GetPlainText() : GetRichText());
+}
+
+bool TRichEditURL::URLAt(int position, int& start, int& end) const {
+  const QTextBlock block = document()->findBlock(position);
+  if (!block.isValid()) return false;
+  const int offset = position - block.position();
+  for (auto [s, e] : FindURLs(block.text()))
+    if (offset >= s && offset < e) {
+      start = block.position() + s;
+      end = block.position() + e;
+      return true;
+    }
+  return false;
+}
+
+int TRichEditURL::CharacterAt(const QPoint& point) const {
+  const QPoint documentPoint = point + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  const int hit = document()->documentLayout()->hitTest(documentPoint, Qt::ExactHit);
+  if (hit < 0) return -1;
+  // The hit is the caret nearest the point: the character before it when the point lies left.
+  QTextCursor caret(document());
+  caret.setPosition(hit);
+  return hit > 0 && point.x() < cursorRect(caret).x() ? hit - 1 : hit;
+}
+
+bool TRichEditURL::ClickAt(const QPoint& point) {
+  int start = 0, end = 0;
+  const int position = CharacterAt(point);
+  if (position < 0 || !URLAt(position, start, end)) return false;
+  QTextCursor selection(document());
+  selection.setPosition(start);
+  selection.setPosition(end, QTextCursor::KeepAnchor);
+  setTextCursor(selection);
+  DoURLClick(selection.selectedText());
+  return true;
+}
+
+void TRichEditURL::DoURLClick(const QString& URL) {
+  if (OnURLClick) OnURLClick(this, URL);
+}
+
+void TRichEditURL::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && ClickAt(event->position().toPoint())) {
+    event->accept();
+    return;
+  }
+  QTextEdit::mousePressEvent(event);
+}
+
+bool TRichEditURL::canInsertFromMimeData(const QMimeData* source) const {
+  return source->hasFormat(kRtfMime) || source->hasText();
+}
+
+void TRichEditURL::insertFromMimeData(const QMimeData* source) {
+  if (source->hasFormat(kRtfMime)) {
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    ReadRtf(source->data(kRtfMime).toStdString(), pasted);
+    textCursor().insertFragment(QTextDocumentFragment(&pasted));
+  } else if (source->hasText()) {
+    textCursor().insertText(source->text());
+  }
+  ensureCursorVisible();
+}
+
+QMimeData* TRichEditURL::createMimeDataFromSelection() const {
+  QMimeData* data = QTextEdit::createMimeDataFromSelection();
+  QTextDocument copied;
+  copied.setDefaultFont(document()->defaultFont());
+  QTextCursor(&copied).insertFragment(textCursor().selection());
+  data->setData(kRtfMime, QByteArray::fromStdString(WriteRtf(copied)));
+  return data;
+}
+
+int TRichEditURL::Print(const QString& Caption, QPrinter& printer) {
+  printer.setDocName(Caption);
+  QPainter painter;
+  if (!painter.begin(&printer)) return 0;
+  const QRect rect = PageRect.isEmpty() ? QRect(0, 0, printer.width(), printer.height()) : PageRect;
+  std::unique_ptr<QTextDocument> text(document()->clone());
+  text->documentLayout()->setPaintDevice(&printer);
+  text->setPageSize(rect.size());
+  painter.drawText(300, 300, Caption);
+  const int pages = std::max(1, text->pageCount());
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0) printer.newPage();
+    painter.save();
+    painter.setClipRect(rect);
+    painter.translate(rect.left(), rect.top() - page * rect.height());
+    text->drawContents(&painter, QRectF(0, page * rect.height(), rect.width(), rect.height()));
+    painter.restore();
+  }
+  painter.end();
+  return pages;
+}
+
+bool OpenURL(const std::string& URL) {
+  const bool bare = URL.size() >= 4 && QString::fromLatin1(URL.substr(0, 4)).compare("www.", Qt::CaseInsensitive) == 0;
+  return ShellOpen(bare ? "http://" + URL : URL);
+}
+
+} // namespace qel

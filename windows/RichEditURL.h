@@ -1,0 +1,77 @@
+#pragma once
+// The rich-text control of the note window and the sheet property window: a QTextEdit that
+// reads and writes its text as RTF, recognises web addresses in the text (underlined, shown by
+// a highlighter, not stored) and reports a left click on one, and prints itself into a page
+// rectangle with a caption line on the first page.
+#include <QRect>
+#include <QTextEdit>
+#include <functional>
+#include <string>
+
+class QPrinter;
+class QSyntaxHighlighter;
+
+namespace qel {
+
+class TRichEditURL;
+using TURLClickEvent = std::function<void(TRichEditURL* Sender, const QString& URL)>;
+
+class TRichEditURL : public QTextEdit {
+  Q_OBJECT
+public:
+  explicit TRichEditURL(QWidget* parent = nullptr);
+
+  // Called with the address text after a left click on a detected address; may be empty.
+  TURLClickEvent OnURLClick;
+  // Where Print places the text, in printer pixels; empty: the whole page.
+  QRect PageRect;
+  // Files are loaded and saved as plain text (true) or as rich text (false).
+  bool PlainText = false;
+
+  // Replaces the text with an RTF string (or plain Windows-1252 text when it is not RTF):
+  // the undo history is cleared and the text is unmodified afterwards.
+  void SetRichText(const std::string& rtf);
+  // The text as RTF. Unchanged since SetRichText, it is the string that was set.
+  std::string GetRichText() const;
+  // The text with CR LF line ends, as Windows-1252.
+  std::string GetPlainText() const;
+  // Replaces the text with plain text (CR LF or LF line ends), as SetRichText does.
+  void SetPlainTextAnsi(const std::string& text);
+
+  // The file's content in the file mode: rich text (plain text when the file is not RTF) or
+  // plain text. Raises EInOutError; the text is unchanged then.
+  void LoadFromFile(const std::string& fileName);
+  // Raises EInOutError.
+  void SaveToFile(const std::string& fileName) const;
+
+  // The range [start, end) of the detected address at a character position, or false.
+  bool URLAt(int position, int& start, int& end) const;
+  // Selects the address under a point of the viewport and reports it; true when there was one.
+  bool ClickAt(const QPoint& point);
+  void DoURLClick(const QString& URL);
+
+  // Prints the whole text on the printer, the job titled Caption, the caption written at
+  // printer pixel (300, 300) of the first page. Returns the number of pages printed (0 when
+  // the printer could not start).
+  int Print(const QString& Caption, QPrinter& printer);
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
+
+private:
+  // The position of the character under a viewport point, or -1.
+  int CharacterAt(const QPoint& point) const;
+  void ResetHistory();
+
+  QSyntaxHighlighter* FHighlighter;
+  std::string FLoadedRtf; // what SetRichText was given
+  bool FHasLoaded = false;
+};
+
+// Opens a web address with the desktop's browser ("www." addresses as http); false on failure.
+bool OpenURL(const std::string& URL);
+
+} // namespace qel

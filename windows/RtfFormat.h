@@ -1,0 +1,50 @@
+#pragma once
+// The character and paragraph formats that rich text carries here, shared by the RTF reader
+// and writer: what a run of text or a paragraph looks like, in RTF's units (half points,
+// twips), and its form in a QTextDocument. Indents become document pixels at 96 per inch.
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QTextBlock;
+class QTextBlockFormat;
+class QTextCharFormat;
+
+namespace qel {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+struct TRtfRun {
+  QString Family; // empty: the document's default font
+  int HalfPoints = 24;
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool Strike = false;
+  QColor Color; // invalid: the automatic (default) colour
+
+  bool operator==(const TRtfRun& other) const = default;
+  QTextCharFormat ToCharFormat() const;
+  // Unset properties are taken from the document's default font.
+  static TRtfRun FromCharFormat(const QTextCharFormat& format, const QFont& defaultFont);
+};
+
+enum class TRtfAlign { Left, Right, Center, Justify };
+
+struct TRtfParagraph {
+  TRtfAlign Align = TRtfAlign::Left;
+  int LeftTwips = 0;
+  int RightTwips = 0;
+  int FirstTwips = 0; // first-line indent, relative to the left indent
+  bool Bullet = false;
+
+  bool operator==(const TRtfParagraph& other) const = default;
+  // Without the bullet, which is list membership.
+  QTextBlockFormat ToBlockFormat() const;
+  static TRtfParagraph FromBlock(const QTextBlock& block);
+};
+
+// The family a character format names, else the default font's.
+QString FamilyOf(const QTextCharFormat& format, const QFont& defaultFont);
+
+} // namespace qel

@@ -1,0 +1,216 @@
+#include "RtfWriter.h"
+
+#include "RtfFormat.h"
+#include "platform/Ansi.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace qel {
+namespace {
+
+// The Windows-1252 byte of a character, or none when the code page lacks it.
+std::optional<unsigned char> AnsiByte(char16_t c) {
+  static const auto table = [] {
+    std::unordered_map<char16_t, unsigned char> bytes;
+    for (int b = 0x80; b < 0x100; ++b) bytes.emplace(AnsiCharToUtf16(static_cast<unsigned char>(b)), b);
+    return bytes;
+  }();
+  if (c < 0x80) return static_cast<unsigned char>(c);
+  auto found = table.find(c);
+  if (found == table.end()) return std::nullopt;
+  return found->second;
+}
+
+bool IsSymbolFont(const QString& family) {
+  return family.compare("Symbol", Qt::CaseInsensitive) == 0 || family.startsWith("Wingdings", Qt::CaseInsensitive) ||
+         family.compare("Webdings", Qt::CaseInsensitive) == 0 || family.compare("Marlett", Qt::CaseInsensitive) == 0;
+}
+
+template <class T> int IndexIn(std::vector<T>& list, const T& value) {
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i] == value) return static_cast<int>(i);
+  list.push_back(value);
+  return static_cast<int>(list.size() - 1);
+}
+
+class TRtfWriter {
+public:
+  explicit TRtfWriter(const QTextDocument& document) : Document(document), DefaultFont(document.defaultFont()) {}
+  std::string Run();
+
+private:
+  void CollectTables();
+  void Header();
+  void Paragraph(const QTextBlock& block, bool first);
+  void ParagraphFormat(const TRtfParagraph& paragraph);
+  void RunFormat(const TRtfRun& run);
+  void Word(const char* name);
+  void Word(const char* name, int param);
+  void Toggle(bool on, bool was, const char* name, const char* off);
+  void Text(const QString& text);
+  void Char(char16_t c);
+  void Literal(char c);
+
+  const QTextDocument& Document;
+  QFont DefaultFont;
+  std::vector<QString> Fonts;
+  std::vector<QColor> Colors{QColor()}; // entry 0: the automatic colour
+  std::string Out;
+  bool NeedDelimiter = false;
+  std::optional<TRtfRun> Current; // the run format in force; none before the first run
+  TRtfParagraph CurrentParagraph;
+};
+
+std::string TRtfWriter::Run() {
+  CollectTables();
+  Header();
+  bool first = true;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
+    if (!first) {
+      Word("par");
+      Out += "\r\n";
+      NeedDelimiter = false;
+    }
+    Paragraph(block, first);
+    first = false;
+  }
+  Out += "\r\n}\r\n";
+  return Out;
+}
+
+void TRtfWriter::CollectTables() {
+  Fonts.push_back(DefaultFont.family());
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const TRtfRun run = TRtfRun::FromCharFormat(it.fragment().charFormat(), DefaultFont);
+      IndexIn(Fonts, run.Family);
+      if (run.Color.isValid()) IndexIn(Colors, run.Color);
+    }
+}
+
+void TRtfWriter::Header() {
+  Out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
+  for (size_t i = 0; i < Fonts.size(); ++i) {
+    Out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + (IsSymbolFont(Fonts[i]) ? "2" : "0") + " ";
+    NeedDelimiter = false;
+    Text(Fonts[i]);
+    Out += ";}";
+  }
+  Out += "}\r\n";
+  if (Colors.size() > 1) {
+    Out += "{\\colortbl ;";
+    for (size_t i = 1; i < Colors.size(); ++i)
+      Out += "\\red" + std::to_string(Colors[i].red()) + "\\green" + std::to_string(Colors[i].green()) + "\\blue" +
+             std::to_string(Colors[i].blue()) + ";";
+    Out += "}\r\n";
+  }
+  Out += "\\viewkind4\\uc1";
+  NeedDelimiter = true;
+}
+
+void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
+  const TRtfParagraph paragraph = TRtfParagraph::FromBlock(block);
+  if (first || !(paragraph == CurrentParagraph)) ParagraphFormat(paragraph);
+  if (paragraph.Bullet) {
+    Out += "{\\pntext\\'b7\\tab}";
+    NeedDelimiter = false;
+  }
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    RunFormat(TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont));
+    Text(fragment.text());
+  }
+}
+
+void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
+  CurrentParagraph = paragraph;
+  Word("pard");
+  if (paragraph.Bullet) {
+    Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
+    NeedDelimiter = false;
+  }
+  static const char* const kAlign[] = {nullptr, "qr", "qc", "qj"};
+  if (const char* align = kAlign[static_cast<int>(paragraph.Align)]) Word(align);
+  if (paragraph.FirstTwips != 0) Word("fi", paragraph.FirstTwips);
+  if (paragraph.LeftTwips != 0) Word("li", paragraph.LeftTwips);
+  if (paragraph.RightTwips != 0) Word("ri", paragraph.RightTwips);
+}
+
+void TRtfWriter::RunFormat(const TRtfRun& run) {
+  TRtfRun unknown;
+  unknown.HalfPoints = -1;
+  const TRtfRun was = Current.value_or(unknown);
+  if (run.Family != was.Family || !Current) Word("f", IndexIn(Fonts, run.Family));
+  if (run.HalfPoints != was.HalfPoints) Word("fs", run.HalfPoints);
+  Toggle(run.Bold, was.Bold, "b", "b0");
+  Toggle(run.Italic, was.Italic, "i", "i0");
+  Toggle(run.Underline, was.Underline, "ul", "ulnone");
+  Toggle(run.Strike, was.Strike, "strike", "strike0");
+  if (run.Color != was.Color) Word("cf", run.Color.isValid() ? IndexIn(Colors, run.Color) : 0);
+  Current = run;
+}
+
+void TRtfWriter::Toggle(bool on, bool was, const char* name, const char* off) {
+  if (on != was) Word(on ? name : off);
+}
+
+void TRtfWriter::Word(const char* name) {
+  Out += '\\';
+  Out += name;
+  NeedDelimiter = true;
+}
+
+void TRtfWriter::Word(const char* name, int param) {
+  Word(name);
+  Out += std::to_string(param);
+}
+
+void TRtfWriter::Text(const QString& text) {
+  for (QChar c : text) Char(c.unicode());
+}
+
+void TRtfWriter::Char(char16_t c) {
+  switch (c) {
+  case u'\t': Word("tab"); return;
+  case u'\x2028': Word("line"); return;
+  case u'\xFFFC': return; // an embedded object: nothing of it is kept
+  case u'\\':
+  case u'{':
+  case u'}':
+    Literal('\\');
+    Out += static_cast<char>(c);
+    return;
+  default: break;
+  }
+  const std::optional<unsigned char> byte = AnsiByte(c);
+  if (byte && *byte >= 0x20 && *byte < 0x80) return Literal(static_cast<char>(*byte));
+  if (byte && *byte >= 0x80) {
+    static const char kHex[] = "0123456789abcdef";
+    Literal('\\');
+    Out += '\'';
+    Out += kHex[*byte >> 4];
+    Out += kHex[*byte & 15];
+    return;
+  }
+  if (c < 0x20) return; // other controls are not text
+  Word("u", c < 0x8000 ? c : c - 0x10000);
+  Out += '?';
+  NeedDelimiter = false;
+}
+
+void TRtfWriter::Literal(char c) {
+  if (NeedDelimiter) Out += ' ';
+  NeedDelimiter = false;
+  Out += c;
+}
+
+} // namespace
+
+std::string WriteRtf(const QTextDocument& document) { return TRtfWriter(document).Run(); }
+
+} // namespace qel
