@@ -3,6 +3,7 @@
 // four search pages and the first field of each, bound to a project. It runs no search yet.
 // Closing it frees it.
 #include <QWidget>
+#include <string>
 
 class QComboBox;
 class QLineEdit;
@@ -23,6 +24,7 @@ public:
   void SelectSearchKind(int kind);
 
   TContainer* Container = nullptr; // not owned
+  std::string LastSearchText;       // the first search field of the last search
   QTabWidget* SearchKind;
   QComboBox* cbGlobalText1;
   QLineEdit* edt_notecaption;

@@ -1,8 +1,19 @@
 #pragma once
-// Stand-in for the attachment window until the full one is built: it shows and edits the
-// attachment's caption in ED_Caption.
+// The property window of one attachment: its caption and either a file or a web address.
+// The kind being edited is held in the colours of the two boxes (the current kind's box is
+// white, the other grey). A file attachment is previewed by its icon and name (OLE_Attach)
+// and opened with the program the desktop associates with it.
 #include "PropertyForm.h"
 #include "model/PoolItem.h"
+#include "platform/qt/Dialogs.h"
+
+#include <string>
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QAction;
 
 namespace qel {
 
@@ -16,7 +27,49 @@ public:
   const void* GetItem() const override { return Attachment.Get(); }
   bool UpdateItem(bool Store) override;
 
+  // The warning, box colours and buttons for the attachment's kind.
+  void UpdateKindDisplay();
+  // Drops the shown file; shows the attachment's file when it is a file that exists.
+  void Preview();
+  // Whether an address starts with "www." or "http://" (in any case).
+  static bool IsValidURL(const std::string& URL);
+
+  void BTN_FileClick();
+  void BTN_URLClick();
+  void BTN_OpenURLClick();
+  void BTN_PreviewClick() { Preview(); }
+  void BTN_OpenClick();
+  void MI_EditClick();
+
   TItemRef<TAttachItem> Attachment;
+
+  QWidget* Panel3;
+  QLabel* Label6;
+  QLineEdit* ED_AttachFile;
+  QPushButton* BTN_File;
+  QLabel* Label1;
+  QLineEdit* ED_AttachURL;
+  QPushButton* BTN_URL;
+  QFrame* PN_AttachWarning;
+  QPushButton* BTN_Preview;
+  QPushButton* BTN_Open;
+  QPushButton* BTN_OpenURL;
+  QFrame* pnl_OLE_container;
+  // The preview: the linked file's icon and name; OLE_Link is the file, empty when none.
+  QFrame* OLE_Attach;
+  QLabel* OLE_Icon;
+  QLabel* OLE_Name;
+  std::string OLE_Link;
+  QMenu* OLE_Popup;
+  QAction* MI_Edit;
+  TFileDialogRequest OpenDialog;
+
+private:
+  void CreatePanel();
+  void CreatePreview();
+  void DestroyObject();
+  void SetKindColors(bool file);
+  bool IsGrey(const QLineEdit* box) const;
 };
 
 } // namespace qel

@@ -1,58 +1,158 @@
 #include "NoteProp.h"
 
+#include "NotePropReplaceDialog.h"
+#include "RichEditURL.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
 #include <QCloseEvent>
+#include <QSplitter>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <exception>
 
 namespace qel {
 
 TNotePrp* NotePrp = nullptr;
 
-TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
+TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent, flags) {
   setWindowTitle("Note");
-  auto* layout = new QVBoxLayout(this);
-  ED_Caption = new QLineEdit(this);
+  resize(280, 698);
+  MainMenu = new QMenuBar(this);
+  SB_Contents = new QStatusBar(this);
+  SB_Contents->setSizeGripEnabled(false);
   PC_Note = new QTabWidget(this);
-  for (const char* page : {"&Memo", "&Properties", "&Sheets"}) PC_Note->addTab(new QWidget(PC_Note), page);
-  layout->addWidget(ED_Caption);
-  layout->addWidget(PC_Note, 1);
+  CreateMemoPage();
+  CreatePropertiesPage();
+  CreateSheetsPage();
+  CreateAttachmentList();
+  CreateMenus();
+  ReplaceDialog1 = new TReplaceDialog(this);
+  connect(ReplaceDialog1, &TReplaceDialog::Find, this, &TNotePrp::ReplaceDialog1Find);
+  connect(ReplaceDialog1, &TReplaceDialog::Replace, this, &TNotePrp::ReplaceDialog1Replace);
+  auto* box = static_cast<QVBoxLayout*>(layout());
+  delete box->takeAt(box->count() - 1); // the base's filler
+  box->setMenuBar(MainMenu);
+  box->addWidget(SB_Contents);
+  box->addWidget(PC_Note, 3);
+  box->addWidget(LV_Contents, 1);
+  connect(PC_Note, &QTabWidget::currentChanged, this, &TNotePrp::PC_NoteChange);
+  ForgetProjectOnRelease(this);
   if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
-      if (Container == project) Container = nullptr;
+    connect(QELMain, &TQELMain::ProjectReleasing, this, [this] {
+      RelationPool = nullptr;
+      LinkPool = nullptr;
     });
 }
 
+TNotePrp::~TNotePrp() = default;
+
 void TNotePrp::ShowNote(TNoteItem* note, TPoolItemList* relationPool, TPoolItemList* linkPool) {
-  if (note != Note.Get()) Note = note;
-  RelationPool = relationPool;
-  LinkPool = linkPool;
-  Closing = false;
-  UpdateItem(false);
+  // Nothing stores while the window is bound to another note; text typed for the note shown
+  // so far goes into that note, not the next.
+  Loading = true;
+  if (note != GetItem()) {
+    if (TNoteItem* previous = Note.Get(); previous && !Closing && HasPendingText() &&
+                                          (!Container || Container->HasNote(previous)))
+      previous->SetText(GetRichText());
+    Note = note;
+  }
+  if (auto* pool = dynamic_cast<TRelationPool*>(relationPool)) RelationPool = pool;
+  if (auto* pool = dynamic_cast<TLinkPool*>(linkPool)) LinkPool = pool;
+  ED_Caption->show();
+  TPropertyFrm::ShowItem();
 }
 
 bool TNotePrp::UpdateItem(bool Store) {
   TNoteItem* note = Note.Get();
-  if (!note || (Container && !Container->HasNote(note))) {
-    Closing = true;
-    close();
+  if (ClosedBecauseGone(!note || (Container && !Container->HasNote(note)))) return true;
+  // A failing step leaves the rest undone, as a half-loaded window is better than none.
+  try {
+    if (Store)
+      StoreNote(note);
+    else
+      LoadNote(note);
+    FillSheetLists();
+  } catch (const std::exception&) {
     return true;
   }
-  if (Store)
-    note->SetName(FromQString(ED_Caption->text()));
-  else
-    ED_Caption->setText(ToQString(note->Data.Name));
-  if (Store && QELMain) QELMain->RefreshSheetWindows();
-  return true;
+  return TPropertyFrm::UpdateItem(Store);
+}
+
+// The text goes in when "&Memo" is shown, and whenever it was changed since it was loaded,
+// so text typed before a page switch is never lost.
+void TNotePrp::StoreNote(TNoteItem* note) {
+  note->SetName(FromQString(ED_Caption->text()));
+  if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) {
+    note->SetText(GetRichText());
+    RichEditURL1->MarkStored(note->Data.Text);
+  }
+  if (PC_Note->currentWidget() == TS_NoteProp) note->SetColor(PN_NoteColor->Color());
+  if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();
+}
+
+void TNotePrp::LoadNote(TNoteItem* note) {
+  ED_Caption->setText(ToQString(note->Data.Name));
+  SetInfo("Note - " + ED_Caption->text());
+  RichEditURL1->SetRichText(note->Data.Text);
+  PN_NoteColor->SetColor(note->Data.Color);
+  ShowPicture();
+  ShowLogo();
+  FillLinksTo();
+  FillLinksFrom();
+  SB_Contents->showMessage("Attachments of " + ED_Caption->text());
+  FillAttachments();
+}
+
+void TNotePrp::Reload() {
+  Loading = true;
+  UpdateItem(false);
+  Loading = false;
+}
+
+bool TNotePrp::HasPendingText() const {
+  return RichEditURL1->ChangedSinceLoad();
+}
+
+void TNotePrp::PC_NoteChange() {
+  if (!Closing && !Loading) UpdateItem(true);
+}
+
+void TNotePrp::PC_NoteEnter() {
+  const int half = TS_Memo->height() / 2;
+  SheetsSplitter->setSizes({half, half});
+}
+
+void TNotePrp::RichEditURL1Exit() {
+  if (!Loading) UpdateItem(true);
+}
+
+void TNotePrp::showEvent(QShowEvent* event) {
+  TPropertyFrm::showEvent(event);
+  FormShow();
 }
 
 void TNotePrp::closeEvent(QCloseEvent* event) {
   if (!Closing) UpdateItem(true);
   event->accept();
+}
+
+void TNotePrp::hideEvent(QHideEvent* event) {
+  if (!Closing && !Loading && Note.Get()) UpdateItem(true);
+  TPropertyFrm::hideEvent(event);
+}
+
+void TNotePrp::resizeEvent(QResizeEvent* event) {
+  TPropertyFrm::resizeEvent(event);
+  ED_Caption->move(0, InfoBar->geometry().top() + 2); // stays over the info bar, below the menu
+  SetTextMargins();
+  SelectionChange();
 }
 
 } // namespace qel

@@ -76,12 +76,19 @@ void TRichEditURL::SetRichText(const std::string& rtf) {
   setCurrentCharFormat(QTextCharFormat());
   ReadRtf(rtf, *document());
   ResetHistory();
-  FLoadedRtf = rtf;
-  FHasLoaded = true;
+  MarkStored(rtf);
 }
 
+void TRichEditURL::MarkStored(const std::string& rtf) {
+  FLoadedRtf = rtf;
+  FHasLoaded = true;
+  FLoadedRevision = document()->revision();
+}
+
+bool TRichEditURL::ChangedSinceLoad() const { return !FHasLoaded || document()->revision() != FLoadedRevision; }
+
 std::string TRichEditURL::GetRichText() const {
-  if (FHasLoaded && document()->availableUndoSteps() == 0) return FLoadedRtf;
+  if (!ChangedSinceLoad()) return FLoadedRtf;
   return WriteRtf(*document());
 }
 
@@ -207,6 +214,12 @@ int TRichEditURL::Print(const QString& Caption, QPrinter& printer) {
   }
   painter.end();
   return pages;
+}
+
+QRect TRichEditURL::PrintMargins(const QPrinter& printer) {
+  const int dx = printer.logicalDpiX(), dy = printer.logicalDpiY();
+  const int left = dx, top = (3 * dy) / 2, right = printer.width() - (3 * dx) / 4, bottom = printer.height() - dy;
+  return QRect(left, top, right - left, bottom - top);
 }
 
 bool OpenURL(const std::string& URL) {

@@ -31,8 +31,12 @@ public:
   // Replaces the text with an RTF string (or plain Windows-1252 text when it is not RTF):
   // the undo history is cleared and the text is unmodified afterwards.
   void SetRichText(const std::string& rtf);
-  // The text as RTF. Unchanged since SetRichText, it is the string that was set.
+  // The text as RTF. Unchanged since SetRichText (or MarkStored), it is that string.
   std::string GetRichText() const;
+  // Whether the text or its formats changed since SetRichText or MarkStored.
+  bool ChangedSinceLoad() const;
+  // The text as it is now was stored as rtf.
+  void MarkStored(const std::string& rtf);
   // The text with CR LF line ends, as Windows-1252.
   std::string GetPlainText() const;
   // Replaces the text with plain text (CR LF or LF line ends), as SetRichText does.
@@ -54,6 +58,9 @@ public:
   // printer pixel (300, 300) of the first page. Returns the number of pages printed (0 when
   // the printer could not start).
   int Print(const QString& Caption, QPrinter& printer);
+  // The printer's page less margins of 1 inch left, 1.5 inch top, 0.75 inch right and 1 inch
+  // bottom, in printer pixels.
+  static QRect PrintMargins(const QPrinter& printer);
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -69,6 +76,7 @@ private:
   QSyntaxHighlighter* FHighlighter;
   std::string FLoadedRtf; // what SetRichText was given
   bool FHasLoaded = false;
+  int FLoadedRevision = 0; // the document's revision then
 };
 
 // Opens a web address with the desktop's browser ("www." addresses as http); false on failure.

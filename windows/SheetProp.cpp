@@ -1,14 +1,160 @@
 #include "SheetProp.h"
 
+#include "RichEditURL.h"
 #include "model/Container.h"
+#include "platform/Errors.h"
+#include "platform/RtfText.h"
 #include "platform/qt/QtConvert.h"
+#include "shell/Main.h"
 
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace qel {
+namespace {
+
+QLineEdit* SizeBox(QWidget* parent, const char* hint) {
+  auto* box = new QLineEdit("9999", parent);
+  box->setValidator(new QIntValidator(0, 9999, box));
+  box->setMaxLength(4);
+  box->setFixedWidth(40);
+  box->setToolTip(hint);
+  return box;
+}
+
+// The number in a size box; false (after telling the user) when it holds none.
+bool ReadWholeNumber(const QLineEdit* box, int32_t& value) {
+  bool ok = false;
+  const int number = box->text().trimmed().toInt(&ok);
+  if (!ok) MessageDlg("'" + FromQString(box->text()) + "' is not a valid integer value", TMsgDlgType::mtError, mbOK);
+  if (ok) value = number;
+  return ok;
+}
+
+} // namespace
 
 TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent, flags) {
   setWindowTitle("Sheet");
+  resize(1032, 776);
+  CreateToolBars();
+  CreateTexts();
+  CreateMenus();
+  auto* box = static_cast<QVBoxLayout*>(layout());
+  delete box->takeAt(box->count() - 1); // the base's filler
+  box->addWidget(PN_SheetProp);
+  box->addWidget(Splitter1, 1);
+  ForgetProjectOnRelease(this);
+}
+
+TSheetPrp::~TSheetPrp() = default;
+
+void TSheetPrp::CreateToolBars() {
+  PN_SheetProp = new QWidget(this);
+  PN_SheetProp->setFixedHeight(51);
+  auto* row = new QHBoxLayout(PN_SheetProp);
+  row->setContentsMargins(2, 0, 2, 0);
+  GroupBox2 = new QGroupBox("Panel", PN_SheetProp);
+  GroupBox2->setToolTip("properties of the Sheet text");
+  auto* panel = new QHBoxLayout(GroupBox2);
+  panel->setContentsMargins(4, 0, 4, 2);
+  FontName1 = new QComboBox(GroupBox2);
+  FontName1->setFixedWidth(100);
+  FontName1->setMaxVisibleItems(10);
+  FontName1->setToolTip("Text font on panel");
+  FontName2 = new QComboBox(this);
+  FontName3 = new QComboBox(this);
+  for (QComboBox* hidden : {FontName2, FontName3}) {
+    hidden->setToolTip("Font Name|Select font name");
+    hidden->hide();
+  }
+  FontSize = new QSpinBox(GroupBox2);
+  FontSize->setRange(1, 1638);
+  FontSize->setValue(10);
+  FontSize->setToolTip("Text font size on panel");
+  BBPrint = new QToolButton(GroupBox2);
+  BBPrint->setText("Print");
+  BBPrint->setToolTip("print all the Notes on this Sheet as represented on this panel");
+  panel->addWidget(FontName1);
+  panel->addWidget(FontSize);
+  panel->addWidget(BBPrint);
+  row->addWidget(GroupBox2);
+  row->addWidget(CreateSheetBox());
+  row->addStretch(1);
+  connect(FontName1, &QComboBox::currentIndexChanged, this, &TSheetPrp::FontName1Change);
+  connect(FontSize, &QSpinBox::valueChanged, this, &TSheetPrp::FontSizeChange);
+  connect(BBPrint, &QToolButton::clicked, this, &TSheetPrp::BBPrintClick);
+}
+
+QGroupBox* TSheetPrp::CreateSheetBox() {
+  GroupBox1 = new QGroupBox("Sheet", PN_SheetProp);
+  GroupBox1->setToolTip("properties of the visualized Sheet");
+  auto* open = new QHBoxLayout(GroupBox1);
+  open->setContentsMargins(4, 0, 4, 2);
+  PN_SheetColor = new TColorPanel(GroupBox1);
+  PN_SheetColor->setFixedSize(22, 21);
+  PN_SheetColor->setToolTip("Color of Sheet");
+  ED_SheetWidth = SizeBox(GroupBox1, "Width of Sheet");
+  ED_SheetHeight = SizeBox(GroupBox1, "Height of Sheet");
+  SP_GridSize = new QSpinBox(GroupBox1);
+  SP_GridSize->setRange(10, 50);
+  SP_GridSize->setValue(10);
+  SP_GridSize->setToolTip("Gridsize on Sheet");
+  SP_GridSize->installEventFilter(this);
+  for (QWidget* child : SP_GridSize->findChildren<QWidget*>()) child->installEventFilter(this);
+  const std::pair<const char*, QWidget*> fields[] = {
+      {"Color: ", PN_SheetColor}, {"Width: ", ED_SheetWidth}, {"Height: ", ED_SheetHeight}, {"Grid: ", SP_GridSize}};
+  for (auto [label, field] : fields) {
+    open->addWidget(new QLabel(label, GroupBox1));
+    open->addWidget(field);
+  }
+  connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
+  connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
+  connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
+  return GroupBox1;
+}
+
+void TSheetPrp::CreateTexts() {
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  RichEditURL1 = new TRichEditURL(Splitter1);
+  RichEditURL1->setToolTip("Describe this Sheet. Text is NOT included in general search or Sheet search!");
+  auto* notes = new QWidget(Splitter1);
+  auto* column = new QVBoxLayout(notes);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  SB_Contents = new QStatusBar(notes);
+  SB_Contents->setSizeGripEnabled(false);
+  SB_Contents->setFixedHeight(24);
+  RichEditURL2 = new TRichEditURL(notes);
+  RichEditURL2->setReadOnly(true);
+  RichEditURL2->setToolTip("These are the Note headers and Note bodies of all Notes in this Sheet. You can change them "
+                           "by changing the Notes themselves.");
+  column->addWidget(SB_Contents);
+  column->addWidget(RichEditURL2, 1);
+  LV_Contents = new TDragView<QListWidget>(Splitter1);
+  LV_Contents->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  LV_Contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  LV_Contents->setToolTip("Notes collected in this Sheet.");
+  LV_Contents->OnStartDrag = [this] { return LV_ContentsStartDrag(); };
+  RichEditURL3 = new TRichEditURL(this);
+  RichEditURL3->hide();
+  for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {
+    text->installEventFilter(this);
+    text->OnURLClick = [](TRichEditURL*, const QString& url) { OpenURL(FromQString(url)); };
+  }
+  connect(RichEditURL2, &QTextEdit::textChanged, this, &TSheetPrp::RichEditURL2Change);
+  connect(LV_Contents, &QListWidget::itemDoubleClicked, this, &TSheetPrp::LV_ContentsDblClick);
 }
 
 void TSheetPrp::ShowItem(TSheetItem* Item) {
@@ -21,10 +167,88 @@ bool TSheetPrp::UpdateItem(bool Store) {
   TSheetItem* sheet = Sheet.Get();
   if (ClosedBecauseGone(!sheet || (Container && !Container->HasSheet(sheet)))) return true;
   if (Store)
-    sheet->SetName(FromQString(ED_Caption->text()));
+    StoreSheet(sheet);
   else
-    ED_Caption->setText(ToQString(sheet->Data.Name));
+    LoadSheet(sheet);
   return TPropertyFrm::UpdateItem(Store);
+}
+
+void TSheetPrp::StoreUnlessClosing() {
+  if (!Closing) UpdateItem(true);
+}
+
+// A size that is not a whole number is reported and left as it was; the other fields are
+// stored all the same, so nothing typed elsewhere is lost.
+void TSheetPrp::StoreSheet(TSheetItem* sheet) {
+  sheet->SetColor(PN_SheetColor->Color());
+  int32_t width = sheet->Data.Width, height = sheet->Data.Height;
+  if (ReadWholeNumber(ED_SheetWidth, width))
+    sheet->SetWidth(width);
+  else
+    ED_SheetWidth->setText(QString::number(width));
+  if (ReadWholeNumber(ED_SheetHeight, height))
+    sheet->SetHeight(height);
+  else
+    ED_SheetHeight->setText(QString::number(height));
+  sheet->SetGridSize(SP_GridSize->value());
+  sheet->SetName(FromQString(ED_Caption->text()));
+  sheet->SetDescription(RichEditURL1->GetPlainText());
+  if (QELMain) QELMain->SyncSheetNotes();
+}
+
+void TSheetPrp::LoadSheet(TSheetItem* sheet) {
+  ED_Caption->setText(ToQString(sheet->Data.Name));
+  SetInfo("Sheet - " + ED_Caption->text());
+  PN_SheetColor->SetColor(sheet->Data.Color);
+  ED_SheetWidth->setText(QString::number(sheet->Data.Width));
+  ED_SheetHeight->setText(QString::number(sheet->Data.Height));
+  SP_GridSize->setValue(sheet->Data.GridSize);
+  RichEditURL1->SetRichText(sheet->Data.Description);
+  RefreshContents(sheet);
+}
+
+void TSheetPrp::RefreshContents(TSheetItem* sheet) {
+  SB_Contents->showMessage("Notes of " + ToQString(sheet->Data.Name));
+  std::vector<TEntry> entries;
+  std::string text;
+  for (int i = 0; i < sheet->PositionCount(); ++i) {
+    TNoteItem* note = sheet->GetPosition(i)->GetNote();
+    if (!note) continue;
+    text += "\r\n\r\n\xAB " + note->Data.Name + " \xBB\r\n\r\n" + RtfToPlainText(note->Data.Text);
+    const int image = note->IsAggregation() ? 1 : note->IsPlacedOn(sheet) ? 4 : 2;
+    entries.push_back({note, ToQString(note->Data.Name), image});
+  }
+  const QString notesText = ToQString(text);
+  if (entries == FEntries && notesText == FNotesText) return;
+  FEntries = std::move(entries);
+  FNotesText = notesText;
+  LV_Contents->clear();
+  for (const TEntry& entry : FEntries) new QListWidgetItem(IL_Property.value(entry.Image), entry.Name, LV_Contents);
+  RichEditURL2->SetPlainTextAnsi(text);
+  RichEditURL2Change();
+}
+
+void TSheetPrp::RichEditURL2Change() {
+  RichEditURL3->setPlainText(ED_Caption->text() + "\n\n" + RichEditURL1->toPlainText() + RichEditURL2->toPlainText());
+}
+
+void TSheetPrp::showEvent(QShowEvent* event) {
+  TPropertyFrm::showEvent(event);
+  FormShow();
+}
+
+void TSheetPrp::closeEvent(QCloseEvent* event) {
+  StoreUnlessClosing();
+  event->accept();
+}
+
+bool TSheetPrp::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && (watched == RichEditURL1 || watched == RichEditURL2)) ME_DescriptionExit();
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (event->type() == QEvent::MouseButtonRelease && widget &&
+      (widget == SP_GridSize || SP_GridSize->isAncestorOf(widget)))
+    SP_GridSizeMouseUp();
+  return TPropertyFrm::eventFilter(watched, event);
 }
 
 } // namespace qel

@@ -246,7 +246,7 @@ TEST_F(MainCommandsTest, NewNoteStoresThePreviousWindowFirst) {
   QELMain->TB_NewNoteClick();
   QPointer<TNotePrp> first = QELMain->NewNoteWindow;
   ASSERT_TRUE(first);
-  TNoteItem* firstNote = first->GetItem();
+  TNoteItem* firstNote = first->GetNote();
   EXPECT_EQ(firstNote->Data.Name, "New Note");
   EXPECT_EQ(first->PC_Note->currentIndex(), 0);
   EXPECT_EQ(first->width(), 250);
@@ -255,8 +255,8 @@ TEST_F(MainCommandsTest, NewNoteStoresThePreviousWindowFirst) {
   QELMain->TB_NewNoteClick();
   EXPECT_TRUE(first.isNull());
   EXPECT_EQ(firstNote->Data.Name, "Typed first");
-  EXPECT_EQ(QELMain->NewNoteWindow->GetItem()->Data.Name, "New Note");
-  EXPECT_NE(QELMain->NewNoteWindow->GetItem(), firstNote);
+  EXPECT_EQ(QELMain->NewNoteWindow->GetNote()->Data.Name, "New Note");
+  EXPECT_NE(QELMain->NewNoteWindow->GetNote(), firstNote);
 }
 
 TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {

@@ -1,0 +1,63 @@
+#include "NotePropCommon.h"
+
+#include "PropertyForm.h"
+#include "platform/qt/QtConvert.h"
+#include "shell/Main.h"
+
+#include <QMouseEvent>
+
+namespace qel {
+
+TColorPanel::TColorPanel(QWidget* parent) : QFrame(parent) {
+  setFrameShape(QFrame::Panel);
+  setFrameShadow(QFrame::Sunken);
+  setAutoFillBackground(true);
+  SetColor(clWhite);
+}
+
+void TColorPanel::SetColor(TColor color) {
+  FColor = color;
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  setPalette(palette);
+}
+
+void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
+  QFrame::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
+}
+
+void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  QFrame::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+Qt::WindowFlags FreeWindowFlags(bool stayOnTop) {
+  Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                          Qt::WindowCloseButtonHint;
+  if (stayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  return flags;
+}
+
+void ShowFreeWindow(QWidget* window, bool stayOnTop) {
+  window->setWindowFlags(FreeWindowFlags(stayOnTop));
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  if (QELMain)
+    QELMain->PlaceWindow(window, 0, 71, 250, QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  else
+    window->setGeometry(0, 71, 250, window->height());
+  window->show();
+}
+
+void ForgetProjectOnRelease(TPropertyFrm* window) {
+  if (!QELMain) return;
+  QObject::connect(QELMain, &TQELMain::ProjectReleasing, window, [window](TContainer* project) {
+    if (window->Container != project) return;
+    window->Container = nullptr;
+    if (!window->isWindow()) return;
+    window->Closing = true;
+    window->close();
+  });
+}
+
+} // namespace qel

@@ -1,0 +1,84 @@
+#pragma once
+// Small pieces shared by the note, sheet and attachment windows: a colour panel, item views
+// whose drags are decided by their window, and the placing of free property windows.
+#include "platform/Colors.h"
+
+#include <QDrag>
+#include <QDropEvent>
+#include <QFrame>
+#include <QMimeData>
+#include <functional>
+
+namespace qel {
+
+class TPropertyFrm;
+
+// A sunken panel showing a colour; reports clicks and double clicks.
+class TColorPanel : public QFrame {
+  Q_OBJECT
+public:
+  explicit TColorPanel(QWidget* parent = nullptr);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+
+signals:
+  void Clicked();
+  void DoubleClicked();
+
+protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+  TColor FColor = clWhite;
+};
+
+// An item view (list or tree) whose window decides what a drag from it carries and what it
+// accepts; a view without OnDragOver accepts nothing.
+template <class TBase> class TDragView : public TBase {
+public:
+  explicit TDragView(QWidget* parent = nullptr) : TBase(parent) { this->setDragEnabled(true); }
+  // The data to drag, or null for no drag.
+  std::function<QMimeData*()> OnStartDrag;
+  // Whether a drop from the source widget with the data is accepted.
+  std::function<bool(QObject* source, const QMimeData* data)> OnDragOver;
+  std::function<void(QObject* source, const QMimeData* data)> OnDragDrop;
+
+protected:
+  void startDrag(Qt::DropActions) override {
+    QMimeData* data = OnStartDrag ? OnStartDrag() : nullptr;
+    if (!data) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override { Decide(event); }
+  void dragMoveEvent(QDragMoveEvent* event) override { Decide(event); }
+  void dropEvent(QDropEvent* event) override {
+    if (!Accepts(event)) return event->ignore();
+    event->acceptProposedAction();
+    OnDragDrop(event->source(), event->mimeData());
+  }
+
+private:
+  bool Accepts(QDropEvent* event) const {
+    return OnDragOver && OnDragDrop && OnDragOver(event->source(), event->mimeData());
+  }
+  void Decide(QDropEvent* event) {
+    if (Accepts(event))
+      event->acceptProposedAction();
+    else
+      event->ignore();
+  }
+};
+
+// Shows a property window opened from another window as a free window: left 0, top 71,
+// width 250, as high as the main window's client area less its main tool bar.
+void ShowFreeWindow(QWidget* window, bool stayOnTop);
+// The flags of such a window.
+Qt::WindowFlags FreeWindowFlags(bool stayOnTop);
+// When the main window releases the window's project, the window forgets it and, when it is
+// a window of its own, closes without storing.
+void ForgetProjectOnRelease(TPropertyFrm* window);
+
+} // namespace qel

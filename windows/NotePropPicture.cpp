@@ -1,0 +1,256 @@
+// The note window's "&Properties" page: picture, logo and colour of the note's box.
+#include "NoteProp.h"
+#include "graphics/PictureCache.h"
+#include "model/Container.h"
+#include "platform/Errors.h"
+#include "platform/FileNames.h"
+#include "platform/qt/QtConvert.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace qel {
+namespace {
+
+constexpr const char* kLogoMime = "application/x-qel-note-logo";
+
+QPoint PlaceOf(int place) { return QPoint((place % 3) * 140, (place / 3) * 60); }
+
+QPushButton* PanelButton(QWidget* parent, const char* text, int left, int top) {
+  auto* button = new QPushButton(text, parent);
+  button->setGeometry(left, top, 82, 25);
+  return button;
+}
+
+} // namespace
+
+void TNotePrp::CreatePropertiesPage() {
+  TS_NoteProp = new QWidget(PC_Note);
+  PC_Note->addTab(TS_NoteProp, "&Properties");
+  auto* GB_Picture = new QGroupBox(TS_NoteProp);
+  auto* page = new QVBoxLayout(TS_NoteProp);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->addWidget(GB_Picture);
+  auto* column = new QVBoxLayout(GB_Picture);
+  CreatePictureArea();
+  column->addWidget(SB_Picture, 1);
+  auto* Panel12 = new QWidget(GB_Picture);
+  Panel12->setFixedHeight(76);
+  column->addWidget(Panel12);
+  btn_SwitchPictureMode = PanelButton(Panel12, "&Stretch Image", 15, 6);
+  btn_SwitchPictureMode->setEnabled(false);
+  btn_LoadImage = PanelButton(Panel12, "Load &Image", 134, 6);
+  btn_LoadLogo = PanelButton(Panel12, "L&oad Logo", 256, 6);
+  auto* Label22 = new QLabel("C&olor", Panel12);
+  Label22->move(22, 50);
+  PN_NoteColor = new TColorPanel(Panel12);
+  PN_NoteColor->setGeometry(52, 48, 41, 20);
+  btn_clearimage = PanelButton(Panel12, "&Clear Image", 134, 46);
+  btn_clearlogo = PanelButton(Panel12, "Cle&ar Logo", 256, 46);
+  connect(btn_SwitchPictureMode, &QPushButton::clicked, this, &TNotePrp::btn_SwitchPictureModeClick);
+  connect(btn_LoadImage, &QPushButton::clicked, this, &TNotePrp::BTN_LoadImageClick);
+  connect(btn_LoadLogo, &QPushButton::clicked, this, &TNotePrp::BTN_LoadLogoClick);
+  connect(btn_clearimage, &QPushButton::clicked, this, &TNotePrp::btn_clearimageClick);
+  connect(btn_clearlogo, &QPushButton::clicked, this, &TNotePrp::btn_clearlogoClick);
+  connect(PN_NoteColor, &TColorPanel::Clicked, this, &TNotePrp::PN_NoteColorClick);
+  connect(PN_NoteColor, &TColorPanel::DoubleClicked, this, &TNotePrp::PN_NoteColorDblClick);
+  PictureDialog.DefaultExt = "bmp";
+  PictureDialog.Filter = IconDialog.Filter = "Bitmaps (*.bmp)|*.bmp";
+}
+
+void TNotePrp::CreatePictureArea() {
+  SB_Picture = new QScrollArea(this);
+  auto* area = new QWidget(SB_Picture);
+  area->setMinimumSize(320, 160);
+  SB_Picture->setWidget(area);
+  SB_Picture->setWidgetResizable(true);
+  IM_Picture = new QLabel(area);
+  IM_Picture->setToolTip("Notes on open Sheets are visualized as 'yellows'. Here you can color them, or put icons in "
+                         "them for instant recognition in any Sheet.");
+  IM_Picture->hide();
+  for (int place = 0; place < 9; ++place) {
+    Targets[place] = new QFrame(area);
+    Targets[place]->setGeometry(QRect(PlaceOf(place), QSize(40, 40)));
+    Targets[place]->setAcceptDrops(true);
+    Targets[place]->installEventFilter(this);
+  }
+  IM_Logo = new QLabel(area);
+  IM_Logo->setGeometry(280, 120, 40, 40);
+  IM_Logo->setScaledContents(true);
+  IM_Logo->setCursor(Qt::PointingHandCursor);
+  IM_Logo->setAcceptDrops(true);
+  IM_Logo->installEventFilter(this);
+  IM_Logo->hide();
+  SetTargetsDotted(false);
+}
+
+void TNotePrp::ShowFile(QLabel* image, const std::string& file, bool& shown) {
+  const QImage picture = FileExists(file) ? DecodePicture(file) : QImage();
+  shown = !picture.isNull();
+  image->setPixmap(shown ? QPixmap::fromImage(picture) : QPixmap());
+  image->setVisible(shown);
+}
+
+void TNotePrp::ShowPicture() {
+  const TNoteItem* note = Note.Get();
+  const std::string file = note ? note->Data.ImageFile : std::string();
+  bool shown = false;
+  ShowFile(IM_Picture, file, shown);
+  // An unreadable picture can still be cleared.
+  btn_clearimage->setEnabled(shown || FileExists(file));
+  btn_SwitchPictureMode->setEnabled(shown);
+  IM_Picture->setScaledContents(FPictureStretched);
+  IM_Picture->setGeometry(QRect(QPoint(0, 0), FPictureStretched ? SB_Picture->viewport()->size()
+                                                                 : IM_Picture->pixmap().size()));
+  IM_Picture->lower();
+}
+
+// The logo stands at the note's own place.
+void TNotePrp::ShowLogo() {
+  const TNoteItem* note = Note.Get();
+  const std::string file = note ? note->Data.LogoFile : std::string();
+  bool shown = false;
+  ShowFile(IM_Logo, file, shown);
+  btn_clearlogo->setEnabled(shown || FileExists(file));
+  if (note && note->Data.LogoPos >= 0 && note->Data.LogoPos < 9) IM_Logo->move(PlaceOf(note->Data.LogoPos));
+  IM_Logo->raise();
+}
+
+std::string TNotePrp::CopyIntoProject(const std::string& file) {
+  if (!Container) return file;
+  const std::string target = Container->Directory + ExtractFileName(file);
+  std::error_code error;
+  if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(target), error)) return target;
+  // Written beside the target first: a failed copy leaves a picture of that name untouched.
+  const std::string temporary = target + ".copy~";
+  try {
+    CopyFileBytes(file, temporary);
+    RenameFile(temporary, target);
+  } catch (const Exception& failure) {
+    DeleteFile(temporary);
+    MessageDlg(failure.what(), TMsgDlgType::mtError, mbOK);
+    return {};
+  }
+  return target;
+}
+
+void TNotePrp::BTN_LoadImageClick() {
+  PictureDialog.InitialDir = Container ? Container->Directory : std::string();
+  if (!Dialogs().OpenDialog(PictureDialog) || !FileExists(PictureDialog.FileName)) return;
+  const std::string target = CopyIntoProject(PictureDialog.FileName);
+  TNoteItem* note = Note.Get();
+  if (target.empty() || !note || (Container && !Container->HasNote(note))) return;
+  note->SetImage(target);
+  ShowPicture();
+  if (IM_Picture->isHidden()) MessageDlg("Cannot show the picture " + target, TMsgDlgType::mtError, mbOK);
+}
+
+void TNotePrp::BTN_LoadLogoClick() {
+  IconDialog.InitialDir = Container ? Container->Directory : std::string();
+  if (!Dialogs().OpenDialog(IconDialog) || !FileExists(IconDialog.FileName)) return;
+  const std::string target = CopyIntoProject(IconDialog.FileName);
+  TNoteItem* note = Note.Get();
+  if (target.empty() || !note || (Container && !Container->HasNote(note))) return;
+  note->SetLogo(target);
+  note->SetLogoPos(8);
+  IM_Logo->move(PlaceOf(8));
+  UpdateItem(true);
+  ShowLogo();
+  if (IM_Logo->isHidden()) MessageDlg("Cannot show the picture " + target, TMsgDlgType::mtError, mbOK);
+}
+
+void TNotePrp::btn_clearimageClick() {
+  if (Dialogs().MessageBox({TMsgDlgType::mtConfirmation, "Clear Image", "Are you sure ?", mbYesNo}) != mrYes) return;
+  if (TNoteItem* note = Note.Get()) note->SetImage("");
+  UpdateItem(true);
+  ShowPicture();
+}
+
+void TNotePrp::btn_clearlogoClick() {
+  if (Dialogs().MessageBox({TMsgDlgType::mtConfirmation, "Clear Logo", "Are you sure ?", mbYesNo}) != mrYes) return;
+  if (TNoteItem* note = Note.Get()) note->SetLogo("");
+  UpdateItem(true);
+  ShowLogo();
+}
+
+void TNotePrp::btn_SwitchPictureModeClick() {
+  FPictureStretched = !FPictureStretched;
+  btn_SwitchPictureMode->setText(FPictureStretched ? "&Original Image" : "&Stretch Image");
+  ShowPicture();
+}
+
+void TNotePrp::SetTargetsDotted(bool dotted) {
+  for (QFrame* target : Targets) target->setStyleSheet(dotted ? "border: 1px dotted black;" : "border: none;");
+}
+
+void TNotePrp::IM_LogoStartDrag() {
+  LogoDragging = true;
+  SetTargetsDotted(true);
+}
+
+void TNotePrp::posDragOver(int Place) {
+  TNoteItem* note = Note.Get();
+  if (!LogoDragging || !note || Place < 0 || Place > 8) return;
+  note->SetLogoPos(Place);
+  IM_Logo->move(PlaceOf(Place));
+}
+
+void TNotePrp::IM_LogoEndDrag() {
+  LogoDragging = false;
+  SetTargetsDotted(false);
+  UpdateItem(true);
+}
+
+bool TNotePrp::LogoEvent(QEvent* event) {
+  switch (event->type()) {
+  case QEvent::MouseButtonPress: FLogoPress = static_cast<QMouseEvent*>(event)->position().toPoint(); return false;
+  case QEvent::MouseMove: {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (!(mouse->buttons() & Qt::LeftButton) ||
+        (mouse->position().toPoint() - FLogoPress).manhattanLength() < QApplication::startDragDistance())
+      return false;
+    IM_LogoStartDrag();
+    auto* drag = new QDrag(IM_Logo);
+    auto* data = new QMimeData;
+    data->setData(kLogoMime, {});
+    drag->setMimeData(data);
+    drag->setPixmap(IM_Logo->pixmap());
+    drag->exec(Qt::MoveAction);
+    IM_LogoEndDrag();
+    return true;
+  }
+  case QEvent::DragEnter:
+  case QEvent::DragMove: static_cast<QDropEvent*>(event)->acceptProposedAction(); return true;
+  default: return false;
+  }
+}
+
+bool TNotePrp::TargetEvent(int place, QEvent* event) {
+  if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove) return false;
+  auto* drag = static_cast<QDropEvent*>(event);
+  if (!drag->mimeData()->hasFormat(kLogoMime)) return false;
+  posDragOver(place);
+  drag->acceptProposedAction();
+  return true;
+}
+
+void TNotePrp::PN_NoteColorClick() {
+  TColor color = ColorDialogColor;
+  if (!Dialogs().ColorDialog(color)) return;
+  ColorDialogColor = color;
+  PN_NoteColor->SetColor(color);
+}
+
+void TNotePrp::PN_NoteColorDblClick() {
+  PN_NoteColorClick();
+  UpdateItem(true);
+}
+
+} // namespace qel
