@@ -150,13 +150,13 @@ void TRtfReader::CloseGroup() {
     --Overflow;
     return;
   }
-  if (Outer.empty()) {
+  // The end of the document's own group ends the text; its state is the last paragraph's.
+  if (Outer.size() <= 1) {
     Done = true;
     return;
   }
   State = Outer.back();
   Outer.pop_back();
-  Done = Outer.empty(); // the document's own group has ended
 }
 
 TWord TRtfReader::ReadWord() {
@@ -390,12 +390,12 @@ void TRtfReader::TableText(char16_t c) {
 void TRtfReader::CommitFont() {
   const QString name = FontName.trimmed();
   FontName.clear();
-  if (!name.isEmpty() && !Fonts.count(FontNumber)) Fonts[FontNumber] = name;
-  // The default font is known only now; text read before it keeps what it had.
-  if (FontNumber == DefaultFont) {
+  if (name.isEmpty() || Fonts.count(FontNumber)) return;
+  Fonts[FontNumber] = name;
+  // The default font is known only now: the groups around the table take it.
+  if (FontNumber == DefaultFont)
     for (TGroupState& outer : Outer)
-      if (outer.Run.Family.isEmpty()) outer.Run.Family = Fonts[FontNumber];
-  }
+      if (outer.Run.Family.isEmpty()) outer.Run.Family = name;
 }
 
 void TRtfReader::CommitColor() {

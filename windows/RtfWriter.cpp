@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <optional>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -63,6 +64,7 @@ private:
   std::string Out;
   bool NeedDelimiter = false;
   std::optional<TRtfRun> Current; // the run format in force; none before the first run
+  std::optional<TRtfRun> Wanted;  // the format of the text to come
   TRtfParagraph CurrentParagraph;
 };
 
@@ -122,7 +124,7 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   }
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
-    RunFormat(TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont));
+    Wanted = TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont);
     Text(fragment.text());
   }
 }
@@ -175,10 +177,12 @@ void TRtfWriter::Text(const QString& text) {
 }
 
 void TRtfWriter::Char(char16_t c) {
+  // Formats are written just before text, so that text the writer drops leaves no words.
+  if ((c < 0x20 && c != u'\t') || c == u'\xFFFC') return;
+  if (Wanted) RunFormat(*std::exchange(Wanted, std::nullopt));
   switch (c) {
   case u'\t': Word("tab"); return;
   case u'\x2028': Word("line"); return;
-  case u'\xFFFC': return; // an embedded object: nothing of it is kept
   case u'\\':
   case u'{':
   case u'}':
@@ -197,7 +201,6 @@ void TRtfWriter::Char(char16_t c) {
     Out += kHex[*byte & 15];
     return;
   }
-  if (c < 0x20) return; // other controls are not text
   Word("u", c < 0x8000 ? c : c - 0x10000);
   Out += '?';
   NeedDelimiter = false;

@@ -160,3 +160,20 @@ TEST_F(Rtf, AnEmptyDocumentRoundTrips) {
   ReadRtf(WriteRtf(Document), Document);
   EXPECT_TRUE(Document.isEmpty());
 }
+
+// Found by fuzzing: the empty last paragraph took the format from outside the document.
+TEST_F(Rtf, TheLastParagraphKeepsTheFormatInForceAtTheEnd) {
+  EXPECT_EQ(Read("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\qc\\li300 one\\par}"), "[2 300 0 0](Arial 24)one\n[2 300 0 0]\n");
+  ExpectRoundTrip();
+}
+
+// Found by fuzzing: control characters the writer drops left format words before the next
+// paragraph, so a second write differed.
+TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
+  Read(std::string("\0\nrtf1\\\x01x", 10));
+  const std::string written = WriteRtf(Document);
+  EXPECT_EQ(written.find("\\fs16\\par"), std::string::npos) << written;
+  ReadRtf(written, Document);
+  EXPECT_EQ(Document.toPlainText(), "\nrtf1\\x");
+  EXPECT_EQ(WriteRtf(Document), written);
+}
