@@ -55,6 +55,7 @@ TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pare
   delete box->takeAt(box->count() - 1); // the base's filler
   box->addWidget(PN_SheetProp);
   box->addWidget(Splitter1, 1);
+  box->setSizeConstraint(QLayout::SetNoConstraint); // narrow free windows clip the tool bars
   ForgetProjectOnRelease(this);
 }
 
