@@ -104,6 +104,7 @@ void TNotePrp::LoadNote(TNoteItem* note) {
   PN_NoteColor->SetColor(note->Data.Color);
   ShowPicture();
   ShowLogo();
+  SetLinkCaptions();
   FillLinksTo();
   FillLinksFrom();
   SB_Contents->showMessage("Attachments of " + ED_Caption->text());

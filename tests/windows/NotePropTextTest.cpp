@@ -1,0 +1,194 @@
+#include "WindowTest.h"
+#include "platform/FileNames.h"
+#include "platform/RtfText.h"
+#include "search/Search.h"
+#include "windows/NoteProp.h"
+#include "windows/NotePropReplaceDialog.h"
+#include "windows/RichEditURL.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextList>
+
+using namespace qel;
+
+namespace {
+
+class NoteText : public test::WindowTest {
+protected:
+  NoteText() {
+    Note = AddNote("Memo", "abab and ABAB, ab");
+    Window.Container = &Project;
+    Window.show();
+    Window.ShowNote(Note, Project.RelationPool.get(), Project.LinkPool.get());
+    TNotePrp::LastFoundPos = -1;
+  }
+  QString Selected() const { return Window.RichEditURL1->textCursor().selectedText(); }
+  void Find(const QString& text, bool wholeWord = false, bool matchCase = false) {
+    Window.ReplaceDialog1->FindText->setText(text);
+    Window.ReplaceDialog1->WholeWord->setChecked(wholeWord);
+    Window.ReplaceDialog1->MatchCase->setChecked(matchCase);
+    Window.ReplaceDialog1Find();
+  }
+  TNoteItem* Note;
+  TNotePrp Window;
+};
+
+} // namespace
+
+TEST_F(NoteText, FindNextRunsToTheEndAndThenStartsAgain) {
+  Find("ab", true, false);
+  EXPECT_EQ(TNotePrp::LastFoundPos, 15); // the only whole word "ab", in any case
+  Window.ReplaceDialog1Find();
+  EXPECT_EQ(TNotePrp::LastFoundPos, -1);
+  EXPECT_TRUE(Selected().isEmpty());
+  Find("AB", false, true);
+  EXPECT_EQ(TNotePrp::LastFoundPos, 9);
+  EXPECT_EQ(Selected(), "AB");
+  Window.bnREURLReplaceClick();
+  EXPECT_EQ(TNotePrp::LastFoundPos, -1);
+  EXPECT_TRUE(Window.ReplaceDialog1->isVisible());
+}
+
+TEST_F(NoteText, ReplaceAllAlsoReplacesAMatchRightBehindAReplacement) {
+  Window.ReplaceDialog1->ReplaceText->setText("x");
+  Window.ReplaceDialog1->FindText->setText("ab");
+  Window.ReplaceDialog1Replace(true);
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "xx and xx, x");
+  // A single replace changes only a selection equal to the find text, with its case.
+  Window.RichEditURL1->setPlainText("Ab ab");
+  Find("ab");
+  EXPECT_EQ(Selected(), "Ab");
+  Window.ReplaceDialog1Replace(false);
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "Ab ab");
+  Window.ReplaceDialog1Find();
+  Window.ReplaceDialog1Replace(false);
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "Ab x");
+}
+
+TEST_F(NoteText, AFindWithoutFindTextUsesTheSearchWindowsLastText) {
+  TfrmSearch search(nullptr);
+  TfrmSearch* before = frmSearch;
+  frmSearch = &search;
+  search.LastSearchText = "and";
+  Window.PC_Note->setCurrentWidget(Window.TabSheet1);
+  Project.SetModified(false);
+  Window.ReplaceDialog1Find();
+  frmSearch = before;
+  EXPECT_EQ(Selected(), "and");
+  EXPECT_EQ(Window.PC_Note->currentWidget(), Window.TS_Memo);
+  EXPECT_FALSE(Project.IsModified()); // showing the match is no edit
+}
+
+TEST_F(NoteText, TheToolBarFormatsTheSelection) {
+  QTextCursor cursor(Window.RichEditURL1->document());
+  cursor.setPosition(5);
+  cursor.setPosition(8, QTextCursor::KeepAnchor);
+  Window.RichEditURL1->setTextCursor(cursor);
+  Window.BoldButton->setChecked(true);
+  Window.BoldButtonClick();
+  Window.AlignButtonClick(2);
+  Window.BulletsButton->setChecked(true);
+  Window.BulletsButtonClick();
+  Window.UpdateItem(true);
+  EXPECT_NE(Note->Data.Text.find("\\b and\\b0"), std::string::npos) << Note->Data.Text;
+  EXPECT_NE(Note->Data.Text.find("\\pnlvlblt"), std::string::npos);
+  EXPECT_NE(Note->Data.Text.find("\\qc"), std::string::npos);
+  // The tool bar follows the caret, and its own update formats nothing.
+  cursor.setPosition(6);
+  Window.RichEditURL1->setTextCursor(cursor);
+  EXPECT_TRUE(Window.BoldButton->isChecked());
+  EXPECT_TRUE(Window.CenterAlign->isChecked());
+  EXPECT_FALSE(Window.RichEditURL1->ChangedSinceLoad());
+  Window.BulletsButton->setChecked(false);
+  Window.BulletsButtonClick();
+  EXPECT_EQ(Window.RichEditURL1->textCursor().currentList(), nullptr);
+}
+
+TEST_F(NoteText, SavingAnUntitledTextAsksForANameAndAnExistingFileForConsent) {
+  Window.FileNew();
+  EXPECT_EQ(Window.FileName, "Untitled");
+  EXPECT_TRUE(Window.RichEditURL1->toPlainText().isEmpty());
+  Window.RichEditURL1->setPlainText("some words");
+  const std::string file = Folder() + "memo.rtf";
+  WriteFileBytes(file, "old");
+  Script.AnswerSave(true, file).Answer(mrNo);
+  Window.FileSave();
+  EXPECT_EQ(ReadFileBytes(file), "old");
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Text, "OK to overwrite " + file);
+  Script.AnswerSave(true, file).Answer(mrYes);
+  Window.FileSave();
+  EXPECT_EQ(RtfToPlainText(ReadFileBytes(file)), "some words");
+  EXPECT_EQ(Window.FileName, file);
+  EXPECT_EQ(Window.StatusPanels[1]->text(), "");
+  // Saving again writes under the name without asking.
+  Window.RichEditURL1->setPlainText("more");
+  Window.FileSave();
+  EXPECT_EQ(RtfToPlainText(ReadFileBytes(file)), "more");
+}
+
+// Fault: a text never named was saved under an empty file name.
+TEST_F(NoteText, SavingBeforeAnyNameAsksForOne) {
+  EXPECT_TRUE(Window.FileName.empty());
+  Script.AnswerSave(false);
+  Window.FileSave();
+  EXPECT_EQ(Script.Shown.size(), 1u);
+}
+
+TEST_F(NoteText, OpeningAModifiedTextAsksFirstAndCancelStops) {
+  const std::string file = Folder() + "in.txt";
+  WriteFileBytes(file, "from the file");
+  QTest::keyClicks(Window.RichEditURL1, "z");
+  EXPECT_EQ(Window.StatusPanels[1]->text(), "Modified");
+  Window.FileName = "Untitled";
+  Script.Answer(mrCancel);
+  Window.FileOpen();
+  EXPECT_EQ(Script.Shown.back().Text, "Save changes to Untitled?");
+  Script.Answer(mrNo).AnswerOpen(true, file);
+  Window.FileOpen();
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "from the file");
+  EXPECT_EQ(Window.FileName, file);
+  EXPECT_EQ(Window.StatusPanels[1]->text(), "");
+  // The opened text becomes the note's text at the next store.
+  Window.UpdateItem(true);
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text), "from the file");
+}
+
+TEST_F(NoteText, AfterAPrintFilesAreReadAsPlainTextUntilTheNextStore) {
+  const std::string file = Folder() + "load.txt";
+  WriteFileBytes(file, "{\\rtf1 rich}");
+  Window.PrintDialog = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  Window.PrintDialog->setOutputFormat(QPrinter::PdfFormat);
+  Window.PrintDialog->setOutputFileName(QString::fromStdString(Folder() + "note.pdf"));
+  Script.AnswerPrint(true);
+  Window.FilePrint();
+  EXPECT_TRUE(FileExists(Folder() + "note.pdf"));
+  EXPECT_EQ(Window.PrintDialog->docName(), "Memo");
+  Script.AnswerOpen(true, file);
+  Window.MI_loadfileClick(); // also stores the window
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text), "{\\rtf1 rich}");
+  Script.AnswerOpen(true, file);
+  Window.MI_loadfileClick();
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "rich");
+}
+
+TEST_F(NoteText, ADroppedFileOpensIntoTheText) {
+  const std::string file = Folder() + "dropped.txt";
+  WriteFileBytes(file, "dropped words");
+  Window.FilesDropped({QString::fromStdString(file)});
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "dropped words");
+  EXPECT_EQ(Window.windowTitle().toStdString(), "dropped.txt - " + ApplicationTitle());
+  Script.Answer(mrOk);
+  Window.FilesDropped({QString::fromStdString(Folder() + "missing.txt")});
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "dropped words");
+}
+
+TEST_F(NoteText, ClickingALinkInTheTextOpensIt) {
+  Window.RichEditURL1->DoURLClick("www.example.org");
+  EXPECT_EQ(Opener.Opened, std::vector<std::string>{"http://www.example.org"});
+}
