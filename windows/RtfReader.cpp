@@ -382,7 +382,7 @@ void TRtfReader::TableText(char16_t c) {
     if (c == u';') CommitColor();
   } else if (c == u';') {
     CommitFont();
-  } else {
+  } else if (c >= 0x20) {
     FontName += QChar(c);
   }
 }

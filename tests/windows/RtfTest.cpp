@@ -176,4 +176,8 @@ TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
   ReadRtf(written, Document);
   EXPECT_EQ(Document.toPlainText(), "\nrtf1\\x");
   EXPECT_EQ(WriteRtf(Document), written);
+  // Nor do they stay in font names, which are read without surrounding blanks.
+  Read("{\\rtf1{\\fonttbl{\\f0 Odd \\'01;}}\\f0 x}");
+  EXPECT_EQ(Describe(Document), "[0 0 0 0](Odd 24)x\n");
+  ExpectRoundTrip();
 }
