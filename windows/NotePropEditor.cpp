@@ -175,6 +175,7 @@ void TNotePrp::FormShow() {
     FontName->setCurrentText("MS Sans Serif");
   }
   SetLinkCaptions();
+  PC_NoteEnter();
   RichEditChange();
   if (PC_Note->currentWidget() == TS_Memo) RichEditURL1->setFocus();
 }
