@@ -34,8 +34,7 @@ template <class T> T* Place(T* widget, int left, int top, int width, int height)
 TExpDataFrm::TExpDataFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("Export data");
   setFixedSize(711, 258);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   RadioGroup1 = Place(new QGroupBox("Choose what data to export", this), 32, 32, 633, 43);
   rbNotAtt = Place(new QRadioButton("&Notes and Attachments", this), 119, 50, 217, 17);
   rbShNotLnkAtt = Place(new QRadioButton("&Sheets, Notes, Links and Attachments", this), 378, 50, 207, 17);

@@ -174,7 +174,7 @@ private:
   bool ExportWouldReplaceProject(const std::string& Base) const;
 
   std::vector<QPointer<QWidget>> FSheetWindows;
-  QList<QIcon> FImages; // the item icons when there is no main window
+  QList<QIcon> FImages;    // the item icons when there is no main window
   TColor FDialogColor = 0; // the colour dialog opens with the colour last chosen in it
 };
 

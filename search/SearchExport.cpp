@@ -44,8 +44,17 @@ void TSearchExport::CopySheets() {
     TSheetItem* sheet = FSource.GetSheet(i);
     const TSheet& d = sheet->Data;
     const int key = FSource.SheetPool->IndexOf(sheet);
-    TRecordWriter(sheets).Int(key).Plain(d.Name).Int(d.Color).Int(d.Width).Int(d.Height).Int(d.Zoom).Int(d.GridSize)
-        .Int(d.Extra).Coded(d.Description).EndLine();
+    TRecordWriter(sheets)
+        .Int(key)
+        .Plain(d.Name)
+        .Int(d.Color)
+        .Int(d.Width)
+        .Int(d.Height)
+        .Int(d.Zoom)
+        .Int(d.GridSize)
+        .Int(d.Extra)
+        .Coded(d.Description)
+        .EndLine();
     TRecordWriter(index).Int(i).Int(key).Plain({}).EndLine();
     FNew[sheet] = FTarget.AddSheet(d);
     FSheets.push_back(sheet);
@@ -87,8 +96,21 @@ void TSearchExport::CopyNotes() {
 
 void TSearchExport::AppendNoteLine(std::string& out, int key, const TNoteItem* note) const {
   const TNote& d = note->Data;
-  TRecordWriter(out).Int(key).Plain(d.Name).Plain(d.ImageFile).Plain(d.LogoFile).Int(d.Kind).Int(d.Width)
-      .Int(d.Height).Int(d.Color).Int(d.Extra1).Int(d.LogoPos).Int(d.ExtraFlag).Int(d.Extra2).Coded(d.Text).Int(-1)
+  TRecordWriter(out)
+      .Int(key)
+      .Plain(d.Name)
+      .Plain(d.ImageFile)
+      .Plain(d.LogoFile)
+      .Int(d.Kind)
+      .Int(d.Width)
+      .Int(d.Height)
+      .Int(d.Color)
+      .Int(d.Extra1)
+      .Int(d.LogoPos)
+      .Int(d.ExtraFlag)
+      .Int(d.Extra2)
+      .Coded(d.Text)
+      .Int(-1)
       .EndLine();
 }
 
@@ -125,12 +147,14 @@ void TSearchExport::CopyRelations() {
 // index files list each exported sheet's key and new index once per link, then once.
 void TSearchExport::CopyLinks() {
   std::unordered_map<const TSheetItem*, std::vector<const TLinkItem*>> bySheet;
-  for (int i = 0; FBig && i < FSource.LinkCount(); ++i) bySheet[FSource.GetLink(i)->GetSheet()].push_back(FSource.GetLink(i));
+  for (int i = 0; FBig && i < FSource.LinkCount(); ++i)
+    bySheet[FSource.GetLink(i)->GetSheet()].push_back(FSource.GetLink(i));
   std::string perLink, perSheet;
   for (size_t i = 0; i < FSheets.size(); ++i) {
     const int key = FSource.SheetPool->IndexOf(FSheets[i]);
     const auto& links = bySheet[FSheets[i]];
-    for (size_t k = 0; k < links.size(); ++k) TRecordWriter(perLink).Int(key).Int(i).Plain({}).EndLine();
+    for (size_t k = 0; k < links.size(); ++k)
+      TRecordWriter(perLink).Int(key).Int(i).Plain({}).EndLine();
     if (!links.empty()) TRecordWriter(perSheet).Int(key).Int(i).Plain({}).EndLine();
     for (const TLinkItem* link : links) {
       TLink record = link->Data;
@@ -166,9 +190,11 @@ void TSearchExport::Write(const std::string& base) const {
       written.emplace_back(target + ".saving", target);
       WriteFileBytes(written.back().first, file.Bytes);
     }
-    for (auto& [temp, target] : written) RenameFile(temp, target);
+    for (auto& [temp, target] : written)
+      RenameFile(temp, target);
   } catch (...) {
-    for (auto& [temp, target] : written) DeleteFile(temp);
+    for (auto& [temp, target] : written)
+      DeleteFile(temp);
     throw;
   }
 }

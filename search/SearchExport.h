@@ -58,7 +58,7 @@ private:
   const TContainer& FSource;
   bool FBig;
   TContainer FTarget;
-  std::vector<TSheetItem*> FSheets; // the exported sheets, in their new order
+  std::vector<TSheetItem*> FSheets;                      // the exported sheets, in their new order
   std::unordered_map<const TPoolItem*, TPoolItem*> FNew; // exported item -> its copy
   std::vector<TExportFile> FFiles;
 };

@@ -27,29 +27,29 @@ struct TTextSetters {
   void (TC::*CaseSensitive)(bool);
 };
 
-const TTextSetters kNoteCaption{{&TC::SetNoteCaption1, &TC::SetNoteCaption2, &TC::SetNoteCaption3, &TC::SetNoteCaption4},
-                                {&TC::SetNoteCaptionActive1, &TC::SetNoteCaptionActive2, &TC::SetNoteCaptionActive3,
-                                 &TC::SetNoteCaptionActive4},
-                                &TC::SetNoteCaptionCaseSensitive};
-const TTextSetters kNoteMemo{{&TC::SetNoteMemo1, &TC::SetNoteMemo2, &TC::SetNoteMemo3, &TC::SetNoteMemo4},
-                             {&TC::SetNoteMemoActive1, &TC::SetNoteMemoActive2, &TC::SetNoteMemoActive3,
-                              &TC::SetNoteMemoActive4},
-                             &TC::SetNoteMemoCaseSensitive};
-const TTextSetters kNoteSheetCaption{{&TC::SetNoteSheetCaption1, &TC::SetNoteSheetCaption2,
-                                      &TC::SetNoteSheetCaption3, &TC::SetNoteSheetCaption4},
-                                     {&TC::SetNoteSheetCaptionActive1, &TC::SetNoteSheetCaptionActive2,
-                                      &TC::SetNoteSheetCaptionActive3, &TC::SetNoteSheetCaptionActive4},
-                                     &TC::SetNoteSheetCaptionCaseSensitive};
-const TTextSetters kSheetCaption{{&TC::SetSheetCaption1, &TC::SetSheetCaption2, &TC::SetSheetCaption3,
-                                  &TC::SetSheetCaption4},
-                                 {&TC::SetSheetCaptionActive1, &TC::SetSheetCaptionActive2,
-                                  &TC::SetSheetCaptionActive3, &TC::SetSheetCaptionActive4},
-                                 &TC::SetSheetCaptionCaseSensitive};
-const TTextSetters kAttachmentCaption{{&TC::SetAttachmentCaption1, &TC::SetAttachmentCaption2,
-                                       &TC::SetAttachmentCaption3, &TC::SetAttachmentCaption4},
-                                      {&TC::SetAttachmentCaptionActive1, &TC::SetAttachmentCaptionActive2,
-                                       &TC::SetAttachmentCaptionActive3, &TC::SetAttachmentCaptionActive4},
-                                      &TC::SetAttachmentCaptionCaseSensitive};
+const TTextSetters kNoteCaption{
+    {&TC::SetNoteCaption1, &TC::SetNoteCaption2, &TC::SetNoteCaption3, &TC::SetNoteCaption4},
+    {&TC::SetNoteCaptionActive1, &TC::SetNoteCaptionActive2, &TC::SetNoteCaptionActive3, &TC::SetNoteCaptionActive4},
+    &TC::SetNoteCaptionCaseSensitive};
+const TTextSetters kNoteMemo{
+    {&TC::SetNoteMemo1, &TC::SetNoteMemo2, &TC::SetNoteMemo3, &TC::SetNoteMemo4},
+    {&TC::SetNoteMemoActive1, &TC::SetNoteMemoActive2, &TC::SetNoteMemoActive3, &TC::SetNoteMemoActive4},
+    &TC::SetNoteMemoCaseSensitive};
+const TTextSetters kNoteSheetCaption{
+    {&TC::SetNoteSheetCaption1, &TC::SetNoteSheetCaption2, &TC::SetNoteSheetCaption3, &TC::SetNoteSheetCaption4},
+    {&TC::SetNoteSheetCaptionActive1, &TC::SetNoteSheetCaptionActive2, &TC::SetNoteSheetCaptionActive3,
+     &TC::SetNoteSheetCaptionActive4},
+    &TC::SetNoteSheetCaptionCaseSensitive};
+const TTextSetters kSheetCaption{
+    {&TC::SetSheetCaption1, &TC::SetSheetCaption2, &TC::SetSheetCaption3, &TC::SetSheetCaption4},
+    {&TC::SetSheetCaptionActive1, &TC::SetSheetCaptionActive2, &TC::SetSheetCaptionActive3,
+     &TC::SetSheetCaptionActive4},
+    &TC::SetSheetCaptionCaseSensitive};
+const TTextSetters kAttachmentCaption{
+    {&TC::SetAttachmentCaption1, &TC::SetAttachmentCaption2, &TC::SetAttachmentCaption3, &TC::SetAttachmentCaption4},
+    {&TC::SetAttachmentCaptionActive1, &TC::SetAttachmentCaptionActive2, &TC::SetAttachmentCaptionActive3,
+     &TC::SetAttachmentCaptionActive4},
+    &TC::SetAttachmentCaptionCaseSensitive};
 const TTextSetters kAttachmentFileName{{&TC::SetAttachmentFileName1, &TC::SetAttachmentFileName2,
                                         &TC::SetAttachmentFileName3, &TC::SetAttachmentFileName4},
                                        {&TC::SetAttachmentFileNameActive1, &TC::SetAttachmentFileNameActive2,
@@ -71,8 +71,10 @@ void SetFirst(TC& search, const TTextSetters& group, const std::string& text, co
 // Without leading and trailing blanks and control characters.
 QString Trim(QString text) {
   qsizetype first = 0, last = text.size();
-  while (first < last && text[first].unicode() <= ' ') ++first;
-  while (last > first && text[last - 1].unicode() <= ' ') --last;
+  while (first < last && text[first].unicode() <= ' ')
+    ++first;
+  while (last > first && text[last - 1].unicode() <= ' ')
+    --last;
   return text.mid(first, last - first);
 }
 
@@ -110,8 +112,10 @@ void TfrmSearch::TrimFields() {
   for (QLineEdit* edit : {edt_notecaption, edt_notememo, edt_noteonsheetcaption, edt_sheetcaption,
                           edt_attachmentcaption, edt_attachmentfilename})
     edit->setText(Trim(edit->text()));
-  for (QComboBox* box : GlobalTexts()) box->setEditText(Trim(box->currentText()));
-  for (QComboBox* box : GlobalTexts()) box->addItem(box->currentText());
+  for (QComboBox* box : GlobalTexts())
+    box->setEditText(Trim(box->currentText()));
+  for (QComboBox* box : GlobalTexts())
+    box->addItem(box->currentText());
 }
 
 bool TfrmSearch::SetCriteria(bool& sheets, bool& notes, bool& attachments) {
@@ -168,7 +172,8 @@ void TfrmSearch::SetGlobalCriteria() {
   const bool caseSensitive = chk_globaltextcasesensitive->isChecked();
   for (const TTextSetters* group :
        {&kNoteCaption, &kNoteMemo, &kNoteSheetCaption, &kSheetCaption, &kAttachmentCaption, &kAttachmentFileName}) {
-    for (int k = 0; k < 4; ++k) SetPattern(search, *group, k, FromQString(GlobalTexts()[k]->currentText()));
+    for (int k = 0; k < 4; ++k)
+      SetPattern(search, *group, k, FromQString(GlobalTexts()[k]->currentText()));
     (search.*group->CaseSensitive)(caseSensitive);
   }
   search.SetNoteColorActive(false);
@@ -188,8 +193,10 @@ void TfrmSearch::btn_clearClick() {
   Uncheck(chk_notecolor, [this] { chk_notecolorClick(); });
   Uncheck(chk_noteonsheetcolor, [this] { chk_noteonsheetcolorClick(); });
   Uncheck(chk_sheetcolor, [this] { chk_sheetcolorClick(); });
-  for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor, pnl_sheetcolor}) panel->SetColor(clWhite);
-  for (QComboBox* box : GlobalTexts()) box->setEditText(QString());
+  for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor, pnl_sheetcolor})
+    panel->SetColor(clWhite);
+  for (QComboBox* box : GlobalTexts())
+    box->setEditText(QString());
   if (ContainerSearch) ContainerSearch->Clear();
   if (SearchKind->currentWidget() == Global) cbGlobalText1->setFocus();
 }

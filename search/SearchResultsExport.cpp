@@ -2,7 +2,6 @@
 #include "ContainerSearch.h"
 #include "Search.h"
 #include "SearchExport.h"
-#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
@@ -35,16 +34,16 @@ bool TfrmSearch::ExportWouldReplaceProject(const std::string& Base) const {
 
 bool TfrmSearch::ExportResults(const std::string& Mode, const std::string& Base) {
   if (!Container || ExportWouldReplaceProject(Base)) return false;
-  std::unique_ptr<TSearchExport> exported;
-  {
-    const TFilterGuard unfilter{Container};
-    ContainerSearch->Search(FromQString(ActivePageName()));
-    exported = std::make_unique<TSearchExport>(*Container, TSearchExport::IsBigMode(Mode));
-  }
   try {
+    std::unique_ptr<TSearchExport> exported;
+    {
+      const TFilterGuard unfilter{Container};
+      ContainerSearch->Search(FromQString(ActivePageName()));
+      exported = std::make_unique<TSearchExport>(*Container, TSearchExport::IsBigMode(Mode));
+    }
     exported->Write(Base);
     return true;
-  } catch (const Exception& error) {
+  } catch (const std::exception& error) {
     MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);
     return false;
   }

@@ -127,8 +127,10 @@ void TfrmSearch::CreateNotesPage() {
   pnl_notecolor = AddColorPanel(Notes, 326, 8, clWhite, false);
   chk_noteonsheetcolor = Place(new QCheckBox(Notes), 293, 134, 17, 17);
   pnl_noteonsheetcolor = AddColorPanel(Notes, 328, 124, clWhite, false);
-  for (QCheckBox* box : {chk_notecolor, chk_noteonsheetcolor}) box->setToolTip("search color");
-  for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor}) panel->setToolTip("select color");
+  for (QCheckBox* box : {chk_notecolor, chk_noteonsheetcolor})
+    box->setToolTip("search color");
+  for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor})
+    panel->setToolTip("select color");
   connect(chk_notecolor, &QCheckBox::clicked, this, [this] { chk_notecolorClick(); });
   connect(chk_noteonsheetcolor, &QCheckBox::clicked, this, [this] { chk_noteonsheetcolorClick(); });
   connect(pnl_notecolor, &TSearchColorPanel::Clicked, this, [this] { pnl_notecolorDblClick(); });
@@ -189,7 +191,8 @@ void TfrmSearch::CreateResultsTree() {
 bool TfrmSearch::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Global && event->type() == QEvent::Resize) {
     const int width = Global->width();
-    for (QComboBox* box : GlobalTexts()) box->resize(std::max(40, width - 13), box->height());
+    for (QComboBox* box : GlobalTexts())
+      box->resize(std::max(40, width - 13), box->height());
     chk_globaltextcasesensitive->move(std::max(5, width - 99), chk_globaltextcasesensitive->y());
   }
   return QWidget::eventFilter(watched, event);

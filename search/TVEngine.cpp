@@ -51,7 +51,8 @@ TResultNode* TTVEngine::BuildSkeleton() {
   root->Project = Container;
   if (ShowSheets) SetImages(AddBranch(root, "Sheets", Container->SheetPool.get()), imSheet, imSheet);
   if (ShowNotes) SetImages(AddBranch(root, "Notes", Container->NotePool.get()), imNote, imNote);
-  if (ShowAttachments) SetImages(AddBranch(root, "Attachments", Container->AttachPool.get()), imAttachment, imAttachment);
+  if (ShowAttachments)
+    SetImages(AddBranch(root, "Attachments", Container->AttachPool.get()), imAttachment, imAttachment);
   return root;
 }
 
@@ -82,13 +83,15 @@ void TTVEngine::FillAttachments(TResultNode* branch) {
 void TTVEngine::FillSheetNotes(TResultNode* node) {
   auto* sheet = node->ItemAs<TSheetItem>();
   SetChildCount(node, sheet->PositionCount());
-  for (int i = 0; i < node->childCount(); ++i) node->Child(i)->Item = sheet->GetPosition(i)->GetNote();
+  for (int i = 0; i < node->childCount(); ++i)
+    node->Child(i)->Item = sheet->GetPosition(i)->GetNote();
 }
 
 void TTVEngine::FillNoteAttachments(TResultNode* node) {
   auto* note = node->ItemAs<TNoteItem>();
   SetChildCount(node, note->AttachmentCount());
-  for (int i = 0; i < node->childCount(); ++i) node->Child(i)->Item = note->GetAttachment(i);
+  for (int i = 0; i < node->childCount(); ++i)
+    node->Child(i)->Item = note->GetAttachment(i);
 }
 
 void TTVEngine::FillAttachmentNote(TResultNode* node) {
@@ -97,8 +100,10 @@ void TTVEngine::FillAttachmentNote(TResultNode* node) {
 }
 
 void TTVEngine::SetChildCount(TResultNode* node, int count) {
-  while (node->childCount() < count) node->addChild(new TResultNode());
-  while (node->childCount() > count) delete node->takeChild(node->childCount() - 1);
+  while (node->childCount() < count)
+    node->addChild(new TResultNode());
+  while (node->childCount() > count)
+    delete node->takeChild(node->childCount() - 1);
 }
 
 void TTVEngine::UpdateNodeLooks(TResultNode* root) {
@@ -109,7 +114,8 @@ void TTVEngine::UpdateNodeLooks(TResultNode* root) {
     TResultNode* node = pending.back();
     pending.pop_back();
     UpdateNodeLook(node);
-    for (int i = node->childCount() - 1; i >= 0; --i) pending.push_back(node->Child(i));
+    for (int i = node->childCount() - 1; i >= 0; --i)
+      pending.push_back(node->Child(i));
   }
 }
 
@@ -158,7 +164,8 @@ void TTVEngine::SetImages(TResultNode* node, int image, int selected) {
 }
 
 void TTVEngine::TrimNavImages() {
-  while (FImages->size() > kItemImages) FImages->removeLast();
+  while (FImages->size() > kItemImages)
+    FImages->removeLast();
 }
 
 } // namespace qel

@@ -1,9 +1,9 @@
 // The export of search results: every file byte for byte, and the new project read back.
+#include "search/SearchExport.h"
 #include "SearchFixture.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
-#include "search/SearchExport.h"
 
 #include <QTemporaryDir>
 
@@ -23,9 +23,9 @@ std::string Line(std::initializer_list<std::string> fields) {
 // Fields 2 to 13 of a note line of a note made with the default record.
 std::string Note(const std::string& name, const std::string& codedText = "", const std::string& kind = "-1") {
   std::string out;
-  for (const std::string& field : {name, std::string(), std::string(), kind, std::string("80"),
-                                   std::string("50"), std::string("65535"), std::string("16"), std::string("0"),
-                                   std::string("1"), std::string("10"), codedText})
+  for (const std::string& field :
+       {name, std::string(), std::string(), kind, std::string("80"), std::string("50"), std::string("65535"),
+        std::string("16"), std::string("0"), std::string("1"), std::string("10"), codedText})
     out += field + '\xFF';
   out.pop_back();
   return out;
@@ -105,33 +105,37 @@ TEST_F(SearchExportTest, BigExportWritesEveryFileAndTheProjectLoads) {
                               Line({"2", "Gamma", "16777215", "9999", "9999", "80", "10", "1", ""}));
   EXPECT_EQ(File("_shtX"), Line({"0", "0", ""}) + Line({"1", "2", ""}));
   // Keys are places in the full lists: these items were never loaded.
-  EXPECT_EQ(File("_xNot1"), Line({"0", Note("One", "a\xFE"
-                                                   "b"),
+  EXPECT_EQ(File("_xNot1"), Line({"0",
+                                  Note("One", "a\xFE"
+                                              "b"),
                                   "-1"}) +
-                                Line({"0", Note("One", "a\xFE"
-                                                       "b"),
+                                Line({"0",
+                                      Note("One", "a\xFE"
+                                                  "b"),
                                       "-1"}) +
                                 Line({"1", Note("Two"), "-1"}) + Line({"2", Note("One"), "-1"}) +
-                                Line({"-1", Note("One", "a\xFE"
-                                                        "b"),
+                                Line({"-1",
+                                      Note("One", "a\xFE"
+                                                  "b"),
                                       "-1"}) +
                                 Line({"-1", Note("Two"), "-1"}) + Line({"-1", Note("One"), "-1"}) +
                                 Line({"-1", Note("Loose"), "-1"}) + Line({"-1", Note("Free"), "-1"}));
-  EXPECT_EQ(File("_Not"), Line({"0", Note("One", "a\xFE"
-                                                 "b"),
+  EXPECT_EQ(File("_Not"), Line({"0",
+                                Note("One", "a\xFE"
+                                            "b"),
                                 "-1"}) +
                               Line({"1", Note("Two"), "-1"}) + Line({"2", Note("Loose"), "-1"}) +
                               Line({"3", Note("Free"), "-1"}));
   EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "-1", ""}) + Line({"3", "-1", ""}));
-  EXPECT_EQ(File("_pos"), Line({"0", "0", "0", "10", "20"}) + Line({"1", "0", "1", "5", "6"}) +
-                              Line({"2", "1", "0", "-1", "-1"}));
+  EXPECT_EQ(File("_pos"),
+            Line({"0", "0", "0", "10", "20"}) + Line({"1", "0", "1", "5", "6"}) + Line({"2", "1", "0", "-1", "-1"}));
   EXPECT_EQ(File("_rel"), Line({"0", "leads to", "-1"}) + Line({"1", "consists of", "-1"}));
   EXPECT_EQ(File("_lnk1"), Line({"0", "0", ""}) + Line({"0", "0", ""}) + Line({"2", "1", ""}));
   EXPECT_EQ(File("_lnk2"), Line({"0", "0", ""}) + Line({"2", "1", ""}));
   const std::string rest[] = {"50", "50", "50", "50", "2", "1", "0", "1", "1"};
   auto link = [&](const char* c, const char* from, const char* to, const char* relation) {
-    return Line({c, "0", from, to, relation, rest[0], rest[1], rest[2], rest[3], rest[4], rest[5], rest[6], rest[7],
-                 rest[8]});
+    return Line(
+        {c, "0", from, to, relation, rest[0], rest[1], rest[2], rest[3], rest[4], rest[5], rest[6], rest[7], rest[8]});
   };
   EXPECT_EQ(File("_lnk"), link("0", "0", "1", "0") + link("1", "1", "0", "1"));
   EXPECT_EQ(File("_att"), Line({"0", "0", "Doc", "c:\\doc.txt", "line1\xFEline2", "0"}) +
@@ -156,7 +160,8 @@ TEST_F(SearchExportTest, SmallExportKeepsTheNotesOfVisibleSheetsButNoSheetFiles)
   Search.Search("Notes");
   Export(false);
   EXPECT_EQ(File("_sht"), kSheetsHead);
-  for (const char* empty : {"_shtX", "_pos", "_lnk1", "_lnk2", "_lnk"}) EXPECT_EQ(File(empty), "") << empty;
+  for (const char* empty : {"_shtX", "_pos", "_lnk1", "_lnk2", "_lnk"})
+    EXPECT_EQ(File(empty), "") << empty;
   // Sheets are not filtered on the Notes page: every note on a sheet is exported besides the hit.
   EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "3", ""}) + Line({"3", "-1", ""}));
   TContainer loaded;
@@ -184,15 +189,8 @@ TEST_F(SearchExportTest, GlobalSearchWithoutCriteriaExportsOnlyTheRelationTypes)
 // Fault: an exported aggregation note stood for no sheet, so the next sheet sync deleted it
 // with its positions and links.
 TEST_F(SearchExportTest, AggregationNoteKeepsItsSheetWhenThatSheetIsExported) {
-  TNote record;
-  record.Name = "Gamma";
-  record.Kind = 0;
-  record.Sheet = Gamma;
-  TNoteItem* aggregation = Project.AddNote(record);
-  Project.PlaceNote(aggregation, Alpha, 200, 200);
-  record.Name = "Beta";
-  record.Sheet = Beta;
-  Project.PlaceNote(Project.AddNote(record), Alpha, 300, 200);
+  Project.PlaceNote(AddAggregationNote(Project, Gamma), Alpha, 200, 200);
+  Project.PlaceNote(AddAggregationNote(Project, Beta), Alpha, 300, 200);
   SearchAlphaAndGamma();
   Export(true);
   TContainer loaded;

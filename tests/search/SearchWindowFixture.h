@@ -1,5 +1,6 @@
 #pragma once
 // The program's windows on a project of three notes on two sheets, with a search window open.
+#include "SearchFixture.h"
 #include "ShellFixture.h"
 #include "search/Search.h"
 #include "search/SearchColorPanel.h"
@@ -10,8 +11,6 @@
 #include <QApplication>
 
 namespace qel::test {
-
-using Names = std::vector<std::string>;
 
 class SearchWindowFixture : public ShellTest {
 protected:
@@ -48,7 +47,8 @@ protected:
   Names Children(const Names& path) const {
     Names texts;
     if (TResultNode* node = Find(path))
-      for (int i = 0; i < node->childCount(); ++i) texts.push_back(node->child(i)->text(0).toStdString());
+      for (int i = 0; i < node->childCount(); ++i)
+        texts.push_back(node->child(i)->text(0).toStdString());
     return texts;
   }
   void Select(const Names& path) {

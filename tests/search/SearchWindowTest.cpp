@@ -31,7 +31,8 @@ TEST_F(SearchWindowTest, EnterRunsFindNowAndEmptyFieldsFindAllOrNothing) {
   Window->SelectSearchKind(0);
   QTest::keyClick(Window->cbGlobalText2->lineEdit(), Qt::Key_Enter);
   EXPECT_EQ(Children({}), (Names{"Sheets", "Notes", "Attachments"}));
-  for (const char* branch : {"Sheets", "Notes", "Attachments"}) EXPECT_TRUE(Children({branch}).empty()) << branch;
+  for (const char* branch : {"Sheets", "Notes", "Attachments"})
+    EXPECT_TRUE(Children({branch}).empty()) << branch;
   EXPECT_EQ(Project().NoteCount(), 3);
   EXPECT_EQ(Project().NotePool->ViewCount(), 0) << "the view keeps the hits";
 }
@@ -40,7 +41,8 @@ TEST_F(SearchWindowTest, FindNowTrimsTheFieldsAndExtendsTheGlobalHistories) {
   Open(0);
   Project().GetNote(1)->SetName("Second");
   Window->cbGlobalText1->setEditText("  second\t");
-  for (int i = 0; i < 3; ++i) Window->btn_search->click();
+  for (int i = 0; i < 3; ++i)
+    Window->btn_search->click();
   EXPECT_EQ(Window->cbGlobalText1->currentText(), "second");
   EXPECT_EQ(Window->LastSearchText, "second");
   EXPECT_EQ(Window->cbGlobalText1->count(), 3);
@@ -184,11 +186,7 @@ TEST_F(SearchWindowTest, NoteWindowFollowsSingleClicksOnNotes) {
 
 TEST_F(SearchWindowTest, AggregationNoteOpensItsSheetsPropertyWindow) {
   Open(1);
-  TNote record;
-  record.Name = "Sheet 2";
-  record.Kind = 0;
-  record.Sheet = Project().GetSheet(1);
-  Project().AddNote(record);
+  AddAggregationNote(Project(), Project().GetSheet(1));
   Window->btn_search->click();
   Select({"Notes", "Sheet 2"});
   EXPECT_EQ(SelectedNode()->ImageIndex, 1);
@@ -210,11 +208,7 @@ TEST_F(SearchWindowTest, AggregationNoteOpensItsSheetsPropertyWindow) {
 // Fault: the tree kept plain pointers, and an aggregation note without sheet opened an empty window.
 TEST_F(SearchWindowTest, ItemsDeletedSinceTheSearchOpenNothing) {
   Open(0);
-  TNote record;
-  record.Name = "Sheet 2";
-  record.Kind = 0;
-  record.Sheet = Project().GetSheet(1);
-  Project().AddNote(record);
+  AddAggregationNote(Project(), Project().GetSheet(1));
   Window->cbGlobalText1->setEditText("2");
   Window->btn_search->click();
   Project().GetSheet(1)->Delete();

@@ -1,9 +1,9 @@
 // The results tree as the engine builds it from the filtered pools.
+#include "search/TVEngine.h"
 #include "GuiTest.h"
 #include "SearchFixture.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
-#include "search/TVEngine.h"
 #include "shell/Icons.h"
 
 #include <QTemporaryDir>
@@ -29,12 +29,14 @@ protected:
   TResultNode* Root() const { return static_cast<TResultNode*>(Tree.topLevelItem(0)); }
   static std::vector<std::string> Texts(const TResultNode* node) {
     std::vector<std::string> texts;
-    for (int i = 0; i < node->childCount(); ++i) texts.push_back(node->child(i)->text(0).toStdString());
+    for (int i = 0; i < node->childCount(); ++i)
+      texts.push_back(node->child(i)->text(0).toStdString());
     return texts;
   }
   static std::vector<int> Images(const TResultNode* node) {
     std::vector<int> images;
-    for (int i = 0; i < node->childCount(); ++i) images.push_back(node->Child(i)->ImageIndex);
+    for (int i = 0; i < node->childCount(); ++i)
+      images.push_back(node->Child(i)->ImageIndex);
     return images;
   }
 
@@ -56,7 +58,8 @@ TEST_F(TVEngineTest, EmptyHitsStillGiveTheRootAndTheShownBranches) {
   EXPECT_EQ(Texts(root), (Names{"Sheets", "Notes", "Attachments"}));
   EXPECT_EQ(Images(root), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(root->Child(1)->Pool, Project.NotePool.get());
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(root->child(i)->childCount(), 0);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(root->child(i)->childCount(), 0);
   EXPECT_EQ(Tree.currentItem(), root);
   EXPECT_TRUE(root->isExpanded());
 
@@ -71,11 +74,7 @@ TEST_F(TVEngineTest, SheetHitListsTheNotesOfAllItsPositionsWithTheirLooks) {
   TSheetItem* other = AddSheet("Other");
   TNoteItem* placed = AddNote("Placed");
   TNoteItem* assigned = AddNote("Assigned");
-  TNote record;
-  record.Name = "Other";
-  record.Kind = 0;
-  record.Sheet = other;
-  TNoteItem* aggregation = Project.AddNote(record);
+  TNoteItem* aggregation = AddAggregationNote(Project, other);
   Project.PlaceNote(placed, sheet, 10, 10);
   Project.AssignNoteToSheet(assigned, sheet);
   Project.PlaceNote(aggregation, sheet, 100, 10);
