@@ -34,11 +34,16 @@ template <class T> T* Place(T* widget, int left, int top, int width, int height)
 TExpDataFrm::TExpDataFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("Export data");
   setFixedSize(711, 258);
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   RadioGroup1 = Place(new QGroupBox("Choose what data to export", this), 32, 32, 633, 43);
   rbNotAtt = Place(new QRadioButton("&Notes and Attachments", this), 119, 50, 217, 17);
   rbShNotLnkAtt = Place(new QRadioButton("&Sheets, Notes, Links and Attachments", this), 378, 50, 207, 17);
   rbNotAtt->setChecked(true);
+  for (QRadioButton* choice : {rbNotAtt, rbShNotLnkAtt}) // the whole text shows in any font
+    choice->resize(std::max(choice->width(), choice->sizeHint().width()), choice->height());
   GroupBox1 = Place(new QGroupBox("Choose a path and filename :", this), 32, 80, 633, 81);
   edtExFn = Place(new QLineEdit(this), 123, 128, 262, 21);
   lblFilename = new QLabel("&Filename :", GroupBox1);

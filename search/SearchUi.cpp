@@ -33,8 +33,10 @@ void AddLabel(QWidget* page, const char* text, int left, int top) {
   label->move(left, top);
 }
 
+// At least as large as the platform's box and text need.
 QCheckBox* AddCaseBox(QWidget* page, int left, int top, int width) {
-  return Place(new QCheckBox(" Case sensitive", page), left, top, width, 14);
+  auto* box = new QCheckBox(" Case sensitive", page);
+  return Place(box, left, top, std::max(width, box->sizeHint().width()), std::max(14, box->sizeHint().height()));
 }
 
 QLineEdit* AddEdit(QWidget* page, int top) { return Place(new QLineEdit(page), 5, top, 150, 21); }
@@ -193,7 +195,8 @@ bool TfrmSearch::eventFilter(QObject* watched, QEvent* event) {
     const int width = Global->width();
     for (QComboBox* box : GlobalTexts())
       box->resize(std::max(40, width - 13), box->height());
-    chk_globaltextcasesensitive->move(std::max(5, width - 99), chk_globaltextcasesensitive->y());
+    const int left = width - chk_globaltextcasesensitive->width() - 3;
+    chk_globaltextcasesensitive->move(std::max(5, left), chk_globaltextcasesensitive->y());
   }
   return QWidget::eventFilter(watched, event);
 }
