@@ -1,5 +1,6 @@
 #include "AttachmentProp.h"
 
+#include "NotePropCommon.h"
 #include "RichEditURL.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
@@ -45,8 +46,7 @@ TAttachPrp::TAttachPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pa
   setGeometry(386, 188, 346, 319);
   CreatePanel();
   CreatePreview();
-  auto* box = static_cast<QVBoxLayout*>(layout());
-  delete box->takeAt(box->count() - 1); // the base's filler
+  QVBoxLayout* box = TakeBody(this);
   box->addWidget(Panel3);
   box->addWidget(pnl_OLE_container, 1);
   OpenDialog.FileMustExist = true;

@@ -36,8 +36,7 @@ TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
   ReplaceDialog1 = new TReplaceDialog(this);
   connect(ReplaceDialog1, &TReplaceDialog::Find, this, &TNotePrp::ReplaceDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::Replace, this, &TNotePrp::ReplaceDialog1Replace);
-  auto* box = static_cast<QVBoxLayout*>(layout());
-  delete box->takeAt(box->count() - 1); // the base's filler
+  QVBoxLayout* box = TakeBody(this);
   box->setMenuBar(MainMenu);
   box->addWidget(SB_Contents);
   box->addWidget(PC_Note, 3);

@@ -257,6 +257,8 @@ private:
   // Copies a chosen picture into the project folder; the name there, or empty (after telling
   // the user) when it could not be copied.
   std::string CopyIntoProject(const std::string& file);
+  // Runs a picture dialog and copies the chosen file; the note to take it, or null.
+  TNoteItem* ChoosePicture(TFileDialogRequest& dialog, std::string& target);
   void SetTargetsDotted(bool dotted);
   void ApplyFormat(const QTextCharFormat& format);
 

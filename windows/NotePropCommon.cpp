@@ -1,6 +1,8 @@
 #include "NotePropCommon.h"
 
 #include "PropertyForm.h"
+#include "platform/Errors.h"
+#include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
@@ -30,6 +32,22 @@ void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
 void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
   QFrame::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+QVBoxLayout* TakeBody(TPropertyFrm* window) {
+  auto* box = static_cast<QVBoxLayout*>(window->layout());
+  delete box->takeAt(box->count() - 1);
+  return box;
+}
+
+bool Reported(const std::function<void()>& operation) {
+  try {
+    operation();
+    return true;
+  } catch (const Exception& error) {
+    MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);
+    return false;
+  }
 }
 
 Qt::WindowFlags FreeWindowFlags(bool stayOnTop) {

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QMimeData>
+#include <QVBoxLayout>
 #include <functional>
 
 namespace qel {
@@ -71,6 +72,11 @@ private:
       event->ignore();
   }
 };
+
+// The base window's layout without its filler, ready for the window's own controls.
+QVBoxLayout* TakeBody(TPropertyFrm* window);
+// Runs a file operation; an error it raises is told in an error box. False on error.
+bool Reported(const std::function<void()>& operation);
 
 // Shows a property window opened from another window as a free window: left 0, top 71,
 // width 250, as high as the main window's client area less its main tool bar.

@@ -284,13 +284,7 @@ void TNotePrp::EditCopy() { RichEditURL1->copy(); }
 void TNotePrp::EditPaste() { RichEditURL1->paste(); }
 
 void TNotePrp::MI_loadfileClick() {
-  if (Dialogs().OpenDialog(dlg_openfile)) {
-    try {
-      RichEditURL1->LoadFromFile(dlg_openfile.FileName);
-    } catch (const Exception& error) {
-      MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);
-    }
-  }
+  if (Dialogs().OpenDialog(dlg_openfile)) Reported([this] { RichEditURL1->LoadFromFile(dlg_openfile.FileName); });
   UpdateItem(true);
 }
 

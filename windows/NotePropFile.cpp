@@ -2,7 +2,6 @@
 // rich text for the note.
 #include "NoteProp.h"
 #include "RichEditURL.h"
-#include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 
@@ -10,20 +9,6 @@
 #include <QPrinter>
 
 namespace qel {
-namespace {
-
-// Runs a file operation; its error is told to the user. False on error.
-template <class F> bool Reported(F operation) {
-  try {
-    operation();
-    return true;
-  } catch (const Exception& error) {
-    MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);
-    return false;
-  }
-}
-
-} // namespace
 
 void TNotePrp::SetFileName(const std::string& Name) {
   FileName = Name;

@@ -130,34 +130,37 @@ std::string TNotePrp::CopyIntoProject(const std::string& file) {
   if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(target), error)) return target;
   // Written beside the target first: a failed copy leaves a picture of that name untouched.
   const std::string temporary = target + ".copy~";
-  try {
-    CopyFileBytes(file, temporary);
-    RenameFile(temporary, target);
-  } catch (const Exception& failure) {
-    DeleteFile(temporary);
-    MessageDlg(failure.what(), TMsgDlgType::mtError, mbOK);
-    return {};
-  }
-  return target;
+  if (Reported([&] {
+        CopyFileBytes(file, temporary);
+        RenameFile(temporary, target);
+      }))
+    return target;
+  DeleteFile(temporary);
+  return {};
+}
+
+TNoteItem* TNotePrp::ChoosePicture(TFileDialogRequest& dialog, std::string& target) {
+  dialog.InitialDir = Container ? Container->Directory : std::string();
+  if (!Dialogs().OpenDialog(dialog) || !FileExists(dialog.FileName)) return nullptr;
+  target = CopyIntoProject(dialog.FileName);
+  TNoteItem* note = Note.Get();
+  if (target.empty() || !note || (Container && !Container->HasNote(note))) return nullptr;
+  return note;
 }
 
 void TNotePrp::BTN_LoadImageClick() {
-  PictureDialog.InitialDir = Container ? Container->Directory : std::string();
-  if (!Dialogs().OpenDialog(PictureDialog) || !FileExists(PictureDialog.FileName)) return;
-  const std::string target = CopyIntoProject(PictureDialog.FileName);
-  TNoteItem* note = Note.Get();
-  if (target.empty() || !note || (Container && !Container->HasNote(note))) return;
+  std::string target;
+  TNoteItem* note = ChoosePicture(PictureDialog, target);
+  if (!note) return;
   note->SetImage(target);
   ShowPicture();
   if (IM_Picture->isHidden()) MessageDlg("Cannot show the picture " + target, TMsgDlgType::mtError, mbOK);
 }
 
 void TNotePrp::BTN_LoadLogoClick() {
-  IconDialog.InitialDir = Container ? Container->Directory : std::string();
-  if (!Dialogs().OpenDialog(IconDialog) || !FileExists(IconDialog.FileName)) return;
-  const std::string target = CopyIntoProject(IconDialog.FileName);
-  TNoteItem* note = Note.Get();
-  if (target.empty() || !note || (Container && !Container->HasNote(note))) return;
+  std::string target;
+  TNoteItem* note = ChoosePicture(IconDialog, target);
+  if (!note) return;
   note->SetLogo(target);
   note->SetLogoPos(8);
   IM_Logo->move(PlaceOf(8));

@@ -51,8 +51,7 @@ TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pare
   CreateToolBars();
   CreateTexts();
   CreateMenus();
-  auto* box = static_cast<QVBoxLayout*>(layout());
-  delete box->takeAt(box->count() - 1); // the base's filler
+  QVBoxLayout* box = TakeBody(this);
   box->addWidget(PN_SheetProp);
   box->addWidget(Splitter1, 1);
   box->setSizeConstraint(QLayout::SetNoConstraint); // narrow free windows clip the tool bars

@@ -86,13 +86,7 @@ void TSheetPrp::MI_PasteClick() { (FPopupFor ? FPopupFor : RichEditURL1)->paste(
 
 // The file goes into the description, the text that is stored.
 void TSheetPrp::MI_LoadFromFileClick() {
-  if (Dialogs().OpenDialog(DLG_Open)) {
-    try {
-      RichEditURL1->LoadFromFile(DLG_Open.FileName);
-    } catch (const Exception& error) {
-      MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);
-    }
-  }
+  if (Dialogs().OpenDialog(DLG_Open)) Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); });
   UpdateItem(true);
 }
 
