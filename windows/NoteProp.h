@@ -185,7 +185,7 @@ public:
   QLabel* FirstInd;
   QLabel* LeftInd;
   QLabel* RightInd;
-  TRichEditURL* RichEditURL1;
+  TRichEditURL* RichEditURL1 = nullptr;
   TDragView<QTreeWidget>* LV_LinksFrom;
   TDragView<QTreeWidget>* LV_LinksTo;
   QStatusBar* StatusBar;
@@ -201,8 +201,8 @@ public:
   // "&Properties"
   QScrollArea* SB_Picture;
   QLabel* IM_Picture;
-  QFrame* Targets[9]; // pos0 to pos8
-  QLabel* IM_Logo;
+  QFrame* Targets[9] = {}; // pos0 to pos8
+  QLabel* IM_Logo = nullptr;
   QPushButton* btn_SwitchPictureMode;
   QPushButton* btn_LoadImage;
   QPushButton* btn_LoadLogo;

@@ -89,8 +89,10 @@ void TNotePrp::MI_AddAttachmentClick() {
   ShowFreeWindow(window, false);
   QEventLoop modal;
   connect(window, &QObject::destroyed, &modal, &QEventLoop::quit);
+  // This window may be freed meanwhile (its project replaced): then nothing is left to do.
+  QPointer<TNotePrp> self = this;
   if (window) modal.exec();
-  Reload();
+  if (self) Reload();
 }
 
 } // namespace qel

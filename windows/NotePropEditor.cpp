@@ -303,7 +303,7 @@ bool TNotePrp::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == RichEditURL1->viewport()) {
+  if (RichEditURL1 && watched == RichEditURL1->viewport()) {
     auto* drop = dynamic_cast<QDropEvent*>(event);
     if (drop && drop->mimeData()->hasUrls() && drop->mimeData()->urls().value(0).isLocalFile()) {
       drop->acceptProposedAction();

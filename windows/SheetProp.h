@@ -77,11 +77,11 @@ public:
   TColorPanel* PN_SheetColor;
   QLineEdit* ED_SheetWidth;
   QLineEdit* ED_SheetHeight;
-  QSpinBox* SP_GridSize; // shows the grid spacing (10 to 50)
+  QSpinBox* SP_GridSize = nullptr; // shows the grid spacing (10 to 50)
   QSplitter* Splitter1;
-  TRichEditURL* RichEditURL1; // the description
+  TRichEditURL* RichEditURL1 = nullptr; // the description
   QStatusBar* SB_Contents;
-  TRichEditURL* RichEditURL2; // the notes text, read-only
+  TRichEditURL* RichEditURL2 = nullptr; // the notes text, read-only
   TDragView<QListWidget>* LV_Contents;
   TRichEditURL* RichEditURL3; // hidden print buffer
   QMenu* PU_Memo;

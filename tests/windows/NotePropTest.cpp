@@ -224,11 +224,11 @@ TEST_F(NoteProp, ANoteGoneOrHiddenClosesTheWindowWithoutStoring) {
 TEST_F(NoteProp, AttachmentsOpenInWindowsOfTheirOwnAndDrag) {
   TAttachment record;
   record.Note = Note;
-  record.Caption = "Spec sheet";
+  record.Caption = "Data sheet";
   TAttachItem* attachment = Project.AddAttachment(record);
   Show(Note);
   ASSERT_EQ(Window.LV_Contents->count(), 1);
-  EXPECT_EQ(Window.LV_Contents->item(0)->text(), "Spec sheet");
+  EXPECT_EQ(Window.LV_Contents->item(0)->text(), "Data sheet");
   EXPECT_EQ(Window.LV_ContentsDblClick(), nullptr);
   Window.LV_Contents->item(0)->setSelected(true);
   TAttachPrp* first = Window.LV_ContentsDblClick();

@@ -61,7 +61,7 @@ const std::string kControlOutput =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}"
     "{\\f1\\fswiss\\fcharset0 Arial;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
     "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\r\n"
-    "{\\*\\generator Msftedit 5.41.15.1503;}\\viewkind4\\uc1\\pard\\f0\\fs16 Plain \\b bold\\b0  "
+    "{\\*\\generator A writer 1.0;}\\viewkind4\\uc1\\pard\\f0\\fs16 Plain \\b bold\\b0  "
     "\\i italic\\i0  \\ul under\\ulnone  \\strike gone\\strike0  \\cf1 red\\cf2 navy\\cf0\\par\r\n"
     "\\pard\\qc\\f1\\fs28 Centred\\par\r\n"
     "\\pard\\qr\\li720\\ri360\\fi-360 Right\\par\r\n"
