@@ -34,6 +34,8 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
   });
 }
 
+TPropertyFrm::~TPropertyFrm() { ED_Caption->disconnect(this); }
+
 bool TPropertyFrm::UpdateItem(bool Store) {
   if (Store && QELMain) QELMain->RefreshSheetWindows();
   return true;

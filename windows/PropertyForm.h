@@ -29,6 +29,8 @@ class TPropertyFrm : public QWidget {
   Q_OBJECT
 public:
   explicit TPropertyFrm(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+  // The caption box loses the focus while the widget is torn down: nothing may store then.
+  ~TPropertyFrm() override;
 
   // The edited thing (the project, a pool, a sheet, a note or an attachment), for identity.
   virtual const void* GetItem() const = 0;
