@@ -257,3 +257,18 @@ TEST_F(NoteProp, AddingAnAttachmentShowsItAndReloads) {
   ASSERT_EQ(Window.LV_Contents->count(), 1);
   EXPECT_EQ(Window.LV_Contents->item(0)->text(), "Added");
 }
+
+// Fault: freeing an active window whose caption box had the focus stored from a half-destroyed
+// window.
+TEST_F(NoteProp, FreeingAnActiveWindowStoresNothing) {
+  auto* window = new TNotePrp(nullptr);
+  window->Container = &Project;
+  window->show();
+  window->ShowNote(Next, Project.RelationPool.get(), Project.LinkPool.get());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  window->ED_Caption->setFocus();
+  window->ED_Caption->setText("typed");
+  delete window;
+  EXPECT_EQ(Next->Data.Name, "Next");
+}
