@@ -48,6 +48,14 @@ bool TItemTreeWidget::event(QEvent* event) {
   return QTreeWidget::event(event);
 }
 
+void TItemTreeWidget::FinishEditing() {
+  if (!IsEditing()) return;
+  if (QWidget* editor = indexWidget(currentIndex())) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
 void TItemTreeWidget::startDrag(Qt::DropActions) {
   if (!OnStartDrag) return;
   std::unique_ptr<TDragObject> object = OnStartDrag();

@@ -30,6 +30,8 @@ public:
   std::function<void(QTreeWidgetItem*, const QString&)> OnEdited;
 
   bool IsEditing() const { return state() == EditingState; }
+  // Ends a label edit, handing the typed text on as Enter would.
+  void FinishEditing();
   QTreeWidgetItem* ItemOfIndex(const QModelIndex& index) const { return itemFromIndex(index); }
 
 protected:

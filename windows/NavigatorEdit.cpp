@@ -24,6 +24,7 @@ template <class T> T* NodeOrParent(TNavNode* node, T* (TNavNode::*get)() const) 
 
 void TNavForm::TB_NewNoteClick() {
   if (!Container) return;
+  TV_Container->FinishEditing(); // the label typed so far belongs to the node it was typed in
   TSheetItem* sheet = NodeOrParent(Selected(), &TNavNode::Sheet);
   Tree->LastAdded = nullptr;
   TNoteItem* note = Container->AddNote(TNote());
@@ -38,6 +39,7 @@ void TNavForm::TB_NewNoteClick() {
 
 void TNavForm::TB_NewAttachClick() {
   if (!Container) return;
+  TV_Container->FinishEditing();
   if (TNoteItem* note = NodeOrParent(Selected(), &TNavNode::Note)) {
     TAttachment record;
     record.Note = note;

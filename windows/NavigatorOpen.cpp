@@ -61,6 +61,9 @@ bool TNavForm::NewSheetWindowOpen() const {
 
 TDrawSheet* TNavForm::OpenSheetWindow(TSheetItem* sheet) {
   if (!QELMain || !sheet) return nullptr;
+  // A label still being edited is stored now: storing it later refreshes the sheet windows,
+  // which would close the new one before it shows its sheet.
+  TV_Container->FinishEditing();
   QPointer<QMdiSubWindow> sub;
   try {
     auto* window = new TDrawSheet();
@@ -173,6 +176,7 @@ void TNavForm::AddNewSheet() {
 
 void TNavForm::TB_NewSheetClick() {
   if (!Container) return;
+  TV_Container->FinishEditing();
   TV_Container->repaint();
   if (NewSheetWindowOpen()) {
     const std::vector<TSheetItem*> named = SheetsNamed(kNewSheet);

@@ -17,7 +17,7 @@ protected:
   // "Attachment 1" on "Note 1"), opened and shown.
   void Run(const TProjectShape& shape = {}) {
     OpenProject(shape);
-    QELMain->show();
+    QELMain->showMaximized(); // as the program shows it
     QApplication::processEvents();
     Nav = NavForm;
   }

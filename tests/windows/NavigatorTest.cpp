@@ -1,9 +1,11 @@
 // The navigator window: binding, property pages, tool buttons, menu, pane, expansion, labels.
 #include "NavigatorFixture.h"
 #include "platform/qt/QtConvert.h"
+#include "windows/AttachPoolProp.h"
 #include "windows/AttachmentProp.h"
 #include "windows/ContainerProp.h"
 #include "windows/NotePoolProp.h"
+#include "windows/SheetPoolProp.h"
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
 
@@ -55,9 +57,9 @@ TEST_F(NavigatorTest, TheSelectedNodeChoosesThePageTheToolButtonsAndTheMenu) {
   TNavNode* attachmentUnderNote = Node(NoteNode("Note 1"), "Attachment 1");
   const std::vector<TCase> cases = {
       {Tree().RootNode, Nav->ContainerPage, false, false, false, false},
-      {Tree().SheetsNode, reinterpret_cast<QWidget*>(Nav->SheetPoolPage), false, false, false, false},
-      {Tree().NotesNode, reinterpret_cast<QWidget*>(Nav->NotePoolPage), false, false, false, false},
-      {Tree().AttachmentsNode, reinterpret_cast<QWidget*>(Nav->AttachPoolPage), false, false, false, false},
+      {Tree().SheetsNode, Nav->SheetPoolPage, false, false, false, false},
+      {Tree().NotesNode, Nav->NotePoolPage, false, false, false, false},
+      {Tree().AttachmentsNode, Nav->AttachPoolPage, false, false, false, false},
       {SheetNode("Sheet 1"), Nav->SheetPage, false, true, true, true},
       {NoteNode("Note 1"), Nav->NotePage, true, false, false, true},
       {Node(SheetNode("Sheet 1"), "Note 2"), Nav->NotePage, true, false, false, true},
