@@ -23,7 +23,7 @@ void TAttachPoolPrp::ShowItem(TAttachPool* Item) {
 bool TAttachPoolPrp::UpdateItem(bool Store) {
   if (Store || !Pool) return true;
   BeginFill("Project Attachments", Pool->Count());
-  if (IL_Property.size() > kKeptImages) IL_Property.resize(kKeptImages);
+  IL_Property.resize(kKeptImages); // file icons always come after the item icons
   for (int i = 0; i < Pool->Count(); ++i) {
     TAttachItem* attachment = Pool->GetItem(i);
     int image = kAttachImage;
