@@ -104,6 +104,20 @@ TEST_F(NavigatorTest, StoringEditsWritesTheShownPageIntoItsItem) {
   EXPECT_EQ(Project().GetAttachment(0)->Data.Caption, "Letter");
 }
 
+// Fault: each page took the focus when it was shown, so arrow keys left the tree and leaving
+// the page's caption box stored it, marking items modified that nobody had changed.
+TEST_F(NavigatorTest, ShowingPagesLeavesTheFocusInTheTreeAndChangesNothing) {
+  Run();
+  QApplication::setActiveWindow(QELMain);
+  Nav->TV_Container->setFocus();
+  Project().SetModified(false);
+  for (TNavNode* node : {SheetNode("Sheet 1"), NoteNode("Note 1"), Node(Tree().AttachmentsNode, "Attachment 1"),
+                         SheetNode("Sheet 1"), Tree().RootNode})
+    Select(node);
+  EXPECT_EQ(QApplication::focusWidget(), Nav->TV_Container);
+  EXPECT_FALSE(Project().IsModified());
+}
+
 // Fault: a page that closed itself because its item was deleted stayed hidden for good.
 TEST_F(NavigatorTest, APageWhoseItemWasDeletedShowsTheNextItemAgain) {
   Run({2, 2});
