@@ -22,19 +22,16 @@ void TAttachPoolPrp::ShowItem(TAttachPool* Item) {
 
 bool TAttachPoolPrp::UpdateItem(bool Store) {
   if (Store || !Pool) return true;
-  BeginFill("Project Attachments", Pool->Count());
   IL_Property.resize(kKeptImages); // file icons always come after the item icons
-  for (int i = 0; i < Pool->Count(); ++i) {
-    TAttachItem* attachment = Pool->GetItem(i);
-    int image = kAttachImage;
+  Fill("Project Attachments", *Pool, [this](TPoolItem* item, std::string& caption, int& image) {
+    auto* attachment = static_cast<TAttachItem*>(item);
+    caption = attachment->Data.Caption;
+    image = kAttachImage;
     const QIcon icon = AssociatedFileIcon(attachment->Data.Location);
-    if (!icon.isNull()) {
-      IL_Property.append(icon);
-      image = static_cast<int>(IL_Property.size()) - 1;
-    }
-    AddRow(attachment, attachment->Data.Caption, image);
-  }
-  EndFill();
+    if (icon.isNull()) return;
+    IL_Property.append(icon);
+    image = static_cast<int>(IL_Property.size()) - 1;
+  });
   return true;
 }
 

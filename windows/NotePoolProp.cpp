@@ -15,12 +15,11 @@ void TNotePoolPrp::ShowItem(TNotePool* Item) {
 
 bool TNotePoolPrp::UpdateItem(bool Store) {
   if (Store || !Pool) return true;
-  BeginFill("Project Notes", Pool->Count());
-  for (int i = 0; i < Pool->Count(); ++i) {
-    TNoteItem* note = Pool->GetItem(i);
-    AddRow(note, note->Data.Name, note->IsAggregation() ? 1 : 2);
-  }
-  EndFill();
+  Fill("Project Notes", *Pool, [](TPoolItem* item, std::string& caption, int& image) {
+    auto* note = static_cast<TNoteItem*>(item);
+    caption = note->Data.Name;
+    image = note->IsAggregation() ? 1 : 2;
+  });
   return true;
 }
 

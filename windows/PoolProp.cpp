@@ -43,29 +43,28 @@ TPoolPrp::TPoolPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
   body->insertWidget(1, LV_Contents, 1);
 }
 
-void TPoolPrp::BeginFill(const QString& status, int count) {
+void TPoolPrp::Fill(const QString& status, const TPoolItemList& pool, const TDescribe& Describe) {
   SetInfo(status);
   LV_Contents->clear();
   LV_Contents->setColumnCount(1);
   LV_Contents->setHeaderLabels({"Name"});
   LV_Contents->header()->resizeSection(0, 250);
   FRows.clear();
-  FRows.reserve(static_cast<size_t>(count));
-  FPending.clear();
-  FPending.reserve(count);
-}
-
-void TPoolPrp::AddRow(TPoolItem* item, const std::string& caption, int image) {
-  auto* row = new QTreeWidgetItem(QStringList(ToQString(caption)));
-  if (image >= 0 && image < IL_Property.size()) row->setIcon(0, IL_Property[image]);
-  row->setData(0, Qt::UserRole, image);
-  FRows.emplace_back(item);
-  FPending.append(row);
-}
-
-void TPoolPrp::EndFill() {
-  LV_Contents->addTopLevelItems(FPending); // one step for the whole list
-  FPending.clear();
+  FRows.reserve(static_cast<size_t>(pool.Count()));
+  QList<QTreeWidgetItem*> rows;
+  rows.reserve(pool.Count());
+  for (int i = 0; i < pool.Count(); ++i) {
+    TPoolItem* item = pool.GetItem(i);
+    std::string caption;
+    int image = -1;
+    Describe(item, caption, image);
+    auto* row = new QTreeWidgetItem(QStringList(ToQString(caption)));
+    if (image >= 0 && image < IL_Property.size()) row->setIcon(0, IL_Property[image]);
+    row->setData(0, Qt::UserRole, image);
+    rows.append(row);
+    FRows.emplace_back(item);
+  }
+  LV_Contents->addTopLevelItems(rows); // one step for the whole list
 }
 
 TPoolItem* TPoolPrp::RowItem(int row) const {

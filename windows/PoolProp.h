@@ -8,6 +8,7 @@
 #include "model/PoolItem.h"
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,7 @@ namespace qel {
 
 class TItemTreeWidget;
 class TMultiDragObject;
+class TPoolItemList;
 class TSheetItem;
 
 class TPoolPrp : public TPropertyFrm {
@@ -41,10 +43,10 @@ public:
   TItemTreeWidget* LV_Contents;
 
 protected:
-  // Empties the list and sets the info text, ready for Count rows.
-  void BeginFill(const QString& status, int count);
-  void AddRow(TPoolItem* item, const std::string& caption, int image);
-  void EndFill();
+  // Sets the info text and lists one row per item of the pool's view, with the caption and
+  // image that Describe gives the item.
+  using TDescribe = std::function<void(TPoolItem* item, std::string& caption, int& image)>;
+  void Fill(const QString& status, const TPoolItemList& pool, const TDescribe& Describe);
 
 private:
   QWidget* OpenSheet(TSheetItem* sheet);
@@ -52,7 +54,6 @@ private:
   QWidget* Opened(QWidget* window);
 
   std::vector<TItemRef<TPoolItem>> FRows;
-  QList<QTreeWidgetItem*> FPending;
   std::vector<QPointer<QWidget>> FOpened;
 };
 

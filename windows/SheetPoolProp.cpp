@@ -15,12 +15,10 @@ void TSheetPoolPrp::ShowItem(TSheetPool* Item) {
 
 bool TSheetPoolPrp::UpdateItem(bool Store) {
   if (Store || !Pool) return true;
-  BeginFill("Project Sheets", Pool->Count());
-  for (int i = 0; i < Pool->Count(); ++i) {
-    TSheetItem* sheet = Pool->GetItem(i);
-    AddRow(sheet, sheet->Data.Name, 1);
-  }
-  EndFill();
+  Fill("Project Sheets", *Pool, [](TPoolItem* item, std::string& caption, int& image) {
+    caption = static_cast<TSheetItem*>(item)->Data.Name;
+    image = 1;
+  });
   return true;
 }
 
