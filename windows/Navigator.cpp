@@ -143,10 +143,7 @@ void TNavForm::SetContainer(TContainer* container) {
   if (container != Container) BindPages(container);
   Container = container;
   LastShown = nullptr;
-  const bool updates = TV_Container->updatesEnabled();
-  TV_Container->setUpdatesEnabled(false);
-  Tree->SetView(container, TV_Container);
-  TV_Container->setUpdatesEnabled(updates);
+  Tree->SetView(container, TV_Container); // painted once, when built
   RefreshItem(nullptr, false);
 }
 
