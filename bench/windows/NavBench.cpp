@@ -42,19 +42,7 @@ std::unique_ptr<TContainer> Generate(int notes) {
   return project;
 }
 
-// The widgets' application, made on first use on the offscreen platform; it lives as long as
-// the program.
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "bench_windows";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QApplication(argc, argv);
-}
-
 TContainer& Project(int notes) {
-  EnsureApplication();
   static std::map<int, std::unique_ptr<TContainer>> projects;
   auto& project = projects[notes];
   if (!project) project = Generate(notes);
@@ -114,4 +102,3 @@ BENCHMARK(BM_NoteList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMil
 
 } // namespace
 
-BENCHMARK_MAIN();
