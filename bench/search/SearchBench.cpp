@@ -165,11 +165,3 @@ BENCHMARK(BM_ExportAll)->Unit(benchmark::kMillisecond);
 } // namespace
 
 // The results tree needs a GUI application; the offscreen platform serves.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
