@@ -143,8 +143,10 @@ void TNotePrp::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// A page of another window is hidden whenever its owner shows another page; only a window of
+// its own stores when it is hidden.
 void TNotePrp::hideEvent(QHideEvent* event) {
-  if (!Closing && !Loading && Note.Get()) UpdateItem(true);
+  if (isWindow() && !Closing && !Loading && Note.Get()) UpdateItem(true);
   TPropertyFrm::hideEvent(event);
 }
 

@@ -177,7 +177,8 @@ void TNotePrp::FormShow() {
   SetLinkCaptions();
   PC_NoteEnter();
   RichEditChange();
-  if (PC_Note->currentWidget() == TS_Memo) RichEditURL1->setFocus();
+  // A page of another window leaves the focus where its owner has it.
+  if (isWindow() && PC_Note->currentWidget() == TS_Memo) RichEditURL1->setFocus();
 }
 
 void TNotePrp::SetTextMargins() { RichEditURL1->document()->setDocumentMargin(6); }
