@@ -53,6 +53,8 @@ TDrawSheet* SheetFormTest::Open(TSheetItem* sheet) {
   QMdiSubWindow* sub = QELMain->AddChildWindow(window);
   window->SetSheet(&Project(), sheet ? sheet : Sheet);
   QELMain->MdiArea->setActiveSubWindow(sub);
+  // The maximised navigator would make the new window maximised too.
+  sub->showNormal();
   // Scroll bars come and go with the size: settle in two steps.
   for (int i = 0; i < 2; ++i) {
     sub->resize(sub->size() - window->SB_Sheet->viewport()->size() + QSize(600, 400));
