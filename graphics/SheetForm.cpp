@@ -69,8 +69,11 @@ void TDrawSheet::FormCreate() {
   Corner = 4;
   LinkHandle = 2;
   CreateOwnWindows();
-  LinkHint = new QLabel(this, Qt::ToolTip);
-  LinkHint->setText("Link to this note...");
+  LinkHint = new QLabel("Link to this note...", this, Qt::ToolTip);
+  LinkHint->setForegroundRole(QPalette::ToolTipText);
+  LinkHint->setBackgroundRole(QPalette::ToolTipBase);
+  LinkHint->setAutoFillBackground(true);
+  LinkHint->setFrameStyle(QFrame::Box | QFrame::Plain);
   HintShown = LinkOnDrop = false;
 }
 
