@@ -1,53 +1,89 @@
 #include "Search.h"
 
+#include "ContainerSearch.h"
+#include "SearchResultsTree.h"
+#include "TVEngine.h"
+#include "model/Container.h"
+#include "shell/Icons.h"
 #include "shell/Main.h"
 
-#include <QComboBox>
-#include <QLineEdit>
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSignalBlocker>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace qel {
 
 TfrmSearch* frmSearch = nullptr;
 
-namespace {
-
-template <class Field> Field* AddPage(QTabWidget* pages, const char* caption) {
-  auto* page = new QWidget(pages);
-  auto* layout = new QVBoxLayout(page);
-  auto* field = new Field(page);
-  layout->addWidget(field);
-  layout->addStretch(1);
-  pages->addTab(page, caption);
-  return field;
-}
-
-} // namespace
-
 TfrmSearch::TfrmSearch(QWidget* owner) : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Search");
-  auto* layout = new QVBoxLayout(this);
-  SearchKind = new QTabWidget(this);
-  cbGlobalText1 = AddPage<QComboBox>(SearchKind, "Global");
-  cbGlobalText1->setEditable(true);
-  edt_notecaption = AddPage<QLineEdit>(SearchKind, "Notes");
-  edt_sheetcaption = AddPage<QLineEdit>(SearchKind, "Sheets");
-  edt_attachmentcaption = AddPage<QLineEdit>(SearchKind, "Attachments");
-  layout->addWidget(SearchKind);
+  resize(181, 688);
+  CreateComponents();
   if (QELMain)
     connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
-      if (Container == project) Container = nullptr;
+      if (project != Container) return;
+      Unbind();
+      close();
     });
 }
 
 TfrmSearch::~TfrmSearch() {
   if (frmSearch == this) frmSearch = nullptr;
+  CloseOwnedWindows();
 }
 
-void TfrmSearch::SetContainer(TContainer* container) { Container = container; }
+void TfrmSearch::SetContainer(TContainer* container) {
+  Unbind();
+  Container = container;
+  if (!container) return;
+  ContainerSearch = std::make_unique<TContainerSearch>(container);
+  if (!QELMain && FImages.isEmpty()) FImages = NavigatorImages();
+  TVEngine = std::make_unique<TTVEngine>(container, trvSearchResults, QELMain ? &QELMain->IL_Nav : &FImages);
+}
 
-void TfrmSearch::SelectSearchKind(int kind) { SearchKind->setCurrentIndex(kind); }
+void TfrmSearch::Unbind() {
+  trvSearchResults->clear();
+  trvSearchResults->hide();
+  TVEngine.reset();
+  ContainerSearch.reset();
+  Container = nullptr;
+}
+
+void TfrmSearch::SelectSearchKind(int kind) {
+  if (kind < 0 || kind > 3) return;
+  const QSignalBlocker quiet(SearchKind);
+  SearchKind->setCurrentIndex(kind);
+}
+
+TfrmSearch::TFilterGuard::~TFilterGuard() {
+  if (Project) Project->ClearFilters();
+}
+
+QString TfrmSearch::ActivePageName() const { return SearchKind->currentWidget()->objectName(); }
+
+// The windows opened from the tree close first, so that they store what the user typed.
+void TfrmSearch::closeEvent(QCloseEvent* event) {
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child->isWindow() && child != ME_PopUp && child->isVisible()) child->close();
+  CloseOwnedWindows();
+  event->accept();
+}
+
+void TfrmSearch::CloseOwnedWindows() {
+  for (QPointer<QWidget>& window : FSheetWindows) {
+    if (!window) continue;
+    QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!sub) {
+      delete window.data();
+      continue;
+    }
+    sub->close();
+    delete sub.data();
+  }
+  FSheetWindows.clear();
+}
 
 } // namespace qel

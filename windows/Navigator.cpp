@@ -1,14 +1,25 @@
+// The navigator window: its parts, binding the project, the property pages and the pane.
 #include "Navigator.h"
 
+#include "AttachPoolProp.h"
+#include "AttachmentProp.h"
+#include "ContainerProp.h"
+#include "ItemTreeWidget.h"
+#include "NotePoolProp.h"
+#include "NoteProp.h"
+#include "SheetPoolProp.h"
+#include "SheetProp.h"
 #include "model/Container.h"
-#include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
+#include "shell/Icons.h"
 #include "shell/Main.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QTreeWidget>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
 
 namespace qel {
 
@@ -18,38 +29,107 @@ namespace {
 
 constexpr int kSplitterWidth = 6;
 constexpr int kMinimumPane = 349;
+constexpr int kPaneHiddenImage = 5;
+constexpr int kPaneShownImage = 6;
 
-void AddBranch(QTreeWidgetItem* root, const char* caption, const QStringList& names) {
-  auto* branch = new QTreeWidgetItem(root, QStringList(caption));
-  for (const QString& name : names) new QTreeWidgetItem(branch, QStringList(name));
+// The bar between tree and pane: dragging it changes the tree's width.
+class TSplitterBar : public QWidget {
+public:
+  TSplitterBar(QWidget* parent, QWidget* left) : QWidget(parent), FLeft(left) {
+    setFixedWidth(kSplitterWidth);
+    setCursor(Qt::SizeHorCursor);
+  }
+
+protected:
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const int width = FLeft->width() + static_cast<int>(event->position().x());
+    FLeft->setFixedWidth(std::clamp(width, 20, std::max(20, parentWidget()->width() - kSplitterWidth)));
+  }
+
+private:
+  QWidget* FLeft;
+};
+
+QIcon NavImage(int index) {
+  const QList<QIcon> images = QELMain ? QELMain->IL_Nav : NavigatorImages();
+  return index >= 0 && index < images.size() ? images[index] : QIcon();
 }
 
 } // namespace
 
-TNavForm::TNavForm(QWidget* parent) : QWidget(parent) {
+TNavForm::TNavForm(QWidget* parent) : QWidget(parent), Tree(std::make_unique<TNavTree>()) {
   setWindowTitle("Tree");
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
+  Tree->Track(&LastNode);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  auto* panes = new QHBoxLayout();
+  panes->setSpacing(0);
   Panel1 = new QWidget(this);
   Panel1->setFixedWidth(250);
-  auto* treeLayout = new QHBoxLayout(Panel1);
-  treeLayout->setContentsMargins(0, 0, 0, 0);
-  TV_Container = new QTreeWidget(Panel1);
-  TV_Container->setHeaderHidden(true);
-  treeLayout->addWidget(TV_Container);
-  Splitter1 = new QWidget(this);
-  Splitter1->setFixedWidth(kSplitterWidth);
-  Panel2 = new QLabel("Properties", this);
-  Panel2->setMinimumWidth(0);
-  layout->addWidget(Panel1);
-  layout->addWidget(Splitter1);
-  layout->addWidget(Panel2, 1);
+  Splitter1 = new TSplitterBar(this, Panel1);
+  Panel2 = new QWidget(this);
+  // The pane may shrink to nothing: hiding it narrows the window.
+  Panel2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  panes->addWidget(Panel1);
+  panes->addWidget(Splitter1);
+  panes->addWidget(Panel2, 1);
+  outer->addLayout(panes, 1);
+  NavStatusBar = new QStatusBar(this);
+  NavStatusBar->setSizeGripEnabled(false);
+  outer->addWidget(NavStatusBar);
+  CreateToolBar();
+  CreateTree();
+  CreatePopUp();
+  CreatePages();
   if (QELMain) resize(QELMain->ClientWidth() - 181, QELMain->ClientHeight() - QELMain->ToolBarMainHeight() - 4);
 }
 
 TNavForm::~TNavForm() {
   if (NavForm == this) NavForm = nullptr;
+  Tree.reset(); // the nodes go while the tree can still be told
+}
+
+void TNavForm::CreateToolBar() {
+  auto* treeLayout = new QVBoxLayout(Panel1);
+  treeLayout->setContentsMargins(0, 0, 0, 0);
+  treeLayout->setSpacing(0);
+  TB_Navigator = new QToolBar(Panel1);
+  TB_Navigator->setFixedHeight(27);
+  const auto button = [this](const char* hint, int image, void (TNavForm::*handler)()) {
+    QAction* action = TB_Navigator->addAction(NavImage(image), hint);
+    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return action;
+  };
+  TB_NewSheet = button("New Sheet", 1, &TNavForm::TB_NewSheetClick);
+  TB_NewNote = button("New Note", 2, &TNavForm::TB_NewNoteClick);
+  TB_NewAttach = button("New Attachment", 3, &TNavForm::TB_NewAttachClick);
+  TB_Navigator->addSeparator();
+  TB_OpenActiveSheet = button("Open active sheet", 8, &TNavForm::TB_OpenActiveSheetClick);
+  TB_OpenActiveSheet->setEnabled(false);
+  TB_Navigator->addSeparator();
+  btn_toggleprop = button("Show / Hide Properties", kPaneShownImage, &TNavForm::btn_togglepropClick);
+  ToolButton1 = button("", 7, &TNavForm::ToolButton1Click);
+  ToolButton1->setVisible(false);
+  treeLayout->addWidget(TB_Navigator);
+}
+
+void TNavForm::CreatePages() {
+  auto* paneLayout = new QVBoxLayout(Panel2);
+  paneLayout->setContentsMargins(0, 0, 0, 0);
+  PC_Property = new QStackedWidget(Panel2);
+  paneLayout->addWidget(PC_Property);
+  ContainerPage = new TContainerPrp(PC_Property);
+  SheetPoolPage = new TSheetPoolPrp(PC_Property);
+  NotePoolPage = new TNotePoolPrp(PC_Property);
+  AttachPoolPage = new TAttachPoolPrp(PC_Property);
+  SheetPage = new TSheetPrp(PC_Property);
+  NotePage = new TNotePrp(PC_Property);
+  AttachPage = new TAttachPrp(PC_Property);
+  for (QWidget* page : std::initializer_list<QWidget*>{ContainerPage, SheetPoolPage, NotePoolPage, AttachPoolPage,
+                                                       SheetPage, NotePage, AttachPage})
+    PC_Property->addWidget(page);
 }
 
 QWidget* TNavForm::Frame() {
@@ -57,47 +137,169 @@ QWidget* TNavForm::Frame() {
   return sub ? static_cast<QWidget*>(sub) : this;
 }
 
+// ---- the project
+
 void TNavForm::SetContainer(TContainer* container) {
+  if (container != Container) BindPages(container);
   Container = container;
-  TV_Container->clear();
-  if (Container) {
-    auto* root = new QTreeWidgetItem(TV_Container, QStringList(ToQString(ExtractFileName(Container->FileName))));
-    QStringList sheets, notes, attachments;
-    for (int i = 0; i < Container->SheetCount(); ++i) sheets << ToQString(Container->GetSheet(i)->Data.Name);
-    for (int i = 0; i < Container->NoteCount(); ++i) notes << ToQString(Container->GetNote(i)->Data.Name);
-    for (int i = 0; i < Container->AttachmentCount(); ++i)
-      attachments << ToQString(Container->GetAttachment(i)->Data.Caption);
-    AddBranch(root, "Sheets", sheets);
-    AddBranch(root, "Notes", notes);
-    AddBranch(root, "Attachments", attachments);
-    root->setExpanded(true);
-  }
+  LastShown = nullptr;
+  Tree->SetView(container, TV_Container); // painted once, when built
   RefreshItem(nullptr, false);
 }
 
+void TNavForm::BindPages(TContainer* container) {
+  ContainerPage->Project = nullptr;
+  for (TPoolPrp* page : std::initializer_list<TPoolPrp*>{SheetPoolPage, NotePoolPage, AttachPoolPage})
+    page->ReleaseProject();
+  SheetPoolPage->Pool = nullptr;
+  NotePoolPage->Pool = nullptr;
+  AttachPoolPage->Pool = nullptr;
+  SheetPage->Container = container;
+  NotePage->Container = container;
+  AttachPage->Container = container;
+}
+
 void TNavForm::RefreshItem(TPoolItem* Item, bool NotifySheets) {
-  // The stand-in rebuilds its plain tree for any new item.
   if (Item && Container) {
-    TContainer* container = Container;
-    Container = nullptr;
-    SetContainer(container);
+    if (auto* sheet = dynamic_cast<TSheetItem*>(Item); sheet && sheet->Pool == Container->SheetPool.get())
+      Tree->AddSheet(sheet);
+    else if (auto* pos = dynamic_cast<TPosItem*>(Item); pos && pos->Pool == Container->PosPool.get())
+      Tree->AddPosition(pos);
+    else if (auto* note = dynamic_cast<TNoteItem*>(Item); note && note->Pool == Container->NotePool.get())
+      Tree->AddNote(note);
+    else if (auto* attachment = dynamic_cast<TAttachItem*>(Item);
+             attachment && attachment->Pool == Container->AttachPool.get())
+      Tree->AddAttachment(attachment);
+  }
+  RefreshSelected(NotifySheets);
+}
+
+void TNavForm::RefreshProject(TContainer* Project, bool NotifySheets) {
+  if (Project && Project == Container && Tree->RootNode) Tree->RootNode->setText(0, ToQString(Project->FileName));
+  RefreshSelected(NotifySheets);
+}
+
+void TNavForm::RefreshSelected(bool NotifySheets) {
+  if (TNavNode* node = Selected()) {
+    ShowProperties(node);
+    UpdateToolButtons(node);
+    UpdateMenu(node);
   }
   if (NotifySheets && QELMain) QELMain->RefreshSheetWindows();
 }
 
-void TNavForm::StoreProperties() {}
+TNavNode* TNavForm::Selected() const { return static_cast<TNavNode*>(TV_Container->currentItem()); }
+
+// ---- the property pages
+
+void TNavForm::ShowProperties(TNavNode* Node) {
+  if (!Node) return;
+  if (Node->IsBranch()) {
+    ShowPoolPage(Node);
+    return;
+  }
+  if (TContainer* project = Node->Project()) {
+    OpenPage(ContainerPage);
+    ContainerPage->ShowItem(project);
+    LastShown = project;
+    return;
+  }
+  ShowItemPage(Node);
+  LastShown = Node->Item();
+}
+
+void TNavForm::OpenPage(QWidget* page) {
+  PC_Property->setCurrentWidget(page);
+  page->show(); // a page that closed itself because its item went is shown again
+}
+
+void TNavForm::ShowPoolPage(TNavNode* Node) {
+  TPoolItemList* pool = Node->Pool();
+  TPoolPrp* page = Node->Kind() == TNavKind::SheetPool  ? static_cast<TPoolPrp*>(SheetPoolPage)
+                   : Node->Kind() == TNavKind::NotePool ? static_cast<TPoolPrp*>(NotePoolPage)
+                                                        : static_cast<TPoolPrp*>(AttachPoolPage);
+  // The same list again is not refilled, unless items came or went meanwhile.
+  if (pool == LastShown && page->RowCount() == pool->Count()) return;
+  OpenPage(page);
+  page->Container = Container;
+  if (page == SheetPoolPage) SheetPoolPage->ShowItem(static_cast<TSheetPool*>(pool));
+  if (page == NotePoolPage) NotePoolPage->ShowItem(static_cast<TNotePool*>(pool));
+  if (page == AttachPoolPage) AttachPoolPage->ShowItem(static_cast<TAttachPool*>(pool));
+  LastShown = pool;
+}
+
+void TNavForm::ShowItemPage(TNavNode* Node) {
+  TSheetItem* sheet = Node->Sheet();
+  TNoteItem* note = Node->Note();
+  if (note && note->IsAggregation()) {
+    sheet = note->GetAggregatedSheet(); // null once that sheet is gone: the page stays
+    if (!sheet) return;
+  }
+  if (sheet) {
+    OpenPage(SheetPage);
+    SheetPage->ShowItem(sheet);
+  } else if (note) {
+    OpenPage(NotePage);
+    NotePage->ShowNote(note, Container->RelationPool.get(), Container->LinkPool.get());
+  } else if (TAttachItem* attachment = Node->Attachment()) {
+    OpenPage(AttachPage);
+    AttachPage->ShowItem(attachment);
+  }
+}
+
+void TNavForm::UpdateToolButtons(TNavNode* Node) {
+  if (!Node) return;
+  const auto set = [this](bool attach, bool open) {
+    TB_NewSheet->setEnabled(true);
+    TB_NewNote->setEnabled(true);
+    TB_NewAttach->setEnabled(attach);
+    TB_OpenActiveSheet->setEnabled(open);
+  };
+  switch (Node->Kind()) {
+  case TNavKind::Sheet: set(false, true); break;
+  case TNavKind::Note: set(true, false); break;
+  case TNavKind::Attachment: set(Node->ParentNode() && Node->ParentNode()->Kind() == TNavKind::Note, false); break;
+  default: set(false, false); break;
+  }
+}
+
+void TNavForm::UpdateMenu(TNavNode* Node) {
+  if (!Node) return;
+  MI_Open->setVisible(Node->Kind() == TNavKind::Sheet);
+  MI_Delete->setVisible(Node->IsItem());
+  N1->setVisible(Node->IsItem());
+}
+
+void TNavForm::StoreProperties() {
+  TNavNode* node = Selected();
+  if (!node) return;
+  if (node->Sheet() || (node->Note() && node->Note()->IsAggregation()))
+    SheetPage->UpdateItem(true);
+  else if (node->Note())
+    NotePage->UpdateItem(true);
+  else if (node->Attachment())
+    AttachPage->UpdateItem(true);
+}
+
+// ---- the pane
 
 void TNavForm::btn_togglepropClick() {
   QWidget* frame = Frame();
   if (PaneShown) {
-    PaneWidth = Panel2->width() + Splitter1->width();
+    PaneWidth = PC_Property->width() + Splitter1->width();
     frame->resize(frame->width() - PaneWidth, frame->height());
     PaneShown = false;
+    btn_toggleprop->setIcon(NavImage(kPaneHiddenImage));
   } else {
     if (PaneWidth - Splitter1->width() < kMinimumPane) PaneWidth = Splitter1->width() + kMinimumPane;
     frame->resize(frame->width() + PaneWidth, frame->height());
     PaneShown = true;
+    btn_toggleprop->setIcon(NavImage(kPaneShownImage));
   }
+}
+
+void TNavForm::TV_ContainerDblClick() {
+  if (!PaneShown) btn_togglepropClick();
 }
 
 } // namespace qel

@@ -42,7 +42,8 @@ bool TPropertyFrm::UpdateItem(bool Store) {
 void TPropertyFrm::ShowItem() {
   if (QELMain) IL_Property = QELMain->IL_Nav;
   Closing = false;
-  if (ED_Caption->isVisible() && ED_Caption->isEnabled()) ED_Caption->setFocus();
+  // A page inside another window leaves the focus where the user has it.
+  if (isWindow() && ED_Caption->isVisible() && ED_Caption->isEnabled()) ED_Caption->setFocus();
   Loading = true;
   UpdateItem(false);
   Loading = false;

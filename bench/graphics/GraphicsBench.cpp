@@ -9,7 +9,6 @@
 
 #include "model/Container.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -154,11 +153,3 @@ BENCHMARK(BM_HandleAt)->Arg(80)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

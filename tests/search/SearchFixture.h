@@ -10,6 +10,15 @@
 
 namespace qel {
 
+// A note standing for the sheet, named after it.
+inline TNoteItem* AddAggregationNote(TContainer& project, TSheetItem* sheet) {
+  TNote note;
+  note.Name = sheet->Data.Name;
+  note.Kind = 0;
+  note.Sheet = sheet;
+  return project.AddNote(note);
+}
+
 class SearchFixture : public ::testing::Test {
 protected:
   TNoteItem* AddNote(const std::string& name, const std::string& text = "", TColor color = clYellow) {
@@ -45,7 +54,8 @@ protected:
   }
   template <class TName> static std::vector<std::string> ReadNames(int count, TName name) {
     std::vector<std::string> names;
-    for (int i = 0; i < count; ++i) names.push_back(name(i));
+    for (int i = 0; i < count; ++i)
+      names.push_back(name(i));
     return names;
   }
 

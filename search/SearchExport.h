@@ -1,0 +1,66 @@
+#pragma once
+// The hits of a search written as a new project. The export reads the project as the search
+// left its pools (a filtered pool shows its hits, every other pool all its items), builds the
+// new project apart and lets the model's writers write its data files; beside them it writes
+// the index files that map the project's items to their numbers in the new project.
+//
+// Keys of sheets and notes are their places in their pools' full lists. Notes are merged by
+// caption: the first note of each caption stands for all, and positions, links and
+// attachments of a note merged away are left out, as are those whose note is not exported.
+#include "model/Container.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qel {
+
+// One file of the export: the part of its name after the base, and its bytes.
+struct TExportFile {
+  std::string Suffix; // ".qel", or a data file's suffix such as "_Not"
+  std::string Bytes;
+};
+
+class TSearchExport {
+public:
+  // Big: sheets, positions and links as well as notes and attachments.
+  TSearchExport(const TContainer& project, bool big);
+  TSearchExport(const TSearchExport&) = delete;
+  TSearchExport& operator=(const TSearchExport&) = delete;
+
+  // "ExBig" and "ImBig" ask for the big export; anything else for notes and attachments.
+  static bool IsBigMode(std::string_view mode) { return mode == "ExBig" || mode == "ImBig"; }
+  // The name of the export's file at base: the project file base + ".qel"; every other file
+  // is named as that project's data files are, so the new project loads.
+  static std::string FileName(const std::string& base, std::string_view suffix);
+
+  // The files in the order in which they are first written.
+  const std::vector<TExportFile>& Files() const { return FFiles; }
+  // Writes every file, replacing existing ones (also one named in another case). All or
+  // nothing: raises EInOutError, and then no existing file has been replaced.
+  void Write(const std::string& base) const;
+
+private:
+  void CopySheets();
+  void CopyNotes();
+  // One line of the notes index: the key, the note's fields, and no sheet.
+  void AppendNoteLine(std::string& out, int key, const TNoteItem* note) const;
+  void AddNote(const TNoteItem* note);
+  void CopyPositions();
+  void CopyRelations();
+  void CopyLinks();
+  void CopyAttachments();
+  void AddFile(std::string suffix, std::string bytes);
+  bool SheetVisible(const TSheetItem* sheet) const;
+  TNoteItem* NewNote(const TNoteItem* note) const;
+
+  const TContainer& FSource;
+  bool FBig;
+  TContainer FTarget;
+  std::vector<TSheetItem*> FSheets;                      // the exported sheets, in their new order
+  std::unordered_map<const TPoolItem*, TPoolItem*> FNew; // exported item -> its copy
+  std::vector<TExportFile> FFiles;
+};
+
+} // namespace qel

@@ -1,0 +1,272 @@
+// The search window on the program's main window: its pages, its results tree and the windows
+// opened from the tree.
+#include "SearchWindowFixture.h"
+
+#include "graphics/DragObjects.h"
+#include "graphics/SheetForm.h"
+#include "windows/AttachmentProp.h"
+#include "windows/NoteProp.h"
+#include "windows/SheetProp.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace qel::test {
+namespace {
+
+using SearchWindowTest = SearchWindowFixture;
+
+TEST_F(SearchWindowTest, EnterRunsFindNowAndEmptyFieldsFindAllOrNothing) {
+  Open(1);
+  QTest::keyClick(Window->edt_notecaption, Qt::Key_Return);
+  EXPECT_FALSE(Window->trvSearchResults->isHidden());
+  EXPECT_EQ(Children({}), (Names{"Notes"}));
+  EXPECT_EQ(Children({"Notes"}), (Names{"Note 1", "Note 2", "Note 3"}));
+  EXPECT_FALSE(Project().NotePool->Filtered) << "the rest of the program sees every note again";
+  Window->SelectSearchKind(0);
+  QTest::keyClick(Window->cbGlobalText2->lineEdit(), Qt::Key_Enter);
+  EXPECT_EQ(Children({}), (Names{"Sheets", "Notes", "Attachments"}));
+  for (const char* branch : {"Sheets", "Notes", "Attachments"})
+    EXPECT_TRUE(Children({branch}).empty()) << branch;
+  EXPECT_EQ(Project().NoteCount(), 3);
+  EXPECT_EQ(Project().NotePool->ViewCount(), 0) << "the view keeps the hits";
+}
+
+TEST_F(SearchWindowTest, FindNowTrimsTheFieldsAndExtendsTheGlobalHistories) {
+  Open(0);
+  Project().GetNote(1)->SetName("Second");
+  Window->cbGlobalText1->setEditText("  second\t");
+  for (int i = 0; i < 3; ++i)
+    Window->btn_search->click();
+  EXPECT_EQ(Window->cbGlobalText1->currentText(), "second");
+  EXPECT_EQ(Window->LastSearchText, "second");
+  EXPECT_EQ(Window->cbGlobalText1->count(), 3);
+  EXPECT_EQ(Window->cbGlobalText1->itemText(2), "second");
+  EXPECT_EQ(Children({"Notes"}), (Names{"Second"}));
+  Window->SelectSearchKind(2);
+  Window->edt_sheetcaption->setText(" Sheet ");
+  Window->btn_search->click();
+  EXPECT_EQ(Window->edt_sheetcaption->text(), "Sheet");
+  EXPECT_EQ(Window->LastSearchText, "Sheet");
+  EXPECT_EQ(Window->cbGlobalText1->count(), 4);
+  EXPECT_EQ(Window->cbGlobalText4->count(), 4);
+  EXPECT_EQ(Window->cbGlobalText4->itemText(3), "");
+  EXPECT_EQ(Children({}), (Names{"Sheets"}));
+}
+
+TEST_F(SearchWindowTest, EachCaseBoxGovernsItsOwnField) {
+  Open(3);
+  AddFile("Report", "/files/REPORT.pdf");
+  Window->edt_attachmentcaption->setText("Report");
+  Window->edt_attachmentfilename->setText("report");
+  Window->chk_attachmentcaptioncasesensitive->setChecked(true);
+  Window->btn_search->click();
+  EXPECT_EQ(Children({"Attachments"}), (Names{"Report"}));
+  Window->chk_attachmentfilenamecasesensitive->setChecked(true);
+  Window->btn_search->click();
+  EXPECT_TRUE(Children({"Attachments"}).empty());
+
+  Window->SelectSearchKind(1);
+  Window->edt_notecaption->setText("note");
+  Window->edt_noteonsheetcaption->setText("SHEET");
+  Window->chk_noteonsheetcaptioncasesensitive->setChecked(true);
+  Window->btn_search->click();
+  EXPECT_TRUE(Children({"Notes"}).empty());
+  Window->chk_noteonsheetcaptioncasesensitive->setChecked(false);
+  Window->chk_notecaptioncasesensitive->setChecked(true);
+  Window->btn_search->click();
+  EXPECT_TRUE(Children({"Notes"}).empty());
+  Window->chk_notecaptioncasesensitive->setChecked(false);
+  Window->btn_search->click();
+  EXPECT_EQ(Children({"Notes"}).size(), 3u);
+}
+
+TEST_F(SearchWindowTest, ChangingThePageStartsANewSearch) {
+  Open(1);
+  EXPECT_EQ(Window->windowTitle(), "Search") << "choosing the page from the menu changes nothing";
+  Window->edt_notecaption->setText("Note 1");
+  Window->chk_notememocasesensitive->setChecked(true);
+  QTest::mouseClick(Window->chk_notecolor, Qt::LeftButton);
+  Window->cbGlobalText3->setEditText("kept in the history");
+  Window->btn_search->click();
+  Window->SearchKind->setCurrentIndex(3);
+  EXPECT_EQ(Window->windowTitle(), "Search Attachments");
+  EXPECT_TRUE(Window->trvSearchResults->isHidden());
+  EXPECT_EQ(Window->edt_notecaption->text(), "");
+  EXPECT_FALSE(Window->chk_notememocasesensitive->isChecked());
+  EXPECT_FALSE(Window->chk_notecolor->isChecked());
+  EXPECT_FALSE(Window->pnl_notecolor->isEnabled());
+  EXPECT_FALSE(Window->pnl_notecolor->Shape->isHidden());
+  EXPECT_EQ(Window->pnl_notecolor->GetColor(), clWhite);
+  EXPECT_EQ(Window->cbGlobalText3->currentText(), "");
+  EXPECT_EQ(Window->cbGlobalText3->itemText(0), "kept in the history");
+  EXPECT_EQ(Project().NotePool->ViewCount(), 3) << "every criterion is off and every view full";
+}
+
+TEST_F(SearchWindowTest, ColourBoxesSearchThePanelsColour) {
+  Open(1);
+  Project().GetNote(1)->SetColor(clRed);
+  EXPECT_FALSE(Window->pnl_notecolor->isEnabled());
+  QTest::mouseClick(Window->chk_notecolor, Qt::LeftButton);
+  EXPECT_TRUE(Window->pnl_notecolor->isEnabled());
+  EXPECT_TRUE(Window->pnl_notecolor->Shape->isHidden());
+  Script.AnswerColor(true, clRed).AnswerColor(false);
+  QTest::mouseClick(Window->pnl_notecolor, Qt::LeftButton);
+  QTest::mouseClick(Window->pnl_notecolor, Qt::LeftButton);
+  EXPECT_EQ(Window->pnl_notecolor->GetColor(), clRed) << "a cancelled dialog changes nothing";
+  Window->btn_search->click();
+  EXPECT_EQ(Children({"Notes"}), (Names{"Note 2"}));
+  // The sheet colour panel answers double clicks, and is enabled from the start.
+  Window->SelectSearchKind(2);
+  Script.AnswerColor(true, clBlue);
+  QTest::mouseClick(Window->pnl_sheetcolor, Qt::LeftButton);
+  QTest::mouseDClick(Window->pnl_sheetcolor, Qt::LeftButton);
+  EXPECT_EQ(Window->pnl_sheetcolor->GetColor(), clBlue);
+  EXPECT_EQ(Script.Pending(), 0u);
+}
+
+TEST_F(SearchWindowTest, DoubleClickOpensASheetWindowOnceAndClosingTheSearchClosesIt) {
+  Open(2);
+  Window->btn_search->click();
+  Select({"Sheets", "Sheet 1"});
+  Window->trvSearchResultsDblClick();
+  ASSERT_EQ(QELMain->ChildWindows<TDrawSheet>().size(), 1u);
+  EXPECT_EQ(DrawSheet->GetSheet(), Project().GetSheet(0));
+  Window->trvSearchResultsDblClick();
+  EXPECT_EQ(QELMain->ChildWindows<TDrawSheet>().size(), 1u) << "the sheet is open already";
+  Window->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(QELMain->ChildWindows<TDrawSheet>().empty());
+}
+
+TEST_F(SearchWindowTest, AttachmentsOpenOnlyFromTheMenu) {
+  Open(3);
+  Window->btn_search->click();
+  Select({"Attachments", "Attachment 1"});
+  EXPECT_TRUE(Window->MI_Open->isEnabled());
+  Window->trvSearchResultsDblClick();
+  EXPECT_TRUE(Window->findChildren<TAttachPrp*>().empty());
+  Window->MI_Open->trigger();
+  auto windows = Window->findChildren<TAttachPrp*>();
+  ASSERT_EQ(windows.size(), 1);
+  EXPECT_EQ(windows[0]->GetItem(), Project().GetAttachment(0));
+  EXPECT_TRUE(windows[0]->isVisible());
+  EXPECT_EQ(windows[0]->width(), 250);
+  Select({});
+  EXPECT_FALSE(Window->MI_Open->isEnabled()) << "the root shows no item";
+}
+
+TEST_F(SearchWindowTest, NoteWindowFollowsSingleClicksOnNotes) {
+  Open(1);
+  Window->btn_search->click();
+  Select({"Notes", "Note 1"});
+  Window->trvSearchResultsDblClick();
+  ASSERT_TRUE(Window->NoteWindow);
+  TNotePrp* window = Window->NoteWindow;
+  EXPECT_EQ(window->GetItem(), Project().GetNote(0));
+  EXPECT_EQ(window->windowTitle(), "Note");
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(window->geometry().topLeft() - QELMain->frameGeometry().topLeft(), QPoint(0, 71));
+  Select({"Notes", "Note 2"});
+  Window->trvSearchResultsClick();
+  EXPECT_EQ(window->GetItem(), Project().GetNote(1));
+  window->hide();
+  Select({"Notes", "Note 3"});
+  Window->trvSearchResultsClick();
+  EXPECT_EQ(window->GetItem(), Project().GetNote(1)) << "a hidden note window is left alone";
+  Window->MI_OpenClick();
+  EXPECT_NE(Window->NoteWindow.data(), window) << "every open makes a new window";
+  EXPECT_EQ(Window->findChildren<TNotePrp*>().size(), 2);
+}
+
+TEST_F(SearchWindowTest, AggregationNoteOpensItsSheetsPropertyWindow) {
+  Open(1);
+  AddAggregationNote(Project(), Project().GetSheet(1));
+  Window->btn_search->click();
+  Select({"Notes", "Sheet 2"});
+  EXPECT_EQ(SelectedNode()->ImageIndex, 1);
+  Window->trvSearchResultsDblClick();
+  ASSERT_TRUE(Window->SheetPropWindow);
+  EXPECT_EQ(Window->SheetPropWindow->GetItem(), Project().GetSheet(1));
+  EXPECT_TRUE(Window->SheetPropWindow->isVisible());
+  // Menu "Open..." on a sheet opens its property window without keeping it.
+  TSheetPrp* kept = Window->SheetPropWindow;
+  Select({});
+  Window->SearchKind->setCurrentIndex(2);
+  Window->btn_search->click();
+  Select({"Sheets", "Sheet 1"});
+  Window->MI_OpenClick();
+  EXPECT_EQ(Window->SheetPropWindow.data(), kept);
+  EXPECT_EQ(Window->findChildren<TSheetPrp*>().size(), 2);
+}
+
+// Fault: the tree kept plain pointers, and an aggregation note without sheet opened an empty window.
+TEST_F(SearchWindowTest, ItemsDeletedSinceTheSearchOpenNothing) {
+  Open(0);
+  AddAggregationNote(Project(), Project().GetSheet(1));
+  Window->cbGlobalText1->setEditText("2");
+  Window->btn_search->click();
+  Project().GetSheet(1)->Delete();
+  Project().GetNote(1)->Delete();
+  Select({"Notes", "Note 2"});
+  EXPECT_FALSE(Window->MI_Open->isEnabled());
+  EXPECT_EQ(Window->trvSearchResultsStartDrag(), nullptr);
+  for (Names path : {Names{"Notes", "Sheet 2"}, Names{"Notes", "Note 2"}, Names{"Sheets", "Sheet 2"}}) {
+    Select(path);
+    Window->trvSearchResultsDblClick();
+    Window->MI_OpenClick();
+    Window->trvSearchResultsClick();
+  }
+  EXPECT_FALSE(Window->NoteWindow);
+  EXPECT_FALSE(Window->SheetPropWindow);
+  EXPECT_TRUE(Window->findChildren<TSheetPrp*>().empty());
+  EXPECT_TRUE(QELMain->ChildWindows<TDrawSheet>().empty());
+}
+
+// Fault: windows opened from the tree were destroyed with the search window without storing
+// what the user had typed.
+TEST_F(SearchWindowTest, ClosingTheSearchWindowStoresTheEditsOfItsWindows) {
+  Open(1);
+  Window->btn_search->click();
+  Select({"Notes", "Note 1"});
+  Window->trvSearchResultsDblClick();
+  Window->NoteWindow->ED_Caption->setText("Typed before closing");
+  QPointer<TNotePrp> noteWindow = Window->NoteWindow.data();
+  Window->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(noteWindow.isNull());
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Typed before closing");
+  EXPECT_EQ(frmSearch, nullptr);
+}
+
+TEST_F(SearchWindowTest, NotesAndAttachmentsAreDraggedSheetsAreNot) {
+  Open(0);
+  Window->btn_search->click(); // nothing found: the root only
+  Select({});
+  EXPECT_EQ(Window->trvSearchResultsStartDrag(), nullptr);
+  Window->SelectSearchKind(3);
+  Window->btn_search->click();
+  Select({"Attachments", "Attachment 1", "Note 1"});
+  std::unique_ptr<QMimeData> data(Window->trvSearchResultsStartDrag());
+  auto* notes = DragObjectAs<TDragNotes>(data.get());
+  ASSERT_NE(notes, nullptr);
+  EXPECT_EQ(notes->SourceForm.data(), Window.data());
+  ASSERT_EQ(notes->Count(), 1);
+  EXPECT_EQ(notes->Items(0), Project().GetNote(0));
+  Select({"Attachments", "Attachment 1"});
+  data.reset(Window->trvSearchResultsStartDrag());
+  ASSERT_NE(DragObjectAs<TDragAttach>(data.get()), nullptr);
+  EXPECT_EQ(DragObjectAs<TDragAttach>(data.get())->Items(0), Project().GetAttachment(0));
+  Window->SelectSearchKind(2);
+  Window->btn_search->click();
+  Select({"Sheets", "Sheet 1"});
+  EXPECT_EQ(Window->trvSearchResultsStartDrag(), nullptr);
+}
+
+} // namespace
+} // namespace qel::test

@@ -1,0 +1,236 @@
+// The navigator window: binding, property pages, tool buttons, menu, pane, expansion, labels.
+#include "NavigatorFixture.h"
+#include "platform/qt/QtConvert.h"
+#include "windows/AttachPoolProp.h"
+#include "windows/AttachmentProp.h"
+#include "windows/ContainerProp.h"
+#include "windows/NotePoolProp.h"
+#include "windows/SheetPoolProp.h"
+#include "windows/NoteProp.h"
+#include "windows/SheetProp.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTest>
+
+namespace qel::test {
+namespace {
+
+TEST_F(NavigatorTest, BindingBuildsTheTreeAndNewItemsOfTheProjectArriveAtOnce) {
+  Run();
+  EXPECT_EQ(Nav->Container, &Project());
+  EXPECT_EQ(Nav->TV_Container->currentItem(), Tree().RootNode);
+  EXPECT_EQ(Nav->PC_Property->currentWidget(), Nav->ContainerPage);
+  EXPECT_EQ(Nav->ContainerPage->InfoText->text(), ToQString("Project - " + Project().FileName));
+  EXPECT_EQ(ChildTexts(SheetNode("Sheet 1")), QStringList({"Note 1", "Note 2"}));
+
+  TNoteItem* added = NewNote(Project(), "Added");
+  EXPECT_EQ(Tree().LastAdded, NoteNode("Added"));
+  Assign(Project(), added, SheetNamed("Sheet 1"), false);
+  EXPECT_EQ(ChildTexts(SheetNode("Sheet 1")), QStringList({"Note 1", "Note 2", "Added"}));
+  NewAttachment(Project(), added, "Paper");
+  EXPECT_EQ(ChildTexts(NoteNode("Added")), QStringList({"Paper"}));
+  EXPECT_EQ(Nav->ContainerPage->LB_NumNotes->text(), "3"); // the root's page followed
+
+  Nav->RefreshProject(&Project(), false);
+  EXPECT_EQ(Tree().RootNode->text(0), ToQString(Project().FileName));
+
+  Nav->SetContainer(nullptr);
+  EXPECT_EQ(Nav->TV_Container->topLevelItemCount(), 0);
+  EXPECT_EQ(Nav->ContainerPage->Project, nullptr);
+  NewNote(Project(), "Unbound"); // reaches no tree
+  Nav->SetContainer(&Project());
+  EXPECT_NE(NoteNode("Unbound"), nullptr);
+}
+
+TEST_F(NavigatorTest, TheSelectedNodeChoosesThePageTheToolButtonsAndTheMenu) {
+  Run();
+  TNoteItem* aggregation = NewNote(Project(), "Sheet 1", SheetNamed("Sheet 1"));
+  Nav->SetContainer(&Project());
+  struct TCase {
+    TNavNode* Node;
+    QWidget* Page;
+    bool Attach, Open, OpenItem, Delete;
+  };
+  TNavNode* attachmentUnderNote = Node(NoteNode("Note 1"), "Attachment 1");
+  const std::vector<TCase> cases = {
+      {Tree().RootNode, Nav->ContainerPage, false, false, false, false},
+      {Tree().SheetsNode, Nav->SheetPoolPage, false, false, false, false},
+      {Tree().NotesNode, Nav->NotePoolPage, false, false, false, false},
+      {Tree().AttachmentsNode, Nav->AttachPoolPage, false, false, false, false},
+      {SheetNode("Sheet 1"), Nav->SheetPage, false, true, true, true},
+      {NoteNode("Note 1"), Nav->NotePage, true, false, false, true},
+      {Node(SheetNode("Sheet 1"), "Note 2"), Nav->NotePage, true, false, false, true},
+      {Node(Tree().AttachmentsNode, "Attachment 1"), Nav->AttachPage, false, false, false, true},
+      {attachmentUnderNote, Nav->AttachPage, true, false, false, true},
+  };
+  for (const TCase& c : cases) {
+    Select(c.Node);
+    SCOPED_TRACE(c.Node->text(0).toStdString());
+    EXPECT_EQ(Nav->PC_Property->currentWidget(), c.Page);
+    EXPECT_TRUE(Nav->TB_NewSheet->isEnabled());
+    EXPECT_TRUE(Nav->TB_NewNote->isEnabled());
+    EXPECT_EQ(Nav->TB_NewAttach->isEnabled(), c.Attach);
+    EXPECT_EQ(Nav->TB_OpenActiveSheet->isEnabled(), c.Open);
+    EXPECT_EQ(Nav->MI_Open->isVisible(), c.OpenItem);
+    EXPECT_EQ(Nav->MI_Delete->isVisible(), c.Delete);
+    EXPECT_EQ(Nav->N1->isVisible(), c.Delete);
+  }
+  EXPECT_EQ(Nav->AttachPage->GetItem(), Project().GetAttachment(0));
+  Select(NoteNode("Note 2"));
+  EXPECT_EQ(Nav->NotePage->GetItem(), Project().GetNote(1));
+  Select(NoteNode("Sheet 1")); // a note standing for a sheet shows that sheet
+  EXPECT_EQ(Nav->PC_Property->currentWidget(), Nav->SheetPage);
+  EXPECT_EQ(Nav->SheetPage->GetItem(), aggregation->GetAggregatedSheet());
+  EXPECT_EQ(Nav->LastShown, aggregation);
+}
+
+TEST_F(NavigatorTest, StoringEditsWritesTheShownPageIntoItsItem) {
+  Run();
+  Select(SheetNode("Sheet 1"));
+  Nav->SheetPage->ED_Caption->setText("Typed");
+  QELMain->StoreNavigatorEdits();
+  EXPECT_EQ(SheetNamed("Typed"), Project().GetSheet(0));
+  EXPECT_EQ(Tree().SheetsNode->child(0)->text(0), "Typed");
+  Select(NoteNode("Note 2"));
+  Nav->NotePage->ED_Caption->setText("Note Two");
+  Nav->StoreProperties();
+  EXPECT_EQ(Project().GetNote(1)->Data.Name, "Note Two");
+  Select(Node(Tree().AttachmentsNode, "Attachment 1"));
+  Nav->AttachPage->ED_Caption->setText("Letter");
+  Nav->StoreProperties();
+  EXPECT_EQ(Project().GetAttachment(0)->Data.Caption, "Letter");
+}
+
+// Fault: each page took the focus when it was shown, so arrow keys left the tree and leaving
+// the page's caption box stored it, marking items modified that nobody had changed.
+TEST_F(NavigatorTest, ShowingPagesLeavesTheFocusInTheTreeAndChangesNothing) {
+  Run();
+  QApplication::setActiveWindow(QELMain);
+  Nav->TV_Container->setFocus();
+  Project().SetModified(false);
+  for (TNavNode* node : {SheetNode("Sheet 1"), NoteNode("Note 1"), Node(Tree().AttachmentsNode, "Attachment 1"),
+                         SheetNode("Sheet 1"), Tree().RootNode})
+    Select(node);
+  EXPECT_EQ(QApplication::focusWidget(), Nav->TV_Container);
+  EXPECT_FALSE(Project().IsModified());
+}
+
+// Fault: a page that closed itself because its item was deleted stayed hidden for good.
+TEST_F(NavigatorTest, APageWhoseItemWasDeletedShowsTheNextItemAgain) {
+  Run({2, 2});
+  Select(SheetNode("Sheet 1"));
+  Project().GetSheet(0)->Delete(); // elsewhere, without telling the navigator
+  Nav->StoreProperties();
+  EXPECT_FALSE(Nav->SheetPage->isVisibleTo(Nav));
+  Select(SheetNode("Sheet 2"));
+  EXPECT_TRUE(Nav->SheetPage->isVisibleTo(Nav));
+  EXPECT_EQ(Nav->SheetPage->ED_Caption->text(), "Sheet 2");
+}
+
+// Fault: the list of a branch was never refilled while the branch stayed selected, so it kept
+// rows of deleted notes and lacked new ones.
+TEST_F(NavigatorTest, ABranchListIsRefilledOnlyWhenItemsCameOrWent) {
+  Run();
+  Select(Tree().NotesNode);
+  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
+  Project().GetNote(0)->SetName("Renamed");
+  Select(Tree().NotesNode); // the same branch again: not refilled
+  EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Note 1");
+  NewNote(Project(), "Third");
+  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 3);
+  EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Renamed");
+  Project().GetNote(2)->Delete();
+  Nav->RefreshItem(nullptr, false);
+  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
+}
+
+TEST_F(NavigatorTest, HidingThePaneAndShowingItAgainRestoresAtLeastTheMinimum) {
+  Run();
+  QWidget* frame = Nav->parentWidget();
+  const int shown = frame->width();
+  Nav->TV_ContainerDblClick(); // the pane is shown: nothing changes
+  EXPECT_EQ(frame->width(), shown);
+  Nav->btn_togglepropClick();
+  EXPECT_FALSE(Nav->PropertiesVisible());
+  EXPECT_EQ(frame->width(), shown - Nav->PaneWidth);
+  frame->resize(Nav->Panel1->width() + 20, frame->height()); // the pane left almost no room
+  Nav->btn_togglepropClick();
+  Nav->btn_togglepropClick();
+  EXPECT_GE(Nav->PaneWidth, 349 + Nav->Splitter1->width());
+  Nav->TV_ContainerDblClick();
+  EXPECT_TRUE(Nav->PropertiesVisible());
+  EXPECT_GE(Nav->PC_Property->width(), 349);
+}
+
+TEST_F(NavigatorTest, ExpandingRefusesNodesWithNothingToShow) {
+  Run({2, 2});
+  NewSheet(Project(), "Empty");
+  TNoteItem* aggregation = NewNote(Project(), "Sheet 2", SheetNamed("Sheet 2"));
+  NewAttachment(Project(), aggregation, "Map");
+  NewNote(Project(), "Sheet 1", SheetNamed("Sheet 1"));
+  Nav->SetContainer(&Project());
+  EXPECT_TRUE(Nav->TV_ContainerExpanding(Tree().RootNode));
+  EXPECT_TRUE(Nav->TV_ContainerExpanding(Tree().SheetsNode));
+  EXPECT_TRUE(Nav->TV_ContainerExpanding(SheetNode("Sheet 1")));
+  EXPECT_TRUE(Nav->TV_ContainerExpanding(NoteNode("Note 1")));
+  EXPECT_FALSE(Nav->TV_ContainerExpanding(NoteNode("Note 2")));
+  EXPECT_FALSE(Nav->TV_ContainerExpanding(SheetNode("Empty")));
+  EXPECT_FALSE(Nav->TV_ContainerExpanding(ChildNamed<TNavNode>(Tree().NotesNode, "Sheet 1")));
+  // An aggregation note whose attachments the build listed can be opened to show them.
+  EXPECT_TRUE(Nav->TV_ContainerExpanding(NoteNode("Sheet 2")));
+
+  Project().GetAttachment(1)->Delete();
+  Project().GetAttachment(0)->Delete();
+  Tree().AttachmentsNode->setExpanded(true); // through the view: refused and unmarked
+  EXPECT_FALSE(Tree().AttachmentsNode->isExpanded());
+  EXPECT_EQ(Tree().AttachmentsNode->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  Nav->MI_CollapseClick();
+  EXPECT_FALSE(Tree().RootNode->isExpanded());
+}
+
+TEST_F(NavigatorTest, EditingALabelRenamesTheItemEverywhere) {
+  Run();
+  TNavNode* underSheet = Node(SheetNode("Sheet 1"), "Note 1");
+  Nav->TV_Container->setCurrentItem(underSheet);
+  Nav->TV_Container->editItem(underSheet);
+  auto* editor = Nav->TV_Container->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText("Thought");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents(); // the edit is committed after the key
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Thought");
+  EXPECT_EQ(ChildTexts(Tree().NotesNode), QStringList({"Thought", "Note 2"}));
+  EXPECT_EQ(underSheet->text(0), "Thought");
+
+  Nav->TV_ContainerEdited(SheetNode("Sheet 1"), "Plan");
+  EXPECT_EQ(Project().GetSheet(0)->Data.Name, "Plan");
+  Nav->TV_ContainerEdited(Node(Tree().AttachmentsNode, "Attachment 1"), "Letter");
+  EXPECT_EQ(ChildTexts(NoteNode("Thought")), QStringList({"Letter"}));
+  EXPECT_FALSE(Tree().RootNode->flags() & Qt::ItemIsEditable);
+  EXPECT_FALSE(Tree().NotesNode->flags() & Qt::ItemIsEditable);
+}
+
+TEST_F(NavigatorTest, TheProjectPageCountsSheetsNotesLinksAndAttachmentsOfTheView) {
+  Run({3, 1, 1, 2});
+  const auto counts = [this] {
+    Select(Tree().RootNode);
+    TContainerPrp* page = Nav->ContainerPage;
+    return std::vector<QString>{page->LB_NumSheets->text(), page->LB_NumNotes->text(), page->LB_NumRelations->text(),
+                                page->LB_NumAttach->text()};
+  };
+  EXPECT_EQ(counts(), (std::vector<QString>{"1", "3", "2", "1"}));
+  Project().NewLink(Project().GetNote(0), Project().GetNote(2), Project().GetRelation(0), Project().GetSheet(0));
+  Project().AddRelation(TRelation());
+  EXPECT_EQ(counts(), (std::vector<QString>{"1", "3", "3", "1"}));
+  Project().ResetViews();
+  Project().NotePool->Filtered = true;
+  Project().NotePool->ExcludeFromView(Project().GetNote(0));
+  EXPECT_EQ(counts(), (std::vector<QString>{"1", "2", "3", "1"}));
+  Project().ClearFilters();
+}
+
+} // namespace
+} // namespace qel::test
