@@ -94,6 +94,7 @@ void TDrawSheet::PlaceFreeWindow(QWidget* window) const {
 }
 
 void TDrawSheet::SetSheet(TContainer* container, TSheetItem* sheet) {
+  if (!container || !sheet) return;
   Container = container;
   Sheet = sheet;
   FBitmapCanvas = std::make_unique<TCanvas>(&Bitmap);
