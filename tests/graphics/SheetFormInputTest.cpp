@@ -137,6 +137,22 @@ TEST_F(SheetFormInputTest, StaleCornerStartsNoResize) {
   EXPECT_TRUE(window->Banding);
 }
 
+// Fault: a modifier key held during a resize dropped the grabbed corner, and the release then
+// had no corner to size the box from.
+TEST_F(SheetFormInputTest, ResizeKeepsItsCornerWhileAKeyIsHeld) {
+  TNoteItem* note = AddNote("A", 100, 100);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  MoveTo(window, {101, 101});
+  ASSERT_EQ(window->Corner, 0);
+  Press(window, {101, 101});
+  window->PB_SheetMouseMove(Qt::LeftButton, Qt::ShiftModifier, 90, 80);
+  EXPECT_EQ(window->Corner, 4);
+  Release(window, {90, 80}, Qt::ShiftModifier);
+  const TPosItem* pos = Project().FindPosition(note, Sheet);
+  EXPECT_EQ(QRect(pos->Data.X, pos->Data.Y, note->Data.Width, note->Data.Height), QRect(90, 80, 90, 70));
+}
+
 TEST_F(SheetFormInputTest, DraggingAHandleReshapesTheLinkWithinTheSheet) {
   TNoteItem* a = AddNote("A", 100, 100);
   TNoteItem* b = AddNote("B", 400, 300);
