@@ -111,7 +111,7 @@ public:
   void MI_EditCutClick() {}
   void MI_EditCopyClick() {}
   void MI_EditPasteClick() {}
-  // The data a drag from the new-note tile carries (format kNewNoteMime).
+  // The data a drag from the new-note tile carries: a TDragNewNote.
   QMimeData* PN_NewNoteStartDrag();
   void TB_SearchClick();
   void MI_SearchGlobalClick();
@@ -294,8 +294,5 @@ template <class T> std::vector<T*> TQELMain::ChildWindows() const {
 }
 
 extern TQELMain* QELMain;
-
-// The drag format of a new note dragged from the main window's tile onto a sheet.
-inline constexpr const char* kNewNoteMime = "application/x-qel-new-note";
 
 } // namespace qel

@@ -4,6 +4,7 @@
 
 #include "About.h"
 #include "AutoSave.h"
+#include "graphics/DragObjects.h"
 #include "graphics/SheetForm.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
@@ -78,11 +79,7 @@ void TQELMain::TB_NewSheetClick() {
   sub->raise();
 }
 
-QMimeData* TQELMain::PN_NewNoteStartDrag() {
-  auto* data = new QMimeData();
-  data->setData(kNewNoteMime, QByteArray());
-  return data;
-}
+QMimeData* TQELMain::PN_NewNoteStartDrag() { return new TDragMimeData(std::make_unique<TDragNewNote>()); }
 
 TfrmSearch* TQELMain::SelectSearch(int kind) {
   ShowSearchWindow();

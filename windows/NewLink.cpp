@@ -1,9 +1,159 @@
 #include "NewLink.h"
 
+#include "model/Container.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtConvert.h"
+#include "shell/Main.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+
 namespace qel {
 
 TNewLinkForm* NewLinkForm = nullptr;
 
-TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) { setWindowTitle("New Link"); }
+namespace {
+
+QLabel* PlacedLabel(QWidget* parent, const char* text, int x, int y) {
+  auto* label = new QLabel(text, parent);
+  label->move(x, y);
+  return label;
+}
+
+} // namespace
+
+TColorPanel::TColorPanel(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setAutoFillBackground(true);
+  SetColor(clBlack);
+}
+
+void TColorPanel::SetColor(TColor color) {
+  FColor = color;
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  setPalette(palette);
+}
+
+void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  emit DoubleClicked();
+}
+
+TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("New Link");
+  setFixedSize(265, 145);
+  Label13 = PlacedLabel(this, "Type", 16, 16);
+  CB_LinkType = new QComboBox(this);
+  CB_LinkType->setGeometry(15, 32, 145, 21);
+  Label19 = PlacedLabel(this, "Line width", 184, 16);
+  SP_LinkWidth = new QSpinBox(this);
+  SP_LinkWidth->setGeometry(183, 32, 49, 21);
+  SP_LinkWidth->setRange(1, 10);
+  SP_LinkWidth->setValue(1);
+  // Only the arrows change the width.
+  ED_LinkWidth = SP_LinkWidth->findChild<QLineEdit*>();
+  ED_LinkWidth->setReadOnly(true);
+  Label15 = PlacedLabel(this, "Color", 16, 56);
+  PN_LinkColor = new TColorPanel(this);
+  PN_LinkColor->setGeometry(15, 72, 145, 17);
+  connect(PN_LinkColor, &TColorPanel::DoubleClicked, this, &TNewLinkForm::PN_LinkColorDblClick);
+  Label17 = PlacedLabel(this, "Arrows", 16, 96);
+  Label17->hide();
+  CB_ArrowType = new QComboBox(this);
+  CB_ArrowType->setGeometry(15, 112, 145, 21);
+  CB_ArrowType->hide();
+  BTN_Ok = new QPushButton("&Ok", this);
+  BTN_Ok->setGeometry(176, 64, 75, 25);
+  BTN_Ok->setDefault(true);
+  connect(BTN_Ok, &QPushButton::clicked, this, [this] { BTN_OkClick(); });
+  BTN_Cancel = new QPushButton("&Cancel", this);
+  BTN_Cancel->setGeometry(176, 104, 75, 25);
+  connect(BTN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+  if (QELMain)
+    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
+      if (Container == project) Container = nullptr;
+    });
+}
+
+void TNewLinkForm::Setup(TContainer* container, TNoteItem* fromNote, TNoteItem* toNote, TSheetItem* sheet) {
+  Container = container;
+  FromNote = fromNote;
+  ToNote = toNote;
+  Sheet = sheet;
+  FillDialog();
+}
+
+void TNewLinkForm::FillDialog() {
+  LinkRecord = TLink();
+  PN_LinkColor->SetColor(LinkRecord.Color);
+  QStringList names;
+  for (int i = 0; Container && i < Container->RelationCount(); ++i)
+    names << ToQString(Container->GetRelation(i)->Data.Name);
+  // The list keeps its entries sorted, as the user reads them.
+  std::stable_sort(names.begin(), names.end(),
+                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  CB_LinkType->clear();
+  CB_LinkType->addItems(names);
+  CB_LinkType->setCurrentIndex(names.isEmpty() ? -1 : 0);
+  SP_LinkWidth->setValue(LinkRecord.PenWidth);
+}
+
+void TNewLinkForm::PN_LinkColorDblClick() {
+  TColor color = FDialogColor;
+  if (!Dialogs().ColorDialog(color)) return;
+  FDialogColor = color;
+  PN_LinkColor->SetColor(color);
+}
+
+int TNewLinkForm::ListToPoolIndex(int ListIndex) const {
+  const int entries = CB_LinkType->count();
+  if (!Container || ListIndex < 0 || ListIndex >= entries) return entries;
+  const std::string text = FromQString(CB_LinkType->itemText(ListIndex));
+  for (int i = 0; i < Container->RelationCount(); ++i)
+    if (Container->GetRelation(i)->Data.Name == text) return i;
+  return entries;
+}
+
+int TNewLinkForm::PoolToListIndex(int PoolIndex) const {
+  const int entries = CB_LinkType->count();
+  if (!Container || PoolIndex < 0 || PoolIndex >= Container->RelationCount()) return entries;
+  const QString name = ToQString(Container->GetRelation(PoolIndex)->Data.Name);
+  for (int i = 0; i < entries; ++i)
+    if (CB_LinkType->itemText(i) == name) return i;
+  return entries;
+}
+
+TRelationItem* TNewLinkForm::ListedRelation() const {
+  const int index = ListToPoolIndex(CB_LinkType->currentIndex());
+  return Container && index < Container->RelationCount() ? Container->GetRelation(index) : nullptr;
+}
+
+bool TNewLinkForm::RefusedAsDuplicate(TRelationItem* relation) const {
+  if (!Container || !Container->LinkExists(FromNote.Get(), ToNote.Get(), Sheet.Get(), relation)) return false;
+  ShowMessage("Notes already have this type of relation...");
+  return true;
+}
+
+void TNewLinkForm::Choose(TRelationItem* relation) {
+  ChosenRelation = relation;
+  ChosenColor = PN_LinkColor->Color();
+  ChosenArrow = 2;
+  ChosenWidth = SP_LinkWidth->value();
+  accept();
+}
+
+void TNewLinkForm::BTN_OkClick() {
+  setResult(0);
+  TRelationItem* relation = ListedRelation();
+  // Without relation types nothing can be chosen; the caller's NewLink then says so.
+  if (relation && RefusedAsDuplicate(relation)) return;
+  Choose(relation);
+}
 
 } // namespace qel

@@ -1,6 +1,7 @@
 // The main window's tool bars, menus, commands and services.
 #include "ShellFixture.h"
 
+#include "graphics/DragObjects.h"
 #include "graphics/SheetForm.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace qel::test {
 namespace {
@@ -83,7 +85,7 @@ TEST_F(MainCommandsTest, ToolBarsHoldEveryButtonWithItsHintAndImage) {
   EXPECT_EQ(QELMain->CB_Zoom->toolTip(), "Zoom Percentage");
   EXPECT_EQ(QELMain->IL_Nav.size(), 9);
   std::unique_ptr<QMimeData> drag(QELMain->PN_NewNoteStartDrag());
-  EXPECT_TRUE(drag->hasFormat(kNewNoteMime));
+  EXPECT_NE(DragObjectAs<TDragNewNote>(drag.get()), nullptr);
 }
 
 TEST_F(MainCommandsTest, MenusHoldEveryItemWithItsShortcut) {
@@ -296,7 +298,7 @@ TEST_F(MainCommandsTest, RelationTypesShowTheProjectsTypes) {
   StartUp();
   int listed = -1;
   QTimer::singleShot(0, [&] {
-    listed = RelationForm->LB_Relations->count();
+    listed = RelationForm->LV_Relations->topLevelItemCount();
     RelationForm->accept();
   });
   QELMain->TB_RelationsClick();

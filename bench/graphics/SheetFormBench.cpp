@@ -1,0 +1,87 @@
+// A sheet window over 1,000 notes and 1,000 links, all in view: a whole repaint against the
+// work one pointer move of a rubber band or of a dragged link handle costs (drawing the xor
+// feedback and composing what the paint box shows, without drawing the sheet again).
+#include "graphics/SheetForm.h"
+
+#include "model/Container.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+
+using namespace qel;
+
+namespace {
+
+constexpr int kWindowNotes = 1000;
+constexpr int kWindowLinks = 1000;
+
+struct TBusyWindow {
+  TContainer Container;
+  TSheetItem* Sheet;
+  std::unique_ptr<TDrawSheet> Window = std::make_unique<TDrawSheet>();
+
+  TBusyWindow() {
+    std::mt19937 random(7);
+    TSheet sheet;
+    sheet.Zoom = 100;
+    Sheet = Container.AddSheet(sheet);
+    TRelation relation;
+    relation.Name = "depends on";
+    TRelationItem* type = Container.AddRelation(relation);
+    for (int i = 0; i < kWindowNotes; ++i) {
+      TNote record;
+      record.Name = "Note " + std::to_string(i);
+      Container.PlaceNote(Container.AddNote(record), Sheet, int(random() % 1800), int(random() % 1000));
+    }
+    for (int i = 0; i < kWindowLinks; ++i)
+      Container.NewLink(Container.GetNote(int(random() % kWindowNotes)),
+                        Container.GetNote(int(random() % kWindowNotes)), type, Sheet);
+    Window->resize(1920, 1080);
+    Window->show();
+    Window->SetSheet(&Container, Sheet);
+    QApplication::processEvents();
+  }
+  ~TBusyWindow() { Window.reset(); } // before the project it shows
+
+  // Pointer moves with the left button down from (x, y), each followed by a paint.
+  void Moves(benchmark::State& state, int x, int y) {
+    int step = 0;
+    for (auto _ : state) {
+      ++step;
+      Window->PB_SheetMouseMove(Qt::LeftButton, {}, x + step % 200, y + step % 100);
+      benchmark::DoNotOptimize(Window->Screen());
+    }
+    Window->PB_SheetMouseUp(Qt::LeftButton, {}, x, y);
+  }
+};
+
+void BM_WindowRepaint(benchmark::State& state) {
+  TBusyWindow busy;
+  for (auto _ : state) {
+    busy.Window->Redraw(false);
+    benchmark::DoNotOptimize(busy.Window->Screen());
+  }
+}
+BENCHMARK(BM_WindowRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_WindowBandMove(benchmark::State& state) {
+  TBusyWindow busy;
+  busy.Window->PB_SheetMouseDown(Qt::LeftButton, {}, 1900, 1070); // below every note
+  if (!busy.Window->Banding) state.SkipWithError("no band");
+  busy.Moves(state, 1000, 500);
+}
+BENCHMARK(BM_WindowBandMove)->Unit(benchmark::kMillisecond);
+
+void BM_WindowHandleMove(benchmark::State& state) {
+  TBusyWindow busy;
+  busy.Window->View->SelectLink(busy.Container.GetLink(0));
+  busy.Window->LinkHandle = 0;
+  busy.Window->PB_SheetMouseDown(Qt::LeftButton, {}, 900, 500);
+  if (!busy.Window->HandleDragging) state.SkipWithError("no handle drag");
+  busy.Moves(state, 900, 500);
+}
+BENCHMARK(BM_WindowHandleMove)->Unit(benchmark::kMillisecond);
+
+} // namespace

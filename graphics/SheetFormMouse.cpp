@@ -1,0 +1,257 @@
+// The sheet window's mouse handling: selecting, the rubber band, resizing a note, reshaping a
+// link by its control handles, and the start of a drag of notes.
+#include "SheetForm.h"
+
+#include "SelDrawBot.h"
+#include "model/Container.h"
+
+#include <QCursor>
+#include <cstdlib>
+
+namespace qel {
+
+namespace {
+
+constexpr int kDragThreshold = 5; // pixels a press on a note may move without starting a drag
+
+} // namespace
+
+int TDrawSheet::LiveCorner() const {
+  // A corner hovered before the selection changed grabs nothing.
+  if (Corner < 0 || Corner > 3 || !View || View->SelectedNotes().size() != 1) return 4;
+  return Corner;
+}
+
+int TDrawSheet::LiveHandle() const {
+  if (LinkHandle < 0 || LinkHandle > 1 || !View || !LinkShownHere(View->SelectedLink())) return 2;
+  return LinkHandle;
+}
+
+bool TDrawSheet::LinkShownHere(const TLinkItem* Link) const {
+  TSheetItem* sheet = GetSheet();
+  return Link && sheet && Container && Container->LinkShownOn(Link, sheet) &&
+         (View->ShowAllLinks || Container->LinkIsOn(Link, sheet));
+}
+
+void TDrawSheet::PB_SheetMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y) {
+  if (Button != Qt::LeftButton || !View || !GetSheet()) return;
+  const int corner = LiveCorner(), handle = LiveHandle();
+  if (corner == 4 && handle == 2)
+    PressOnSheet(X, Y);
+  else if (corner != 4)
+    StartResize(corner);
+  else
+    StartHandleDrag(handle, X, Y);
+}
+
+void TDrawSheet::PressOnSheet(int X, int Y) {
+  TNoteItem* note = View->NoteAt(X, Y);
+  TLinkItem* link = View->LinkAt(X, Y);
+  if (note) {
+    if (!View->IsSelected(note)) View->ClearNoteSelection();
+    View->SelectNote(note);
+    View->ClearLinkSelection();
+    PressPoint = {X, Y};
+    PressedOnNote = true;
+    Outline->StartMove(View->SelectedNotes(), BitmapCanvas->ToWorld(X), BitmapCanvas->ToWorld(Y));
+  } else if (link && LinkShownHere(link)) {
+    // A link hidden here cannot be chosen (nor then deleted unseen).
+    View->SelectLink(link);
+    Redraw(true);
+  } else {
+    View->ClearNoteSelection();
+    View->ClearLinkSelection();
+    Banding = true;
+    BandAnchor = BandEnd = {X, Y};
+    NoDrag = false;
+  }
+}
+
+void TDrawSheet::StartResize(int corner) {
+  TNoteItem* note = View->SelectedNotes().front();
+  const TPosItem* pos = Container->FindPosition(note, GetSheet());
+  if (!pos) return;
+  Resizing = true;
+  FResizeCorner = corner;
+  FResizeNote = note;
+  BeginResize(pos, note);
+  EraseBand();
+}
+
+void TDrawSheet::BeginResize(const TPosItem* Position, const TNoteItem* Note) {
+  auto scale = [this](long long v) { return BitmapCanvas->Scale(Clamp32(v)); };
+  const long long x = Position->Data.X, y = Position->Data.Y, w = Note->Data.Width, h = Note->Data.Height;
+  const int32_t sw = scale(w), sh = scale(h);
+  switch (FResizeCorner) {
+  case 0:
+    BandEnd = {scale(x), scale(y)};
+    BandAnchor = {Clamp32((long long)BandEnd.X + sw), Clamp32((long long)BandEnd.Y + sh)};
+    break;
+  case 1:
+    BandEnd = {scale(x + w), scale(y)};
+    BandAnchor = {Clamp32((long long)BandEnd.X - sw), Clamp32((long long)BandEnd.Y + sh)};
+    break;
+  case 2:
+    BandEnd = {scale(x), scale(y + h)};
+    BandAnchor = {Clamp32((long long)BandEnd.X + sw), Clamp32((long long)BandEnd.Y - sh)};
+    break;
+  default:
+    BandEnd = {scale(x + w), scale(y + h)};
+    BandAnchor = {Clamp32((long long)BandEnd.X - sw), Clamp32((long long)BandEnd.Y - sh)};
+  }
+}
+
+void TDrawSheet::StartHandleDrag(int handle, int X, int Y) {
+  TLinkItem* link = View->SelectedLink();
+  HandleDragging = true;
+  FirstGhost = true;
+  LinkHandle = handle;
+  PressPoint = {X, Y};
+  HandleStart = handle == 0 ? TPoint{link->Data.ToOffsetX, link->Data.ToOffsetY}
+                            : TPoint{link->Data.FromOffsetX, link->Data.FromOffsetY};
+}
+
+void TDrawSheet::PB_SheetMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Keys, int X, int Y) {
+  if (!View || !GetSheet()) return;
+  if (Banding || Resizing) {
+    DrawBand(X, Y);
+  } else if (HandleDragging) {
+    if (!FirstGhost) GhostHandleDrag(LastPoint); // removes the previous ghost
+    FirstGhost = false;
+    GhostHandleDrag({X, Y});
+  }
+  HoverState(Buttons, Keys, X, Y);
+  const bool moved = std::abs(PressPoint.X - X) > kDragThreshold || std::abs(PressPoint.Y - Y) > kDragThreshold;
+  if (moved && !Dragging && PressedOnNote && !NoDrag) {
+    NoDrag = false;
+    PB_SheetStartDrag();
+  }
+  LastPoint = {X, Y};
+}
+
+void TDrawSheet::HoverState(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Keys, int X, int Y) {
+  const std::vector<TNoteItem*> notes = View->SelectedNotes();
+  if (!Banding && notes.size() == 1 && View->NoteAt(X, Y) == notes[0] && !Resizing && !HandleDragging) {
+    Corner = View->CornerAt(X, Y);
+    if (Corner == 0 || Corner == 3)
+      PB_Sheet->setCursor(Qt::SizeFDiagCursor);
+    else if (Corner == 1 || Corner == 2)
+      PB_Sheet->setCursor(Qt::SizeBDiagCursor);
+    else
+      PB_Sheet->unsetCursor();
+  } else if (!Banding && View->SelectedLink() && !HandleDragging) {
+    LinkHandle = View->HandleAt(X, Y);
+    if (LinkHandle == 2)
+      PB_Sheet->unsetCursor();
+    else
+      PB_Sheet->setCursor(Qt::CrossCursor);
+  } else {
+    PB_Sheet->unsetCursor();
+    if (Buttons != Qt::LeftButton || Keys != Qt::NoModifier) Corner = 4;
+  }
+}
+
+void TDrawSheet::PB_SheetMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Keys, int X, int Y) {
+  if (Button != Qt::LeftButton || !View || !GetSheet()) return;
+  if (Resizing) {
+    EndResize(X, Y);
+  } else if (HandleDragging) {
+    LinkHandle = 2;
+    HandleDragging = false;
+    ClearFeedback();
+    Redraw(false);
+  } else {
+    SelectAt(Keys, X, Y);
+    if (Banding) {
+      EraseBand();
+      ClearFeedback();
+      View->SelectInRect(BandAnchor, {X, Y});
+      Banding = false;
+      Redraw(false);
+    }
+    PressedOnNote = false;
+    NoDrag = false;
+  }
+}
+
+void TDrawSheet::SelectAt(Qt::KeyboardModifiers Keys, int X, int Y) {
+  if (((Keys & Qt::ControlModifier) && View->NoteAt(X, Y)) || Dragging) {
+    if (!Dragging) Redraw(true);
+  } else {
+    View->ClearLinkSelection();
+  }
+  TLinkItem* link = View->LinkAt(X, Y);
+  TNoteItem* note = View->NoteAt(X, Y);
+  if (note)
+    View->SelectNote(note);
+  else if (link && LinkShownHere(link))
+    View->SelectLink(link);
+  if ((note || link) && !Dragging) Redraw(false);
+}
+
+void TDrawSheet::EndResize(int X, int Y) {
+  EraseBand();
+  ClearFeedback();
+  const TPoint a = BandAnchor;
+  long long x = X, y = Y, w = 0, h = 0;
+  switch (FResizeCorner) {
+  case 0: w = (long long)a.X - X, h = (long long)a.Y - Y; break;
+  case 1: x = a.X, w = (long long)X - a.X, h = (long long)a.Y - Y; break;
+  case 2: y = a.Y, w = (long long)a.X - X, h = (long long)Y - a.Y; break;
+  default: x = a.X, y = a.Y, w = (long long)X - a.X, h = (long long)Y - a.Y;
+  }
+  auto world = [this](long long v) { return BitmapCanvas->ToWorld(Clamp32(v)); };
+  if (TNoteItem* note = FResizeNote.Get())
+    Container->MoveResizeNote(world(x), world(y), world(w), world(h), note, GetSheet());
+  Resizing = false;
+  Corner = 4;
+  FResizeNote.Reset();
+  Redraw(false);
+}
+
+void TDrawSheet::DrawBand(int X, int Y) {
+  if (BandEnd.X != BandAnchor.X && BandEnd.Y != BandAnchor.Y) DrawXorRect(BandAnchor, BandEnd);
+  DrawXorRect(BandAnchor, {X, Y});
+  BandEnd = {X, Y};
+}
+
+void TDrawSheet::EraseBand() { DrawXorRect(BandAnchor, BandEnd); }
+
+void TDrawSheet::GhostHandleDrag(TPoint Point) {
+  TLinkItem* link = View->SelectedLink();
+  TSheetItem* sheet = GetSheet();
+  if (!link || !sheet || !Container->LinkShownOn(link, sheet)) return;
+  BeginFeedback();
+  TLinkDrawBot drawer(PaintCanvas.get());
+  MoveHandle(Point);
+  drawer.SetLink(link, sheet);
+  drawer.SetGhostMode();
+  drawer.DrawLabel = false;
+  drawer.Draw();
+  FeedbackChanged();
+}
+
+void TDrawSheet::MoveHandle(TPoint Point) {
+  TLinkItem* link = View->SelectedLink();
+  TSheetItem* sheet = GetSheet();
+  if (!link || !sheet) return;
+  const TVCanvas& c = *BitmapCanvas;
+  int32_t x = Point.X, y = Point.Y;
+  // A pointer beyond the sheet counts as on its edge.
+  if (c.ToWorld(x) <= 0) x = 1;
+  if (sheet->Data.Width <= c.ToWorld(x)) x = c.Scale(Clamp32((long long)sheet->Data.Width - 1));
+  if (c.ToWorld(y) <= 0) y = 1;
+  if (sheet->Data.Height <= c.ToWorld(y)) y = c.Scale(Clamp32((long long)sheet->Data.Height - 1));
+  const int32_t dx = c.ToWorld(Clamp32((long long)x - PressPoint.X));
+  const int32_t dy = c.ToWorld(Clamp32((long long)y - PressPoint.Y));
+  const int32_t ox = Clamp32((long long)HandleStart.X + dx), oy = Clamp32((long long)HandleStart.Y + dy);
+  if (LinkHandle == 0) {
+    link->SetCurve1(ox);
+    link->SetCurve2(oy);
+  } else {
+    link->SetCurve3(ox);
+    link->SetCurve4(oy);
+  }
+}
+
+} // namespace qel

@@ -1,0 +1,155 @@
+// The sheet window's painting: the bitmap of the visible part, the grid, the copy onto the
+// paint box, and the xor feedback overlay.
+#include "SheetForm.h"
+
+#include "model/Container.h"
+#include "platform/Convert.h"
+#include "platform/qt/QtConvert.h"
+#include "shell/Main.h"
+
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace qel {
+
+int TDrawSheet::ScrollX() const { return SB_Sheet->horizontalScrollBar()->value(); }
+
+int TDrawSheet::ScrollY() const { return SB_Sheet->verticalScrollBar()->value(); }
+
+void TDrawSheet::Redraw(bool Notify) {
+  if (TSheetItem* sheet = GetSheet(); sheet && BitmapCanvas)
+    setWindowTitle(ToQString("Worksheet - " + sheet->Data.Name + " (" + IntToStr(BitmapCanvas->Zoom) + "%)"));
+  SizePaintBox();
+  FDirty = true;
+  PB_Sheet->update();
+  UpdateMenu();
+  if (!Notify) return;
+  if (QELMain) {
+    QELMain->RefreshNavigators(nullptr);
+    QELMain->RefreshSheetWindows();
+  }
+  RefreshNoteWindow();
+}
+
+void TDrawSheet::SizePaintBox() {
+  TSheetItem* sheet = GetSheet();
+  if (!sheet || !BitmapCanvas) return;
+  PB_Sheet->resize(std::max(0, BitmapCanvas->Scale(sheet->Data.Width)),
+                   std::max(0, BitmapCanvas->Scale(sheet->Data.Height)));
+}
+
+const QImage& TDrawSheet::Picture() {
+  const bool gesture = Banding || Resizing || HandleDragging || Dragging || !FOverlay.isNull();
+  if (FDirty || !gesture || FRenderedScroll != QPoint(ScrollX(), ScrollY()) ||
+      FRenderedSize != SB_Sheet->viewport()->size())
+    Render();
+  return Bitmap;
+}
+
+void TDrawSheet::Render() {
+  FDirty = false;
+  FRenderedScroll = QPoint(ScrollX(), ScrollY());
+  FRenderedSize = SB_Sheet->viewport()->size();
+  if (!GetSheet() || !BitmapCanvas) return;
+  BitmapCanvas->OffsetX = -ScrollX();
+  BitmapCanvas->OffsetY = -ScrollY();
+  PrepareBitmap();
+  if (Container && Container->Grid) DrawGrid();
+  View->Paint(2);
+  FBitmapCanvas->Release();
+}
+
+void TDrawSheet::PrepareBitmap() {
+  TSheetItem* sheet = GetSheet();
+  if (!sheet || !BitmapCanvas) return;
+  SizePaintBox();
+  const QSize visible = SB_Sheet->viewport()->size();
+  const int width = std::max(0, std::min(PB_Sheet->width(), visible.width()));
+  const int height = std::max(0, std::min(PB_Sheet->height(), visible.height()));
+  FBitmapCanvas->Release();
+  if (Bitmap.size() != QSize(width, height)) Bitmap = QImage(width, height, QImage::Format_RGB32);
+  FBitmapCanvas->SetImage(Bitmap.isNull() ? nullptr : &Bitmap);
+  TCanvas& canvas = *FBitmapCanvas;
+  canvas.Pen = TPen();
+  canvas.Brush.SetColor(sheet->Data.Color);
+  canvas.Brush.Style = TBrushStyle::Solid;
+  canvas.Rectangle(0, 0, PB_Sheet->width(), PB_Sheet->height());
+}
+
+void TDrawSheet::DrawGrid() {
+  TSheetItem* sheet = GetSheet();
+  if (!sheet || !BitmapCanvas) return;
+  const long long step = BitmapCanvas->Scale(sheet->Data.GridSize);
+  if (step < 1) return;
+  const long long width = PB_Sheet->width(), height = PB_Sheet->height();
+  const long long hx = ScrollX(), hy = ScrollY();
+  // Only the dots that land on the bitmap are visited.
+  auto first = [step](long long scroll) { return std::max(step, (scroll + step - 1) / step * step); };
+  for (long long y = first(hy); y < height && y - hy < Bitmap.height(); y += step)
+    for (long long x = first(hx); x < width && x - hx < Bitmap.width(); x += step)
+      FBitmapCanvas->SetPixel(int32_t(x - hx), int32_t(y - hy), clBlack);
+}
+
+QImage TDrawSheet::Screen() {
+  const QImage& picture = Picture();
+  const int hx = ScrollX(), hy = ScrollY();
+  const QSize visible = SB_Sheet->viewport()->size();
+  QImage screen(std::max(0, std::min(visible.width(), PB_Sheet->width() - hx)),
+                std::max(0, std::min(visible.height(), PB_Sheet->height() - hy)), QImage::Format_RGB32);
+  if (screen.isNull()) return screen;
+  screen.fill(PB_Sheet->palette().color(QPalette::Window));
+  // The bitmap's first row and column are not shown.
+  for (int y = 0; y < screen.height() && y + 1 < picture.height(); ++y) {
+    const int n = std::max(0, std::min(screen.width(), picture.width() - 1));
+    std::copy_n(reinterpret_cast<const uint32_t*>(picture.constScanLine(y + 1)) + 1, n,
+                reinterpret_cast<uint32_t*>(screen.scanLine(y)));
+  }
+  if (FOverlay.isNull()) return screen;
+  FOverlayCanvas->Release();
+  const QRect shared = QRect(FOverlayOrigin, FOverlay.size()) & QRect(QPoint(hx, hy), screen.size());
+  for (int y = shared.top(); y <= shared.bottom(); ++y) {
+    const auto* from = reinterpret_cast<const uint32_t*>(FOverlay.constScanLine(y - FOverlayOrigin.y()));
+    auto* to = reinterpret_cast<uint32_t*>(screen.scanLine(y - hy));
+    for (int x = shared.left(); x <= shared.right(); ++x) to[x - hx] ^= from[x - FOverlayOrigin.x()] & 0x00FFFFFFu;
+  }
+  return screen;
+}
+
+void TDrawSheet::PaintBoxPaint(QPainter& painter) { painter.drawImage(QPoint(ScrollX(), ScrollY()), Screen()); }
+
+void TDrawSheet::BeginFeedback() {
+  if (!FOverlay.isNull()) return;
+  FOverlay = QImage(SB_Sheet->viewport()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  FOverlay.fill(Qt::black);
+  FOverlayOrigin = QPoint(ScrollX(), ScrollY());
+  FOverlayCanvas->SetImage(&FOverlay);
+  PaintCanvas->OffsetX = -FOverlayOrigin.x();
+  PaintCanvas->OffsetY = -FOverlayOrigin.y();
+}
+
+void TDrawSheet::ClearFeedback() {
+  FOverlayCanvas->SetImage(nullptr);
+  FOverlay = QImage();
+  PB_Sheet->update();
+}
+
+void TDrawSheet::FeedbackChanged() {
+  FOverlayCanvas->Release();
+  PB_Sheet->update();
+}
+
+void TDrawSheet::DrawXorRect(TPoint a, TPoint b) {
+  BeginFeedback();
+  TCanvas& canvas = *FOverlayCanvas;
+  canvas.Pen = {clWhite, 1, TPenStyle::Dot, TPenMode::Xor};
+  canvas.Brush.Style = TBrushStyle::Clear;
+  const QPoint o = FOverlayOrigin;
+  canvas.Rectangle(a.X - o.x(), a.Y - o.y(), b.X - o.x(), b.Y - o.y());
+  canvas.Pen = TPen();
+  canvas.Brush.Style = TBrushStyle::Solid;
+  FeedbackChanged();
+}
+
+} // namespace qel

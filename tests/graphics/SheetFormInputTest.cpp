@@ -1,0 +1,295 @@
+// The sheet window's mouse and keyboard: selecting, the band, resizing, reshaping links,
+// deleting, clicks and double-clicks.
+#include "SheetFormFixture.h"
+
+#include "graphics/BSpline.h"
+#include "platform/qt/QtConvert.h"
+#include "windows/EditLink.h"
+#include "windows/NoteProp.h"
+#include "windows/SheetProp.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDrag>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+namespace qel::test {
+namespace {
+
+class SheetFormInputTest : public SheetFormTest {
+protected:
+  // A paint-box point on the link, at the column.
+  QPoint OnLink(TDrawSheet* window, TLinkItem* link, int x) {
+    for (int y = 0; y < 400; ++y)
+      if (window->View->LinkAt(x, y) == link) return {x, y};
+    ADD_FAILURE() << "link not found at column " << x;
+    return {};
+  }
+  QPoint HandlePoint(TLinkItem* link, int option) {
+    TQELSpline spline;
+    spline.Build(link, Sheet);
+    const TRect r = spline.HandleRect(option);
+    return {r.Left + 4, r.Top + 4};
+  }
+};
+
+TEST_F(SheetFormInputTest, MovingAPressedNoteMoreThanFivePixelsStartsADrag) {
+  TNoteItem* note = AddNote("A", 100, 100);
+  TDrawSheet* window = Open();
+  int drags = 0;
+  window->ExecDrag = [&](QDrag& drag) {
+    ++drags;
+    auto* notes = DragObjectAs<TDragNotes>(drag.mimeData());
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->SourceForm, window);
+    EXPECT_EQ(notes->Items(0), note);
+    EXPECT_EQ(notes->OffsetX(0), -40);
+    EXPECT_EQ(notes->OffsetY(0), -25);
+  };
+  Press(window, {140, 125});
+  MoveTo(window, {145, 120});
+  EXPECT_EQ(drags, 0);
+  MoveTo(window, {146, 125});
+  EXPECT_EQ(drags, 1);
+  EXPECT_FALSE(window->Dragging);
+  EXPECT_FALSE(window->PressedOnNote);
+  Release(window, {146, 125});
+  EXPECT_TRUE(window->View->IsSelected(note));
+}
+
+TEST_F(SheetFormInputTest, BandSelectsAndAPressKeepsOrReplacesTheSelection) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 200, 100);
+  AddNote("C", 300, 100);
+  TNoteItem* d = AddNote("D", 100, 300);
+  TDrawSheet* window = Open();
+  Press(window, {50, 50});
+  MoveTo(window, {450, 200});
+  EXPECT_EQ(Shown(window, 50, 50), clBlack); // the xor band over the white sheet
+  EXPECT_EQ(Shown(window, 53, 50), clWhite); // dotted
+  Release(window, {450, 200});
+  EXPECT_EQ(Shown(window, 50, 50), clWhite);
+  EXPECT_EQ(window->View->SelectedNotes().size(), 3u);
+  Press(window, {240, 125});
+  EXPECT_EQ(window->View->SelectedNotes().size(), 3u);
+  Release(window, {240, 125});
+  EXPECT_EQ(window->View->SelectedNotes().size(), 3u);
+  Click(window, {140, 325});
+  EXPECT_EQ(window->View->SelectedNotes(), std::vector<TNoteItem*>{d});
+  EXPECT_FALSE(window->View->IsSelected(a) || window->View->IsSelected(b));
+}
+
+TEST_F(SheetFormInputTest, ControlReleaseOverANoteKeepsTheLink) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TLinkItem* link = AddLink(a, b);
+  TDrawSheet* window = Open();
+  for (Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers()}) {
+    Click(window, {20, 20}); // nothing selected
+    Press(window, OnLink(window, link, 300));
+    EXPECT_EQ(window->View->SelectedLink(), link);
+    MoveTo(window, {140, 125});
+    Release(window, {140, 125}, keys);
+    EXPECT_TRUE(window->View->IsSelected(a));
+    EXPECT_EQ(window->View->SelectedLink() == link, keys == Qt::ControlModifier);
+  }
+}
+
+TEST_F(SheetFormInputTest, CornersResizeWithinTheLimits) {
+  TNoteItem* note = AddNote("A", 100, 100);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  MoveTo(window, {179, 149});
+  EXPECT_EQ(window->Corner, 3);
+  EXPECT_EQ(window->PB_Sheet->cursor().shape(), Qt::SizeFDiagCursor);
+  Press(window, {179, 149});
+  MoveTo(window, {200, 180});
+  const QRect rightSide(199, 101, 1, 78);
+  EXPECT_GT(CountShown(window, rightSide, clBlack), 20); // the dotted outline over the sheet
+  Release(window, {200, 180});
+  const TPosItem* pos = Project().FindPosition(note, Sheet);
+  EXPECT_EQ(QRect(pos->Data.X, pos->Data.Y, note->Data.Width, note->Data.Height), QRect(100, 100, 100, 80));
+  EXPECT_EQ(CountShown(window, rightSide, clBlack), 0);
+  // From the top-left corner to a box 19 wide: refused.
+  MoveTo(window, {100, 100});
+  EXPECT_EQ(window->Corner, 0);
+  Press(window, {100, 100});
+  MoveTo(window, {181, 120});
+  Release(window, {181, 120});
+  EXPECT_EQ(QRect(pos->Data.X, pos->Data.Y, note->Data.Width, note->Data.Height), QRect(100, 100, 100, 80));
+}
+
+// Fault: a corner hovered before the selection was emptied started a resize of nothing.
+TEST_F(SheetFormInputTest, StaleCornerStartsNoResize) {
+  AddNote("A", 100, 100);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  MoveTo(window, {179, 149});
+  ASSERT_EQ(window->Corner, 3);
+  Script.Answer(mrYes);
+  window->FormKeyDown(Qt::Key_Delete, {});
+  window->PB_SheetMouseDown(Qt::LeftButton, {}, 179, 149);
+  EXPECT_FALSE(window->Resizing);
+  EXPECT_TRUE(window->Banding);
+}
+
+// Fault: a modifier key held during a resize dropped the grabbed corner, and the release then
+// had no corner to size the box from.
+TEST_F(SheetFormInputTest, ResizeKeepsItsCornerWhileAKeyIsHeld) {
+  TNoteItem* note = AddNote("A", 100, 100);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  MoveTo(window, {101, 101});
+  ASSERT_EQ(window->Corner, 0);
+  Press(window, {101, 101});
+  window->PB_SheetMouseMove(Qt::LeftButton, Qt::ShiftModifier, 90, 80);
+  EXPECT_EQ(window->Corner, 4);
+  Release(window, {90, 80}, Qt::ShiftModifier);
+  const TPosItem* pos = Project().FindPosition(note, Sheet);
+  EXPECT_EQ(QRect(pos->Data.X, pos->Data.Y, note->Data.Width, note->Data.Height), QRect(90, 80, 90, 70));
+}
+
+TEST_F(SheetFormInputTest, DraggingAHandleReshapesTheLinkWithinTheSheet) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 300);
+  TLinkItem* link = AddLink(a, b);
+  link->SetLineStyle(0);
+  link->SetCurve1(30);
+  link->SetCurve2(40);
+  link->SetCurve3(-30);
+  link->SetCurve4(-40);
+  TDrawSheet* window = Open();
+  window->View->SelectLink(link);
+  window->Redraw(false);
+  const QPoint handle = HandlePoint(link, 0);
+  MoveTo(window, handle);
+  EXPECT_EQ(window->LinkHandle, 0);
+  EXPECT_EQ(window->PB_Sheet->cursor().shape(), Qt::CrossCursor);
+  const QImage before = window->Screen();
+  Press(window, handle);
+  MoveTo(window, handle + QPoint(30, 20));
+  EXPECT_EQ(link->Data.ToOffsetX, 60);
+  EXPECT_EQ(link->Data.ToOffsetY, 60);
+  EXPECT_NE(window->Screen(), before); // the ghost
+  window->PB_SheetMouseMove(Qt::LeftButton, {}, 5000, handle.y());
+  EXPECT_EQ(link->Data.ToOffsetX, 30 + 1999 - handle.x()); // the sheet's last column
+  Release(window, handle);
+  EXPECT_FALSE(window->HandleDragging);
+  EXPECT_EQ(window->LinkHandle, 2);
+  EXPECT_EQ(link->Data.ToOffsetX, 30 + 1999 - handle.x());
+}
+
+TEST_F(SheetFormInputTest, DeleteAsksAboutNotesAndTakesALinkAtOnce) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TItemRef<TLinkItem> link = AddLink(b, AddNote("C", 400, 300));
+  TDrawSheet* other = Open();
+  TDrawSheet* window = Open();
+  window->View->SelectNote(a);
+  window->View->SelectLink(link.Get());
+  Script.Answer(mrNo).Answer(mrYes);
+  QTest::keyClick(window->PB_Sheet, Qt::Key_Delete);
+  EXPECT_NE(Project().FindPosition(a, Sheet), nullptr);
+  QTest::keyClick(window->PB_Sheet, Qt::Key_Delete);
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Text, "Are you sure about deleting the selected notes ?");
+  EXPECT_EQ(Script.Shown[1].Type, TMsgDlgType::mtConfirmation);
+  EXPECT_EQ(Script.Shown[1].Buttons, mbYes | mbNo);
+  EXPECT_EQ(Project().FindPosition(a, Sheet), nullptr);
+  EXPECT_TRUE(Project().HasNote(a));
+  EXPECT_EQ(window->View->SelectedLink(), link.Get()); // the link stays
+  EXPECT_EQ(Shown(other, 139, 124), clWhite); // every window shows the change
+  QTest::keyClick(window->PB_Sheet, Qt::Key_Delete);
+  EXPECT_FALSE(link);
+  EXPECT_EQ(Script.Shown.size(), 2u);
+}
+
+// Fault: a press where a hidden link runs selected it, and Delete then removed it unseen.
+TEST_F(SheetFormInputTest, HiddenLinksCannotBeSelectedNorDeleted) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TItemRef<TLinkItem> link = AddLink(a, b, 0, AddSheet("Other"));
+  TDrawSheet* window = Open();
+  const QPoint on = OnLink(window, link.Get(), 300);
+  window->MI_AllLinks->trigger();
+  Click(window, on);
+  EXPECT_EQ(window->View->SelectedLink(), nullptr);
+  window->View->SelectLink(link.Get()); // chosen while shown, then hidden
+  window->FormKeyDown(Qt::Key_Delete, {});
+  EXPECT_TRUE(link);
+}
+
+TEST_F(SheetFormInputTest, ClickShowsTheNoteInTheVisibleNoteWindow) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  EXPECT_FALSE(window->NoteWindow->isVisible());
+  QTest::mouseDClick(window->PB_Sheet, Qt::LeftButton, {}, {140, 125});
+  ASSERT_TRUE(window->NoteWindow->isVisible());
+  EXPECT_EQ(window->NoteWindow->GetItem(), a);
+  EXPECT_EQ(window->NoteWindow->PC_Note->currentIndex(), 0);
+  QTest::mouseRelease(window->PB_Sheet, Qt::LeftButton, {}, {140, 125});
+  window->NoteWindow->ED_Caption->setText("Edited");
+  Click(window, {440, 125});
+  EXPECT_EQ(a->Data.Name, "Edited");
+  EXPECT_EQ(window->NoteWindow->GetItem(), b);
+}
+
+TEST_F(SheetFormInputTest, DoubleClickOnAnAggregationNoteShowsItsSheetModally) {
+  TSheetItem* other = AddSheet("Other");
+  TNote record;
+  record.Kind = 0;
+  record.Sheet = other;
+  TNoteItem* standing = Project().AddNote(record);
+  Project().PlaceNote(standing, Sheet, 100, 100);
+  TDrawSheet* window = Open();
+  bool shown = false;
+  MoveTo(window, {140, 125});
+  QTimer::singleShot(0, [&] {
+    shown = window->SheetPropWindow->isVisible() && window->SheetPropWindow->isModal();
+    EXPECT_EQ(window->SheetPropWindow->GetItem(), other);
+    window->SheetPropWindow->close();
+  });
+  window->PB_SheetDblClick();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(window->NoDrag);
+  // Once the sheet it stands for is gone there is nothing to show.
+  other->Delete();
+  window->NoDrag = false;
+  window->PB_SheetDblClick();
+  EXPECT_FALSE(window->SheetPropWindow->isVisible());
+  EXPECT_FALSE(window->NoDrag);
+}
+
+TEST_F(SheetFormInputTest, DoubleClickOnALinkEditsItAndKeepsItSelected) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TItemRef<TLinkItem> link = AddLink(a, b, 0); // "leads to"
+  TDrawSheet* window = Open();
+  const QPoint on = OnLink(window, link.Get(), 300);
+  Click(window, on);
+  QTimer::singleShot(0, [&] {
+    TEditLinkForm* editor = window->LinkEditor;
+    EXPECT_EQ(editor->CB_LinkType->currentText(), "leads to");
+    editor->CB_LinkType->setCurrentText("assumes");
+    editor->SP_LinkWidth->setValue(4);
+    editor->PN_LinkColor->SetColor(clBlue);
+    editor->BTN_Ok->click();
+  });
+  window->PB_SheetDblClick();
+  EXPECT_FALSE(link); // replaced by a link of the new type
+  TLinkItem* replacement = window->View->SelectedLink();
+  ASSERT_NE(replacement, nullptr);
+  EXPECT_EQ(replacement->GetRelation()->Data.Name, "assumes");
+  EXPECT_EQ(replacement->Data.PenWidth, 4);
+  EXPECT_EQ(replacement->Data.Color, clBlue);
+  EXPECT_EQ(replacement->GetFromNote(), a);
+}
+
+} // namespace
+} // namespace qel::test
