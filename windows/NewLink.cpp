@@ -27,24 +27,6 @@ QLabel* PlacedLabel(QWidget* parent, const char* text, int x, int y) {
 
 } // namespace
 
-TColorPanel::TColorPanel(QWidget* parent) : QFrame(parent) {
-  setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  setAutoFillBackground(true);
-  SetColor(clBlack);
-}
-
-void TColorPanel::SetColor(TColor color) {
-  FColor = color;
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  setPalette(palette);
-}
-
-void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
-  event->accept();
-  emit DoubleClicked();
-}
-
 TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) {
   setWindowTitle("New Link");
   setFixedSize(265, 145);

@@ -3,6 +3,7 @@
 // between two notes on a sheet. It makes no link itself: after OK the caller reads the
 // Chosen... fields. OK refuses a type that already links the same notes the same way on the
 // same sheet. One instance (NewLinkForm) is made at start-up and reused; Setup resets it.
+#include "ColorPanel.h"
 #include "model/DataStructures.h"
 #include "model/PoolItem.h"
 
@@ -21,24 +22,6 @@ class TContainer;
 class TNoteItem;
 class TRelationItem;
 class TSheetItem;
-
-// A lowered panel that shows a colour; a double-click asks for another.
-class TColorPanel : public QFrame {
-  Q_OBJECT
-public:
-  explicit TColorPanel(QWidget* parent);
-  TColor Color() const { return FColor; }
-  void SetColor(TColor color);
-
-signals:
-  void DoubleClicked();
-
-protected:
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-  TColor FColor = clBlack;
-};
 
 class TNewLinkForm : public QDialog {
   Q_OBJECT

@@ -3,36 +3,9 @@
 #include "PropertyForm.h"
 #include "platform/Errors.h"
 #include "platform/qt/Dialogs.h"
-#include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
-#include <QMouseEvent>
-
 namespace qel {
-
-TColorPanel::TColorPanel(QWidget* parent) : QFrame(parent) {
-  setFrameShape(QFrame::Panel);
-  setFrameShadow(QFrame::Sunken);
-  setAutoFillBackground(true);
-  SetColor(clWhite);
-}
-
-void TColorPanel::SetColor(TColor color) {
-  FColor = color;
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  setPalette(palette);
-}
-
-void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
-  QFrame::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
-}
-
-void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
-  QFrame::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton) emit DoubleClicked();
-}
 
 QVBoxLayout* TakeBody(TPropertyFrm* window) {
   auto* box = static_cast<QVBoxLayout*>(window->layout());

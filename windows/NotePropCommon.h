@@ -1,7 +1,8 @@
 #pragma once
-// Small pieces shared by the note, sheet and attachment windows: a colour panel, item views
-// whose drags are decided by their window, and the placing of free property windows.
-#include "platform/Colors.h"
+// Small pieces shared by the note, sheet and attachment windows: item views whose drags are
+// decided by their window, the windows' body layout and reported file operations, and the
+// placing of free property windows.
+#include "ColorPanel.h"
 
 #include <QDrag>
 #include <QDropEvent>
@@ -13,26 +14,6 @@
 namespace qel {
 
 class TPropertyFrm;
-
-// A sunken panel showing a colour; reports clicks and double clicks.
-class TColorPanel : public QFrame {
-  Q_OBJECT
-public:
-  explicit TColorPanel(QWidget* parent = nullptr);
-  TColor Color() const { return FColor; }
-  void SetColor(TColor color);
-
-signals:
-  void Clicked();
-  void DoubleClicked();
-
-protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-  TColor FColor = clWhite;
-};
 
 // An item view (list or tree) whose window decides what a drag from it carries and what it
 // accepts; a view without OnDragOver accepts nothing.

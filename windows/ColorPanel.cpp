@@ -1,0 +1,32 @@
+#include "ColorPanel.h"
+
+#include "platform/qt/QtConvert.h"
+
+#include <QMouseEvent>
+
+namespace qel {
+
+TColorPanel::TColorPanel(QWidget* parent, TColor color) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setAutoFillBackground(true);
+  SetColor(color);
+}
+
+void TColorPanel::SetColor(TColor color) {
+  FColor = color;
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  setPalette(palette);
+}
+
+void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
+  QFrame::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
+}
+
+void TColorPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  emit DoubleClicked();
+}
+
+} // namespace qel
