@@ -13,7 +13,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 
@@ -83,6 +85,9 @@ void TDrawSheet::CreateOwnWindows() {
   NoteWindow = new TNotePrp(this, frame | Qt::WindowStaysOnTopHint);
   PlaceFreeWindow(NoteWindow);
   SheetPropWindow = new TSheetPrp(this, frame | Qt::WindowStaysOnTopHint);
+  // Description and notes list 200 high; the notes text takes the rest of the main window.
+  const int rest = QELMain ? QELMain->ClientHeight() - 2 * 200 - SheetPropWindow->PN_SheetProp->height() : 200;
+  SheetPropWindow->Splitter1->setSizes({200, std::max(rest, 0), 200});
   LinkEditor = new TEditLinkForm(this);
 }
 

@@ -52,7 +52,7 @@ void ShowModal(QWidget* window) {
 
 void TDrawSheet::PB_SheetClick() {
   if (!View || !NoteWindow->isVisible()) return;
-  NoteWindow->UpdateItem(true); // what was typed goes into its note first
+  NoteWindow->RichEditURL1Exit(); // what was typed goes into its note first
   if (!View) return;
   TNoteItem* note = View->NoteAt(LastPoint.X, LastPoint.Y);
   if (!note) return;

@@ -21,11 +21,6 @@ constexpr Qt::WindowFlags kPropertyWindow = Qt::Window | Qt::WindowStaysOnTopHin
                                             Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                                             Qt::WindowCloseButtonHint;
 
-// The note window's find of the search text, where the note window offers it.
-template <class TWindow> void FindNext(TWindow& window) {
-  if constexpr (requires { window.ReplaceDialog1Find(); }) window.ReplaceDialog1Find();
-}
-
 } // namespace
 
 TResultNode* TfrmSearch::SelectedNode() const { return static_cast<TResultNode*>(trvSearchResults->currentItem()); }
@@ -44,7 +39,7 @@ void TfrmSearch::trvSearchResultsClick() {
 
 void TfrmSearch::FindInNote(TNotePrp* window, TNoteItem* note) {
   window->ShowNote(note, Container->RelationPool.get(), Container->LinkPool.get());
-  FindNext(*window);
+  window->ReplaceDialog1Find();
 }
 
 void TfrmSearch::trvSearchResultsDblClick() {
@@ -104,7 +99,7 @@ void TfrmSearch::OpenNote(TNoteItem* note) {
   window->PC_Note->setCurrentIndex(0);
   window->ShowNote(note, Container->RelationPool.get(), Container->LinkPool.get());
   window->show();
-  FindNext(*window);
+  window->ReplaceDialog1Find();
 }
 
 void TfrmSearch::OpenSheetProperties(TSheetItem* sheet, bool keep) {
