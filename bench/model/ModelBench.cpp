@@ -1,5 +1,6 @@
 // Load, save, import and deletion of generated projects, against a baseline that only reads
 // the same files and splits them into lines and fields. Prints load time / baseline.
+#include "GeneratedProject.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
 
@@ -23,41 +24,6 @@ std::string RtfBody(int i) {
   return text;
 }
 
-// N notes on N/100 sheets, each placed, linked to the next note of its sheet, every second
-// one with an attachment.
-void Generate(TContainer& c, int notes) {
-  std::vector<TRelationItem*> relations;
-  for (const char* name : {"leads to", "consists of", "assumes"}) {
-    TRelation r;
-    r.Name = name;
-    relations.push_back(c.AddRelation(r));
-  }
-  std::vector<TSheetItem*> sheets;
-  for (int s = 0; s < std::max(1, notes / 100); ++s) {
-    TSheet r;
-    r.Name = "Sheet " + std::to_string(s);
-    sheets.push_back(c.AddSheet(r));
-  }
-  TNoteItem* previous = nullptr;
-  for (int i = 0; i < notes; ++i) {
-    TNote r;
-    r.Name = "Note " + std::to_string(i);
-    r.Text = RtfBody(i);
-    TNoteItem* note = c.AddNote(r);
-    TSheetItem* sheet = sheets[static_cast<size_t>(i / 100) % sheets.size()];
-    c.PlaceNote(note, sheet, (i % 10) * 100, (i % 100) / 10 * 80);
-    if (previous && i % 100 != 0) c.NewLink(previous, note, relations[static_cast<size_t>(i) % 3], sheet);
-    if (i % 2 == 0) {
-      TAttachment a;
-      a.Note = note;
-      a.Caption = "File " + std::to_string(i);
-      a.Location = "/home/user/documents/file" + std::to_string(i) + ".txt";
-      c.AddAttachment(a);
-    }
-    previous = note;
-  }
-}
-
 std::string ProjectFile(int notes) {
   static std::map<int, std::string> made;
   auto found = made.find(notes);
@@ -65,9 +31,12 @@ std::string ProjectFile(int notes) {
   auto dir = std::filesystem::temp_directory_path() / ("qel-bench-" + std::to_string(notes));
   std::filesystem::create_directories(dir);
   std::string file = dir.string() + "/project.qel";
-  TContainer c;
-  Generate(c, notes);
-  c.SaveDataFiles(file);
+  bench::TProjectShape shape;
+  shape.Notes = notes;
+  shape.AttachmentEvery = 2;
+  shape.LinkNeighbours = true;
+  shape.Text = RtfBody;
+  bench::GenerateProject(shape)->SaveDataFiles(file);
   return made[notes] = file;
 }
 

@@ -1,5 +1,6 @@
 // Search over a generated project of 100,000 notes, each with a few hundred bytes of rich text;
 // the results tree of 100,000 hits, and their export.
+#include "GeneratedProject.h"
 #include "model/Container.h"
 #include "platform/RtfText.h"
 #include "search/ContainerSearch.h"
@@ -29,30 +30,15 @@ std::string NoteText(int i) {
          " in the stable.\\par\r\nA second paragraph with \\cf1 coloured\\cf0  text and a \\u8364? sign.\\par\r\n}\r\n";
 }
 
-// Built once: notes on sheets, one attachment on every tenth note.
+// Built once: notes assigned to sheets, one attachment on every tenth note.
 TContainer& Project() {
   static std::unique_ptr<TContainer> project = [] {
-    auto p = std::make_unique<TContainer>();
-    for (int s = 0; s < kSheets; ++s) {
-      TSheet sheet;
-      sheet.Name = "Sheet " + std::to_string(s);
-      p->AddSheet(sheet);
-    }
-    for (int i = 0; i < kNotes; ++i) {
-      TNote record;
-      record.Name = "Note " + std::to_string(i);
-      record.Text = NoteText(i);
-      TNoteItem* note = p->AddNote(record);
-      p->AssignNoteToSheet(note, p->SheetPool->GetAllItem(i % kSheets));
-      if (i % 10 == 0) {
-        TAttachment attachment;
-        attachment.Note = note;
-        attachment.Caption = "File " + std::to_string(i);
-        attachment.Location = "c:\\files\\" + std::to_string(i) + ".pdf";
-        p->AddAttachment(attachment);
-      }
-    }
-    return p;
+    bench::TProjectShape shape;
+    shape.Notes = kNotes;
+    shape.Sheets = kSheets;
+    shape.Place = false;
+    shape.Text = NoteText;
+    return bench::GenerateProject(shape);
   }();
   return *project;
 }

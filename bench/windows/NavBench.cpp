@@ -1,6 +1,7 @@
 // The navigator's tree built for generated projects of 1,000 to 100,000 notes (a sheet per
 // hundred notes, every note placed on one sheet and every tenth also on a second, an
 // attachment on every tenth note), and the small changes made while it stands.
+#include "GeneratedProject.h"
 #include "model/Container.h"
 #include "windows/NavTree.h"
 #include "windows/NotePoolProp.h"
@@ -16,30 +17,10 @@ using namespace qel;
 namespace {
 
 std::unique_ptr<TContainer> Generate(int notes) {
-  auto project = std::make_unique<TContainer>();
-  const int sheets = std::max(1, notes / 100);
-  for (int s = 0; s < sheets; ++s) {
-    TSheet record;
-    record.Name = "Sheet " + std::to_string(s);
-    project->AddSheet(record);
-  }
-  for (int i = 0; i < notes; ++i) {
-    TNote record;
-    record.Name = "Note " + std::to_string(i);
-    TNoteItem* note = project->AddNote(record);
-    TPos pos;
-    pos.Note = note;
-    pos.Sheet = project->GetSheet(i % sheets);
-    pos.X = pos.Y = 10;
-    project->AddPosition(pos);
-    if (i % 10 != 0) continue;
-    if (sheets > 1) project->AssignNoteToSheet(note, project->GetSheet((i + 1) % sheets));
-    TAttachment attachment;
-    attachment.Note = note;
-    attachment.Caption = "File " + std::to_string(i);
-    project->AddAttachment(attachment);
-  }
-  return project;
+  bench::TProjectShape shape;
+  shape.Notes = notes;
+  shape.SecondSheet = true;
+  return bench::GenerateProject(shape);
 }
 
 TContainer& Project(int notes) {
