@@ -45,7 +45,6 @@ public:
   std::string Run();
 
 private:
-  void CollectTables();
   void Header();
   void Paragraph(const QTextBlock& block, bool first);
   void ParagraphFormat(const TRtfParagraph& paragraph);
@@ -69,8 +68,9 @@ private:
 };
 
 std::string TRtfWriter::Run() {
-  CollectTables();
-  Header();
+  // The body first: the tables then hold exactly the fonts and colours it uses.
+  Fonts.push_back(DefaultFont.family());
+  NeedDelimiter = true;
   bool first = true;
   for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
     if (!first) {
@@ -82,17 +82,11 @@ std::string TRtfWriter::Run() {
     first = false;
   }
   Out += "\r\n}\r\n";
-  return Out;
-}
-
-void TRtfWriter::CollectTables() {
-  Fonts.push_back(DefaultFont.family());
-  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const TRtfRun run = TRtfRun::FromCharFormat(it.fragment().charFormat(), DefaultFont);
-      IndexIn(Fonts, run.Family);
-      if (run.Color.isValid()) IndexIn(Colors, run.Color);
-    }
+  std::string body = std::move(Out);
+  Out.clear();
+  Wanted.reset(); // the format of dropped trailing characters must not reach the tables
+  Header();
+  return Out + body;
 }
 
 void TRtfWriter::Header() {

@@ -181,3 +181,16 @@ TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
   EXPECT_EQ(Describe(Document), "[0 0 0 0](Odd 24)x\n");
   ExpectRoundTrip();
 }
+
+// Found by fuzzing: a font used only by characters the writer drops stayed in the font table,
+// so a second write differed.
+TEST_F(Rtf, TheTablesHoldOnlyWhatTheTextUses) {
+  Read("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 MS Sans Serif;}{\\f1 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+       "\\f0 kept{\\f1\\cf1 \\'01}\\par}");
+  const std::string written = WriteRtf(Document);
+  EXPECT_EQ(written.find("Arial"), std::string::npos) << written;
+  EXPECT_EQ(written.find("colortbl"), std::string::npos) << written;
+  EXPECT_NE(written.find("fcharset0 MS Sans Serif;}}"), std::string::npos) << written;
+  ReadRtf(written, Document);
+  EXPECT_EQ(WriteRtf(Document), written);
+}
