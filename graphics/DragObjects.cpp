@@ -1,5 +1,6 @@
 #include "DragObjects.h"
 
+#include "VCanvas.h"
 #include "model/NoteItem.h"
 #include "model/PosItem.h"
 #include "model/SheetItem.h"
@@ -30,8 +31,9 @@ void TDragNotes::ComputeOffsets(const TSheetItem* Sheet, int X, int Y) {
       for (TPoolItem* item : note->Positions) {
         auto* pos = static_cast<TPosItem*>(item);
         if (pos->GetSheet() == Sheet) {
-          dx = pos->Data.X - X;
-          dy = pos->Data.Y - Y;
+          // Stored positions may lie anywhere in 32 bits: the offset saturates.
+          dx = Clamp32((long long)pos->Data.X - X);
+          dy = Clamp32((long long)pos->Data.Y - Y);
           break;
         }
       }

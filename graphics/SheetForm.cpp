@@ -3,6 +3,10 @@
 
 #include "SelDrawBot.h"
 #include "model/Container.h"
+#include "model/Pools.h"
+#include "model/TreeNodeItem.h"
+#include "platform/Convert.h"
+#include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 #include "windows/EditLink.h"
 #include "windows/NoteProp.h"
@@ -21,6 +25,25 @@ namespace qel {
 
 TDrawSheet* DrawSheet = nullptr;
 
+namespace {
+
+// The zoom the window draws at, whatever a file or a caller asks for.
+int32_t DrawingZoom(int32_t percent) { return std::clamp(percent, 10, 10000); }
+
+} // namespace
+
+class TDrawSheet::TCaptionNode : public INavTreeNode {
+public:
+  explicit TCaptionNode(TDrawSheet* window) : FWindow(window) {}
+  void SetText(const std::string&) override { FWindow->UpdateCaption(); }
+  void SetImageIndex(int, int) override {}
+  // The sheet is going; the window closes with the next refresh.
+  void DeleteNode() override {}
+
+private:
+  TDrawSheet* FWindow;
+};
+
 TDrawSheet::TDrawSheet(QWidget* parent) : QWidget(parent) {
   setWindowTitle("WorkSheet - ");
   resize(607, 431);
@@ -35,6 +58,7 @@ TDrawSheet::TDrawSheet(QWidget* parent) : QWidget(parent) {
 
 TDrawSheet::~TDrawSheet() {
   if (DrawSheet == this) DrawSheet = nullptr;
+  ForgetCaptionNode();
   // The painters let go of the images before these go.
   if (FBitmapCanvas) FBitmapCanvas->Release();
   if (FOverlayCanvas) FOverlayCanvas->Release();
@@ -106,14 +130,35 @@ void TDrawSheet::SetSheet(TContainer* container, TSheetItem* sheet) {
   BitmapCanvas = std::make_unique<TVCanvas>(FBitmapCanvas.get());
   View = std::make_unique<TSheetView>(container, sheet, BitmapCanvas.get());
   View->ShowAllLinks = MI_AllLinks->isChecked();
-  BitmapCanvas->SetZoom(sheet->Data.Zoom);
-  PaintCanvas->SetZoom(sheet->Data.Zoom);
+  // The stored zoom stays as it is until the user zooms.
+  BitmapCanvas->SetZoom(DrawingZoom(sheet->Data.Zoom));
+  PaintCanvas->SetZoom(DrawingZoom(sheet->Data.Zoom));
   BitmapCanvas->OffsetX = BitmapCanvas->OffsetY = 0;
   PaintCanvas->OffsetX = PaintCanvas->OffsetY = 0;
   Outline = std::make_unique<TSelDrawBot>(PaintCanvas.get());
   Outline->Sheet = sheet;
   SheetPropWindow->Container = container;
+  ForgetCaptionNode();
+  FCaptionNode = std::make_unique<TCaptionNode>(this);
+  TTreeNodeRecord record;
+  record.Item = sheet;
+  record.Node = FCaptionNode.get();
+  FCaptionEntry = container->SheetTreePool->AddNode(record);
   Redraw(true);
+  SyncZoomCombo();
+}
+
+void TDrawSheet::ForgetCaptionNode() {
+  if (TTreeNodeItem* entry = FCaptionEntry.Get()) {
+    entry->Data.Node = nullptr;
+    entry->Delete();
+  }
+  FCaptionEntry.Reset();
+}
+
+void TDrawSheet::UpdateCaption() {
+  if (TSheetItem* sheet = GetSheet(); sheet && BitmapCanvas)
+    setWindowTitle(ToQString("Worksheet - " + sheet->Data.Name + " (" + IntToStr(BitmapCanvas->Zoom) + "%)"));
 }
 
 void TDrawSheet::ForEachCanvas(const std::function<void(TVCanvas&)>& step) {
@@ -142,20 +187,21 @@ void TDrawSheet::ZoomOut() {
 void TDrawSheet::SetZoom(int Percent) {
   TSheetItem* sheet = GetSheet();
   if (!sheet || !BitmapCanvas) return;
-  ForEachCanvas([Percent](TVCanvas& canvas) { canvas.SetZoom(Percent); });
-  sheet->SetZoom(Percent);
+  const int32_t zoom = DrawingZoom(Percent);
+  ForEachCanvas([zoom](TVCanvas& canvas) { canvas.SetZoom(zoom); });
+  sheet->SetZoom(zoom);
   Redraw(true);
   SyncZoomCombo();
 }
 
 void TDrawSheet::SyncZoomCombo() {
-  TSheetItem* sheet = GetSheet();
-  if (!sheet || !QELMain) return;
-  const int z = sheet->Data.Zoom;
-  if (z < 0 || z > 200) return;
-  // Entries from 200 % down to 20 %.
-  const int index = z <= 20 ? 5 : z <= 40 ? 4 : z <= 60 ? 3 : z <= 80 ? 2 : z <= 100 ? 1 : 0;
-  QELMain->CB_Zoom->setCurrentIndex(index);
+  if (!GetSheet() || !BitmapCanvas || !QELMain) return;
+  // The entry of the zoom drawn at, or that zoom shown in place of an entry.
+  QComboBox* box = QELMain->CB_Zoom;
+  const QString text = QString::number(BitmapCanvas->Zoom) + "%";
+  const int index = box->findText(text);
+  if (index < 0) box->setPlaceholderText(text);
+  box->setCurrentIndex(index);
 }
 
 void TDrawSheet::UpdateMenu() {

@@ -37,6 +37,7 @@ class TNotePrp;
 class TSelDrawBot;
 class TSheetItem;
 class TSheetPrp;
+class TTreeNodeItem;
 class TDrawSheet;
 
 enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
@@ -51,6 +52,7 @@ public:
   void CancelClick() { FClicked = false; }
 
 protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -65,6 +67,7 @@ protected:
 private:
   TDrawSheet* FForm;
   bool FClicked = false; // a press here whose release makes a click
+  bool FPressed = false; // the left button went down here and its release has not come
   TDragObject* FDragObject = nullptr; // what the drag over the paint box carries
 };
 
@@ -119,6 +122,9 @@ public:
   void PB_SheetDblClick();
   // Only Delete does something; the key is not consumed.
   void FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
+  // The release of the running gesture went elsewhere (a modal box took it): the gesture ends
+  // without doing what its release would, and every flag a release clears is cleared.
+  void EndLostGesture();
 
   // ---- drag and drop (SheetFormDrag.cpp)
   // Starts dragging the selected notes, when there are any; returns when the drag ended.
@@ -193,13 +199,19 @@ private:
   void PaintBoxPaint(QPainter& painter);
   // The end of a drag started here, as a release at the last drag point.
   void EndOwnDrag();
-  // The corner and handle hover states, as far as the selection still allows them.
-  int LiveCorner() const;
-  int LiveHandle() const;
+  // What a press at (X, Y) grabs: a corner (0 to 3, else 4) of the one selected note under
+  // the pointer, or else a control handle (0 or 1, else 2) of the selected link.
+  struct TGrab {
+    int Corner;
+    int Handle;
+  };
+  TGrab GrabAt(int X, int Y) const;
+  // Whether a press started a band, a resize, a handle drag or a note press not yet released.
+  bool GestureRunning() const;
   void StartResize(int corner);
   void StartHandleDrag(int handle, int X, int Y);
   void PressOnSheet(int X, int Y);
-  void HoverState(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Keys, int X, int Y);
+  void HoverState(int X, int Y);
   void EndResize(int X, int Y);
   void SelectAt(Qt::KeyboardModifiers Keys, int X, int Y);
   // Whether the link is drawn on this sheet.
@@ -226,6 +238,12 @@ private:
   bool FDirty = true;
   QPoint FRenderedScroll{-1, -1};
   QSize FRenderedSize;
+  // Entered among the sheet's tree nodes, so that renaming the sheet renames the caption.
+  class TCaptionNode;
+  std::unique_ptr<TCaptionNode> FCaptionNode;
+  TItemRef<TTreeNodeItem> FCaptionEntry;
+  void UpdateCaption();
+  void ForgetCaptionNode();
   int FResizeCorner = 4; // the corner grabbed by the running resize
   TItemRef<TNoteItem> FResizeNote;
   TPoint FDragPoint;     // the last point a drag passed over the paint box

@@ -38,16 +38,19 @@ void TDrawSheet::PB_SheetStartDrag() {
   object->Assign(std::vector<TPoolItem*>(notes.begin(), notes.end()));
   object->ComputeOffsets(sheet, BitmapCanvas->ToWorld(PressPoint.X), BitmapCanvas->ToWorld(PressPoint.Y));
   auto* drag = new QDrag(PB_Sheet);
+  // The drag must not go with the window, which may be freed while it runs: its one owner is
+  // whoever ends it.
+  drag->setParent(nullptr);
   drag->setMimeData(new TDragMimeData(std::move(object)));
   PB_Sheet->CancelClick();
   Dragging = true;
   FDragPoint = {-1, -1};
   QPointer<TDrawSheet> self(this);
   if (ExecDrag) {
+    std::unique_ptr<QDrag> owned(drag);
     ExecDrag(*drag);
-    delete drag;
   } else {
-    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction); // the drag deletes itself
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction); // Qt deletes the drag later
   }
   if (self) EndOwnDrag();
 }
@@ -144,6 +147,7 @@ QPoint TDrawSheet::NoteScreenPos(const TNoteItem* Note) const {
 
 void TDrawSheet::PB_SheetDragDrop(TDragObject* Source, int X, int Y) {
   if (!View || !GetSheet() || !Container) return;
+  FDragPoint = {X, Y}; // the release of a drag from here comes at the drop
   if (auto* notes = dynamic_cast<TDragNotes*>(Source)) {
     if (LinkOnDrop)
       LinkDroppedNote(notes, X, Y);
@@ -169,7 +173,9 @@ void TDrawSheet::LinkDroppedNote(TDragNotes* D, int X, int Y) {
   ClearFeedback();
   TItemRef<TNoteItem> from = FirstNote(D);
   TItemRef<TNoteItem> to = View->NoteAt(X, Y);
-  if (!NewLinkForm || !to || !MayLink(D, to.Get())) return;
+  // The note offered as the target is no longer one to link to: a plain drop.
+  if (!to || !MayLink(D, to.Get())) return DropNotes(D, X, Y);
+  if (!NewLinkForm) return;
   NewLinkForm->Setup(Container, from.Get(), to.Get(), GetSheet());
   QPointer<TDrawSheet> self(this);
   const int result = NewLinkForm->exec();

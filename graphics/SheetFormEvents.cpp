@@ -30,24 +30,35 @@ TSheetPaintBox::TSheetPaintBox(TDrawSheet* form, QWidget* parent) : QWidget(pare
   setAutoFillBackground(true);
 }
 
+bool TSheetPaintBox::event(QEvent* event) {
+  // A modal box now takes the release of a press made here.
+  if (event->type() == QEvent::WindowBlocked && FPressed) {
+    FPressed = FClicked = false;
+    FForm->EndLostGesture();
+  }
+  return QWidget::event(event);
+}
+
 void TSheetPaintBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   FForm->PaintBoxPaint(painter);
 }
 
 void TSheetPaintBox::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) FClicked = true;
+  if (event->button() == Qt::LeftButton) FClicked = FPressed = true;
   FForm->LastPoint = {At(event).x(), At(event).y()};
   FForm->PB_SheetMouseDown(event->button(), event->modifiers(), At(event).x(), At(event).y());
 }
 
 void TSheetPaintBox::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton)) FPressed = false;
   FForm->PB_SheetMouseMove(event->buttons(), event->modifiers(), At(event).x(), At(event).y());
 }
 
 void TSheetPaintBox::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = FClicked && event->button() == Qt::LeftButton && rect().contains(At(event));
   FClicked = false;
+  if (event->button() == Qt::LeftButton) FPressed = false;
   QPointer<TSheetPaintBox> self(this);
   if (click) FForm->PB_SheetClick();
   if (self) FForm->PB_SheetMouseUp(event->button(), event->modifiers(), At(event).x(), At(event).y());
@@ -56,10 +67,17 @@ void TSheetPaintBox::mouseReleaseEvent(QMouseEvent* event) {
 void TSheetPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   FClicked = false;
+  FPressed = true;
   FForm->LastPoint = {At(event).x(), At(event).y()};
   QPointer<TSheetPaintBox> self(this);
   FForm->PB_SheetDblClick();
-  if (self) FForm->PB_SheetMouseDown(event->button(), event->modifiers(), At(event).x(), At(event).y());
+  if (!self) return;
+  if (FPressed) {
+    FForm->PB_SheetMouseDown(event->button(), event->modifiers(), At(event).x(), At(event).y());
+  } else {
+    // The box the double click opened took the release: nothing of this press is left.
+    FForm->EndLostGesture();
+  }
 }
 
 void TSheetPaintBox::contextMenuEvent(QContextMenuEvent* event) { FForm->ME_FormPopup->popup(event->globalPos()); }

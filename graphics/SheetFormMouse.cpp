@@ -6,6 +6,7 @@
 #include "model/Container.h"
 
 #include <QCursor>
+#include <QPointer>
 #include <cstdlib>
 
 namespace qel {
@@ -16,15 +17,13 @@ constexpr int kDragThreshold = 5; // pixels a press on a note may move without s
 
 } // namespace
 
-int TDrawSheet::LiveCorner() const {
-  // A corner hovered before the selection changed grabs nothing.
-  if (Corner < 0 || Corner > 3 || !View || View->SelectedNotes().size() != 1) return 4;
-  return Corner;
-}
-
-int TDrawSheet::LiveHandle() const {
-  if (LinkHandle < 0 || LinkHandle > 1 || !View || !LinkShownHere(View->SelectedLink())) return 2;
-  return LinkHandle;
+TDrawSheet::TGrab TDrawSheet::GrabAt(int X, int Y) const {
+  // The corners of the one selected note under the pointer come first; elsewhere the handles
+  // of the selected link, while it is shown here.
+  const std::vector<TNoteItem*> notes = View->SelectedNotes();
+  if (notes.size() == 1 && View->NoteAt(X, Y) == notes[0]) return {View->CornerAt(X, Y), 2};
+  if (LinkShownHere(View->SelectedLink())) return {4, View->HandleAt(X, Y)};
+  return {4, 2};
 }
 
 bool TDrawSheet::LinkShownHere(const TLinkItem* Link) const {
@@ -35,13 +34,32 @@ bool TDrawSheet::LinkShownHere(const TLinkItem* Link) const {
 
 void TDrawSheet::PB_SheetMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y) {
   if (Button != Qt::LeftButton || !View || !GetSheet()) return;
-  const int corner = LiveCorner(), handle = LiveHandle();
-  if (corner == 4 && handle == 2)
+  // A gesture whose release never came (a modal box took it) ends before a new one starts.
+  if (GestureRunning()) EndLostGesture();
+  // The press acts on what lies under it, whatever the hover state last said.
+  const TGrab grab = GrabAt(X, Y);
+  Corner = grab.Corner;
+  LinkHandle = grab.Handle;
+  if (grab.Corner == 4 && grab.Handle == 2)
     PressOnSheet(X, Y);
-  else if (corner != 4)
-    StartResize(corner);
+  else if (grab.Corner != 4)
+    StartResize(grab.Corner);
   else
-    StartHandleDrag(handle, X, Y);
+    StartHandleDrag(grab.Handle, X, Y);
+}
+
+bool TDrawSheet::GestureRunning() const { return Banding || Resizing || HandleDragging || PressedOnNote; }
+
+void TDrawSheet::EndLostGesture() {
+  // A drag started here ends through its own drop.
+  if (Dragging) return;
+  const bool reshaped = HandleDragging;
+  if (Banding || Resizing || HandleDragging) ClearFeedback();
+  Banding = Resizing = HandleDragging = PressedOnNote = NoDrag = FirstGhost = false;
+  Corner = 4;
+  LinkHandle = 2;
+  FResizeNote.Reset();
+  if (reshaped) Redraw(false);
 }
 
 void TDrawSheet::PressOnSheet(int X, int Y) {
@@ -111,8 +129,10 @@ void TDrawSheet::StartHandleDrag(int handle, int X, int Y) {
                             : TPoint{link->Data.FromOffsetX, link->Data.FromOffsetY};
 }
 
-void TDrawSheet::PB_SheetMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Keys, int X, int Y) {
+void TDrawSheet::PB_SheetMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers, int X, int Y) {
   if (!View || !GetSheet()) return;
+  // Without the button the gesture's release was lost: nothing follows the pointer any more.
+  if (!(Buttons & Qt::LeftButton) && GestureRunning()) EndLostGesture();
   if (Banding || Resizing) {
     DrawBand(X, Y);
   } else if (HandleDragging) {
@@ -120,35 +140,33 @@ void TDrawSheet::PB_SheetMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifie
     FirstGhost = false;
     GhostHandleDrag({X, Y});
   }
-  HoverState(Buttons, Keys, X, Y);
+  HoverState(X, Y);
   const bool moved = std::abs(PressPoint.X - X) > kDragThreshold || std::abs(PressPoint.Y - Y) > kDragThreshold;
   if (moved && !Dragging && PressedOnNote && !NoDrag) {
     NoDrag = false;
+    QPointer<TDrawSheet> self(this);
     PB_SheetStartDrag();
+    if (!self) return; // freed during its own drag
   }
   LastPoint = {X, Y};
 }
 
-void TDrawSheet::HoverState(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Keys, int X, int Y) {
-  const std::vector<TNoteItem*> notes = View->SelectedNotes();
-  if (!Banding && notes.size() == 1 && View->NoteAt(X, Y) == notes[0] && !Resizing && !HandleDragging) {
-    Corner = View->CornerAt(X, Y);
-    if (Corner == 0 || Corner == 3)
-      PB_Sheet->setCursor(Qt::SizeFDiagCursor);
-    else if (Corner == 1 || Corner == 2)
-      PB_Sheet->setCursor(Qt::SizeBDiagCursor);
-    else
-      PB_Sheet->unsetCursor();
-  } else if (!Banding && View->SelectedLink() && !HandleDragging) {
-    LinkHandle = View->HandleAt(X, Y);
-    if (LinkHandle == 2)
-      PB_Sheet->unsetCursor();
-    else
-      PB_Sheet->setCursor(Qt::CrossCursor);
-  } else {
+void TDrawSheet::HoverState(int X, int Y) {
+  // Each case sets what it shows and clears the rest, so no stale corner or handle is left
+  // for a later press.
+  TGrab grab{4, 2};
+  if (!Banding && !Resizing && !HandleDragging) grab = GrabAt(X, Y);
+  if (grab.Corner == 0 || grab.Corner == 3)
+    PB_Sheet->setCursor(Qt::SizeFDiagCursor);
+  else if (grab.Corner == 1 || grab.Corner == 2)
+    PB_Sheet->setCursor(Qt::SizeBDiagCursor);
+  else if (grab.Handle != 2)
+    PB_Sheet->setCursor(Qt::CrossCursor);
+  else
     PB_Sheet->unsetCursor();
-    if (Buttons != Qt::LeftButton || Keys != Qt::NoModifier) Corner = 4;
-  }
+  Corner = grab.Corner;
+  // A handle being dragged stays the dragged one.
+  if (!HandleDragging) LinkHandle = grab.Handle;
 }
 
 void TDrawSheet::PB_SheetMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Keys, int X, int Y) {

@@ -19,8 +19,7 @@ int TDrawSheet::ScrollX() const { return SB_Sheet->horizontalScrollBar()->value(
 int TDrawSheet::ScrollY() const { return SB_Sheet->verticalScrollBar()->value(); }
 
 void TDrawSheet::Redraw(bool Notify) {
-  if (TSheetItem* sheet = GetSheet(); sheet && BitmapCanvas)
-    setWindowTitle(ToQString("Worksheet - " + sheet->Data.Name + " (" + IntToStr(BitmapCanvas->Zoom) + "%)"));
+  UpdateCaption();
   SizePaintBox();
   FDirty = true;
   PB_Sheet->update();
@@ -82,7 +81,8 @@ void TDrawSheet::DrawGrid() {
   TSheetItem* sheet = GetSheet();
   if (!sheet || !BitmapCanvas) return;
   const long long step = BitmapCanvas->Scale(sheet->Data.GridSize);
-  if (step < 1) return;
+  // Dots closer than 2 pixels would only darken the whole sheet.
+  if (step < 2) return;
   const long long width = PB_Sheet->width(), height = PB_Sheet->height();
   const long long hx = ScrollX(), hy = ScrollY();
   // Only the dots that land on the bitmap are visited.

@@ -2,6 +2,7 @@
 
 #include "QELStart.h"
 #include "SaveLoad.h"
+#include "graphics/SheetForm.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/Navigator.h"
@@ -24,6 +25,10 @@ TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
   MdiArea = new QMdiArea(this);
   setCentralWidget(MdiArea);
   CreateComponents();
+  // The zoom box shows the zoom of the sheet window that becomes active.
+  connect(MdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
+    if (auto* sheetWindow = sub ? qobject_cast<TDrawSheet*>(sub->widget()) : nullptr) sheetWindow->SyncZoomCombo();
+  });
   FormCreate();
 }
 

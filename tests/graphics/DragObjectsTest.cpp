@@ -52,6 +52,27 @@ TEST(DragObjects, OffsetsFromThePressPoint) {
   EXPECT_EQ(drag.OffsetX(2), -1);
 }
 
+// Fault: offsets of positions read from a crafted file overflowed.
+TEST(DragObjects, OffsetsSaturateAtTheEndsOfTheRange) {
+  TContainer c;
+  TSheetItem* s = NewSheet(c);
+  TNoteItem* low = NewNote(c);
+  TNoteItem* high = NewNote(c);
+  NewPos(c, low, s, INT32_MIN, INT32_MIN + 5);
+  NewPos(c, high, s, INT32_MAX, INT32_MAX);
+  TDragNotes drag(nullptr);
+  drag.Assign({low, high});
+  drag.ComputeOffsets(s, 100, 10);
+  EXPECT_EQ(drag.OffsetX(0), INT32_MIN);
+  EXPECT_EQ(drag.OffsetY(0), INT32_MIN);
+  EXPECT_EQ(drag.OffsetX(1), INT32_MAX - 100);
+  drag.ComputeOffsets(s, -100, INT32_MIN);
+  EXPECT_EQ(drag.OffsetX(0), INT32_MIN + 100);
+  EXPECT_EQ(drag.OffsetY(0), 5);
+  EXPECT_EQ(drag.OffsetX(1), INT32_MAX);
+  EXPECT_EQ(drag.OffsetY(1), INT32_MAX);
+}
+
 TEST(DragObjects, TheMimeDataOwnsAndNamesItsObject) {
   QWidget source;
   auto data = std::make_unique<TDragMimeData>(std::make_unique<TDragSheets>(&source));

@@ -13,6 +13,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -157,6 +158,64 @@ TEST_F(SheetFormDragTest, NoLinkOfferOverANoteStandingForASheet) {
   });
   EXPECT_EQ(a->OutLinkCount(), 0);
   EXPECT_EQ(Place(a), QPoint(400, 300)); // moved there instead
+}
+
+// Fault: a drop where the offered link no longer had a target did nothing at all.
+TEST_F(SheetFormDragTest, LinkOfferWithoutATargetAtTheDropMovesTheNote) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TItemRef<TNoteItem> b = AddNote("B", 400, 100);
+  TDrawSheet* window = Open();
+  // The drop comes where no note lies, without a move over that point first.
+  DragFrom(window, {140, 125}, [&](const QMimeData* data) {
+    DragOver(window, data, {{146, 125}, {440, 125}});
+    ASSERT_TRUE(window->LinkOnDrop);
+    Drop(window, data, {240, 325});
+  });
+  EXPECT_EQ(Place(a), QPoint(200, 300));
+  EXPECT_FALSE(window->LinkOnDrop);
+  EXPECT_FALSE(window->LinkHint->isVisible());
+  // The target note deleted while the offer showed.
+  DragFrom(window, {240, 325}, [&](const QMimeData* data) {
+    DragOver(window, data, {{246, 325}, {440, 125}});
+    ASSERT_TRUE(window->LinkOnDrop);
+    b->Delete();
+    Drop(window, data, {440, 125});
+  });
+  EXPECT_EQ(Place(a), QPoint(400, 100));
+  EXPECT_EQ(a->OutLinkCount(), 0);
+  // Dropped back on itself.
+  TNoteItem* c = AddNote("C", 100, 300);
+  DragFrom(window, {440, 125}, [&](const QMimeData* data) {
+    DragOver(window, data, {{446, 125}, {140, 325}});
+    ASSERT_TRUE(window->LinkOnDrop);
+    Drop(window, data, {445, 125});
+  });
+  EXPECT_EQ(Place(a), QPoint(405, 100));
+  EXPECT_EQ(c->InLinkCount(), 0);
+}
+
+// Fault: a window freed while its own drag ran was written to afterwards, and the drag went
+// with it and was then freed a second time.
+TEST_F(SheetFormDragTest, WindowFreedDuringItsOwnDragIsLeftAlone) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  QPointer<TDrawSheet> window = Open();
+  QPointer<QDrag> running;
+  int freed = 0;
+  window->ExecDrag = [&](QDrag& drag) {
+    running = &drag;
+    QObject::connect(&drag, &QObject::destroyed, [&] { ++freed; });
+    delete window->parentWidget(); // the sub-window, and the sheet window with it
+  };
+  Press(window, {140, 125});
+  MoveTo(window, {150, 125});
+  EXPECT_TRUE(window.isNull());
+  EXPECT_TRUE(running.isNull());
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(Place(a), QPoint(100, 100));
+  // The program goes on: another window on the sheet works.
+  TDrawSheet* other = Open();
+  Click(other, {140, 125});
+  EXPECT_TRUE(other->View->IsSelected(a));
 }
 
 TEST_F(SheetFormDragTest, WithoutRelationTypesNoLinkIsOffered) {

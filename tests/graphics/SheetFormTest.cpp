@@ -4,10 +4,14 @@
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 #include "windows/NoteProp.h"
+#include "windows/SheetProp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollArea>
 
 namespace qel::test {
@@ -79,13 +83,95 @@ TEST_F(SheetFormTest, ZoomStaysInItsLimitsAndSelectsTheComboEntry) {
   EXPECT_EQ(sheet->Data.Zoom, 10);
   EXPECT_EQ(window->PaintCanvas->Zoom, 10);
   window->SetZoom(90);
-  EXPECT_EQ(QELMain->CB_Zoom->currentIndex(), 1);
+  EXPECT_EQ(QELMain->CB_Zoom->currentIndex(), -1);
+  EXPECT_EQ(QELMain->CB_Zoom->placeholderText(), "90%");
   window->ZoomOut();
   EXPECT_EQ(QELMain->CB_Zoom->currentIndex(), 2);
+  EXPECT_EQ(QELMain->CB_Zoom->currentText(), "80%");
   window->SetZoom(250);
-  EXPECT_EQ(QELMain->CB_Zoom->currentIndex(), 2);
+  EXPECT_EQ(QELMain->CB_Zoom->placeholderText(), "250%");
   EXPECT_EQ(window->PB_Sheet->width(), 5000);
   EXPECT_TRUE(sheet->Modified);
+}
+
+// Fault: with the grid on at 10 to 15 % the dots one pixel apart turned the sheet black.
+TEST_F(SheetFormTest, GridNeedsTwoPixelsBetweenItsDots) {
+  Project().Grid = true;
+  const QRect area(100, 100, 20, 20); // empty sheet
+  for (int zoom : {10, 15, 20}) {
+    SCOPED_TRACE(zoom);
+    TDrawSheet* window = Open(AddSheet("Grid", zoom));
+    // Scale(10) is 1 at 10 % and at 15 % (10 x 0.15 lies just below 1.5 in extended precision).
+    if (zoom < 20) {
+      EXPECT_EQ(CountShown(window, area, clBlack), 0);
+      continue;
+    }
+    // Scale(10) = 2: a dot at every second bitmap pixel, which the one-pixel shift shows at
+    // odd paint-box pixels.
+    EXPECT_EQ(CountShown(window, area, clBlack), 100);
+    EXPECT_EQ(Shown(window, 101, 101), clBlack);
+    EXPECT_EQ(Shown(window, 100, 101), clWhite);
+    EXPECT_EQ(Shown(window, 101, 102), clWhite);
+  }
+}
+
+// Fault: a stored zoom of 0 or below gave an empty window, and any number typed reached the
+// canvases unclamped.
+TEST_F(SheetFormTest, DrawingZoomStaysWithinItsLimitsWhateverIsStored) {
+  for (int32_t stored : {0, -50, 20000}) {
+    SCOPED_TRACE(stored);
+    TSheetItem* sheet = AddSheet("Stored", stored);
+    sheet->Modified = false;
+    TDrawSheet* window = Open(sheet);
+    const int32_t drawn = stored > 0 ? 10000 : 10;
+    EXPECT_EQ(window->BitmapCanvas->Zoom, drawn);
+    EXPECT_EQ(window->PaintCanvas->Zoom, drawn);
+    EXPECT_EQ(window->PB_Sheet->size(), QSize(2000 * drawn / 100, 1500 * drawn / 100));
+    EXPECT_EQ(FromQString(window->windowTitle()), "Worksheet - Stored (" + std::to_string(drawn) + "%)");
+    EXPECT_EQ(sheet->Data.Zoom, stored); // untouched until the user zooms
+    EXPECT_FALSE(sheet->Modified);
+    EXPECT_GT(CountShown(window, QRect(10, 10, 50, 50), clWhite), 0);
+  }
+  TSheetItem* sheet = AddSheet("Zoomed", -50);
+  TDrawSheet* window = Open(sheet);
+  window->ZoomIn();
+  EXPECT_EQ(sheet->Data.Zoom, 20);
+  window->SetZoom(0);
+  EXPECT_EQ(window->BitmapCanvas->Zoom, 10);
+  EXPECT_EQ(sheet->Data.Zoom, 10);
+  window->SetZoom(123456);
+  EXPECT_EQ(window->PaintCanvas->Zoom, 10000);
+  EXPECT_EQ(sheet->Data.Zoom, 10000);
+}
+
+// Fault: the zoom box kept the entry of the window zoomed last when another sheet window
+// became active, and showed the nearest entry instead of the zoom.
+TEST_F(SheetFormTest, ZoomBoxShowsTheActiveSheetWindowsZoom) {
+  QComboBox* box = QELMain->CB_Zoom;
+  TDrawSheet* first = Open(AddSheet("First", 80));
+  EXPECT_EQ(box->currentText(), "80%");
+  Open(AddSheet("Second", 45));
+  EXPECT_EQ(box->currentIndex(), -1);
+  EXPECT_EQ(box->placeholderText(), "45%");
+  QELMain->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+  EXPECT_EQ(box->currentText(), "80%");
+  QELMain->TB_ZoomInClick();
+  EXPECT_EQ(box->currentIndex(), -1);
+  EXPECT_EQ(box->placeholderText(), "90%");
+  for (int i = 0; i < 3; ++i) QELMain->TB_ZoomOutClick();
+  EXPECT_EQ(box->currentText(), "60%"); // an entry again
+}
+
+// Fault: a sheet renamed while its window was open kept its old name in the caption.
+TEST_F(SheetFormTest, CaptionFollowsARenameOfItsSheet) {
+  TDrawSheet* window = Open();
+  window->SheetPropWindow->ShowItem(Sheet);
+  window->SheetPropWindow->ED_Caption->setText("Plans");
+  window->SheetPropWindow->UpdateItem(true);
+  EXPECT_EQ(FromQString(window->windowTitle()), "Worksheet - Plans (100%)");
+  Sheet->SetName("Goals");
+  QApplication::processEvents();
+  EXPECT_EQ(FromQString(window->windowTitle()), "Worksheet - Goals (100%)");
 }
 
 TEST_F(SheetFormTest, PopupMenuFollowsTheSelection) {
