@@ -218,6 +218,31 @@ TEST_F(SheetFormDragTest, WindowFreedDuringItsOwnDragIsLeftAlone) {
   EXPECT_TRUE(other->View->IsSelected(a));
 }
 
+// Fault: positions at the ends of the 32-bit range (a crafted data file) overflowed the sums
+// of the drag, its outline and the drop.
+TEST_F(SheetFormDragTest, PositionsAtTheEndsOfTheRangeMoveIntoTheSheet) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* low = AddNote("Low", 10, 10);
+  TNoteItem* high = AddNote("High", 10, 10);
+  Project().FindPosition(low, Sheet)->SetX(INT32_MIN);
+  Project().FindPosition(high, Sheet)->SetX(INT32_MAX);
+  Project().FindPosition(high, Sheet)->SetY(INT32_MAX);
+  TDrawSheet* window = Open();
+  Click(window, {140, 125});
+  window->View->SelectNote(low);
+  window->View->SelectNote(high);
+  DragFrom(window, {140, 125}, [&](const QMimeData* data) {
+    auto* notes = DragObjectAs<TDragNotes>(data);
+    EXPECT_EQ(notes->OffsetX(1), INT32_MIN);
+    EXPECT_EQ(notes->OffsetX(2), INT32_MAX - 140);
+    DragOver(window, data, {{146, 125}, {300, 300}});
+    Drop(window, data, {300, 300});
+  });
+  EXPECT_EQ(Place(a), QPoint(260, 275));
+  EXPECT_EQ(Place(low), QPoint(0, 300 + 10 - 125));
+  EXPECT_EQ(Place(high), QPoint(2000 - 80 - 1, 1500 - 50 - 1)); // kept inside the sheet
+}
+
 TEST_F(SheetFormDragTest, WithoutRelationTypesNoLinkIsOffered) {
   AddNote("A", 100, 100);
   AddNote("B", 400, 100);
