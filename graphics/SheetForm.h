@@ -183,6 +183,10 @@ private:
   friend class TSheetPaintBox;
   void FormCreate();
   void CreateComponents();
+  // "Worksheet - " with the sheet's name and the zoom drawn at.
+  void UpdateCaption();
+  // Takes the window's entry out of its sheet's tree nodes.
+  void ForgetCaptionNode();
   void CreateOwnWindows();
   // The paint box takes the size of the zoomed sheet.
   void SizePaintBox();
@@ -242,8 +246,6 @@ private:
   class TCaptionNode;
   std::unique_ptr<TCaptionNode> FCaptionNode;
   TItemRef<TTreeNodeItem> FCaptionEntry;
-  void UpdateCaption();
-  void ForgetCaptionNode();
   int FResizeCorner = 4; // the corner grabbed by the running resize
   TItemRef<TNoteItem> FResizeNote;
   TPoint FDragPoint;     // the last point a drag passed over the paint box

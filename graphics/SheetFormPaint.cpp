@@ -3,8 +3,6 @@
 #include "SheetForm.h"
 
 #include "model/Container.h"
-#include "platform/Convert.h"
-#include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
 #include <QPainter>

@@ -144,6 +144,10 @@ void TQELMain::CreateToolBars() {
   CB_Zoom->setFixedWidth(59);
   CB_Zoom->setToolTip("Zoom Percentage");
   CB_Zoom->addItems({"200%", "100%", "80%", "60%", "40%", "20%"});
+  // A zoom between the entries is shown as the box's placeholder, in the text colour.
+  QPalette zoomColors = CB_Zoom->palette();
+  zoomColors.setColor(QPalette::PlaceholderText, zoomColors.color(QPalette::Text));
+  CB_Zoom->setPalette(zoomColors);
   // Only the user's choice zooms; selecting an entry from code does not.
   connect(CB_Zoom, &QComboBox::activated, this, &TQELMain::CB_ZoomChange);
   ToolBarView->addWidget(CB_Zoom);
