@@ -31,6 +31,16 @@ protected:
     ADD_FAILURE() << "link not found at column " << x;
     return {};
   }
+  // A curved link with the control offsets at its to-note and from-note ends.
+  TLinkItem* CurvedLink(TNoteItem* from, TNoteItem* to, QPoint toOffset, QPoint fromOffset) {
+    TLinkItem* link = AddLink(from, to);
+    link->SetLineStyle(0);
+    link->SetCurve1(toOffset.x());
+    link->SetCurve2(toOffset.y());
+    link->SetCurve3(fromOffset.x());
+    link->SetCurve4(fromOffset.y());
+    return link;
+  }
   QPoint HandlePoint(TLinkItem* link, int option) {
     TQELSpline spline;
     spline.Build(link, Sheet);
@@ -187,12 +197,7 @@ TEST_F(SheetFormInputTest, HoveredCornerIsForgottenOverEmptySheet) {
 TEST_F(SheetFormInputTest, DraggingAHandleReshapesTheLinkWithinTheSheet) {
   TNoteItem* a = AddNote("A", 100, 100);
   TNoteItem* b = AddNote("B", 400, 300);
-  TLinkItem* link = AddLink(a, b);
-  link->SetLineStyle(0);
-  link->SetCurve1(30);
-  link->SetCurve2(40);
-  link->SetCurve3(-30);
-  link->SetCurve4(-40);
+  TLinkItem* link = CurvedLink(a, b, {30, 40}, {-30, -40});
   TDrawSheet* window = Open();
   window->View->SelectLink(link);
   window->Redraw(false);
@@ -219,12 +224,7 @@ TEST_F(SheetFormInputTest, DraggingAHandleReshapesTheLinkWithinTheSheet) {
 TEST_F(SheetFormInputTest, HoveredHandleIsForgottenOverTheNote) {
   TNoteItem* a = AddNote("A", 100, 100);
   TNoteItem* b = AddNote("B", 400, 100);
-  TLinkItem* link = AddLink(a, b);
-  link->SetLineStyle(0);
-  link->SetCurve1(0);
-  link->SetCurve2(0);
-  link->SetCurve3(0);
-  link->SetCurve4(-45);
+  TLinkItem* link = CurvedLink(a, b, {0, 0}, {0, -45});
   TDrawSheet* window = Open();
   Click(window, {140, 125});
   Click(window, OnLink(window, link, 300));
