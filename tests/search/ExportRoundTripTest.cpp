@@ -104,24 +104,14 @@ protected:
     Project.PlaceNote(aggA, other, 3, 3);
     Project.PlaceNote(n[7], other, 4, 4);
     Project.AssignNoteToSheet(n[4], planB);
-    AddLink(planA, n[0], n[2], 0);
-    AddLink(planA, n[0], aggOther, 1);
-    AddLink(other, n[1], n[3], 0);
-    AddLink(other, aggA, n[1], 1);
-    AddLink(planB, n[4], n[0], 0);
+    for (auto [sheet, from, to, relation] : {std::tuple{planA, n[0], n[2], 0}, std::tuple{planA, n[0], aggOther, 1},
+                                             std::tuple{other, n[1], n[3], 0}, std::tuple{other, aggA, n[1], 1},
+                                             std::tuple{planB, n[4], n[0], 0}})
+      AddLink(sheet, from, to, relation)->Data.Color = Project.LinkCount(); // tells the links apart
     AddAttachment(n[1], "Manual", "/docs/plan.pdf")->Data.Text = "manual\r\ntext";
     AddAttachment(n[5], "Web", "https://example.org")->Data.Text = "web";
     AddAttachment(aggOther, "Sheet file", "/docs/other.txt")->Data.Text = "sheet file";
     AddAttachment(n[6], "Plain file", "/docs/plain.txt")->Data.Text = "plain";
-  }
-  void AddLink(TSheetItem* sheet, TNoteItem* from, TNoteItem* to, int relation) {
-    TLink link;
-    link.Sheet = sheet;
-    link.FromNote = from;
-    link.ToNote = to;
-    link.Relation = Project.GetRelation(relation);
-    link.Color = Project.LinkCount(); // tells the links apart
-    Project.AddLink(link);
   }
   // Criteria that find some items of each kind, and leave notes out that hang on items found.
   void SearchPage(const std::string& page) {

@@ -66,14 +66,6 @@ protected:
     TAttachItem* web = AddAttachment(Free, "Web", "https://example.org");
     web->SetKind(1);
   }
-  void AddLink(TSheetItem* sheet, TNoteItem* from, TNoteItem* to, int relation) {
-    TLink link;
-    link.Sheet = sheet;
-    link.FromNote = from;
-    link.ToNote = to;
-    link.Relation = Project.GetRelation(relation);
-    Project.AddLink(link);
-  }
   // The sheets page finding Alpha and Gamma.
   void SearchAlphaAndGamma() {
     Search.SetSheetCaption1("alpha gamma");
