@@ -65,7 +65,7 @@ TfrmSearch::TFilterGuard::~TFilterGuard() {
   if (Project) Project->ClearFilters();
 }
 
-TfrmSearch::TBusy::TBusy(TfrmSearch* window) : FWindow(window) {
+TfrmSearch::TBusy::TBusy(TfrmSearch* window) : FWindow(window), FFocus(QApplication::focusWidget()) {
   FWindow->FBusy = true;
   FWindow->FPaintClock.invalidate();
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -76,6 +76,7 @@ TfrmSearch::TBusy::TBusy(TfrmSearch* window) : FWindow(window) {
 TfrmSearch::TBusy::~TBusy() {
   for (QWidget* button : {FWindow->btn_search, FWindow->btn_clear, FWindow->btnExport})
     button->setEnabled(true);
+  if (FFocus) FFocus->setFocus(); // disabling a button may have moved the focus away
   QApplication::restoreOverrideCursor();
   FWindow->FBusy = false;
 }

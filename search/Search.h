@@ -153,6 +153,7 @@ private:
 
   private:
     TfrmSearch* FWindow;
+    QPointer<QWidget> FFocus;
   };
   // Lets the window system repaint (no user input is taken) at most every tenth of a second
   // while a long search or export runs.

@@ -3,8 +3,6 @@
 #include "model/DataLines.h"
 #include "platform/FileNames.h"
 
-#include <unordered_set>
-
 namespace qel {
 
 TSearchExport::TSearchExport(const TContainer& project, bool big) : FSource(project), FBig(big) {
