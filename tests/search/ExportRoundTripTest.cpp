@@ -20,13 +20,15 @@ struct TRoundTrip {
   bool Big;
 };
 
-std::ostream& operator<<(std::ostream& out, const TRoundTrip& c) { return out << c.Page << (c.Big ? " big" : " small"); }
+std::ostream& operator<<(std::ostream& out, const TRoundTrip& c) {
+  return out << c.Page << (c.Big ? " big" : " small");
+}
 
 // Items are told apart by their bodies and texts, which are all different; the captions are not.
 using TNoteKey = std::tuple<std::string, std::string, int, std::string>; // body, caption, kind, aggregated sheet
 using TPosKey = std::tuple<std::string, std::string, int, int>;          // body, sheet, X, Y
 using TLinkKey = std::tuple<std::string, std::string, std::string, std::string, int>; // sheet, from, to, type, colour
-using TAttKey = std::tuple<std::string, std::string, std::string, std::string, int>;  // text, body, caption, place, kind
+using TAttKey = std::tuple<std::string, std::string, std::string, std::string, int>; // text, body, caption, place, kind
 
 struct TItems {
   std::multiset<std::string> Sheets; // caption + description
@@ -47,8 +49,7 @@ TItems Contents(const TContainer& project) {
   for (TPoolItem* item : project.NotePool->AllItems()) {
     auto* note = static_cast<TNoteItem*>(item);
     const TSheetItem* sheet = note->IsAggregation() ? note->GetAggregatedSheet() : nullptr;
-    items.Notes.insert({note->Data.Text, note->Data.Name, note->Data.Kind,
-                        sheet ? sheet->Data.Name : std::string()});
+    items.Notes.insert({note->Data.Text, note->Data.Name, note->Data.Kind, sheet ? sheet->Data.Name : std::string()});
   }
   for (TPoolItem* item : project.PosPool->AllItems()) {
     auto* pos = static_cast<TPosItem*>(item);
@@ -104,9 +105,9 @@ protected:
     Project.PlaceNote(aggA, other, 3, 3);
     Project.PlaceNote(n[7], other, 4, 4);
     Project.AssignNoteToSheet(n[4], planB);
-    for (auto [sheet, from, to, relation] : {std::tuple{planA, n[0], n[2], 0}, std::tuple{planA, n[0], aggOther, 1},
-                                             std::tuple{other, n[1], n[3], 0}, std::tuple{other, aggA, n[1], 1},
-                                             std::tuple{planB, n[4], n[0], 0}})
+    for (auto [sheet, from, to, relation] :
+         {std::tuple{planA, n[0], n[2], 0}, std::tuple{planA, n[0], aggOther, 1}, std::tuple{other, n[1], n[3], 0},
+          std::tuple{other, aggA, n[1], 1}, std::tuple{planB, n[4], n[0], 0}})
       AddLink(sheet, from, to, relation)->Data.Color = Project.LinkCount(); // tells the links apart
     AddAttachment(n[1], "Manual", "/docs/plan.pdf")->Data.Text = "manual\r\ntext";
     AddAttachment(n[5], "Web", "https://example.org")->Data.Text = "web";
@@ -222,7 +223,8 @@ TEST_P(ExportRoundTripTest, TheLoadedExportHoldsEveryItemOnceAndKeepsItThroughSh
   for (const TNoteKey& note : read.Notes)
     if (std::get<3>(note) == name) goneBodies.insert(std::get<0>(note));
   drop(read.Notes, [&](const TNoteKey& note) { return goneBodies.count(std::get<0>(note)) > 0; });
-  drop(read.Positions, [&](const TPosKey& pos) { return std::get<1>(pos) == name || goneBodies.count(std::get<0>(pos)); });
+  drop(read.Positions,
+       [&](const TPosKey& pos) { return std::get<1>(pos) == name || goneBodies.count(std::get<0>(pos)); });
   drop(read.Links, [&](const TLinkKey& link) {
     return std::get<0>(link) == name || goneBodies.count(std::get<1>(link)) || goneBodies.count(std::get<2>(link));
   });
