@@ -8,8 +8,10 @@ namespace {
 
 // Applies each item's outcome at once: a hit joins the view (unless there), a miss leaves it.
 // Earlier survivors keep their order; new hits follow in full-list order.
-template <class TPoolT, class THit> void NarrowView(TPoolT& pool, THit hit) {
+// The tick runs before the first item and after every 256 more.
+template <class TPoolT, class THit> void NarrowView(TPoolT& pool, THit hit, const std::function<void()>& tick) {
   for (int i = 0, n = pool.AllCount(); i < n; ++i) {
+    if (tick && i % 256 == 0) tick();
     auto* item = pool.GetAllItem(i);
     if (hit(item))
       pool.IncludeInView(i);
@@ -49,15 +51,15 @@ void TContainerSearch::Search(std::string_view scope) {
   TSearchRun run(*this);
   if (notes) {
     Container->ClearFilters();
-    NarrowView(*Container->NotePool, [&](const TNoteItem* note) { return run.NoteHit(note, global); });
+    NarrowView(*Container->NotePool, [&](const TNoteItem* note) { return run.NoteHit(note, global); }, Tick);
   }
   if (sheets) {
     Container->ClearFilters();
-    NarrowView(*Container->SheetPool, [&](const TSheetItem* sheet) { return run.SheetHit(sheet, global); });
+    NarrowView(*Container->SheetPool, [&](const TSheetItem* sheet) { return run.SheetHit(sheet, global); }, Tick);
   }
   if (attachments) {
     Container->ClearFilters();
-    NarrowView(*Container->AttachPool, [&](const TAttachItem* item) { return run.AttachmentHit(item, global); });
+    NarrowView(*Container->AttachPool, [&](const TAttachItem* item) { return run.AttachmentHit(item, global); }, Tick);
   }
   if (notes) Container->NotePool->Filtered = true;
   if (sheets) Container->SheetPool->Filtered = true;

@@ -4,6 +4,7 @@
 #include "platform/Colors.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ public:
   explicit TContainerSearch(TContainer* container) : Container(container) {}
 
   TContainer* Container;
+  // Called now and then while a search runs, while no pool is filtered (may be empty).
+  std::function<void()> Tick;
 
   // Each text group: patterns 1 to 4, their active flags, the case flag, and matcher k for
   // pattern k (true for an empty pattern).

@@ -1,6 +1,7 @@
 #include "ExportData.h"
 
 #include "Search.h"
+#include "SearchExport.h"
 #include "platform/FileNames.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
@@ -52,16 +53,20 @@ TExpDataFrm::TExpDataFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
   btnExDir = Place(new QPushButton("&Path :", this), 59, 98, 43, 22);
   mExDir = Place(new QLineEdit(this), 123, 98, 526, 22);
   btnImEx = Place(new QPushButton(kExportCaption, this), 32, 170, 161, 24);
-  for (QWidget* control : {static_cast<QWidget*>(rbNotAtt), static_cast<QWidget*>(rbShNotLnkAtt),
-                           static_cast<QWidget*>(btnExDir), static_cast<QWidget*>(btnImEx)})
+  for (QWidget* control : {static_cast<QWidget*>(btnExDir), static_cast<QWidget*>(btnImEx)})
     control->installEventFilter(this);
   setTabOrder(rbNotAtt, rbShNotLnkAtt);
   setTabOrder(rbShNotLnkAtt, btnExDir);
   setTabOrder(btnExDir, mExDir);
   setTabOrder(mExDir, edtExFn);
   setTabOrder(edtExFn, btnImEx);
-  connect(rbNotAtt, &QRadioButton::clicked, this, [this] { btnExSmallClick(); });
-  connect(rbShNotLnkAtt, &QRadioButton::clicked, this, [this] { btnExBigClick(); });
+  // The mode is the choice shown, however it was made (a click, an arrow key).
+  connect(rbNotAtt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) btnExSmallClick();
+  });
+  connect(rbShNotLnkAtt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) btnExBigClick();
+  });
   connect(btnExDir, &QPushButton::clicked, this, [this] { btnExDirClick(); });
   connect(btnImEx, &QPushButton::clicked, this, [this] { btnImExClick(); });
 }
@@ -88,13 +93,18 @@ void TExpDataFrm::ChooseDirectory() {
 }
 
 void TExpDataFrm::btnImExClick() {
-  repaint();
-  const std::string base = FromQString(mExDir->text()) + PathDelim + FromQString(edtExFn->text());
   if (!SearchWindow) {
     ShowMessage("The search window has been closed: there are no search results to export.");
     return;
   }
-  if (SearchWindow->ExportResults(Mode, base)) btnImEx->setText("Data exported!");
+  if (SearchWindow->IsBusy()) return;
+  const std::string folder = FromQString(mExDir->text()), name = FromQString(edtExFn->text());
+  if (const std::string problem = TSearchExport::BaseProblem(folder, name); !problem.empty()) {
+    ShowMessage(problem);
+    return;
+  }
+  repaint();
+  if (SearchWindow->ExportResults(Mode, folder + PathDelim + name)) btnImEx->setText("Data exported!");
 }
 
 void TExpDataFrm::btnImExExit() { btnImEx->setText(kExportCaption); }
@@ -104,19 +114,12 @@ void TExpDataFrm::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// The export runs on a click only; reaching its button with the keyboard does nothing.
 bool TExpDataFrm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut && watched == btnImEx) btnImExExit();
-  if (event->type() != QEvent::FocusIn) return QWidget::eventFilter(watched, event);
+  if (event->type() != QEvent::FocusIn || watched != btnExDir) return QWidget::eventFilter(watched, event);
   const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-  if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason) return QWidget::eventFilter(watched, event);
-  if (watched == rbNotAtt)
-    btnExSmallClick();
-  else if (watched == rbShNotLnkAtt)
-    btnExBigClick();
-  else if (watched == btnExDir)
-    btnExDirClick();
-  else if (watched == btnImEx)
-    btnImExClick();
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) btnExDirClick();
   return QWidget::eventFilter(watched, event);
 }
 

@@ -23,7 +23,7 @@ public:
 
   // The folder last chosen in the folder dialog, where that dialog starts.
   std::string Directory;
-  // "ExSmall" or "ExBig"; empty until a choice was clicked or reached with the keyboard.
+  // "ExSmall" or "ExBig", after the choice shown; empty until the user has made one.
   std::string Mode;
   // The search window whose hits "Export data !" writes; null once it has closed.
   QPointer<TfrmSearch> SearchWindow;
@@ -47,7 +47,8 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
-  // Reaching a choice or a button with the keyboard acts as clicking it.
+  // Reaching "Path :" with the keyboard opens the folder dialog; the button leaving the focus
+  // takes back its caption.
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

@@ -7,9 +7,11 @@
 #include "shell/Icons.h"
 #include "shell/Main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -40,6 +42,7 @@ void TfrmSearch::SetContainer(TContainer* container) {
   Container = container;
   if (!container) return;
   ContainerSearch = std::make_unique<TContainerSearch>(container);
+  ContainerSearch->Tick = [this] { KeepPainted(); };
   if (!QELMain && FImages.isEmpty()) FImages = NavigatorImages();
   TVEngine = std::make_unique<TTVEngine>(container, trvSearchResults, QELMain ? &QELMain->IL_Nav : &FImages);
 }
@@ -60,6 +63,28 @@ void TfrmSearch::SelectSearchKind(int kind) {
 
 TfrmSearch::TFilterGuard::~TFilterGuard() {
   if (Project) Project->ClearFilters();
+}
+
+TfrmSearch::TBusy::TBusy(TfrmSearch* window) : FWindow(window), FFocus(QApplication::focusWidget()) {
+  FWindow->FBusy = true;
+  FWindow->FPaintClock.invalidate();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (QWidget* button : {FWindow->btn_search, FWindow->btn_clear, FWindow->btnExport})
+    button->setEnabled(false);
+}
+
+TfrmSearch::TBusy::~TBusy() {
+  for (QWidget* button : {FWindow->btn_search, FWindow->btn_clear, FWindow->btnExport})
+    button->setEnabled(true);
+  if (FFocus) FFocus->setFocus(); // disabling a button may have moved the focus away
+  QApplication::restoreOverrideCursor();
+  FWindow->FBusy = false;
+}
+
+void TfrmSearch::KeepPainted() {
+  if (!FBusy || (FPaintClock.isValid() && FPaintClock.elapsed() < 100)) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  FPaintClock.start();
 }
 
 QString TfrmSearch::ActivePageName() const { return SearchKind->currentWidget()->objectName(); }

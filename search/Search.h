@@ -10,6 +10,7 @@
 #include "model/PoolItem.h"
 #include "platform/Colors.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
@@ -56,10 +57,14 @@ public:
   void SelectSearchKind(int kind);
   // Reruns the active page's search and writes its hits as a new project: the project file
   // Base + ".qel" and its data and index files. Mode "ExBig" or "ImBig" also writes sheets,
-  // positions and links. False, after telling the user, when nothing was written: the files
-  // would replace the open project's own, or a file could not be written (then no old file
-  // has been replaced).
+  // positions and links. True only when every file was written. False, after telling the
+  // user, when nothing was written: the folder or name will not do, the files would replace
+  // the open project's own, the user would not replace an existing project, or a file could
+  // not be written (then no old file has been replaced). False at once while a search or an
+  // export runs.
   bool ExportResults(const std::string& Mode, const std::string& Base);
+  // True while a search or an export runs.
+  bool IsBusy() const { return FBusy; }
 
   std::unique_ptr<TContainerSearch> ContainerSearch;
   std::unique_ptr<TTVEngine> TVEngine;
@@ -137,6 +142,22 @@ private:
     TContainer* Project;
     ~TFilterGuard();
   };
+  // While a search or an export runs: a busy cursor, the buttons that would start another
+  // one disabled, and IsBusy true.
+  class TBusy {
+  public:
+    explicit TBusy(TfrmSearch* window);
+    ~TBusy();
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+  private:
+    TfrmSearch* FWindow;
+    QPointer<QWidget> FFocus;
+  };
+  // Lets the window system repaint (no user input is taken) at most every tenth of a second
+  // while a long search or export runs.
+  void KeepPainted();
   void CreateComponents();
   void CreateGlobalPage();
   void CreateNotesPage();
@@ -176,6 +197,8 @@ private:
   std::vector<QPointer<QWidget>> FSheetWindows;
   QList<QIcon> FImages;    // the item icons when there is no main window
   TColor FDialogColor = 0; // the colour dialog opens with the colour last chosen in it
+  bool FBusy = false;
+  QElapsedTimer FPaintClock;
 };
 
 // The search window made last; null once it is closed.

@@ -28,7 +28,7 @@ void TSearchColorPanel::SetColor(TColor color) {
 
 void TSearchColorPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), FColor == clWindow ? palette().color(QPalette::Base) : ToQColor(FColor));
+  painter.fillRect(rect(), ToQColor(FColor));
 }
 
 void TSearchColorPanel::resizeEvent(QResizeEvent*) { Shape->setGeometry(rect()); }

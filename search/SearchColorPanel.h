@@ -7,9 +7,6 @@
 
 namespace qel {
 
-// The class library's symbolic system window colour: equal to no stored colour.
-constexpr TColor clWindow = static_cast<TColor>(0x80000005);
-
 // The hatched cover; it lets the mouse through to the panel.
 class TSearchShape : public QWidget {
 public:
@@ -40,7 +37,7 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-  TColor FColor = clWindow;
+  TColor FColor = clWhite; // so a colour search finds white items from the start
 };
 
 } // namespace qel

@@ -3,8 +3,6 @@
 #include "model/DataLines.h"
 #include "platform/FileNames.h"
 
-#include <unordered_set>
-
 namespace qel {
 
 TSearchExport::TSearchExport(const TContainer& project, bool big) : FSource(project), FBig(big) {
@@ -22,12 +20,37 @@ std::string TSearchExport::FileName(const std::string& base, std::string_view su
   return TContainer::DataFileName(base + ".qel", suffix);
 }
 
+bool TSearchExport::ProjectExists(const std::string& base) {
+  if (FileExists(FindFileNoCase(FileName(base, ".qel")))) return true;
+  for (std::string_view suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
+    if (FileExists(FindFileNoCase(FileName(base, suffix)))) return true;
+  return false;
+}
+
+std::string TSearchExport::BaseProblem(const std::string& folder, const std::string& name) {
+  if (folder.find_first_not_of(" \t") == std::string::npos) return "Please choose a folder for the export.";
+  if (!DirectoryExists(folder)) return "The export folder is missing: " + folder;
+  if (name.find_first_not_of(" \t") == std::string::npos) return "Please type a file name for the export.";
+  if (name.find('.') != std::string::npos)
+    return "The file name " + name + " holds a full stop. A project's data files are named after the part " +
+           "before its first full stop, so they would be those of another project. Please type a name without " +
+           "a full stop.";
+  if (name.find_first_of("/\\") != std::string::npos)
+    return "The file name " + name + " holds a path separator. Please choose the folder with \"Path :\" and type " +
+           "the name alone.";
+  return {};
+}
+
 void TSearchExport::AddFile(std::string suffix, std::string bytes) {
   FFiles.push_back({std::move(suffix), std::move(bytes)});
 }
 
 bool TSearchExport::SheetVisible(const TSheetItem* sheet) const {
   return !FSource.SheetPool->Filtered || FSource.SheetPool->InView(sheet);
+}
+
+bool TSearchExport::NoteVisible(const TNoteItem* note) const {
+  return !FSource.NotePool->Filtered || FSource.NotePool->InView(note);
 }
 
 TNoteItem* TSearchExport::NewNote(const TNoteItem* note) const {
@@ -64,30 +87,30 @@ void TSearchExport::CopySheets() {
 }
 
 // First a line per position on a visible sheet (the note's key), then a line per visible note
-// (key -1); the first line of each caption becomes a note of the new project.
+// and per note of a visible attachment (key -1). Each note becomes one note of the new
+// project, the first time it comes up: notes are told apart by identity, never by caption.
 void TSearchExport::CopyNotes() {
   std::string lines;
   std::vector<const TNoteItem*> notes;
+  auto consider = [&](const TNoteItem* note, int key) {
+    AppendNoteLine(lines, key, note);
+    notes.push_back(note);
+  };
   for (int i = 0; i < FSource.PositionCount(); ++i) {
     const TPosItem* pos = FSource.GetPosition(i);
-    if (!SheetVisible(pos->GetSheet())) continue;
-    AppendNoteLine(lines, FSource.NotePool->IndexOf(pos->GetNote()), pos->GetNote());
-    notes.push_back(pos->GetNote());
+    if (SheetVisible(pos->GetSheet())) consider(pos->GetNote(), FSource.NotePool->IndexOf(pos->GetNote()));
   }
-  const size_t firstPass = notes.size();
-  for (int i = 0; i < FSource.NoteCount(); ++i) {
-    AppendNoteLine(lines, -1, FSource.GetNote(i));
-    notes.push_back(FSource.GetNote(i));
-  }
+  for (int i = 0; i < FSource.NoteCount(); ++i)
+    consider(FSource.GetNote(i), -1);
+  // An attachment never goes without its note.
+  for (int i = 0; i < FSource.AttachmentCount(); ++i)
+    if (const TNoteItem* note = FSource.GetAttachment(i)->GetNote(); note && !NoteVisible(note))
+      consider(note, -1);
   std::string index;
-  std::unordered_set<std::string> captions;
-  for (size_t i = 0; i < notes.size(); ++i) {
-    std::string caption;
-    TRecordWriter(caption).Plain(notes[i]->Data.Name);
-    if (!captions.insert(caption).second) continue;
-    const int key = i < firstPass ? FSource.NotePool->IndexOf(notes[i]) : -1;
-    TRecordWriter(index).Int(FTarget.NoteCount()).Int(key).Plain({}).EndLine();
-    AddNote(notes[i]);
+  for (const TNoteItem* note : notes) {
+    if (FNew.count(note)) continue;
+    TRecordWriter(index).Int(FTarget.NoteCount()).Int(FSource.NotePool->IndexOf(note)).Plain({}).EndLine();
+    AddNote(note);
   }
   AddFile("_xNot1", std::move(lines));
   AddFile("_Not", FTarget.NotePool->SaveBytes());
@@ -114,12 +137,16 @@ void TSearchExport::AppendNoteLine(std::string& out, int key, const TNoteItem* n
       .EndLine();
 }
 
-// An aggregation note keeps standing for its sheet when that sheet is exported too.
+// An aggregation note keeps standing for its sheet when that sheet is exported too; otherwise
+// it becomes an ordinary note, which the new project's sheet changes leave alone.
 void TSearchExport::AddNote(const TNoteItem* note) {
   TNote record = note->Data;
   record.Sheet.Reset();
-  if (TSheetItem* sheet = note->GetAggregatedSheet(); sheet && FNew.count(sheet))
+  TSheetItem* sheet = note->IsAggregation() ? note->GetAggregatedSheet() : nullptr;
+  if (sheet && FNew.count(sheet))
     record.Sheet = static_cast<TSheetItem*>(FNew[sheet]);
+  else if (note->IsAggregation())
+    record.Kind = TNote{}.Kind;
   FNew[note] = FTarget.AddNote(record);
 }
 
@@ -182,13 +209,14 @@ void TSearchExport::CopyAttachments() {
   AddFile("_att", FTarget.AttachPool->SaveBytes());
 }
 
-void TSearchExport::Write(const std::string& base) const {
+void TSearchExport::Write(const std::string& base, const std::function<void()>& step) const {
   std::vector<std::pair<std::string, std::string>> written; // temporary name, final name
   try {
     for (const TExportFile& file : FFiles) {
       std::string target = FindFileNoCase(FileName(base, file.Suffix));
       written.emplace_back(target + ".saving", target);
       WriteFileBytes(written.back().first, file.Bytes);
+      if (step) step();
     }
     for (auto& [temp, target] : written)
       RenameFile(temp, target);

@@ -4,11 +4,13 @@
 // new project apart and lets the model's writers write its data files; beside them it writes
 // the index files that map the project's items to their numbers in the new project.
 //
-// Keys of sheets and notes are their places in their pools' full lists. Notes are merged by
-// caption: the first note of each caption stands for all, and positions, links and
-// attachments of a note merged away are left out, as are those whose note is not exported.
+// Keys of sheets and notes are their places in their pools' full lists. The new project holds
+// each note once, whatever its caption: the notes on exported sheets, the notes found and the
+// notes of the attachments found. An aggregation note whose sheet is not exported becomes an
+// ordinary note. Positions and links go with their sheet when both their notes are exported.
 #include "model/Container.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,12 +36,19 @@ public:
   // The name of the export's file at base: the project file base + ".qel"; every other file
   // is named as that project's data files are, so the new project loads.
   static std::string FileName(const std::string& base, std::string_view suffix);
+  // Whether a project of that name is in the folder: its project file or one of its data files.
+  static bool ProjectExists(const std::string& base);
+  // What is wrong with a folder and a file name for an export, or empty when they will do.
+  // The name must not be blank, hold a full stop (the data files would be those of the project
+  // named up to it) or a path separator; the folder must be given and exist.
+  static std::string BaseProblem(const std::string& folder, const std::string& name);
 
   // The files in the order in which they are first written.
   const std::vector<TExportFile>& Files() const { return FFiles; }
   // Writes every file, replacing existing ones (also one named in another case). All or
   // nothing: raises EInOutError, and then no existing file has been replaced.
-  void Write(const std::string& base) const;
+  // Step runs after each file, so a caller can keep its windows painted.
+  void Write(const std::string& base, const std::function<void()>& step = {}) const;
 
 private:
   void CopySheets();
@@ -53,6 +62,7 @@ private:
   void CopyAttachments();
   void AddFile(std::string suffix, std::string bytes);
   bool SheetVisible(const TSheetItem* sheet) const;
+  bool NoteVisible(const TNoteItem* note) const;
   TNoteItem* NewNote(const TNoteItem* note) const;
 
   const TContainer& FSource;

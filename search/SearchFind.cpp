@@ -90,9 +90,10 @@ template <class THandler> void Uncheck(QCheckBox* box, THandler handler) {
 } // namespace
 
 void TfrmSearch::btn_searchClick() {
-  if (!Container) return;
+  if (!Container || FBusy) return;
   trvSearchResults->show();
   TrimFields();
+  const TBusy busy(this);
   ani_search->show();
   ani_search->repaint();
   bool sheets = false, notes = false, attachments = false;

@@ -33,15 +33,26 @@ bool TfrmSearch::ExportWouldReplaceProject(const std::string& Base) const {
 }
 
 bool TfrmSearch::ExportResults(const std::string& Mode, const std::string& Base) {
-  if (!Container || ExportWouldReplaceProject(Base)) return false;
+  if (!Container || FBusy) return false;
+  if (const std::string problem = TSearchExport::BaseProblem(ExtractFilePath(Base), ExtractFileName(Base));
+      !problem.empty()) {
+    ShowMessage(problem);
+    return false;
+  }
+  if (ExportWouldReplaceProject(Base)) return false;
+  if (TSearchExport::ProjectExists(Base) &&
+      MessageDlg("The project " + Base + ".qel exists already. Do you want to replace it?",
+                 TMsgDlgType::mtConfirmation, mbYesNo) != mrYes)
+    return false;
   try {
+    const TBusy busy(this);
     std::unique_ptr<TSearchExport> exported;
     {
       const TFilterGuard unfilter{Container};
       ContainerSearch->Search(FromQString(ActivePageName()));
       exported = std::make_unique<TSearchExport>(*Container, TSearchExport::IsBigMode(Mode));
     }
-    exported->Write(Base);
+    exported->Write(Base, [this] { KeepPainted(); });
     return true;
   } catch (const std::exception& error) {
     MessageDlg(error.what(), TMsgDlgType::mtError, mbOK);

@@ -78,7 +78,7 @@ void TfrmSearch::CreateComponents() {
   CreateAttachmentsPage();
   CreateButtons();
   top->addWidget(pnl_buttons);
-  layout->addWidget(pnl_top);
+  layout->addWidget(pnl_top, 0, Qt::AlignTop); // at the top also while the tree is hidden
   CreateResultsTree();
   layout->addWidget(trvSearchResults, 1);
   connect(SearchKind, &QTabWidget::currentChanged, this, [this] { SearchKindChange(); });

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 namespace qel::test {
 namespace {
@@ -55,7 +57,10 @@ TEST_F(ExportDataTest, ExportsToTheChosenFolderUnderTheTypedName) {
 
   Export->rbShNotLnkAtt->click();
   EXPECT_EQ(Export->Mode, "ExBig");
+  Script.Answer(mrYes);
   Export->btnImEx->click();
+  EXPECT_EQ(Script.Shown.back().Type, TMsgDlgType::mtConfirmation);
+  EXPECT_NE(Script.Shown.back().Text.find(Root + "out/Result.qel"), std::string::npos);
   TContainer loaded;
   loaded.Load(Root + "out/Result.qel");
   EXPECT_EQ(loaded.SheetCount(), 2);
@@ -69,20 +74,31 @@ TEST_F(ExportDataTest, ExportsToTheChosenFolderUnderTheTypedName) {
   EXPECT_EQ(Export->Directory, Root + "out");
 }
 
-TEST_F(ExportDataTest, ReachingAChoiceOrAButtonWithTheKeyboardActsAsAClick) {
+// Fault: reaching "Export data !" with Tab or Shift+Tab ran the export, and reaching a choice
+// set a mode other than the one shown.
+TEST_F(ExportDataTest, TheKeyboardNeverExportsAndTheModeIsTheChoiceShown) {
   ShowExport(0);
-  Focus(Export->rbShNotLnkAtt, Qt::MouseFocusReason);
-  EXPECT_EQ(Export->Mode, "");
-  Focus(Export->rbShNotLnkAtt, Qt::TabFocusReason);
-  EXPECT_EQ(Export->Mode, "ExBig");
-  Focus(Export->rbNotAtt, Qt::BacktabFocusReason);
-  EXPECT_EQ(Export->Mode, "ExSmall");
-  Script.AnswerDirectory(false);
-  Focus(Export->btnExDir, Qt::TabFocusReason);
   Export->mExDir->setText(QString::fromStdString(Root));
   Export->edtExFn->setText("ByTab");
   Focus(Export->btnImEx, Qt::TabFocusReason);
+  Focus(Export->btnImEx, Qt::BacktabFocusReason);
+  Focus(Export->rbShNotLnkAtt, Qt::TabFocusReason);
+  EXPECT_FALSE(FileExists(Root + "ByTab.qel"));
+  EXPECT_EQ(Export->Mode, "") << "the shown choice is still the small export";
+  QApplication::setActiveWindow(Export);
+  Export->rbNotAtt->setFocus();
+  QTest::keyClick(Export->rbNotAtt, Qt::Key_Right); // the arrow keys move the choice
+  EXPECT_TRUE(Export->rbShNotLnkAtt->isChecked());
+  EXPECT_EQ(Export->Mode, "ExBig");
+  Export->rbNotAtt->click();
+  EXPECT_EQ(Export->Mode, "ExSmall");
+  Export->btnImEx->setFocus();
+  QTest::keyClick(Export->btnImEx, Qt::Key_Space); // pressing the button is a click
   EXPECT_TRUE(FileExists(Root + "ByTab.qel"));
+  // Reaching "Path :" with the keyboard still opens the folder dialog.
+  Script.AnswerDirectory(false);
+  Focus(Export->btnExDir, Qt::TabFocusReason);
+  EXPECT_EQ(Script.Pending(), 0u);
 }
 
 // Fault: exporting under the open project's name replaced its data files with the hits.
@@ -102,15 +118,98 @@ TEST_F(ExportDataTest, RefusesToReplaceTheOpenProjectsFiles) {
 // Fault: a failed export left the pools filtered and was reported as done.
 TEST_F(ExportDataTest, FailedWriteIsReportedAndLeavesNoFilterOn) {
   ShowExport(1);
-  Export->mExDir->setText(QString::fromStdString(Root + "missing"));
+  Export->mExDir->setText(QString::fromStdString(Root));
   Export->edtExFn->setText("Result");
+  ASSERT_TRUE(CreateDir(Root + "Result_att.dat.saving")); // the last file cannot be written
   Script.Answer(mrOk);
   Export->btnImEx->click();
   ASSERT_EQ(Script.Shown.size(), 1u);
   EXPECT_EQ(Script.Shown[0].Type, TMsgDlgType::mtError);
   EXPECT_EQ(Export->btnImEx->text(), "&Export data !");
+  EXPECT_FALSE(FileExists(Root + "Result.qel"));
   EXPECT_FALSE(Project().NotePool->Filtered);
   EXPECT_EQ(Project().NoteCount(), 3);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(Window->IsBusy());
+}
+
+// Fault: an empty name, a name with a full stop and an empty or missing folder were exported
+// to whatever files they named.
+TEST_F(ExportDataTest, RefusesABadFolderOrNameBeforeWritingAnything) {
+  ShowExport(1);
+  const std::string other = ReadFileBytes(Root + "p/Proj_Not.dat");
+  struct TCase {
+    std::string Folder, Name, Expected;
+  };
+  for (const TCase& c : {TCase{Root + "p", "Proj.v2", "full stop"}, TCase{Root + "p", "", "file name"},
+                         TCase{"", "Result", "folder"}, TCase{Root + "missing", "Result", "folder is missing"}}) {
+    Export->mExDir->setText(QString::fromStdString(c.Folder));
+    Export->edtExFn->setText(QString::fromStdString(c.Name));
+    Script.Answer(mrOk);
+    Export->btnImEx->click();
+    ASSERT_FALSE(Script.Shown.empty());
+    EXPECT_NE(Script.Shown.back().Text.find(c.Expected), std::string::npos) << Script.Shown.back().Text;
+    EXPECT_EQ(Export->btnImEx->text(), "&Export data !");
+  }
+  EXPECT_EQ(Script.Shown.size(), 4u);
+  EXPECT_EQ(ReadFileBytes(Root + "p/Proj_Not.dat"), other);
+  EXPECT_FALSE(FileExists(Root + "p/Proj.v2.qel"));
+  EXPECT_FALSE(FileExists(Root + "missing"));
+  EXPECT_FALSE(FileExists(Root + "Result.qel"));
+}
+
+// Fault: an export onto an existing project replaced it without asking.
+TEST_F(ExportDataTest, AsksBeforeReplacingAnExistingProject) {
+  ShowExport(1);
+  TProjectShape shape;
+  shape.Notes = 5;
+  WriteProject(*BuildProject(shape), Root + "Other.qel");
+  const std::string notes = ReadFileBytes(Root + "Other_Not.dat");
+  Export->mExDir->setText(QString::fromStdString(Root));
+  Export->edtExFn->setText("other"); // the same project in another case
+  Script.Answer(mrNo);
+  Export->btnImEx->click();
+  ASSERT_EQ(Script.Shown.size(), 1u);
+  EXPECT_EQ(Script.Shown[0].Type, TMsgDlgType::mtConfirmation);
+  EXPECT_NE(Script.Shown[0].Text.find("exists"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(Root + "Other_Not.dat"), notes);
+  EXPECT_FALSE(FileExists(Root + "other.qel"));
+  EXPECT_FALSE(FileExists(Root + "other_notX.dat")) << "No writes nothing, not even an index file";
+  EXPECT_EQ(Export->btnImEx->text(), "&Export data !");
+  Script.Answer(mrYes);
+  Export->btnImEx->click();
+  EXPECT_EQ(Export->btnImEx->text(), "Data exported!");
+  TContainer loaded;
+  loaded.Load(Root + "Other.qel");
+  EXPECT_EQ(loaded.NoteCount(), 3);
+}
+
+// Fault: a long export froze the window without a sign, and a second one could start inside it.
+TEST_F(ExportDataTest, AnExportShowsABusyCursorKeepsPaintingAndAllowsNoSecondExport) {
+  ShowExport(1);
+  Export->mExDir->setText(QString::fromStdString(Root));
+  Export->edtExFn->setText("Result");
+  int ticks = 0;
+  bool busyCursor = false, buttonsOff = false;
+  // Runs inside the export, when the window system gets its turn.
+  QTimer::singleShot(0, Export, [&] {
+    ++ticks;
+    busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    buttonsOff = !Window->btn_search->isEnabled() && !Window->btnExport->isEnabled();
+    Export->edtExFn->setText("Second");
+    Export->btnImEx->click();
+    Window->btn_searchClick();
+  });
+  Export->btnImEx->click();
+  EXPECT_EQ(ticks, 1);
+  EXPECT_TRUE(busyCursor);
+  EXPECT_TRUE(buttonsOff);
+  EXPECT_TRUE(FileExists(Root + "Result.qel"));
+  EXPECT_FALSE(FileExists(Root + "Second.qel"));
+  EXPECT_TRUE(Script.Shown.empty());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(Window->btn_search->isEnabled());
+  EXPECT_FALSE(Project().NotePool->Filtered);
 }
 
 // Fault: the export ran on the newest search window, whichever window's button showed it,

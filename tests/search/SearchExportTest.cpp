@@ -62,17 +62,9 @@ protected:
     AddLink(Beta, Loose, One, 0);
     AddLink(Alpha, Two, One, 1);
     AddAttachment(One, "Doc", "c:\\doc.txt")->Data.Text = "line1\r\nline2";
-    AddAttachment(OneAgain, "Merged away", "x");
+    AddAttachment(OneAgain, "Second One's", "x");
     TAttachItem* web = AddAttachment(Free, "Web", "https://example.org");
     web->SetKind(1);
-  }
-  void AddLink(TSheetItem* sheet, TNoteItem* from, TNoteItem* to, int relation) {
-    TLink link;
-    link.Sheet = sheet;
-    link.FromNote = from;
-    link.ToNote = to;
-    link.Relation = Project.GetRelation(relation);
-    Project.AddLink(link);
   }
   // The sheets page finding Alpha and Gamma.
   void SearchAlphaAndGamma() {
@@ -96,7 +88,9 @@ protected:
 
 const std::string kSheetsHead = "New0123456789\r\n";
 
-TEST_F(SearchExportTest, BigExportWritesEveryFileAndTheProjectLoads) {
+// Fault: notes were merged by caption, so the second "One" lost its position, its link and its
+// attachment, and 100,000 notes named "New Note" became one.
+TEST_F(SearchExportTest, BigExportWritesEveryFileAndKeepsNotesOfTheSameCaptionApart) {
   SearchAlphaAndGamma();
   Export(true);
   EXPECT_EQ(File(".qel"), "[QEL]\r\nVersion=6.0\r\n[DEFAULTS]\r\nGrid=No\r\n");
@@ -104,54 +98,45 @@ TEST_F(SearchExportTest, BigExportWritesEveryFileAndTheProjectLoads) {
                               Line({"0", "Alpha", "16777215", "9999", "9999", "80", "10", "1", "First\xFEsheet"}) +
                               Line({"2", "Gamma", "16777215", "9999", "9999", "80", "10", "1", ""}));
   EXPECT_EQ(File("_shtX"), Line({"0", "0", ""}) + Line({"1", "2", ""}));
+  const std::string one = Note("One", "a\xFE"
+                                      "b");
   // Keys are places in the full lists: these items were never loaded.
-  EXPECT_EQ(File("_xNot1"), Line({"0",
-                                  Note("One", "a\xFE"
-                                              "b"),
-                                  "-1"}) +
-                                Line({"0",
-                                      Note("One", "a\xFE"
-                                                  "b"),
-                                      "-1"}) +
-                                Line({"1", Note("Two"), "-1"}) + Line({"2", Note("One"), "-1"}) +
-                                Line({"-1",
-                                      Note("One", "a\xFE"
-                                                  "b"),
-                                      "-1"}) +
+  EXPECT_EQ(File("_xNot1"), Line({"0", one, "-1"}) + Line({"0", one, "-1"}) + Line({"1", Note("Two"), "-1"}) +
+                                Line({"2", Note("One"), "-1"}) + Line({"-1", one, "-1"}) +
                                 Line({"-1", Note("Two"), "-1"}) + Line({"-1", Note("One"), "-1"}) +
                                 Line({"-1", Note("Loose"), "-1"}) + Line({"-1", Note("Free"), "-1"}));
-  EXPECT_EQ(File("_Not"), Line({"0",
-                                Note("One", "a\xFE"
-                                            "b"),
-                                "-1"}) +
-                              Line({"1", Note("Two"), "-1"}) + Line({"2", Note("Loose"), "-1"}) +
-                              Line({"3", Note("Free"), "-1"}));
-  EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "-1", ""}) + Line({"3", "-1", ""}));
-  EXPECT_EQ(File("_pos"),
-            Line({"0", "0", "0", "10", "20"}) + Line({"1", "0", "1", "5", "6"}) + Line({"2", "1", "0", "-1", "-1"}));
+  EXPECT_EQ(File("_Not"), Line({"0", one, "-1"}) + Line({"1", Note("Two"), "-1"}) + Line({"2", Note("One"), "-1"}) +
+                              Line({"3", Note("Loose"), "-1"}) + Line({"4", Note("Free"), "-1"}));
+  EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "2", ""}) + Line({"3", "3", ""}) +
+                               Line({"4", "4", ""}));
+  EXPECT_EQ(File("_pos"), Line({"0", "0", "0", "10", "20"}) + Line({"1", "0", "1", "5", "6"}) +
+                              Line({"2", "1", "0", "-1", "-1"}) + Line({"3", "2", "1", "30", "40"}));
   EXPECT_EQ(File("_rel"), Line({"0", "leads to", "-1"}) + Line({"1", "consists of", "-1"}));
   EXPECT_EQ(File("_lnk1"), Line({"0", "0", ""}) + Line({"0", "0", ""}) + Line({"2", "1", ""}));
   EXPECT_EQ(File("_lnk2"), Line({"0", "0", ""}) + Line({"2", "1", ""}));
   const std::string rest[] = {"50", "50", "50", "50", "2", "1", "0", "1", "1"};
-  auto link = [&](const char* c, const char* from, const char* to, const char* relation) {
-    return Line(
-        {c, "0", from, to, relation, rest[0], rest[1], rest[2], rest[3], rest[4], rest[5], rest[6], rest[7], rest[8]});
+  auto link = [&](const char* c, const char* sheet, const char* from, const char* to, const char* relation) {
+    return Line({c, sheet, from, to, relation, rest[0], rest[1], rest[2], rest[3], rest[4], rest[5], rest[6], rest[7],
+                 rest[8]});
   };
-  EXPECT_EQ(File("_lnk"), link("0", "0", "1", "0") + link("1", "1", "0", "1"));
+  EXPECT_EQ(File("_lnk"),
+            link("0", "0", "0", "1", "0") + link("1", "0", "1", "0", "1") + link("2", "1", "0", "2", "1"));
   EXPECT_EQ(File("_att"), Line({"0", "0", "Doc", "c:\\doc.txt", "line1\xFEline2", "0"}) +
-                              Line({"1", "3", "Web", "https://example.org", "", "1"}));
+                              Line({"1", "2", "Second One's", "x", "", "0"}) +
+                              Line({"2", "4", "Web", "https://example.org", "", "1"}));
 
   TContainer loaded;
   loaded.Load(Base + ".qel");
   EXPECT_EQ(loaded.SheetCount(), 2);
   EXPECT_EQ(loaded.GetSheet(0)->Data.Description, "First\r\nsheet");
-  EXPECT_EQ(loaded.NoteCount(), 4);
+  EXPECT_EQ(loaded.NoteCount(), 5);
   EXPECT_EQ(loaded.GetNote(0)->Data.Text, "a\r\nb");
   EXPECT_EQ(loaded.GetNote(0)->PositionCount(), 2) << "a note on two exported sheets is written once";
-  EXPECT_EQ(loaded.GetSheet(1)->PositionCount(), 1) << "the position of the note merged away is left out";
-  EXPECT_EQ(loaded.LinkCount(), 2);
-  EXPECT_EQ(loaded.GetAttachment(1)->GetNote()->Data.Name, "Free");
-  EXPECT_EQ(loaded.GetAttachment(1)->Data.Kind, 1);
+  EXPECT_EQ(loaded.GetSheet(1)->PositionCount(), 2) << "both notes named One keep their place on Gamma";
+  EXPECT_EQ(loaded.LinkCount(), 3);
+  EXPECT_EQ(loaded.GetAttachment(1)->GetNote(), loaded.GetNote(2));
+  EXPECT_EQ(loaded.GetAttachment(2)->GetNote()->Data.Name, "Free");
+  EXPECT_EQ(loaded.GetAttachment(2)->Data.Kind, 1);
 }
 
 TEST_F(SearchExportTest, SmallExportKeepsTheNotesOfVisibleSheetsButNoSheetFiles) {
@@ -163,14 +148,32 @@ TEST_F(SearchExportTest, SmallExportKeepsTheNotesOfVisibleSheetsButNoSheetFiles)
   for (const char* empty : {"_shtX", "_pos", "_lnk1", "_lnk2", "_lnk"})
     EXPECT_EQ(File(empty), "") << empty;
   // Sheets are not filtered on the Notes page: every note on a sheet is exported besides the hit.
-  EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "3", ""}) + Line({"3", "-1", ""}));
+  EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "2", ""}) + Line({"3", "3", ""}) +
+                               Line({"4", "4", ""}));
   TContainer loaded;
   loaded.Load(Base + ".qel");
   EXPECT_EQ(ReadNames(loaded.NoteCount(), [&](int i) { return loaded.GetNote(i)->Data.Name; }),
-            (Names{"One", "Two", "Loose", "Free"}));
+            (Names{"One", "Two", "One", "Loose", "Free"}));
   EXPECT_EQ(loaded.SheetCount(), 0);
-  EXPECT_EQ(loaded.AttachmentCount(), 2);
+  EXPECT_EQ(loaded.AttachmentCount(), 3);
   EXPECT_EQ(loaded.RelationCount(), 2);
+}
+
+// Fault: an attachment found whose note was not exported was left out without a word.
+TEST_F(SearchExportTest, AnAttachmentFoundGoesWithItsNote) {
+  Search.SetAttachmentCaption1("web");
+  Search.SetAttachmentCaptionActive1(true);
+  Search.SetNoteCaption1("loose");
+  Search.SetNoteCaptionActive1(true);
+  Search.Search("Global"); // finds the note Loose and the attachment of Free
+  Export(false);
+  TContainer loaded;
+  loaded.Load(Base + ".qel");
+  EXPECT_EQ(ReadNames(loaded.NoteCount(), [&](int i) { return loaded.GetNote(i)->Data.Name; }),
+            (Names{"Loose", "Free"}));
+  ASSERT_EQ(loaded.AttachmentCount(), 1);
+  EXPECT_EQ(loaded.GetAttachment(0)->GetNote(), loaded.GetNote(1));
+  EXPECT_EQ(File("_notX"), Line({"0", "3", ""}) + Line({"1", "4", ""}));
 }
 
 TEST_F(SearchExportTest, GlobalSearchWithoutCriteriaExportsOnlyTheRelationTypes) {
@@ -187,20 +190,43 @@ TEST_F(SearchExportTest, GlobalSearchWithoutCriteriaExportsOnlyTheRelationTypes)
 }
 
 // Fault: an exported aggregation note stood for no sheet, so the next sheet sync deleted it
-// with its positions and links.
-TEST_F(SearchExportTest, AggregationNoteKeepsItsSheetWhenThatSheetIsExported) {
-  Project.PlaceNote(AddAggregationNote(Project, Gamma), Alpha, 200, 200);
-  Project.PlaceNote(AddAggregationNote(Project, Beta), Alpha, 300, 200);
+// with its positions and links; one whose sheet was not exported stayed an aggregation note
+// without a sheet, which the new project deleted at its first sheet store.
+TEST_F(SearchExportTest, AggregationNoteKeepsItsSheetOrBecomesAnOrdinaryNote) {
+  TNoteItem* gamma = AddAggregationNote(Project, Gamma);
+  TNoteItem* beta = AddAggregationNote(Project, Beta);
+  Project.PlaceNote(gamma, Alpha, 200, 200);
+  Project.PlaceNote(beta, Alpha, 300, 200);
+  AddLink(Alpha, beta, One, 0);
+  AddAttachment(beta, "Beta's file", "b.txt");
   SearchAlphaAndGamma();
   Export(true);
-  TContainer loaded;
-  loaded.Load(Base + ".qel");
-  loaded.SyncAggregationNotes();
-  std::vector<std::string> aggregations;
-  for (int i = 0; i < loaded.NoteCount(); ++i)
-    if (loaded.GetNote(i)->IsAggregation()) aggregations.push_back(loaded.GetNote(i)->GetAggregatedSheet()->Data.Name);
-  EXPECT_EQ(aggregations, (Names{"Gamma"})) << "Beta was not exported, so its note has no sheet";
-  EXPECT_NE(File("_Not").find(Line({"2", Note("Gamma", "", "0"), "1"})), std::string::npos);
+  EXPECT_NE(File("_Not").find(Line({"3", Note("Gamma", "", "0"), "1"})), std::string::npos);
+  EXPECT_NE(File("_Not").find(Line({"4", Note("Beta"), "-1"})), std::string::npos);
+  for (bool small : {false, true}) {
+    if (small) {
+      SearchAlphaAndGamma();
+      Export(false);
+    }
+    TContainer loaded;
+    loaded.Load(Base + ".qel");
+    loaded.SyncAggregationNotes();
+    Names aggregations, ordinary;
+    for (int i = 0; i < loaded.NoteCount(); ++i)
+      if (loaded.GetNote(i)->IsAggregation())
+        aggregations.push_back(loaded.GetNote(i)->GetAggregatedSheet()->Data.Name);
+      else
+        ordinary.push_back(loaded.GetNote(i)->Data.Name);
+    EXPECT_EQ(aggregations, small ? Names{} : Names{"Gamma"}) << small;
+    EXPECT_EQ(ordinary, small ? (Names{"One", "Two", "One", "Gamma", "Beta", "Loose", "Free"})
+                              : (Names{"One", "Two", "One", "Beta", "Loose", "Free"}))
+        << small;
+    TNoteItem* exported = loaded.GetNote(4);
+    ASSERT_EQ(exported->Data.Name, "Beta");
+    EXPECT_EQ(exported->AttachmentCount(), 1);
+    EXPECT_EQ(exported->PositionCount(), small ? 0 : 1);
+    EXPECT_EQ(exported->OutLinkCount(), small ? 0 : 1);
+  }
 }
 
 TEST_F(SearchExportTest, ExportingAgainReplacesEveryFileAlsoOneNamedInAnotherCase) {
@@ -218,15 +244,37 @@ TEST_F(SearchExportTest, ExportingAgainReplacesEveryFileAlsoOneNamedInAnotherCas
   EXPECT_EQ(loaded.SheetCount(), 1);
 }
 
-// Fault: a file name with a full stop gave data files that its project file does not name.
-TEST_F(SearchExportTest, FileNameWithAFullStopGivesAProjectThatLoads) {
-  SearchAlphaAndGamma();
-  Base = FromQString(Folder.path()) + "/Result.2024";
-  Export(true);
-  EXPECT_TRUE(FileExists(FromQString(Folder.path()) + "/Result_Not.dat"));
-  TContainer loaded;
-  loaded.Load(Base + ".qel");
-  EXPECT_EQ(loaded.SheetCount(), 2);
+// Fault: a name with a full stop was taken ("Other.v2" wrote the data files of "Other"), as
+// were an empty name and an empty folder.
+TEST_F(SearchExportTest, FolderAndNameProblemsAreNamed) {
+  const std::string folder = FromQString(Folder.path());
+  struct TCase {
+    std::string Folder, Name, Expected; // a part of the message, or empty for none
+  };
+  for (const TCase& c : {TCase{folder, "Result", ""}, TCase{"", "Result", "choose a folder"},
+                         TCase{" ", "Result", "choose a folder"}, TCase{folder + "/gone", "Result", "folder is missing"},
+                         TCase{folder, "", "type a file name"}, TCase{folder, "  ", "type a file name"},
+                         TCase{folder, "Other.v2", "full stop"}, TCase{folder, ".hidden", "full stop"},
+                         TCase{folder, "sub/Result", "path separator"}, TCase{folder, "..\\Result", "full stop"}}) {
+    const std::string problem = TSearchExport::BaseProblem(c.Folder, c.Name);
+    if (c.Expected.empty())
+      EXPECT_EQ(problem, "") << c.Name;
+    else
+      EXPECT_NE(problem.find(c.Expected), std::string::npos) << "'" << c.Folder << "' '" << c.Name << "': " << problem;
+  }
+  EXPECT_NE(TSearchExport::BaseProblem(folder + "/gone", "R").find(folder + "/gone"), std::string::npos);
+  EXPECT_NE(TSearchExport::BaseProblem(folder, "Other.v2").find("Other.v2"), std::string::npos);
+}
+
+TEST_F(SearchExportTest, AProjectExistsWhenItsProjectFileOrADataFileIsThere) {
+  EXPECT_FALSE(TSearchExport::ProjectExists(Base));
+  WriteFileBytes(Base + "_not.dat", "");
+  EXPECT_TRUE(TSearchExport::ProjectExists(Base)) << "found without regard to case";
+  DeleteFile(Base + "_not.dat");
+  WriteFileBytes(Base + "_notX.dat", "");
+  EXPECT_FALSE(TSearchExport::ProjectExists(Base)) << "an index file alone is no project";
+  WriteFileBytes(Base + ".qel", "");
+  EXPECT_TRUE(TSearchExport::ProjectExists(Base));
 }
 
 // Fault: a failed write left a mixture of old and new files behind.

@@ -41,6 +41,14 @@ protected:
     attachment.Location = location;
     return Project.AddAttachment(attachment);
   }
+  TLinkItem* AddLink(TSheetItem* sheet, TNoteItem* from, TNoteItem* to, int relation) {
+    TLink link;
+    link.Sheet = sheet;
+    link.FromNote = from;
+    link.ToNote = to;
+    link.Relation = Project.GetRelation(relation);
+    return Project.AddLink(link);
+  }
 
   // What the rest of the program sees through Count and GetItem, in order.
   std::vector<std::string> Notes() const {

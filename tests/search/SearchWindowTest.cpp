@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace qel::test {
 namespace {
@@ -128,6 +129,66 @@ TEST_F(SearchWindowTest, ColourBoxesSearchThePanelsColour) {
   QTest::mouseDClick(Window->pnl_sheetcolor, Qt::LeftButton);
   EXPECT_EQ(Window->pnl_sheetcolor->GetColor(), clBlue);
   EXPECT_EQ(Script.Pending(), 0u);
+}
+
+// Fault: the panels started in the system window colour, so "search color" found no white
+// note until "New search" had been pressed.
+TEST_F(SearchWindowTest, ColourPanelsStartWhite) {
+  Open(1);
+  Project().GetNote(2)->SetColor(clWhite);
+  for (TSearchColorPanel* panel : {Window->pnl_notecolor, Window->pnl_noteonsheetcolor, Window->pnl_sheetcolor}) {
+    EXPECT_EQ(panel->GetColor(), clWhite);
+    QImage shown(panel->size(), QImage::Format_RGB32);
+    panel->Shape->hide();
+    panel->render(&shown);
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
+  }
+  QTest::mouseClick(Window->chk_notecolor, Qt::LeftButton);
+  Window->btn_search->click();
+  EXPECT_EQ(Children({"Notes"}), (Names{"Note 3"}));
+  Window->SelectSearchKind(2);
+  QTest::mouseClick(Window->chk_sheetcolor, Qt::LeftButton);
+  Window->btn_search->click();
+  EXPECT_EQ(Children({"Sheets"}), (Names{"Sheet 1", "Sheet 2"})) << "new sheets are white";
+}
+
+// Fault: with the results tree hidden the search fields stood in the middle of the window.
+TEST_F(SearchWindowTest, FieldsStandAtTheTopWhileTheTreeIsHidden) {
+  Open(0);
+  Window->resize(181, 688);
+  QApplication::processEvents();
+  ASSERT_TRUE(Window->trvSearchResults->isHidden());
+  EXPECT_EQ(Window->pnl_top->geometry().top(), 0);
+  EXPECT_EQ(Window->pnl_top->width(), Window->width());
+  Window->btn_search->click();
+  QApplication::processEvents();
+  EXPECT_EQ(Window->pnl_top->geometry().top(), 0);
+  EXPECT_GT(Window->trvSearchResults->height(), 300) << "the tree takes the rest";
+  Window->SearchKind->setCurrentIndex(1);
+  QApplication::processEvents();
+  EXPECT_TRUE(Window->trvSearchResults->isHidden());
+  EXPECT_EQ(Window->pnl_top->geometry().top(), 0);
+}
+
+// Fault: a long search froze the window without a busy cursor.
+TEST_F(SearchWindowTest, ASearchShowsABusyCursorAndKeepsPainting) {
+  Open(1);
+  bool busyCursor = false, searchOff = false;
+  int ticks = 0;
+  QTimer::singleShot(0, Window, [&] {
+    ++ticks;
+    busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    searchOff = !Window->btn_search->isEnabled() && Window->IsBusy();
+    Window->btn_searchClick(); // a second search does not start inside the first
+  });
+  Window->btn_search->click();
+  EXPECT_EQ(ticks, 1);
+  EXPECT_TRUE(busyCursor);
+  EXPECT_TRUE(searchOff);
+  EXPECT_EQ(Children({"Notes"}).size(), 3u);
+  EXPECT_EQ(Window->cbGlobalText1->count(), 1) << "the second search did not run";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(Window->btn_search->isEnabled());
 }
 
 TEST_F(SearchWindowTest, DoubleClickOpensASheetWindowOnceAndClosingTheSearchClosesIt) {
