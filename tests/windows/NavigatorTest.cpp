@@ -266,8 +266,13 @@ TEST_F(NavigatorTest, ALabelEditOfANodeWhoseItemWentIsDropped) {
   auto* editor = Nav->TV_Container->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
   editor->setText("Typed");
+  int handed = 0; // labels handed on while the node goes
+  const auto onEdited = Nav->TV_Container->OnEdited;
+  Nav->TV_Container->OnEdited = [&handed](QTreeWidgetItem*, const QString&) { ++handed; };
   Project().GetNote(1)->Delete(); // elsewhere, while the label is edited
   QApplication::processEvents();
+  Nav->TV_Container->OnEdited = onEdited;
+  EXPECT_EQ(handed, 0);
   EXPECT_FALSE(Nav->TV_Container->IsEditing());
   EXPECT_EQ(ChildTexts(Tree().NotesNode), QStringList({"Note 1"}));
   EXPECT_EQ(Project().GetNote(0)->Data.Name, "Note 1");
