@@ -190,6 +190,35 @@ TEST_F(NavigatorTest, ABranchListIsRefilledOnlyWhenItemsCameOrWent) {
   EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
 }
 
+// Fault: every note added while the list of notes was shown refilled the whole list.
+TEST_F(NavigatorTest, NotesAddedWhileTheListIsShownAreAppendedOncePerTurn) {
+  Run();
+  Select(Tree().NotesNode);
+  QTreeWidget* list = Nav->NotePoolPage->LV_Contents;
+  QTreeWidgetItem* first = list->topLevelItem(0);
+  NewNote(Project(), "Third");
+  NewNote(Project(), "Fourth");
+  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2); // not yet: once, when the event loop turns
+  QApplication::processEvents();
+  ASSERT_EQ(Nav->NotePoolPage->RowCount(), 4);
+  EXPECT_EQ(list->topLevelItem(0), first); // appended, not refilled
+  EXPECT_EQ(list->topLevelItem(3)->text(0), "Fourth");
+  EXPECT_EQ(Nav->NotePoolPage->RowItem(3), Project().GetNote(3));
+
+  // A row that no longer shows its item as it is makes the list refill.
+  Project().GetNote(0)->SetName("Renamed");
+  NewNote(Project(), "Fifth");
+  QApplication::processEvents();
+  EXPECT_EQ(list->topLevelItem(0)->text(0), "Renamed");
+  Project().GetNote(1)->Delete();
+  NewNote(Project(), "Sixth");
+  NewNote(Project(), "Seventh");
+  QApplication::processEvents();
+  QStringList rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) rows << list->topLevelItem(i)->text(0);
+  EXPECT_EQ(rows, QStringList({"Renamed", "Third", "Fourth", "Fifth", "Sixth", "Seventh"}));
+}
+
 TEST_F(NavigatorTest, HidingThePaneAndShowingItAgainRestoresAtLeastTheMinimum) {
   Run();
   QWidget* frame = Nav->parentWidget();
