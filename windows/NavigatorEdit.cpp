@@ -45,13 +45,11 @@ void TNavForm::TB_NewAttachClick() {
   if (!Container) return;
   TV_Container->FinishEditing();
   if (TNoteItem* note = NodeOrParent(Selected(), &TNavNode::Note)) {
-    TNavNode* selected = Selected();
-    TNavNode* noteNode = selected->Note() ? selected : selected->ParentNode();
-    const TNavTree::TWatch watch(*Tree, noteNode);
     TAttachment record;
     record.Note = note;
     TAttachItem* attachment = Container->AddAttachment(record);
-    if (TNavNode* node = Tree->Reveal(attachment, noteNode)) {
+    // Its node under the note's node in the Notes branch, made if need be.
+    if (TNavNode* node = Tree->Reveal(attachment, Tree->NodeOf(note))) {
       SelectAndEdit(node);
       return;
     }

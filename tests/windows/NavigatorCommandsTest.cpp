@@ -142,6 +142,28 @@ TEST_F(NavigatorTest, NewNoteAndNewAttachmentGoUnderTheSelectedSheetOrNote) {
   EXPECT_EQ(Project().AttachmentCount(), 2);
 }
 
+TEST_F(NavigatorTest, ANewItemWhoseBranchWasNeverOpenedGetsItsNodeShownAndEdited) {
+  Run();
+  ASSERT_EQ(Tree().NotesNode->childCount(), 0); // nothing opened yet
+  Nav->TB_NewNoteClick();
+  auto* added = static_cast<TNavNode*>(Nav->TV_Container->currentItem());
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->Note(), Project().GetNote(2));
+  EXPECT_EQ(added->parent(), Tree().NotesNode);
+  EXPECT_TRUE(Tree().NotesNode->isExpanded());
+  EXPECT_EQ(test::ChildTexts(Tree().NotesNode).size(), 3); // the others with it, once
+  EXPECT_TRUE(Nav->TV_Container->IsEditing());
+  Nav->TV_Container->FinishEditing();
+
+  Select(Tree().RootNode);
+  ASSERT_EQ(Tree().SheetsNode->childCount(), 0);
+  Nav->TB_NewSheetClick();
+  auto* sheet = static_cast<TNavNode*>(Nav->TV_Container->currentItem());
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sheet->Sheet(), Project().GetSheet(1));
+  EXPECT_EQ(test::ChildTexts(Tree().SheetsNode), QStringList({"Sheet 1", "New Sheet"}));
+}
+
 TEST_F(NavigatorTest, DeleteOnTheRootOrABranchDoesNothing) {
   Run();
   for (TNavNode* node : {Tree().RootNode, Tree().SheetsNode, Tree().NotesNode, Tree().AttachmentsNode}) {
