@@ -163,6 +163,9 @@ void BM_NavigatorAtOpen(benchmark::State& state) {
     navigator.repaint();
     QApplication::processEvents();
     state.PauseTiming();
+    // Nodes registered with the project: none until a branch is opened.
+    state.counters["registered"] = project.NoteTreePool->Count() + project.SheetTreePool->Count() +
+                                   project.PosTreePool->Count() + project.AttachTreePool->Count();
     navigator.SetContainer(nullptr);
     QApplication::processEvents();
     state.ResumeTiming();
