@@ -177,7 +177,6 @@ private:
   // reported and the tree rebuilt; then the pages and sheet windows are refreshed.
   void DeleteTarget(const TDeleteTarget& target, bool everywhere);
   void SelectAndEdit(TNavNode* node);
-  bool ConfirmDelete(TNavNode* node);
   void DropNotes(TSheetItem* sheet, const TMultiDragObject& notes);
   void DropAttachments(TNoteItem* note, const TMultiDragObject& attachments);
   void DropSheets(TSheetItem* target, const TMultiDragObject& sheets);
