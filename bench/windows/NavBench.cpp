@@ -173,9 +173,12 @@ void BM_NavigatorAtOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_NavigatorAtOpen)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// 800 notes dropped on the sheet selected in the navigator (its page shown, its notes listed).
+// 800 notes dropped on the sheet selected in the navigator (its page shown, its notes listed):
+// on its node in the tree (range 1 = 0) or placed one by one, as a drop on its sheet window
+// places them (range 1 = 1).
 void BM_DropNotesOnSelectedSheet(benchmark::State& state) {
   TContainer& project = Project(static_cast<int>(state.range(0)));
+  const bool placed = state.range(1) != 0;
   TShownNavigator shown(project);
   TSheetItem* sheet = project.GetSheet(0);
   TNavTree& tree = *shown.Navigator.Tree;
@@ -187,10 +190,15 @@ void BM_DropNotesOnSelectedSheet(benchmark::State& state) {
   for (int i = 0; i < project.NoteCount() && notes.size() < 800; ++i)
     if (!project.FindPosition(project.GetNote(i), sheet)) notes.push_back(project.GetNote(i));
   for (auto _ : state) {
-    auto object = std::make_unique<TDragNotes>(nullptr);
-    object->Assign(notes);
-    TDragMimeData data(std::move(object));
-    shown.Navigator.TV_ContainerDragDrop(sheetNode, &data);
+    if (placed) {
+      int x = 0;
+      for (TPoolItem* note : notes) project.PlaceNote(static_cast<TNoteItem*>(note), sheet, x += 10, 20);
+    } else {
+      auto object = std::make_unique<TDragNotes>(nullptr);
+      object->Assign(notes);
+      TDragMimeData data(std::move(object));
+      shown.Navigator.TV_ContainerDragDrop(sheetNode, &data);
+    }
     QApplication::processEvents();
     state.PauseTiming();
     for (TPoolItem* note : notes) project.FindPosition(static_cast<TNoteItem*>(note), sheet)->Delete();
@@ -199,7 +207,11 @@ void BM_DropNotesOnSelectedSheet(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(notes.size()));
 }
-BENCHMARK(BM_DropNotesOnSelectedSheet)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DropNotesOnSelectedSheet)
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // 20 notes added while the navigator shows the list of notes: all in one turn of the event
 // loop (an import, a burst of commands; range 1 = 1) or each in a turn of its own (range 1 = 0).
