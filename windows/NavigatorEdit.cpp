@@ -7,6 +7,7 @@
 #include "platform/qt/QtConvert.h"
 
 #include <QCoreApplication>
+#include <optional>
 
 namespace qel {
 namespace {
@@ -119,6 +120,7 @@ void TNavForm::DeleteSelected() {
 void TNavForm::DeleteTarget(const TDeleteTarget& target, bool everywhere) {
   TPoolItem* item = target.Item.Get();
   if (!item || !Container) return;
+  std::optional<std::string> failure;
   try {
     if (auto* sheet = dynamic_cast<TSheetItem*>(item)) {
       sheet->Delete();
@@ -129,7 +131,12 @@ void TNavForm::DeleteTarget(const TDeleteTarget& target, bool everywhere) {
       item->Delete();
     }
   } catch (const std::exception& error) {
-    MessageDlg(std::string("The item could not be deleted completely: ") + error.what(), TMsgDlgType::mtError, mbOK);
+    failure = error.what();
+  } catch (...) {
+    failure = "unknown error";
+  }
+  if (failure) {
+    MessageDlg("The item could not be deleted completely: " + *failure, TMsgDlgType::mtError, mbOK);
     Tree->Rebuild(); // the tree shows what is left
   }
   RefreshItem(nullptr, true);

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 
