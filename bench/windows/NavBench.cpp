@@ -214,12 +214,13 @@ BENCHMARK(BM_DropNotesOnSelectedSheet)
     ->Iterations(3);
 
 // 20 notes added while the navigator shows the list of notes: all in one turn of the event
-// loop (an import, a burst of commands; range 1 = 1) or each in a turn of its own (range 1 = 0).
+// loop (an import, a burst of commands; range 1 = 1) or each in a turn of its own (range 1 = 0);
+// for comparison, each in a turn of its own while the project's page is shown (range 1 = 2).
 void BM_NotesAddedWithNotesListShown(benchmark::State& state) {
   TContainer& project = Project(static_cast<int>(state.range(0)));
-  const bool oneTurn = state.range(1) != 0;
+  const bool oneTurn = state.range(1) == 1;
   TShownNavigator shown(project);
-  shown.Select(shown.Navigator.Tree->NotesNode);
+  shown.Select(state.range(1) == 2 ? shown.Navigator.Tree->RootNode : shown.Navigator.Tree->NotesNode);
   for (auto _ : state) {
     std::vector<TNoteItem*> added;
     for (int i = 0; i < 20; ++i) {
@@ -238,6 +239,7 @@ void BM_NotesAddedWithNotesListShown(benchmark::State& state) {
 BENCHMARK(BM_NotesAddedWithNotesListShown)
     ->Args({100000, 1})
     ->Args({100000, 0})
+    ->Args({100000, 2})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
