@@ -1,6 +1,7 @@
 #include "SearchResultsTree.h"
 
 #include <QDrag>
+#include <QEvent>
 
 namespace qel {
 
@@ -10,6 +11,11 @@ TSearchResultsTree::TSearchResultsTree(QWidget* parent) : QTreeWidget(parent) {
   setEditTriggers(NoEditTriggers);
   setDragDropMode(DragOnly);
   setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TSearchResultsTree::changeEvent(QEvent* event) {
+  QTreeWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) viewport()->update();
 }
 
 void TSearchResultsTree::startDrag(Qt::DropActions) {

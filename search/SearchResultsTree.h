@@ -13,6 +13,8 @@ public:
 
 protected:
   void startDrag(Qt::DropActions supportedActions) override;
+  // Nodes of items deleted meanwhile turn grey when the user comes back to the window.
+  void changeEvent(QEvent* event) override;
 };
 
 } // namespace qel

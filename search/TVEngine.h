@@ -8,6 +8,7 @@
 // refresh keeps its text but shows no item (ItemAs is null), so no handler can reach it.
 #include "model/PoolItem.h"
 
+#include <QColor>
 #include <QFileIconProvider>
 #include <QIcon>
 #include <QList>
@@ -34,6 +35,13 @@ public:
   // The item shown when it is a T and still exists, else null.
   template <class T> T* ItemAs() const { return dynamic_cast<T*>(Item.Get()); }
   TResultNode* Child(int i) const { return static_cast<TResultNode*>(child(i)); }
+  // Whether the node showed an item that has been deleted since.
+  bool ItemGone() const { return !Item && !Item.SameAs(TItemRef<TPoolItem>()); }
+  // A node whose item is gone is drawn grey.
+  QVariant data(int column, int role) const override {
+    if (role == Qt::ForegroundRole && ItemGone()) return QColor(Qt::gray);
+    return QTreeWidgetItem::data(column, role);
+  }
   TResultNode* Parent() const { return static_cast<TResultNode*>(parent()); }
 };
 

@@ -81,7 +81,7 @@ bool TQELMain::SaveAsDialog() {
   const bool chosen = Dialogs().SaveDialog(SaveDialog) && !SaveDialog.FileName.empty();
   if (chosen) FContainer->FileName = SaveDialog.FileName;
   CopyNoteImages(FContainer->Directory);
-  for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->RefreshItem(nullptr, false);
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->RefreshProject(FContainer.get(), false);
   return chosen;
 }
 

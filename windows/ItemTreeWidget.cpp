@@ -56,6 +56,17 @@ void TItemTreeWidget::FinishEditing() {
   }
 }
 
+void TItemTreeWidget::DropEditingUnder(const QTreeWidgetItem* item) {
+  if (!IsEditing()) return;
+  QWidget* editor = indexWidget(currentIndex());
+  if (!editor) return;
+  for (const QTreeWidgetItem* edited = currentItem(); edited; edited = edited->parent())
+    if (edited == item) {
+      closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+      return;
+    }
+}
+
 void TItemTreeWidget::startDrag(Qt::DropActions) {
   if (!OnStartDrag) return;
   std::unique_ptr<TDragObject> object = OnStartDrag();

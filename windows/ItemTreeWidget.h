@@ -32,6 +32,9 @@ public:
   bool IsEditing() const { return state() == EditingState; }
   // Ends a label edit, handing the typed text on as Enter would.
   void FinishEditing();
+  // Ends a label edit of the item or of one below it without handing the text on: called by an
+  // item that is going, before the view would hand its text to a half-destroyed item.
+  void DropEditingUnder(const QTreeWidgetItem* item);
   QTreeWidgetItem* ItemOfIndex(const QModelIndex& index) const { return itemFromIndex(index); }
 
 protected:

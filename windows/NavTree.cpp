@@ -52,7 +52,6 @@ void TNavTree::Rebuild() {
   View->clear(); // the nodes drop their registrations as they go
   if (Container) {
     BuildRoot();
-    FillAll();
     View->addTopLevelItem(RootNode);
     RootNode->setExpanded(true);
     View->setCurrentItem(RootNode);
@@ -67,6 +66,7 @@ void TNavTree::BuildRoot() {
   RootNode->SetImage(kProjectImage);
   const auto branch = [this](TNavKind kind, TPoolItemList* pool, const char* text, int image) {
     auto* node = new TNavNode(this, kind, pool);
+    node->Filled = pool->Count() == 0;
     node->setText(0, text);
     node->SetImage(image);
     RootNode->addChild(node);
@@ -78,130 +78,184 @@ void TNavTree::BuildRoot() {
 }
 
 void TNavTree::FillAll() {
-  FillSheetPool(SheetsNode, false);
-  FillNotePool(NotesNode, false);
-  FillAttachPool(AttachmentsNode);
+  if (!RootNode) return;
+  for (TNavNode* branch : {SheetsNode, NotesNode, AttachmentsNode}) {
+    ExpandNode(branch);
+    if (branch == AttachmentsNode) break;
+    for (int i = 0; i < branch->childCount(); ++i) ExpandNode(static_cast<TNavNode*>(branch->child(i)));
+  }
 }
 
 void TNavTree::ExpandNode(TNavNode* Node) {
   if (!Node || !Container || Node->childCount() > 0) return;
+  TChildren children;
   switch (Node->Kind()) {
-  case TNavKind::SheetPool: FillSheetPool(Node, true); break;
-  case TNavKind::NotePool: FillNotePool(Node, true); break;
-  case TNavKind::AttachPool: FillAttachPool(Node); break;
+  case TNavKind::SheetPool: children = SheetPoolChildren(); break;
+  case TNavKind::NotePool: children = NotePoolChildren(); break;
+  case TNavKind::AttachPool: children = AttachPoolChildren(); break;
   case TNavKind::Sheet:
-    if (TSheetItem* sheet = Node->Sheet()) FillSheet(Node, sheet);
+    if (TSheetItem* sheet = Node->Sheet()) children = SheetChildren(sheet);
     break;
   case TNavKind::Note:
-    if (TNoteItem* note = Node->Note()) FillNote(Node, note);
+    if (TNoteItem* note = Node->Note()) children = NoteChildren(note);
     break;
-  default: break;
+  default: return;
   }
+  Node->Filled = true;
+  if (children.isEmpty()) return;
+  const bool updates = View && View->updatesEnabled();
+  if (View) View->setUpdatesEnabled(false);
+  Node->addChildren(children); // the view takes them in one step
+  if (View) View->setUpdatesEnabled(updates);
 }
 
-void TNavTree::FillSheetPool(TNavNode* node, bool lazy) {
+TNavTree::TChildren TNavTree::SheetPoolChildren() {
+  TChildren children;
+  children.reserve(Container->SheetCount());
   for (int i = 0; i < Container->SheetCount(); ++i) {
     TSheetItem* sheet = Container->GetSheet(i);
-    TNavNode* sheetNode = NewSheetNode(node, sheet);
-    if (!lazy)
-      FillSheet(sheetNode, sheet);
-    else if (sheet->PositionCount() > 0)
-      sheetNode->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    TNavNode* node = NewSheetNode(sheet);
+    if (sheet->PositionCount() > 0) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    children.append(node);
   }
+  return children;
 }
 
-void TNavTree::FillNotePool(TNavNode* node, bool lazy) {
+TNavTree::TChildren TNavTree::NotePoolChildren() {
+  TChildren children;
+  children.reserve(Container->NoteCount());
   for (int i = 0; i < Container->NoteCount(); ++i) {
     TNoteItem* note = Container->GetNote(i);
-    TNavNode* noteNode = NewNoteNode(node, note);
-    if (!lazy)
-      FillNote(noteNode, note);
-    else if (!note->IsAggregation() && note->AttachmentCount() > 0)
-      noteNode->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    TNavNode* node = NewNoteNode(note);
+    if (note->AttachmentCount() > 0) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    children.append(node);
   }
+  return children;
 }
 
-void TNavTree::FillAttachPool(TNavNode* node) {
-  for (int i = 0; i < Container->AttachmentCount(); ++i) NewAttachmentNode(node, Container->GetAttachment(i));
+TNavTree::TChildren TNavTree::AttachPoolChildren() {
+  TChildren children;
+  children.reserve(Container->AttachmentCount());
+  for (int i = 0; i < Container->AttachmentCount(); ++i) children.append(NewAttachmentNode(Container->GetAttachment(i)));
+  return children;
 }
 
-void TNavTree::FillSheet(TNavNode* node, TSheetItem* sheet) {
+TNavTree::TChildren TNavTree::SheetChildren(TSheetItem* sheet) {
+  TChildren children;
   for (TPoolItem* item : sheet->Positions) {
     auto* position = static_cast<TPosItem*>(item);
-    NewPositionNode(node, position, BuiltPositionImage(position));
+    children.append(NewPositionNode(position, BuiltPositionImage(position)));
   }
+  return children;
 }
 
-void TNavTree::FillNote(TNavNode* node, TNoteItem* note) {
-  for (TPoolItem* item : note->Attachments) NewAttachmentNode(node, static_cast<TAttachItem*>(item));
+TNavTree::TChildren TNavTree::NoteChildren(TNoteItem* note) {
+  TChildren children;
+  for (TPoolItem* item : note->Attachments) children.append(NewAttachmentNode(static_cast<TAttachItem*>(item)));
+  return children;
 }
 
-// ---- single nodes
+// ---- single nodes, made apart from the view
 
-TNavNode* TNavTree::NewNode(TNavNode* parent, TNavKind kind, TPoolItem* item, const std::string& text, int image) {
+TNavNode* TNavTree::NewNode(TNavKind kind, TPoolItem* item, const std::string& text, int image) {
   auto* node = new TNavNode(this, kind, item);
   node->setText(0, ToQString(text));
   node->SetImage(image);
-  parent->addChild(node);
   return node;
 }
 
-TNavNode* TNavTree::NewSheetNode(TNavNode* parent, TSheetItem* sheet) {
-  TNavNode* node = NewNode(parent, TNavKind::Sheet, sheet, sheet->Data.Name, kSheetImage);
+TNavNode* TNavTree::NewSheetNode(TSheetItem* sheet) {
+  TNavNode* node = NewNode(TNavKind::Sheet, sheet, sheet->Data.Name, kSheetImage);
+  node->Filled = sheet->PositionCount() == 0; // nothing to fill: new places are added at once
   RegisterSheetNode(sheet, node);
   return node;
 }
 
-TNavNode* TNavTree::NewNoteNode(TNavNode* parent, TNoteItem* note) {
-  TNavNode* node = NewNode(parent, TNavKind::Note, note, note->Data.Name, NoteImage(note));
+TNavNode* TNavTree::NewNoteNode(TNoteItem* note) {
+  TNavNode* node = NewNode(TNavKind::Note, note, note->Data.Name, NoteImage(note));
+  node->Filled = note->AttachmentCount() == 0;
   RegisterNoteNode(note, node);
   return node;
 }
 
-TNavNode* TNavTree::NewPositionNode(TNavNode* parent, TPosItem* position, int image) {
+TNavNode* TNavTree::NewPositionNode(TPosItem* position, int image) {
   TNoteItem* note = position->GetNote();
-  TNavNode* node = NewNode(parent, TNavKind::Note, note, note->Data.Name, image);
+  TNavNode* node = NewNode(TNavKind::Note, note, note->Data.Name, image);
   RegisterPositionNode(position, node);
   return node;
 }
 
-TNavNode* TNavTree::NewAttachmentNode(TNavNode* parent, TAttachItem* attachment) {
-  TNavNode* node = NewNode(parent, TNavKind::Attachment, attachment, attachment->Data.Caption, kAttachImage);
+TNavNode* TNavTree::NewAttachmentNode(TAttachItem* attachment) {
+  TNavNode* node = NewNode(TNavKind::Attachment, attachment, attachment->Data.Caption, kAttachImage);
   RegisterAttachmentNode(attachment, node);
   return node;
 }
 
-// ---- new items
+// ---- new items: a node only under a parent whose children were made; a parent that has
+// none yet gets its expand button
+
+TNavNode* TNavTree::Append(TNavNode* parent, TNavNode* node) {
+  parent->addChild(node);
+  return LastAdded = node;
+}
+
+bool TNavTree::TakesChildren(TNavNode* parent) {
+  if (!parent) return false;
+  if (parent->Filled) return true;
+  parent->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  return false;
+}
 
 TNavNode* TNavTree::AddSheet(TSheetItem* Sheet) {
-  if (!SheetsNode) return nullptr;
-  return LastAdded = NewSheetNode(SheetsNode, Sheet);
+  if (!TakesChildren(SheetsNode)) return nullptr;
+  return Append(SheetsNode, NewSheetNode(Sheet));
 }
 
 TNavNode* TNavTree::AddNote(TNoteItem* Note) {
-  if (!NotesNode) return nullptr;
-  return LastAdded = NewNoteNode(NotesNode, Note);
+  if (!TakesChildren(NotesNode)) return nullptr;
+  return Append(NotesNode, NewNoteNode(Note));
 }
 
 TNavNode* TNavTree::AddPosition(TPosItem* Position) {
-  // A sheet outside the search view has no node to hold it.
+  // A sheet outside the search view, or in a branch not yet opened, has no node to hold it.
   TNavNode* sheetNode = OwnNode(Position->GetSheet()->TreeNodes);
-  if (!sheetNode) return nullptr;
-  return LastAdded = NewPositionNode(sheetNode, Position, AddedPositionImage(Position));
+  if (!TakesChildren(sheetNode)) return nullptr;
+  return Append(sheetNode, NewPositionNode(Position, AddedPositionImage(Position)));
 }
 
 TNavNode* TNavTree::AddAttachment(TAttachItem* Attachment) {
-  if (!AttachmentsNode) return nullptr;
-  LastAdded = NewAttachmentNode(AttachmentsNode, Attachment);
-  if (TNavNode* noteNode = OwnNode(Attachment->GetNote()->TreeNodes))
-    LastAdded = NewAttachmentNode(noteNode, Attachment);
-  return LastAdded;
+  TNavNode* added = nullptr;
+  if (TakesChildren(AttachmentsNode)) added = Append(AttachmentsNode, NewAttachmentNode(Attachment));
+  if (TNavNode* noteNode = OwnNode(Attachment->GetNote()->TreeNodes); TakesChildren(noteNode))
+    added = Append(noteNode, NewAttachmentNode(Attachment));
+  return added;
 }
 
-TNavNode* TNavTree::OwnNode(const TRelationShip& treeNodes) const {
+// ---- nodes made on demand
+
+TNavNode* TNavTree::Reveal(TPoolItem* Item, TNavNode* Parent) {
+  if (!Item || !Parent || !Container) return nullptr;
+  ExpandNode(Parent);
+  const TRelationShip* nodes = nullptr;
+  if (auto* sheet = dynamic_cast<TSheetItem*>(Item)) nodes = &sheet->TreeNodes;
+  else if (auto* note = dynamic_cast<TNoteItem*>(Item)) nodes = &note->TreeNodes;
+  else if (auto* attachment = dynamic_cast<TAttachItem*>(Item)) nodes = &attachment->TreeNodes;
+  else if (auto* position = dynamic_cast<TPosItem*>(Item)) nodes = &position->TreeNodes;
+  return nodes ? OwnNode(*nodes, Parent) : nullptr;
+}
+
+TNavNode* TNavTree::NodeOf(TPoolItem* Item) {
+  if (dynamic_cast<TSheetItem*>(Item)) return Reveal(Item, SheetsNode);
+  if (dynamic_cast<TNoteItem*>(Item)) return Reveal(Item, NotesNode);
+  if (dynamic_cast<TAttachItem*>(Item)) return Reveal(Item, AttachmentsNode);
+  if (auto* position = dynamic_cast<TPosItem*>(Item)) return Reveal(Item, NodeOf(position->GetSheet()));
+  return nullptr;
+}
+
+TNavNode* TNavTree::OwnNode(const TRelationShip& treeNodes, const TNavNode* parent) const {
   for (TPoolItem* item : treeNodes) {
     auto* node = dynamic_cast<TNavNode*>(static_cast<TTreeNodeItem*>(item)->Data.Node);
-    if (node && node->Tree == this) return node;
+    if (node && node->Tree == this && (!parent || node->parent() == parent)) return node;
   }
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "NavTreeNode.h"
 
+#include "ItemTreeWidget.h"
 #include "NavTree.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
@@ -20,6 +21,7 @@ TNavNode::TNavNode(TNavTree* tree, TNavKind kind, TPoolItem* item) : Tree(tree),
 }
 
 TNavNode::~TNavNode() {
+  if (auto* view = qobject_cast<TItemTreeWidget*>(treeWidget())) view->DropEditingUnder(this);
   if (TTreeNodeItem* entry = Registration.Get()) {
     entry->Data.Node = nullptr; // it must not delete this node a second time
     entry->Delete();

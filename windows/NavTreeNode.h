@@ -52,6 +52,7 @@ public:
   TAttachItem* Attachment() const;
 
   TItemRef<TTreeNodeItem> Registration;
+  bool Filled = false; // its children were made (they come and go with their items since)
   TNavTree* Tree; // told when the node goes; null once the tree is gone
 
 private:

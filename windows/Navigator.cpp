@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace qel {
@@ -160,7 +161,24 @@ void TNavForm::BindPages(TContainer* container) {
 }
 
 void TNavForm::RefreshItem(TPoolItem* Item, bool NotifySheets) {
-  if (Item && Container) {
+  if (Item) {
+    AddNode(Item);
+    // Items come in bursts (a drop of many notes, an import): the page, buttons and sheet
+    // windows follow once, when the event loop turns.
+    FPendingNotify = FPendingNotify || NotifySheets;
+    if (!FRefreshPending) {
+      FRefreshPending = true;
+      QTimer::singleShot(0, this, [this] {
+        if (FRefreshPending) RefreshSelected(FPendingNotify);
+      });
+    }
+    return;
+  }
+  RefreshSelected(NotifySheets);
+}
+
+void TNavForm::AddNode(TPoolItem* Item) {
+  if (Container) {
     if (auto* sheet = dynamic_cast<TSheetItem*>(Item); sheet && sheet->Pool == Container->SheetPool.get())
       Tree->AddSheet(sheet);
     else if (auto* pos = dynamic_cast<TPosItem*>(Item); pos && pos->Pool == Container->PosPool.get())
@@ -171,7 +189,6 @@ void TNavForm::RefreshItem(TPoolItem* Item, bool NotifySheets) {
              attachment && attachment->Pool == Container->AttachPool.get())
       Tree->AddAttachment(attachment);
   }
-  RefreshSelected(NotifySheets);
 }
 
 void TNavForm::RefreshProject(TContainer* Project, bool NotifySheets) {
@@ -180,6 +197,8 @@ void TNavForm::RefreshProject(TContainer* Project, bool NotifySheets) {
 }
 
 void TNavForm::RefreshSelected(bool NotifySheets) {
+  NotifySheets = NotifySheets || (FRefreshPending && FPendingNotify);
+  FRefreshPending = FPendingNotify = false;
   if (TNavNode* node = Selected()) {
     ShowProperties(node);
     UpdateToolButtons(node);
@@ -218,8 +237,9 @@ void TNavForm::ShowPoolPage(TNavNode* Node) {
   TPoolPrp* page = Node->Kind() == TNavKind::SheetPool  ? static_cast<TPoolPrp*>(SheetPoolPage)
                    : Node->Kind() == TNavKind::NotePool ? static_cast<TPoolPrp*>(NotePoolPage)
                                                         : static_cast<TPoolPrp*>(AttachPoolPage);
-  // The same list again is not refilled, unless items came or went meanwhile.
-  if (pool == LastShown && page->RowCount() == pool->Count()) return;
+  // The same list again is not refilled, unless items came or went meanwhile; items only
+  // added at its end are appended.
+  if (pool == LastShown && (page->RowCount() == pool->Count() || page->AppendNew(*pool))) return;
   OpenPage(page);
   page->Container = Container;
   if (page == SheetPoolPage) SheetPoolPage->ShowItem(static_cast<TSheetPool*>(pool));
@@ -271,13 +291,14 @@ void TNavForm::UpdateMenu(TNavNode* Node) {
 }
 
 void TNavForm::StoreProperties() {
-  TNavNode* node = Selected();
-  if (!node) return;
-  if (node->Sheet() || (node->Note() && node->Note()->IsAggregation()))
+  // The page the user sees holds the edits; a hidden page may hold an old copy of its item.
+  QWidget* shown = PC_Property->currentWidget();
+  if (!shown || !shown->isVisibleTo(PC_Property)) return;
+  if (shown == SheetPage)
     SheetPage->UpdateItem(true);
-  else if (node->Note())
+  else if (shown == NotePage)
     NotePage->UpdateItem(true);
-  else if (node->Attachment())
+  else if (shown == AttachPage)
     AttachPage->UpdateItem(true);
 }
 

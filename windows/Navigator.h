@@ -29,6 +29,7 @@ class TDrawSheet;
 class TMultiDragObject;
 class TNotePoolPrp;
 class TNotePrp;
+class TPosItem;
 class TSheetPoolPrp;
 class TSheetPrp;
 
@@ -137,6 +138,10 @@ private:
   void CreatePages();
   void BindPages(TContainer* container);
   void RefreshSelected(bool NotifySheets);
+  // The nodes of a new item, under the parents that are filled.
+  void AddNode(TPoolItem* Item);
+  bool FRefreshPending = false; // a refresh of the selected node waits for the event loop
+  bool FPendingNotify = false;  // and then refreshes the sheet windows too
   void ShowPoolPage(TNavNode* Node);
   void OpenPage(QWidget* page);
   void ShowItemPage(TNavNode* Node);
@@ -158,8 +163,20 @@ private:
   std::vector<TSheetItem*> SheetsNamed(const std::string& name) const;
 
   // ---- editing
+  // What a delete acts on, taken from a node before any question: the item, the node's level
+  // and, for a note under a sheet, its place on that sheet.
+  struct TDeleteTarget {
+    TItemRef<TPoolItem> Item;
+    TItemRef<TPosItem> Place;
+    int Level = 0;
+    // The same item at the same level.
+    bool SameAs(const TDeleteTarget& other) const;
+  };
+  TDeleteTarget DeleteTargetOf(TNavNode* node) const;
+  // Deletes the target (a note under a sheet: only its place, unless everywhere); a failure is
+  // reported and the tree rebuilt; then the pages and sheet windows are refreshed.
+  void DeleteTarget(const TDeleteTarget& target, bool everywhere);
   void SelectAndEdit(TNavNode* node);
-  bool ConfirmDelete(TNavNode* node);
   void DropNotes(TSheetItem* sheet, const TMultiDragObject& notes);
   void DropAttachments(TNoteItem* note, const TMultiDragObject& attachments);
   void DropSheets(TSheetItem* target, const TMultiDragObject& sheets);

@@ -63,7 +63,8 @@ void TNavForm::DropSheets(TSheetItem* targetSheet, const TMultiDragObject& sheet
   const TItemRef<TSheetItem> target = targetSheet;
   for (int i = 0; i < sheets.Count() && target; ++i) {
     auto* sheet = dynamic_cast<TSheetItem*>(sheets.Items(i));
-    if (!sheet || sheet->Pool != Container->SheetPool.get()) continue;
+    // A sheet cannot stand for itself on itself.
+    if (!sheet || sheet->Pool != Container->SheetPool.get() || sheet == target.Get()) continue;
     if (Container->IsAggregatedOn(sheet, target.Get())) {
       MessageDlg(sheet->Data.Name + " is already positioned on " + target->Data.Name + " as an aggregation note...",
                  TMsgDlgType::mtError, mbOK);

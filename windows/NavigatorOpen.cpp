@@ -186,9 +186,8 @@ void TNavForm::TB_NewSheetClick() {
       return;
     }
   }
-  Tree->LastAdded = nullptr;
   TSheetItem* sheet = Container->AddSheet(TSheet());
-  TNavNode* added = Tree->LastAdded;
+  TNavNode* added = Tree->NodeOf(sheet);
   const TNavTree::TWatch watch(*Tree, added);
   if (TDrawSheet* window = OpenSheetWindow(sheet)) BringToFront(window);
   SelectAndEdit(added);
@@ -196,7 +195,10 @@ void TNavForm::TB_NewSheetClick() {
 
 void TNavForm::SelectAndEdit(TNavNode* node) {
   const TNavTree::TWatch watch(*Tree, node);
-  if (node) TV_Container->setCurrentItem(node);
+  if (node) {
+    TV_Container->scrollToItem(node); // opens the branches above it
+    TV_Container->setCurrentItem(node);
+  }
   RefreshItem(nullptr, false); // before the edit, so loading the page ends no edit
   if (node) TV_Container->editItem(node);
 }

@@ -11,12 +11,14 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 
 void TNavForm::CreateTree() {
   TV_Container = new TItemTreeWidget(Panel1);
   TV_Container->setHeaderHidden(true);
+  TV_Container->setUniformRowHeights(true); // long branches lay out without measuring each row
   TV_Container->setIndentation(19);
   TV_Container->setSelectionMode(QAbstractItemView::SingleSelection);
   TV_Container->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
@@ -45,8 +47,8 @@ void TNavForm::CreateTree() {
   connect(TV_Container, &QWidget::customContextMenuRequested, this, [this](const QPoint& place) {
     QTreeWidgetItem* node = TV_Container->itemAt(place);
     if (!node) return;
-    TV_Container->setCurrentItem(node); // a right click selects
-    UpdateMenu(static_cast<TNavNode*>(node));
+    TV_Container->setCurrentItem(node); // a right click selects, and its page shows at once
+    RefreshItem(nullptr, false);
     TV_PopUp->popup(TV_Container->viewport()->mapToGlobal(place));
   });
   static_cast<QVBoxLayout*>(Panel1->layout())->addWidget(TV_Container, 1);
@@ -93,15 +95,18 @@ bool TNavForm::TV_ContainerKeyDown(int Key, Qt::KeyboardModifiers Shift) {
 }
 
 void TNavForm::TV_ContainerKeyUp(int Key) {
-  if (Key == Qt::Key_Left || Key == Qt::Key_Up || Key == Qt::Key_Right || Key == Qt::Key_Down)
-    RefreshItem(nullptr, false);
+  // Every key that moves the selection: the page follows it.
+  static constexpr int kMoves[] = {Qt::Key_Left,   Qt::Key_Up,       Qt::Key_Right, Qt::Key_Down,
+                                   Qt::Key_Home,   Qt::Key_End,      Qt::Key_PageUp, Qt::Key_PageDown};
+  if (std::find(std::begin(kMoves), std::end(kMoves), Key) != std::end(kMoves)) RefreshItem(nullptr, false);
 }
 
 void TNavForm::TV_ContainerEdited(TNavNode* Node, const std::string& S) {
   if (!Node) return;
-  if (TSheetItem* sheet = Node->Sheet())
+  if (TSheetItem* sheet = Node->Sheet()) {
     sheet->SetName(S);
-  else if (TNoteItem* note = Node->Note())
+    if (Container) Container->SyncAggregationNotes(); // the notes that stand for it take its name
+  } else if (TNoteItem* note = Node->Note())
     note->SetName(S);
   else if (TAttachItem* attachment = Node->Attachment())
     attachment->SetCaption(S);
@@ -119,12 +124,7 @@ bool TNavForm::TV_ContainerExpanding(TNavNode* Node) {
   case TNavKind::NotePool:
   case TNavKind::AttachPool: fill = Node->Pool()->Count() > 0; break;
   case TNavKind::Sheet: fill = Node->Sheet() && Node->Sheet()->PositionCount() > 0; break;
-  case TNavKind::Note: {
-    // An aggregation note's attachments show when the build listed them.
-    TNoteItem* note = Node->Note();
-    fill = note && (note->IsAggregation() ? Node->childCount() > 0 : note->AttachmentCount() > 0);
-    break;
-  }
+  case TNavKind::Note: fill = Node->Note() && Node->Note()->AttachmentCount() > 0; break;
   default: break;
   }
   if (fill)

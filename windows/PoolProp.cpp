@@ -51,24 +51,43 @@ void TPoolPrp::Fill(const QString& status, const TPoolItemList& pool, const TDes
   LV_Contents->header()->resizeSection(0, 250);
   FRows.clear();
   FRows.reserve(static_cast<size_t>(pool.Count()));
+  FDescribe = Describe;
   QList<QTreeWidgetItem*> rows;
   rows.reserve(pool.Count());
-  for (int i = 0; i < pool.Count(); ++i) {
-    TPoolItem* item = pool.GetItem(i);
-    std::string caption;
-    int image = -1;
-    Describe(item, caption, image);
-    auto* row = new QTreeWidgetItem(QStringList(ToQString(caption)));
-    if (image >= 0 && image < IL_Property.size()) row->setIcon(0, IL_Property[image]);
-    row->setData(0, Qt::UserRole, image);
-    rows.append(row);
-    FRows.emplace_back(item);
-  }
+  for (int i = 0; i < pool.Count(); ++i) rows.append(NewRow(pool.GetItem(i)));
   LV_Contents->addTopLevelItems(rows); // one step for the whole list
 }
 
+QTreeWidgetItem* TPoolPrp::NewRow(TPoolItem* item) {
+  TRow entry{item, {}, -1};
+  FDescribe(item, entry.Caption, entry.Image);
+  auto* row = new QTreeWidgetItem(QStringList(ToQString(entry.Caption)));
+  if (entry.Image >= 0 && entry.Image < IL_Property.size()) row->setIcon(0, IL_Property[entry.Image]);
+  row->setData(0, Qt::UserRole, entry.Image);
+  FRows.push_back(std::move(entry));
+  return row;
+}
+
+bool TPoolPrp::AppendNew(const TPoolItemList& pool) {
+  const int count = RowCount();
+  if (!FDescribe || count >= pool.Count()) return false;
+  std::string caption;
+  for (int i = 0; i < count; ++i) {
+    const TRow& row = FRows[static_cast<size_t>(i)];
+    TPoolItem* item = pool.GetItem(i);
+    if (row.Item.Get() != item) return false;
+    int image = -1;
+    FDescribe(item, caption, image);
+    if (caption != row.Caption || image != row.Image) return false;
+  }
+  QList<QTreeWidgetItem*> rows;
+  for (int i = count; i < pool.Count(); ++i) rows.append(NewRow(pool.GetItem(i)));
+  LV_Contents->addTopLevelItems(rows);
+  return true;
+}
+
 TPoolItem* TPoolPrp::RowItem(int row) const {
-  return row >= 0 && row < RowCount() ? FRows[static_cast<size_t>(row)].Get() : nullptr;
+  return row >= 0 && row < RowCount() ? FRows[static_cast<size_t>(row)].Item.Get() : nullptr;
 }
 
 std::unique_ptr<TMultiDragObject> TPoolPrp::LV_ContentsStartDrag() {

@@ -37,6 +37,10 @@ public:
   // The row's index into IL_Property.
   int RowImage(int row) const;
   int RowCount() const { return static_cast<int>(FRows.size()); }
+  // When the rows still show the start of the pool's view as it is now (same items, captions
+  // and images) and only items at its end are missing, appends rows for those and returns true;
+  // otherwise changes nothing. Costs a comparison per row, not a refill.
+  bool AppendNew(const TPoolItemList& pool);
   // Closes the windows opened from the list and lets go of the project.
   void ReleaseProject();
 
@@ -53,7 +57,16 @@ private:
   QWidget* OpenItem(TPoolItem* item);
   QWidget* Opened(QWidget* window);
 
-  std::vector<TItemRef<TPoolItem>> FRows;
+  // A row for the item, described as the last fill did.
+  QTreeWidgetItem* NewRow(TPoolItem* item);
+
+  struct TRow {
+    TItemRef<TPoolItem> Item;
+    std::string Caption;
+    int Image = -1;
+  };
+  std::vector<TRow> FRows;
+  TDescribe FDescribe; // of the last fill
   std::vector<QPointer<QWidget>> FOpened;
 };
 

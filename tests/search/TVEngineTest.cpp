@@ -149,5 +149,20 @@ TEST_F(TVEngineTest, NodesForgetItemsDeletedAfterTheRefresh) {
   EXPECT_NE(notes->Child(1)->ItemAs<TNoteItem>(), nullptr);
 }
 
+// Fault: a hit deleted since the search looked like any other, though it no longer opens.
+TEST_F(TVEngineTest, HitsDeletedSinceTheSearchAreDrawnGrey) {
+  TNoteItem* note = AddNote("Gone soon");
+  AddNote("Stays");
+  TResultNode* root = Build("Notes");
+  TResultNode* notes = root->Child(0);
+  const auto grey = [](const TResultNode* node) { return node->data(0, Qt::ForegroundRole) == QColor(Qt::gray); };
+  EXPECT_FALSE(grey(notes->Child(0)));
+  note->Delete();
+  EXPECT_TRUE(grey(notes->Child(0)));
+  EXPECT_FALSE(grey(notes->Child(1)));
+  EXPECT_FALSE(grey(root)) << "the root and the branches show no item";
+  EXPECT_FALSE(grey(notes));
+}
+
 } // namespace
 } // namespace qel

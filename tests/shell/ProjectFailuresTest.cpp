@@ -130,7 +130,8 @@ TEST_F(ProjectFailuresTest, ImportAppendsAnotherProjectWithShiftedReferences) {
   EXPECT_EQ(Project().FileName, name);
   EXPECT_TRUE(Project().Grid); // the imported project file's flag is not read
   EXPECT_TRUE(Project().IsModified());
-  EXPECT_EQ(NavForm->TV_Container->topLevelItem(0)->child(1)->childCount(), 5);
+  NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
+  EXPECT_EQ(NavForm->Tree->NotesNode->childCount(), 5);
 }
 
 // Fault: a failed import left part of the other project behind without a word.
@@ -148,7 +149,8 @@ TEST_F(ProjectFailuresTest, FailedImportReportsAndLeavesTheProjectAsBefore) {
   EXPECT_EQ(Project().LinkCount(), 1);
   EXPECT_EQ(Project().RelationCount(), 3);
   EXPECT_FALSE(Project().IsModified());
-  EXPECT_EQ(NavForm->TV_Container->topLevelItem(0)->child(1)->childCount(), 2);
+  NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
+  EXPECT_EQ(NavForm->Tree->NotesNode->childCount(), 2);
 }
 
 // Fault: Reopen replaced a modified project without asking.

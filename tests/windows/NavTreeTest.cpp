@@ -12,7 +12,15 @@ namespace {
 class NavTreeTest : public ::testing::Test {
 protected:
   TNavNode* Node(const QTreeWidgetItem* parent, const std::string& text) { return ChildNamed<TNavNode>(parent, text); }
-  void Build() { Tree.SetView(&Project, &View); }
+  // Binds the project and opens every node, as a user who expanded them all sees the tree.
+  void Build() {
+    Tree.SetView(&Project, &View);
+    Tree.FillAll();
+  }
+  void Rebuild() {
+    Tree.Rebuild();
+    Tree.FillAll();
+  }
 
   const bool App = (EnsureApplication(), true);
   TContainer Project; // outlives the view and the tree
@@ -228,14 +236,96 @@ TEST_F(NavTreeTest, ASearchFilterListsOnlyTheItemsInItsView) {
   EXPECT_EQ(Tree.AddPosition(Assign(Project, idea, plan, true))->parent(), Node(Tree.SheetsNode, "Plan"));
 }
 
+TEST_F(NavTreeTest, BindingMakesOnlyTheRootAndTheBranchesAndExpandingMakesOneLevel) {
+  TSheetItem* plan = NewSheet(Project, "Plan");
+  TNoteItem* idea = NewNote(Project, "Idea");
+  Assign(Project, idea, plan, true);
+  NewAttachment(Project, idea, "File");
+  Tree.SetView(&Project, &View);
+  EXPECT_EQ(ChildTexts(Tree.RootNode), QStringList({"Attachments", "Notes", "Sheets"}));
+  for (TNavNode* branch : {Tree.AttachmentsNode, Tree.NotesNode, Tree.SheetsNode}) {
+    EXPECT_EQ(branch->childCount(), 0);
+    EXPECT_EQ(branch->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+  }
+  EXPECT_EQ(Project.NoteTreePool->Count() + Project.SheetTreePool->Count() + Project.PosTreePool->Count() +
+                Project.AttachTreePool->Count(),
+            0);
+
+  // Renames and deletions reach only nodes that exist; nothing is made for them.
+  idea->SetName("Thought");
+  EXPECT_EQ(Tree.NotesNode->childCount(), 0);
+
+  Tree.ExpandNode(Tree.SheetsNode);
+  EXPECT_EQ(ChildTexts(Tree.SheetsNode), QStringList({"Plan"}));
+  EXPECT_EQ(Node(Tree.SheetsNode, "Plan")->childCount(), 0);
+  EXPECT_EQ(Project.SheetTreePool->Count(), 1);
+  EXPECT_EQ(Project.PosTreePool->Count(), 0);
+  Tree.ExpandNode(Node(Tree.SheetsNode, "Plan"));
+  EXPECT_EQ(ChildTexts(Node(Tree.SheetsNode, "Plan")), QStringList({"Thought"}));
+  EXPECT_EQ(Project.NoteTreePool->Count(), 0); // the Notes branch is still closed
+}
+
+TEST_F(NavTreeTest, NewItemsGoOnlyUnderFilledParentsAndTheOthersShowAnExpandButton) {
+  TSheetItem* plan = NewSheet(Project, "Plan");
+  TSheetItem* draft = NewSheet(Project, "Draft");
+  TNoteItem* idea = NewNote(Project, "Idea");
+  Assign(Project, idea, plan, true);
+  Tree.SetView(&Project, &View);
+  EXPECT_EQ(Tree.AddNote(NewNote(Project, "Closed")), nullptr);
+  EXPECT_EQ(Tree.LastAdded, nullptr);
+  EXPECT_EQ(Tree.NotesNode->childCount(), 0);
+
+  Tree.ExpandNode(Tree.SheetsNode);
+  TNavNode* planNode = Node(Tree.SheetsNode, "Plan");
+  EXPECT_EQ(planNode->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+  EXPECT_EQ(Tree.AddPosition(Assign(Project, NewNote(Project, "Later"), plan, false)), nullptr);
+  Tree.ExpandNode(planNode);
+  EXPECT_EQ(ChildTexts(planNode), QStringList({"Idea", "Later"}));
+  EXPECT_NE(Tree.AddPosition(Assign(Project, NewNote(Project, "Last"), plan, false)), nullptr);
+  EXPECT_EQ(ChildTexts(planNode), QStringList({"Idea", "Later", "Last"}));
+
+  // A node with nothing to list takes new children at once, also after it was emptied.
+  TNavNode* draftNode = Node(Tree.SheetsNode, "Draft");
+  EXPECT_EQ(draftNode->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+  EXPECT_NE(Tree.AddPosition(Assign(Project, idea, draft, true)), nullptr);
+  EXPECT_EQ(ChildTexts(draftNode), QStringList({"Idea"}));
+  Project.FindPosition(idea, draft)->Delete();
+  EXPECT_EQ(draftNode->childCount(), 0);
+  Tree.AddPosition(Assign(Project, idea, draft, false));
+  EXPECT_EQ(ChildTexts(draftNode), QStringList({"Idea"}));
+}
+
+TEST_F(NavTreeTest, AskingForAnItemsNodeMakesItAndItsSiblingsOnce) {
+  TSheetItem* plan = NewSheet(Project, "Plan");
+  TNoteItem* idea = NewNote(Project, "Idea");
+  NewNote(Project, "Other");
+  TPosItem* place = Assign(Project, idea, plan, true);
+  Tree.SetView(&Project, &View);
+
+  TNavNode* node = Tree.NodeOf(idea);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->parent(), Tree.NotesNode);
+  EXPECT_EQ(ChildTexts(Tree.NotesNode), QStringList({"Idea", "Other"}));
+  EXPECT_EQ(Tree.NodeOf(idea), node);
+  EXPECT_EQ(idea->TreeNodeCount(), 1);
+
+  TNavNode* underSheet = Tree.NodeOf(place);
+  ASSERT_NE(underSheet, nullptr);
+  EXPECT_EQ(underSheet->parent(), Node(Tree.SheetsNode, "Plan"));
+  EXPECT_EQ(underSheet->Note(), idea);
+  EXPECT_EQ(Tree.Reveal(idea, Tree.SheetsNode), nullptr); // not listed there
+  Tree.SetView(nullptr, &View);
+  EXPECT_EQ(Tree.NodeOf(idea), nullptr);
+}
+
 // Rebinding the same project (after an import) must not leave entries for nodes that are gone.
 TEST_F(NavTreeTest, RebuildingForTheSameProjectRenewsEveryRegistration) {
   TSheetItem* plan = NewSheet(Project, "Plan");
   TNoteItem* idea = NewNote(Project, "Idea");
   Assign(Project, idea, plan, true);
   Build();
-  Tree.Rebuild();
-  Tree.Rebuild();
+  Rebuild();
+  Rebuild();
   EXPECT_EQ(idea->TreeNodeCount(), 1);
   EXPECT_EQ(Project.NoteTreePool->Count() + Project.SheetTreePool->Count() + Project.PosTreePool->Count(), 3);
   idea->SetName("Thought");
@@ -261,12 +351,12 @@ TEST_F(NavTreeTest, NodesAndEntriesThatGoOnEitherSideAreNeverUsedAgain) {
   idea->SetName("Thought");
   plan->Delete();
 
-  Tree.Rebuild();
+  Rebuild();
   Project.ClearTreeNodes(); // the project lets go first; the nodes still stand
   NewNote(Project, "Gone")->Delete();
   Project.GetNote(0)->Delete();
   EXPECT_EQ(ChildTexts(Tree.NotesNode).size(), 3); // not told, so the nodes stay until a rebuild
-  Tree.Rebuild();
+  Rebuild();
   EXPECT_EQ(ChildTexts(Tree.NotesNode), QStringList({"New", "Later"}));
 }
 

@@ -1,6 +1,7 @@
 // The navigator's commands: opening sheets, new items, deletion, dragging and dropping.
 #include "NavigatorFixture.h"
 #include "graphics/DragObjects.h"
+#include "platform/qt/QtConvert.h"
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
 
@@ -141,6 +142,28 @@ TEST_F(NavigatorTest, NewNoteAndNewAttachmentGoUnderTheSelectedSheetOrNote) {
   EXPECT_EQ(Project().AttachmentCount(), 2);
 }
 
+TEST_F(NavigatorTest, ANewItemWhoseBranchWasNeverOpenedGetsItsNodeShownAndEdited) {
+  Run();
+  ASSERT_EQ(Tree().NotesNode->childCount(), 0); // nothing opened yet
+  Nav->TB_NewNoteClick();
+  auto* added = static_cast<TNavNode*>(Nav->TV_Container->currentItem());
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->Note(), Project().GetNote(2));
+  EXPECT_EQ(added->parent(), Tree().NotesNode);
+  EXPECT_TRUE(Tree().NotesNode->isExpanded());
+  EXPECT_EQ(test::ChildTexts(Tree().NotesNode).size(), 3); // the others with it, once
+  EXPECT_TRUE(Nav->TV_Container->IsEditing());
+  Nav->TV_Container->FinishEditing();
+
+  Select(Tree().RootNode);
+  ASSERT_EQ(Tree().SheetsNode->childCount(), 0);
+  Nav->TB_NewSheetClick();
+  auto* sheet = static_cast<TNavNode*>(Nav->TV_Container->currentItem());
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(sheet->Sheet(), Project().GetSheet(1));
+  EXPECT_EQ(test::ChildTexts(Tree().SheetsNode), QStringList({"Sheet 1", "New Sheet"}));
+}
+
 TEST_F(NavigatorTest, DeleteOnTheRootOrABranchDoesNothing) {
   Run();
   for (TNavNode* node : {Tree().RootNode, Tree().SheetsNode, Tree().NotesNode, Tree().AttachmentsNode}) {
@@ -174,7 +197,7 @@ TEST_F(NavigatorTest, DeletingANoteUnderASheetAsksWhetherToRemoveItEverywhere) {
   Nav->MI_DeleteClick();
   EXPECT_EQ(Project().NoteCount(), 1);
   EXPECT_EQ(ChildTexts(Tree().NotesNode), QStringList({"Note 2"}));
-  EXPECT_EQ(Tree().AttachmentsNode->childCount(), 0);
+  EXPECT_TRUE(ChildTexts(Tree().AttachmentsNode).isEmpty());
 }
 
 TEST_F(NavigatorTest, DeletingNotesSheetsAndAttachmentsAfterTheQuestion) {
@@ -208,7 +231,7 @@ TEST_F(NavigatorTest, DeletingNotesSheetsAndAttachmentsAfterTheQuestion) {
   Nav->MI_DeleteClick();
   EXPECT_EQ(Script.Shown[3].Type, TMsgDlgType::mtConfirmation);
   EXPECT_EQ(Project().AttachmentCount(), 0);
-  EXPECT_EQ(Tree().AttachmentsNode->childCount(), 0);
+  EXPECT_TRUE(ChildTexts(Tree().AttachmentsNode).isEmpty());
 }
 
 // Fault: the deletion acted on whatever was selected once the question closed, which need
@@ -224,6 +247,59 @@ TEST_F(NavigatorTest, DeletingStopsWhenTheSelectionMovedWhileTheQuestionWasOpen)
   Script.Answer(mrYes, [this] { Project().GetNote(1)->Delete(); });
   Nav->MI_DeleteClick();
   EXPECT_EQ(Project().NoteCount(), 1);
+}
+
+// Fault: the place removed was the one under the sheet selected once the question closed, not
+// the one the user had confirmed.
+TEST_F(NavigatorTest, DeletingANoteFromASheetRemovesThePlaceThatWasConfirmed) {
+  Run({2, 2});
+  TNoteItem* note = Project().GetNote(0);
+  Select(Node(SheetNode("Sheet 1"), "Note 1"));
+  Script.Answer(mrNo, [this] { Nav->TV_Container->setCurrentItem(Node(SheetNode("Sheet 2"), "Note 1")); });
+  Nav->MI_DeleteClick();
+  ASSERT_EQ(note->PositionCount(), 1);
+  EXPECT_EQ(note->GetPosition(0)->GetSheet(), Project().GetSheet(1));
+  EXPECT_EQ(ChildTexts(SheetNode("Sheet 1")), QStringList({"Note 2"}));
+  EXPECT_EQ(ChildTexts(SheetNode("Sheet 2")), QStringList({"Note 1", "Note 2"}));
+}
+
+// A tree node whose removal fails, standing in for any failure inside a deletion.
+class TFailingNode : public INavTreeNode {
+public:
+  void SetText(const std::string&) override {}
+  void SetImageIndex(int, int) override {}
+  void DeleteNode() override {
+    if (!FFailed) {
+      FFailed = true;
+      throw std::runtime_error("disk on fire");
+    }
+  }
+
+private:
+  bool FFailed = false;
+};
+
+// Fault: an error raised while deleting was swallowed: no message, and the tree kept what the
+// failed deletion had left half done.
+TEST_F(NavigatorTest, ADeletionThatFailsIsReportedAndTheTreeShowsWhatIsLeft) {
+  Run({2, 2});
+  TFailingNode failing;
+  TTreeNodeRecord record;
+  record.Item = Project().GetSheet(0);
+  record.Node = &failing;
+  Project().SheetTreePool->AddNode(record);
+  Select(SheetNode("Sheet 1"));
+  Script.Answer(mrYes).Answer(mrOk);
+  Nav->MI_DeleteClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Type, TMsgDlgType::mtError);
+  EXPECT_NE(Script.Shown[1].Text.find("disk on fire"), std::string::npos);
+  QStringList sheets;
+  for (int i = 0; i < Project().SheetCount(); ++i) sheets << ToQString(Project().GetSheet(i)->Data.Name);
+  Nav->TV_ContainerExpanding(Tree().SheetsNode);
+  EXPECT_EQ(ChildTexts(Tree().SheetsNode), sheets);
+  EXPECT_EQ(Nav->Selected(), Tree().RootNode);
+  Project().ClearTreeNodes(); // the failing node is not the tree's own
 }
 
 TEST_F(NavigatorTest, DraggingFromTheTreeCarriesTheSelectedItem) {
@@ -292,11 +368,23 @@ TEST_F(NavigatorTest, DroppingAnAttachmentOnANoteAddsACopy) {
   EXPECT_EQ(ChildTexts(Tree().AttachmentsNode), QStringList({"Attachment 1", "Attachment 1"}));
 }
 
+// Fault: a sheet dropped on itself became a note standing for itself on itself.
+TEST_F(NavigatorTest, ASheetDroppedOnItselfMakesNoNote) {
+  Run({2, 2});
+  auto data = Carrying(std::make_unique<TDragSheets>(nullptr), {Project().GetSheet(0), Project().GetSheet(1)});
+  Nav->TV_ContainerDragDrop(SheetNode("Sheet 1"), data.get());
+  ASSERT_EQ(Project().NoteCount(), 3); // only the other sheet's note
+  EXPECT_EQ(Project().GetNote(2)->GetAggregatedSheet(), Project().GetSheet(1));
+  EXPECT_FALSE(Project().IsAggregatedOn(Project().GetSheet(0), Project().GetSheet(0)));
+  EXPECT_TRUE(Script.Shown.empty());
+}
+
 TEST_F(NavigatorTest, DroppingASheetOnASheetAddsAnAggregationNoteOnce) {
   Run({2, 2});
   TSheetItem* dropped = Project().GetSheet(1);
   dropped->SetColor(clAqua);
   auto data = Carrying(std::make_unique<TDragSheets>(nullptr), {dropped});
+  Opened(SheetNode("Sheet 1")); // its notes shown: the new one is added to them
   Nav->TV_ContainerDragDrop(SheetNode("Sheet 1"), data.get());
   TNoteItem* note = Project().GetNote(2);
   EXPECT_TRUE(note->IsAggregation());

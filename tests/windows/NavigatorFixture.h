@@ -22,7 +22,15 @@ protected:
     Nav = NavForm;
   }
   TNavTree& Tree() { return *Nav->Tree; }
-  TNavNode* Node(const QTreeWidgetItem* parent, const std::string& text) { return ChildNamed<TNavNode>(parent, text); }
+  // The children of a node as the user sees them once the node is expanded.
+  TNavNode* Node(QTreeWidgetItem* parent, const std::string& text) {
+    return ChildNamed<TNavNode>(Opened(parent), text);
+  }
+  QStringList ChildTexts(QTreeWidgetItem* parent) { return test::ChildTexts(Opened(parent)); }
+  QTreeWidgetItem* Opened(QTreeWidgetItem* parent) {
+    if (parent) Tree().ExpandNode(static_cast<TNavNode*>(parent));
+    return parent;
+  }
   TNavNode* SheetNode(const std::string& name) { return Node(Tree().SheetsNode, name); }
   TNavNode* NoteNode(const std::string& name) { return Node(Tree().NotesNode, name); }
   void Select(TNavNode* node) {

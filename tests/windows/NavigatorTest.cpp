@@ -10,8 +10,10 @@
 #include "windows/SheetProp.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -26,13 +28,16 @@ TEST_F(NavigatorTest, BindingBuildsTheTreeAndNewItemsOfTheProjectArriveAtOnce) {
   EXPECT_EQ(Nav->ContainerPage->InfoText->text(), ToQString("Project - " + Project().FileName));
   EXPECT_EQ(ChildTexts(SheetNode("Sheet 1")), QStringList({"Note 1", "Note 2"}));
 
+  Opened(Tree().NotesNode); // an opened branch takes new items at once
   TNoteItem* added = NewNote(Project(), "Added");
   EXPECT_EQ(Tree().LastAdded, NoteNode("Added"));
   Assign(Project(), added, SheetNamed("Sheet 1"), false);
   EXPECT_EQ(ChildTexts(SheetNode("Sheet 1")), QStringList({"Note 1", "Note 2", "Added"}));
   NewAttachment(Project(), added, "Paper");
   EXPECT_EQ(ChildTexts(NoteNode("Added")), QStringList({"Paper"}));
-  EXPECT_EQ(Nav->ContainerPage->LB_NumNotes->text(), "3"); // the root's page followed
+  EXPECT_EQ(Nav->ContainerPage->LB_NumNotes->text(), "2"); // the page follows once per turn
+  QApplication::processEvents();
+  EXPECT_EQ(Nav->ContainerPage->LB_NumNotes->text(), "3");
 
   Nav->RefreshProject(&Project(), false);
   EXPECT_EQ(Tree().RootNode->text(0), ToQString(Project().FileName));
@@ -104,6 +109,43 @@ TEST_F(NavigatorTest, StoringEditsWritesTheShownPageIntoItsItem) {
   EXPECT_EQ(Project().GetAttachment(0)->Data.Caption, "Letter");
 }
 
+// Fault: storing wrote the page of the selected node, hidden behind the shown one and holding
+// an old copy of its item, over what the user had changed in another window meanwhile.
+TEST_F(NavigatorTest, SavingStoresThePageThatIsShownNotTheSelectedNodesPage) {
+  Run();
+  TSheetItem* sheet = Project().GetSheet(0);
+  sheet->SetWidth(9999);
+  Select(SheetNode("Sheet 1"));
+  Select(Tree().SheetsNode);
+  Nav->SheetPoolPage->LV_Contents->topLevelItem(0)->setSelected(true);
+  auto* window = qobject_cast<TSheetPrp*>(Nav->SheetPoolPage->LV_ContentsDblClick());
+  ASSERT_NE(window, nullptr);
+  window->ED_SheetWidth->setText("1500");
+  window->close(); // stores
+  ASSERT_EQ(sheet->Data.Width, 1500);
+
+  // The selection moves without its page (as a key that moves it does before it is released).
+  Nav->TV_Container->setCurrentItem(SheetNode("Sheet 1"));
+  QELMain->StoreNavigatorEdits();
+  EXPECT_EQ(sheet->Data.Width, 1500);
+
+  // A right click selects and shows the page at once, loaded from the item.
+  Select(Tree().SheetsNode);
+  const QRect place = Nav->TV_Container->visualItemRect(SheetNode("Sheet 1"));
+  emit Nav->TV_Container->customContextMenuRequested(place.center());
+  Nav->TV_PopUp->close();
+  EXPECT_EQ(Nav->PC_Property->currentWidget(), Nav->SheetPage);
+  EXPECT_EQ(Nav->SheetPage->ED_SheetWidth->text(), "1500");
+  QELMain->StoreNavigatorEdits();
+  EXPECT_EQ(sheet->Data.Width, 1500);
+
+  // Home, End and the page keys move the selection: the page follows them too.
+  Select(Tree().SheetsNode);
+  Nav->TV_Container->setCurrentItem(Tree().RootNode);
+  Nav->TV_ContainerKeyUp(Qt::Key_Home);
+  EXPECT_EQ(Nav->PC_Property->currentWidget(), Nav->ContainerPage);
+}
+
 // Fault: each page took the focus when it was shown, so arrow keys left the tree and leaving
 // the page's caption box stored it, marking items modified that nobody had changed.
 TEST_F(NavigatorTest, ShowingPagesLeavesTheFocusInTheTreeAndChangesNothing) {
@@ -140,11 +182,41 @@ TEST_F(NavigatorTest, ABranchListIsRefilledOnlyWhenItemsCameOrWent) {
   Select(Tree().NotesNode); // the same branch again: not refilled
   EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Note 1");
   NewNote(Project(), "Third");
+  QApplication::processEvents(); // the page follows once per turn of the event loop
   EXPECT_EQ(Nav->NotePoolPage->RowCount(), 3);
   EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Renamed");
   Project().GetNote(2)->Delete();
   Nav->RefreshItem(nullptr, false);
   EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
+}
+
+// Fault: every note added while the list of notes was shown refilled the whole list.
+TEST_F(NavigatorTest, NotesAddedWhileTheListIsShownAreAppendedOncePerTurn) {
+  Run();
+  Select(Tree().NotesNode);
+  QTreeWidget* list = Nav->NotePoolPage->LV_Contents;
+  QTreeWidgetItem* first = list->topLevelItem(0);
+  NewNote(Project(), "Third");
+  NewNote(Project(), "Fourth");
+  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2); // not yet: once, when the event loop turns
+  QApplication::processEvents();
+  ASSERT_EQ(Nav->NotePoolPage->RowCount(), 4);
+  EXPECT_EQ(list->topLevelItem(0), first); // appended, not refilled
+  EXPECT_EQ(list->topLevelItem(3)->text(0), "Fourth");
+  EXPECT_EQ(Nav->NotePoolPage->RowItem(3), Project().GetNote(3));
+
+  // A row that no longer shows its item as it is makes the list refill.
+  Project().GetNote(0)->SetName("Renamed");
+  NewNote(Project(), "Fifth");
+  QApplication::processEvents();
+  EXPECT_EQ(list->topLevelItem(0)->text(0), "Renamed");
+  Project().GetNote(1)->Delete();
+  NewNote(Project(), "Sixth");
+  NewNote(Project(), "Seventh");
+  QApplication::processEvents();
+  QStringList rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) rows << list->topLevelItem(i)->text(0);
+  EXPECT_EQ(rows, QStringList({"Renamed", "Third", "Fourth", "Fifth", "Sixth", "Seventh"}));
 }
 
 TEST_F(NavigatorTest, HidingThePaneAndShowingItAgainRestoresAtLeastTheMinimum) {
@@ -211,6 +283,54 @@ TEST_F(NavigatorTest, EditingALabelRenamesTheItemEverywhere) {
   EXPECT_EQ(ChildTexts(NoteNode("Thought")), QStringList({"Letter"}));
   EXPECT_FALSE(Tree().RootNode->flags() & Qt::ItemIsEditable);
   EXPECT_FALSE(Tree().NotesNode->flags() & Qt::ItemIsEditable);
+}
+
+// Fault: when the node being edited went with its item, the view handed the typed label to the
+// half-destroyed node.
+TEST_F(NavigatorTest, ALabelEditOfANodeWhoseItemWentIsDropped) {
+  Run();
+  TNavNode* node = NoteNode("Note 2");
+  Nav->TV_Container->setCurrentItem(node);
+  Nav->TV_Container->editItem(node);
+  auto* editor = Nav->TV_Container->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText("Typed");
+  int handed = 0; // labels handed on while the node goes
+  const auto onEdited = Nav->TV_Container->OnEdited;
+  Nav->TV_Container->OnEdited = [&handed](QTreeWidgetItem*, const QString&) { ++handed; };
+  Project().GetNote(1)->Delete(); // elsewhere, while the label is edited
+  QApplication::processEvents();
+  Nav->TV_Container->OnEdited = onEdited;
+  EXPECT_EQ(handed, 0);
+  EXPECT_FALSE(Nav->TV_Container->IsEditing());
+  EXPECT_EQ(ChildTexts(Tree().NotesNode), QStringList({"Note 1"}));
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Note 1");
+  EXPECT_EQ(Project().GetSheet(0)->Data.Name, "Sheet 1");
+  Nav->TV_Container->FinishEditing(); // nothing left to commit
+  EXPECT_EQ(Project().NoteCount(), 1);
+}
+
+// Fault: renaming a sheet in the tree left the notes that stand for it under the old name.
+TEST_F(NavigatorTest, RenamingASheetInTheTreeRenamesTheNotesThatStandForIt) {
+  Run({2, 2});
+  TNoteItem* standsFor = NewNote(Project(), "Sheet 1", Project().GetSheet(0));
+  Assign(Project(), standsFor, Project().GetSheet(1), true);
+  Nav->SetContainer(&Project());
+  Nav->TV_ContainerEdited(SheetNode("Sheet 1"), "Plan");
+  EXPECT_EQ(standsFor->Data.Name, "Plan");
+  EXPECT_EQ(ChildTexts(Tree().NotesNode), QStringList({"Note 1", "Note 2", "Plan"}));
+  EXPECT_EQ(ChildTexts(SheetNode("Sheet 2")), QStringList({"Note 1", "Note 2", "Plan"}));
+}
+
+// Fault: after Save As the root kept the old file name.
+TEST_F(NavigatorTest, TheRootShowsTheNewFileNameAfterSaveAs) {
+  Run();
+  const std::string name = Root + "other/Renamed.qel";
+  QDir().mkpath(ToQString(Root + "other"));
+  Script.AnswerSave(true, name);
+  QELMain->MI_FileSaveAsClick();
+  EXPECT_EQ(Tree().RootNode->text(0), ToQString(Project().FileName));
+  EXPECT_TRUE(Tree().RootNode->text(0).endsWith("Renamed.qel"));
 }
 
 TEST_F(NavigatorTest, TheProjectPageCountsSheetsNotesLinksAndAttachmentsOfTheView) {
