@@ -7,7 +7,7 @@
 #include "model/TreeNodeItem.h"
 #include "platform/Convert.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 #include "windows/EditLink.h"
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
@@ -50,8 +50,8 @@ TDrawSheet::TDrawSheet(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   CreateComponents();
   FormCreate();
-  if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this](TContainer* project) {
       if (Container == project) Container = nullptr;
     });
 }
@@ -110,14 +110,14 @@ void TDrawSheet::CreateOwnWindows() {
   PlaceFreeWindow(NoteWindow);
   SheetPropWindow = new TSheetPrp(this, frame | Qt::WindowStaysOnTopHint);
   // Description and notes list 200 high; the notes text takes the rest of the main window.
-  const int rest = QELMain ? QELMain->ClientHeight() - 2 * 200 - SheetPropWindow->PN_SheetProp->height() : 200;
+  const int rest = MainServices ? MainServices->ClientHeight() - 2 * 200 - SheetPropWindow->PN_SheetProp->height() : 200;
   SheetPropWindow->Splitter1->setSizes({200, std::max(rest, 0), 200});
   LinkEditor = new TEditLinkForm(this);
 }
 
 void TDrawSheet::PlaceFreeWindow(QWidget* window) const {
-  if (QELMain)
-    QELMain->PlaceWindow(window, 0, 71, 250, QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  if (MainServices)
+    MainServices->PlacePropertyWindow(window);
   else
     window->setGeometry(0, 71, 250, window->height());
 }
@@ -195,9 +195,9 @@ void TDrawSheet::SetZoom(int Percent) {
 }
 
 void TDrawSheet::SyncZoomCombo() {
-  if (!GetSheet() || !BitmapCanvas || !QELMain) return;
+  if (!GetSheet() || !BitmapCanvas || !MainServices) return;
   // The entry of the zoom drawn at, or that zoom shown in place of an entry.
-  QComboBox* box = QELMain->CB_Zoom;
+  QComboBox* box = MainServices->ZoomBox();
   const QString text = QString::number(BitmapCanvas->Zoom) + "%";
   const int index = box->findText(text);
   if (index < 0) box->setPlaceholderText(text);

@@ -4,7 +4,7 @@
 
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 #include "windows/EditLink.h"
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
@@ -74,7 +74,7 @@ void TDrawSheet::PB_SheetDblClick() {
   QPointer<TDrawSheet> self(this);
   TNoteItem* note = View->NoteAt(LastPoint.X, LastPoint.Y);
   if (note && !note->IsAggregation()) {
-    if (QELMain) QELMain->StoreNavigatorEdits();
+    if (MainServices) MainServices->StoreNavigatorEdits();
     ShowNoteWindow(note);
     PlaceFreeWindow(NoteWindow);
     NoteWindow->show();
@@ -82,7 +82,7 @@ void TDrawSheet::PB_SheetDblClick() {
     // The sheet the note stands for may be gone.
     TSheetItem* standsFor = note->GetAggregatedSheet();
     if (!standsFor) return;
-    if (QELMain) QELMain->StoreNavigatorEdits();
+    if (MainServices) MainServices->StoreNavigatorEdits();
     SheetPropWindow->Container = Container;
     SheetPropWindow->ShowItem(standsFor);
     PlaceFreeWindow(SheetPropWindow);

@@ -4,7 +4,7 @@
 
 #include "SelDrawBot.h"
 #include "model/Container.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 #include "windows/Navigator.h"
 #include "windows/NewLink.h"
 #include "windows/NoteProp.h"

@@ -3,7 +3,7 @@
 #include "SheetForm.h"
 
 #include "model/Container.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QPainter>
 #include <QScrollArea>
@@ -23,9 +23,9 @@ void TDrawSheet::Redraw(bool Notify) {
   PB_Sheet->update();
   UpdateMenu();
   if (!Notify) return;
-  if (QELMain) {
-    QELMain->RefreshNavigators(nullptr);
-    QELMain->RefreshSheetWindows();
+  if (MainServices) {
+    MainServices->RefreshNavigators(nullptr);
+    MainServices->RefreshSheetWindows();
   }
   RefreshNoteWindow();
 }

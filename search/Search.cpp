@@ -4,8 +4,8 @@
 #include "SearchResultsTree.h"
 #include "TVEngine.h"
 #include "model/Container.h"
-#include "shell/Icons.h"
-#include "shell/Main.h"
+#include "windows/Icons.h"
+#include "windows/MainServices.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,8 +24,8 @@ TfrmSearch::TfrmSearch(QWidget* owner) : QWidget(owner, Qt::Window | Qt::WindowS
   setWindowTitle("Search");
   resize(181, 688);
   CreateComponents();
-  if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this](TContainer* project) {
       if (project != Container) return;
       Unbind();
       close();
@@ -43,8 +43,8 @@ void TfrmSearch::SetContainer(TContainer* container) {
   if (!container) return;
   ContainerSearch = std::make_unique<TContainerSearch>(container);
   ContainerSearch->Tick = [this] { KeepPainted(); };
-  if (!QELMain && FImages.isEmpty()) FImages = NavigatorImages();
-  TVEngine = std::make_unique<TTVEngine>(container, trvSearchResults, QELMain ? &QELMain->IL_Nav : &FImages);
+  if (!MainServices && FImages.isEmpty()) FImages = NavigatorImages();
+  TVEngine = std::make_unique<TTVEngine>(container, trvSearchResults, MainServices ? &MainServices->ItemImages() : &FImages);
 }
 
 void TfrmSearch::Unbind() {

@@ -6,7 +6,7 @@
 #include "graphics/DragObjects.h"
 #include "graphics/SheetForm.h"
 #include "model/Container.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 #include "windows/AttachmentProp.h"
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
@@ -76,10 +76,10 @@ QMimeData* TfrmSearch::trvSearchResultsStartDrag() {
 }
 
 void TfrmSearch::OpenSheetWindow(TSheetItem* sheet) {
-  if (!QELMain || QELMain->IsSheetOpen(sheet)) return;
+  if (!MainServices || MainServices->IsSheetOpen(sheet)) return;
   auto* window = new TDrawSheet();
   DrawSheet = window;
-  QELMain->AddChildWindow(window);
+  MainServices->AddChildWindow(window);
   window->SetSheet(Container, sheet);
   FSheetWindows.emplace_back(window);
 }
@@ -120,8 +120,8 @@ void TfrmSearch::OpenAttachment(TAttachItem* attachment) {
 }
 
 void TfrmSearch::PlacePropertyWindow(QWidget* window) {
-  if (QELMain)
-    QELMain->PlaceWindow(window, 0, 71, 250, QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  if (MainServices)
+    MainServices->PlacePropertyWindow(window);
   else
     window->resize(250, window->height());
 }

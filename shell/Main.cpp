@@ -24,6 +24,10 @@ TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
   setGeometry(73, 186, 743, 277);
   MdiArea = new QMdiArea(this);
   setCentralWidget(MdiArea);
+  FNotices = new TMainNotices;
+  FNotices->setParent(this);
+  connect(this, &TQELMain::PendingEditsRequested, FNotices, &TMainNotices::PendingEditsRequested);
+  connect(this, &TQELMain::ProjectReleasing, FNotices, &TMainNotices::ProjectReleasing);
   CreateComponents();
   // The zoom box shows the zoom of the sheet window that becomes active.
   connect(MdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
@@ -37,6 +41,7 @@ TQELMain::~TQELMain() {
   for (QMdiSubWindow* sub : MdiArea->subWindowList()) delete sub;
   if (NewNoteWindow) delete NewNoteWindow.data();
   if (QELMain == this) QELMain = nullptr;
+  if (MainServices == this) MainServices = nullptr;
 }
 
 void TQELMain::FormCreate() {

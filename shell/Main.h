@@ -17,6 +17,7 @@
 // Then the old project is freed and the new one is bound to the navigators.
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
+#include "windows/MainServices.h"
 
 #include <QIcon>
 #include <QList>
@@ -49,7 +50,7 @@ class TadpMRU;
 class TfrmSearch;
 struct TToolButton;
 
-class TQELMain : public QMainWindow, public IContainerHost {
+class TQELMain : public QMainWindow, public IContainerHost, public IMainServices {
   Q_OBJECT
 public:
   explicit TQELMain(QWidget* parent = nullptr);
@@ -59,39 +60,44 @@ public:
   TContainer* Container() const { return FContainer.get(); }
 
   // ---- services for the other windows
+  QWidget* MainWidget() override { return this; }
+  TMainNotices* Notices() override { return FNotices; }
+  QMdiArea* ChildArea() const override { return MdiArea; }
+  QComboBox* ZoomBox() const override { return CB_Zoom; }
+  QList<QIcon>& ItemImages() override { return IL_Nav; }
   // Hands a new or changed item (or null) to every navigator window.
   void RefreshNavigators(TPoolItem* Item) override;
   // Redraws every sheet window; closes one whose sheet has left the project.
-  void RefreshSheetWindows();
+  void RefreshSheetWindows() override;
   // Makes every navigator store its shown property page.
-  void StoreNavigatorEdits();
+  void StoreNavigatorEdits() override;
   // Every open window stores its pending edits: the navigators, the New Note window, then
   // whatever listens to PendingEditsRequested.
   void StorePendingEdits();
   // Whether a sheet window shows the sheet.
-  bool IsSheetOpen(const TSheetItem* Sheet) const;
+  bool IsSheetOpen(const TSheetItem* Sheet) const override;
   // Whether the sheet is one of the project's sheets (also while a search filter hides it).
   bool SheetExists(const TSheetItem* Sheet) const;
   // Aggregation notes follow their sheets' names and colours.
-  void SyncSheetNotes();
+  void SyncSheetNotes() override;
   // Opens another search window (frmSearch) at the right edge, bound to the project.
   void ShowSearchWindow();
   // Lays out the children: the navigator at the left, every other child beside it.
-  void TB_FitToScreenClick();
+  void TB_FitToScreenClick() override;
   // Places a top-level window at a place given relative to the main window's top-left corner
   // (the screen's corner while the main window is maximised).
-  void PlaceWindow(QWidget* window, int left, int top, int width, int height) const;
+  void PlaceWindow(QWidget* window, int left, int top, int width, int height) const override;
   // Makes a window a child of the multiple-document area and shows it.
-  QMdiSubWindow* AddChildWindow(QWidget* window);
+  QMdiSubWindow* AddChildWindow(QWidget* window) override;
   // The child windows of a class, in child order.
   template <class T> std::vector<T*> ChildWindows() const;
   // The active child window when it is a sheet window, else null.
   TDrawSheet* ActiveSheetWindow() const;
 
   // Client size: the window less its menu bar (tool bars included).
-  int ClientWidth() const;
-  int ClientHeight() const;
-  int ToolBarMainHeight() const;
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  int ToolBarMainHeight() const override;
 
   // ---- project commands
   void TB_NewClick();
@@ -281,6 +287,8 @@ private:
   };
 
   std::unique_ptr<TContainer> FContainer;
+  // Carries this window's signals to the windows that listen through MainServices.
+  TMainNotices* FNotices;
   bool FStarted = false;
   bool FSaving = false;
   bool FFitOnResize = false;

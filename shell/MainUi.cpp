@@ -2,7 +2,7 @@
 // recent-file list.
 #include "Main.h"
 
-#include "Icons.h"
+#include "windows/Icons.h"
 #include "adpMRU.h"
 
 #include <QComboBox>

@@ -17,6 +17,7 @@ namespace qel {
 TProgram::TProgram() {
   QCoreApplication::setApplicationName("QEL");
   FWindows.emplace_back(QELMain = new TQELMain());
+  MainServices = QELMain;
   FWindows.emplace_back(RelationForm = new TRelationForm());
   FWindows.emplace_back(frm_about = new Tfrm_about());
   FWindows.emplace_back(SaveLoadFrm = new TSaveLoadFrm());

@@ -3,8 +3,8 @@
 #include "model/Container.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Icons.h"
-#include "shell/Main.h"
+#include "windows/Icons.h"
+#include "windows/MainServices.h"
 
 #include <QSignalBlocker>
 
@@ -40,7 +40,7 @@ TNavTree::~TNavTree() {
 void TNavTree::SetView(TContainer* container, QTreeWidget* view) {
   Container = container;
   View = view;
-  Images = QELMain ? QELMain->IL_Nav : NavigatorImages();
+  Images = MainServices ? MainServices->ItemImages() : NavigatorImages();
   Rebuild();
 }
 

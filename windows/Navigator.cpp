@@ -11,8 +11,8 @@
 #include "SheetProp.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Icons.h"
-#include "shell/Main.h"
+#include "windows/Icons.h"
+#include "windows/MainServices.h"
 
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
@@ -53,7 +53,7 @@ private:
 };
 
 QIcon NavImage(int index) {
-  const QList<QIcon> images = QELMain ? QELMain->IL_Nav : NavigatorImages();
+  const QList<QIcon> images = MainServices ? MainServices->ItemImages() : NavigatorImages();
   return index >= 0 && index < images.size() ? images[index] : QIcon();
 }
 
@@ -84,7 +84,7 @@ TNavForm::TNavForm(QWidget* parent) : QWidget(parent), Tree(std::make_unique<TNa
   CreateTree();
   CreatePopUp();
   CreatePages();
-  if (QELMain) resize(QELMain->ClientWidth() - 181, QELMain->ClientHeight() - QELMain->ToolBarMainHeight() - 4);
+  if (MainServices) resize(MainServices->ClientWidth() - 181, MainServices->ClientHeight() - MainServices->ToolBarMainHeight() - 4);
 }
 
 TNavForm::~TNavForm() {
@@ -204,7 +204,7 @@ void TNavForm::RefreshSelected(bool NotifySheets) {
     UpdateToolButtons(node);
     UpdateMenu(node);
   }
-  if (NotifySheets && QELMain) QELMain->RefreshSheetWindows();
+  if (NotifySheets && MainServices) MainServices->RefreshSheetWindows();
 }
 
 TNavNode* TNavForm::Selected() const { return static_cast<TNavNode*>(TV_Container->currentItem()); }

@@ -7,7 +7,7 @@
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -22,18 +22,18 @@ const std::string kNewSheet = "New Sheet";
 } // namespace
 
 TNavForm::TWindowLock::TWindowLock() {
-  if (!QELMain) return;
-  FWasEnabled = QELMain->updatesEnabled();
-  QELMain->setUpdatesEnabled(false);
+  if (!MainServices) return;
+  FWasEnabled = MainServices->MainWidget()->updatesEnabled();
+  MainServices->MainWidget()->setUpdatesEnabled(false);
 }
 
 TNavForm::TWindowLock::~TWindowLock() {
-  if (QELMain) QELMain->setUpdatesEnabled(FWasEnabled);
+  if (MainServices) MainServices->MainWidget()->setUpdatesEnabled(FWasEnabled);
 }
 
 std::vector<QMdiSubWindow*> TNavForm::Children() const {
-  if (!QELMain) return {};
-  const QList<QMdiSubWindow*> list = QELMain->MdiArea->subWindowList();
+  if (!MainServices) return {};
+  const QList<QMdiSubWindow*> list = MainServices->ChildArea()->subWindowList();
   return {list.begin(), list.end()};
 }
 
@@ -60,7 +60,7 @@ bool TNavForm::NewSheetWindowOpen() const {
 }
 
 TDrawSheet* TNavForm::OpenSheetWindow(TSheetItem* sheet) {
-  if (!QELMain || !sheet) return nullptr;
+  if (!MainServices || !sheet) return nullptr;
   // A label still being edited is stored now: storing it later refreshes the sheet windows,
   // which would close the new one before it shows its sheet.
   TV_Container->FinishEditing();
@@ -68,9 +68,9 @@ TDrawSheet* TNavForm::OpenSheetWindow(TSheetItem* sheet) {
   try {
     auto* window = new TDrawSheet();
     DrawSheet = window;
-    sub = QELMain->AddChildWindow(window);
+    sub = MainServices->AddChildWindow(window);
     window->SetSheet(Container, sheet);
-    QELMain->TB_FitToScreenClick();
+    MainServices->TB_FitToScreenClick();
     return window;
   } catch (...) {
     delete sub.data(); // no half-made window stays
@@ -83,8 +83,8 @@ TDrawSheet* TNavForm::OpenSheetWindow(TSheetItem* sheet) {
 void TNavForm::BringToFront(QWidget* window) {
   auto* sub = qobject_cast<QMdiSubWindow*>(window);
   if (!sub && window) sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
-  if (!sub || !QELMain) return;
-  QELMain->MdiArea->setActiveSubWindow(sub);
+  if (!sub || !MainServices) return;
+  MainServices->ChildArea()->setActiveSubWindow(sub);
   sub->raise();
 }
 
@@ -106,7 +106,7 @@ void TNavForm::MI_OpenClick() {
 }
 
 void TNavForm::OpenSheetNode(TSheetItem* sheet, const QString& text) {
-  if (!QELMain || !QELMain->IsSheetOpen(sheet)) {
+  if (!MainServices || !MainServices->IsSheetOpen(sheet)) {
     OpenSheetWindow(sheet);
     return;
   }
@@ -116,7 +116,7 @@ void TNavForm::OpenSheetNode(TSheetItem* sheet, const QString& text) {
 
 void TNavForm::OpenNoteNode(const QString& text) {
   TSheetItem* sheet = NoteSheet();
-  if (sheet && QELMain && QELMain->IsSheetOpen(sheet)) {
+  if (sheet && MainServices && MainServices->IsSheetOpen(sheet)) {
     const std::vector<QMdiSubWindow*> children = Children();
     for (QMdiSubWindow* child : children)
       if (child->windowTitle().contains(text, Qt::CaseInsensitive)) {

@@ -3,7 +3,7 @@
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -57,8 +57,8 @@ TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) {
   BTN_Cancel = new QPushButton("&Cancel", this);
   BTN_Cancel->setGeometry(176, 104, 75, 25);
   connect(BTN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-  if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this](TContainer* project) {
       if (Container == project) Container = nullptr;
     });
 }

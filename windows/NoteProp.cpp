@@ -4,7 +4,7 @@
 #include "RichEditURL.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QCloseEvent>
 #include <QSplitter>
@@ -43,8 +43,8 @@ TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
   box->addWidget(LV_Contents, 1);
   connect(PC_Note, &QTabWidget::currentChanged, this, &TNotePrp::PC_NoteChange);
   ForgetProjectOnRelease(this);
-  if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this] {
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this] {
       RelationPool = nullptr;
       LinkPool = nullptr;
     });

@@ -3,7 +3,8 @@
 #include "PropertyForm.h"
 #include "platform/Errors.h"
 #include "platform/qt/Dialogs.h"
-#include "shell/Main.h"
+#include "model/Container.h"
+#include "windows/MainServices.h"
 
 namespace qel {
 
@@ -33,16 +34,16 @@ Qt::WindowFlags FreeWindowFlags(bool stayOnTop) {
 void ShowFreeWindow(QWidget* window, bool stayOnTop) {
   window->setWindowFlags(FreeWindowFlags(stayOnTop));
   window->setAttribute(Qt::WA_DeleteOnClose);
-  if (QELMain)
-    QELMain->PlaceWindow(window, 0, 71, 250, QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  if (MainServices)
+    MainServices->PlacePropertyWindow(window);
   else
     window->setGeometry(0, 71, 250, window->height());
   window->show();
 }
 
 void ForgetProjectOnRelease(TPropertyFrm* window) {
-  if (!QELMain) return;
-  QObject::connect(QELMain, &TQELMain::ProjectReleasing, window, [window](TContainer* project) {
+  if (!MainServices) return;
+  QObject::connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, window, [window](TContainer* project) {
     if (window->Container != project) return;
     window->Container = nullptr;
     if (!window->isWindow()) return;

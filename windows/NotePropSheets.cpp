@@ -2,7 +2,7 @@
 #include "NoteProp.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,7 +115,7 @@ void TNotePrp::lst_presentinsheetsDragDrop() {
   if (!note || !Container) return;
   for (TSheetItem* sheet : MoveSelected(lst_availablesheets, lst_presentinsheets))
     Container->AssignNoteToSheet(note, sheet);
-  if (QELMain) QELMain->RefreshNavigators(nullptr);
+  if (MainServices) MainServices->RefreshNavigators(nullptr);
 }
 
 void TNotePrp::lst_availablesheetsDragDrop() {
@@ -123,9 +123,9 @@ void TNotePrp::lst_availablesheetsDragDrop() {
   if (!note || !Container) return;
   for (TSheetItem* sheet : MoveSelected(lst_presentinsheets, lst_availablesheets))
     if (TPosItem* position = Container->FindPosition(note, sheet)) position->Delete();
-  if (!QELMain) return;
-  QELMain->RefreshNavigators(nullptr);
-  QELMain->RefreshSheetWindows();
+  if (!MainServices) return;
+  MainServices->RefreshNavigators(nullptr);
+  MainServices->RefreshSheetWindows();
 }
 
 void TNotePrp::bnNotePresInSheetsSortAlphaClick() {

@@ -7,7 +7,7 @@
 #include "graphics/DragObjects.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
@@ -128,7 +128,7 @@ QWidget* TPoolPrp::OpenItem(TPoolItem* item) {
     auto* window = new TAttachPrp(this, kOwnWindow | Qt::WindowMinMaxButtonsHint);
     window->Container = Container;
     window->ShowItem(attachment);
-    if (QELMain) QELMain->PlaceWindow(window, 0, 71, 250, QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+    if (MainServices) MainServices->PlacePropertyWindow(window);
     return Opened(window);
   }
   return nullptr;

@@ -1,6 +1,6 @@
 #include "PropertyForm.h"
 
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -37,12 +37,12 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
 TPropertyFrm::~TPropertyFrm() { ED_Caption->disconnect(this); }
 
 bool TPropertyFrm::UpdateItem(bool Store) {
-  if (Store && QELMain) QELMain->RefreshSheetWindows();
+  if (Store && MainServices) MainServices->RefreshSheetWindows();
   return true;
 }
 
 void TPropertyFrm::ShowItem() {
-  if (QELMain) IL_Property = QELMain->IL_Nav;
+  if (MainServices) IL_Property = MainServices->ItemImages();
   Closing = false;
   // A page inside another window leaves the focus where the user has it.
   if (isWindow() && ED_Caption->isVisible() && ED_Caption->isEnabled()) ED_Caption->setFocus();

@@ -4,7 +4,7 @@
 #include "platform/Convert.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -61,8 +61,8 @@ TRelationForm::TRelationForm(QWidget* parent) : QDialog(parent) {
   connect(BTN_Add, &QPushButton::clicked, this, &TRelationForm::BTN_AddClick);
   connect(BTN_Delete, &QPushButton::clicked, this, &TRelationForm::BTN_DeleteClick);
   connect(BTN_Ok, &QPushButton::clicked, this, &TRelationForm::BTN_OkClick);
-  if (QELMain)
-    connect(QELMain, &TQELMain::ProjectReleasing, this, [this](TContainer* project) {
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this](TContainer* project) {
       if (Container == project) SetContainer(nullptr);
     });
 }
@@ -165,9 +165,9 @@ void TRelationForm::BTN_OkClick() {
     }
   }
   // Link captions show the type names.
-  if (QELMain) {
-    QELMain->RefreshNavigators(nullptr);
-    QELMain->RefreshSheetWindows();
+  if (MainServices) {
+    MainServices->RefreshNavigators(nullptr);
+    MainServices->RefreshSheetWindows();
   }
   accept();
 }

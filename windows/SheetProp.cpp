@@ -5,7 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/RtfText.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Main.h"
+#include "windows/MainServices.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -193,7 +193,7 @@ void TSheetPrp::StoreSheet(TSheetItem* sheet) {
   sheet->SetGridSize(SP_GridSize->value());
   sheet->SetName(FromQString(ED_Caption->text()));
   sheet->SetDescription(RichEditURL1->GetPlainText());
-  if (QELMain) QELMain->SyncSheetNotes();
+  if (MainServices) MainServices->SyncSheetNotes();
 }
 
 void TSheetPrp::LoadSheet(TSheetItem* sheet) {

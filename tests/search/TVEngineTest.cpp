@@ -4,7 +4,7 @@
 #include "SearchFixture.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
-#include "shell/Icons.h"
+#include "windows/Icons.h"
 
 #include <QTemporaryDir>
 #include <QTreeWidget>

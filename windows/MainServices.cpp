@@ -1,0 +1,8 @@
+// The pointer through which the windows reach the main window.
+#include "MainServices.h"
+
+namespace qel {
+
+IMainServices* MainServices = nullptr;
+
+} // namespace qel

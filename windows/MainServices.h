@@ -1,0 +1,78 @@
+#pragma once
+// What the windows ask of the main window. The main window implements it and sets MainServices
+// when it is made; a window made without a main window (a test, a tool) finds it null.
+//
+// Keeping windows in step: after a change to the project, call RefreshNavigators (a new or
+// changed item, or null) and RefreshSheetWindows. Before the project is freed, Notices() sends
+// ProjectReleasing: a window that keeps the project or one of its items drops it there.
+#include <QIcon>
+#include <QList>
+#include <QObject>
+
+class QComboBox;
+class QMdiArea;
+class QMdiSubWindow;
+class QWidget;
+
+namespace qel {
+
+class TContainer;
+class TPoolItem;
+class TSheetItem;
+
+// The main window's notices to the windows.
+class TMainNotices : public QObject {
+  Q_OBJECT
+signals:
+  // Every window with pending edits stores them into its items now.
+  void PendingEditsRequested();
+  // The project is about to be freed: drop every reference to it and its items.
+  void ProjectReleasing(qel::TContainer* project);
+};
+
+class IMainServices {
+public:
+  virtual ~IMainServices() = default;
+
+  // The main window itself (the owner of free windows, the widget whose updates a long
+  // operation holds back).
+  virtual QWidget* MainWidget() = 0;
+  virtual TMainNotices* Notices() = 0;
+  // The multiple-document area that holds the child windows.
+  virtual QMdiArea* ChildArea() const = 0;
+  // The zoom box of the tool bar.
+  virtual QComboBox* ZoomBox() const = 0;
+  // The item icons the navigator, the property windows and the search results share.
+  virtual QList<QIcon>& ItemImages() = 0;
+
+  // Hands a new or changed item (or null) to every navigator window.
+  virtual void RefreshNavigators(TPoolItem* Item) = 0;
+  // Redraws every sheet window; closes one whose sheet has left the project.
+  virtual void RefreshSheetWindows() = 0;
+  // Makes every navigator store its shown property page.
+  virtual void StoreNavigatorEdits() = 0;
+  // Whether a sheet window shows the sheet.
+  virtual bool IsSheetOpen(const TSheetItem* Sheet) const = 0;
+  // Aggregation notes follow their sheets' names and colours.
+  virtual void SyncSheetNotes() = 0;
+  // Lays out the children: the navigator at the left, every other child beside it.
+  virtual void TB_FitToScreenClick() = 0;
+  // Places a top-level window at a place given relative to the main window's top-left corner.
+  virtual void PlaceWindow(QWidget* window, int left, int top, int width, int height) const = 0;
+  // Makes a window a child of the multiple-document area and shows it.
+  virtual QMdiSubWindow* AddChildWindow(QWidget* window) = 0;
+  // Client size: the main window less its menu bar (tool bars included).
+  virtual int ClientWidth() const = 0;
+  virtual int ClientHeight() const = 0;
+  virtual int ToolBarMainHeight() const = 0;
+
+  // Places a property window at the left edge, below the tool bars, as high as the client.
+  void PlacePropertyWindow(QWidget* window) const {
+    PlaceWindow(window, 0, 71, 250, ClientHeight() - ToolBarMainHeight());
+  }
+};
+
+// Set by the main window while it lives.
+extern IMainServices* MainServices;
+
+} // namespace qel
