@@ -59,6 +59,11 @@ public:
   // True when the item is one of this pool's items; the pointer is only compared.
   bool HasItem(const TPoolItem* item) const;
 
+  // Grows whenever what a list of the pool shows may differ: an item added or removed,
+  // renamed or recoloured, the view narrowed or reset. Compare for equality only.
+  uint64_t Changes() const { return FChanges; }
+  void Changed() { ++FChanges; }
+
   // The full list, whatever the filter says (for writers, references and the search).
   int AllCount() const { return FAll.Count(); }
   TPoolItem* GetAllItem(int index) const { return FAll.At(index); }
@@ -76,6 +81,7 @@ protected:
 private:
   TItemSlots FAll;
   TItemSlots FView;
+  uint64_t FChanges = 0;
 };
 
 } // namespace qel

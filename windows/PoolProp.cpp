@@ -3,6 +3,7 @@
 #include "AttachmentProp.h"
 #include "ItemTreeWidget.h"
 #include "NoteProp.h"
+#include "NotePropCommon.h"
 #include "SheetProp.h"
 #include "graphics/DragObjects.h"
 #include "model/Container.h"
@@ -65,6 +66,13 @@ void TPoolPrp::Fill(const QString& status, const TPoolItemList& pool, const TDes
     FRows.emplace_back(item);
   }
   LV_Contents->addTopLevelItems(rows); // one step for the whole list
+  FFilledFrom = &pool;
+  FFilledChanges = pool.Changes();
+  FFilledFiltered = pool.Filtered;
+}
+
+bool TPoolPrp::Shows(const TPoolItemList* pool) const {
+  return pool && pool == FFilledFrom && pool->Changes() == FFilledChanges && pool->Filtered == FFilledFiltered;
 }
 
 TPoolItem* TPoolPrp::RowItem(int row) const {
@@ -126,18 +134,13 @@ QWidget* TPoolPrp::OpenSheet(TSheetItem* sheet) {
 QWidget* TPoolPrp::Opened(QWidget* window) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();
-  std::erase_if(FOpened, [](const QPointer<QWidget>& w) { return w.isNull(); });
-  FOpened.emplace_back(window);
   return window;
 }
 
 void TPoolPrp::ReleaseProject() {
-  for (const QPointer<QWidget>& window : FOpened) {
-    if (window) window->close(); // stores what was typed there
-    delete window.data();
-  }
-  FOpened.clear();
+  CloseFreeWindows(this);
   FRows.clear();
+  FFilledFrom = nullptr;
   LV_Contents->clear();
   Container = nullptr;
 }

@@ -7,7 +7,6 @@
 #include "PropertyForm.h"
 #include "model/PoolItem.h"
 
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -37,7 +36,10 @@ public:
   // The row's index into IL_Property.
   int RowImage(int row) const;
   int RowCount() const { return static_cast<int>(FRows.size()); }
-  // Closes the windows opened from the list and lets go of the project.
+  // Whether the rows are those of the pool as it is now: filled from it, and nothing added,
+  // removed, renamed or recoloured there since, nor its view changed.
+  bool Shows(const TPoolItemList* pool) const;
+  // Stores and closes the windows opened from the list and lets go of the project.
   void ReleaseProject();
 
   TItemTreeWidget* LV_Contents;
@@ -54,7 +56,10 @@ private:
   QWidget* Opened(QWidget* window);
 
   std::vector<TItemRef<TPoolItem>> FRows;
-  std::vector<QPointer<QWidget>> FOpened;
+  // What the rows were filled from.
+  const TPoolItemList* FFilledFrom = nullptr;
+  uint64_t FFilledChanges = 0;
+  bool FFilledFiltered = false;
 };
 
 } // namespace qel
