@@ -76,6 +76,19 @@ TEST_F(NavigatorWindowRelease, WindowsOpenedFromThePagesStoreAndCloseWhenTheProj
   EXPECT_EQ(Nav->Container, &Project());
 }
 
+TEST_F(NavigatorWindowRelease, LookingAtASheetAndItsNotesMarksNothingModified) {
+  Run();
+  Project().SetModified(false);
+  Click(SheetNode("Sheet 1")); // opens its sheet window
+  ASSERT_EQ(SheetWindows().size(), 1u);
+  TDrawSheet* sheetWindow = SheetWindows().front();
+  Select(NoteNode("Note 2"));
+  Select(Node(Tree().AttachmentsNode, "Attachment 1"));
+  Select(Tree().NotesNode);
+  qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget())->close();
+  EXPECT_FALSE(Project().IsModified());
+}
+
 TEST_F(PropertyWindowRelease, TheStartUpNoteWindowIsTheNoteWindow) {
   StartUp();
   ASSERT_NE(NotePrp, nullptr);
