@@ -25,19 +25,17 @@ TDepNode* TAttachItem::DepNodeFor(const TRelationShip* list) {
 }
 
 void TAttachItem::SetCaption(const std::string& value) {
-  Data.Caption = value;
+  if (!Assign(Data.Caption, value)) return;
   SetTreeNodesText(TreeNodes, value);
-  Modified = true;
+  ShownDataChanged();
 }
 
 void TAttachItem::SetLocation(const std::string& value) {
-  Data.Location = value;
-  Modified = true;
+  if (Assign(Data.Location, value)) ShownDataChanged();
 }
 
 void TAttachItem::SetKind(uint8_t value) {
-  Data.Kind = value;
-  Modified = true;
+  if (Assign(Data.Kind, value)) ShownDataChanged();
 }
 
 TNoteItem* TAttachItem::GetNote() const { return static_cast<TNoteItem*>(NoteList->Owner); }

@@ -41,43 +41,35 @@ TDepNode* TLinkItem::DepNodeFor(const TRelationShip* list) {
 }
 
 void TLinkItem::SetCurve1(int32_t value) {
-  Data.ToOffsetX = value;
-  Modified = true;
+  Assign(Data.ToOffsetX, value);
 }
 
 void TLinkItem::SetCurve2(int32_t value) {
-  Data.ToOffsetY = value;
-  Modified = true;
+  Assign(Data.ToOffsetY, value);
 }
 
 void TLinkItem::SetCurve3(int32_t value) {
-  Data.FromOffsetX = value;
-  Modified = true;
+  Assign(Data.FromOffsetX, value);
 }
 
 void TLinkItem::SetCurve4(int32_t value) {
-  Data.FromOffsetY = value;
-  Modified = true;
+  Assign(Data.FromOffsetY, value);
 }
 
 void TLinkItem::SetArrowType(uint8_t value) {
-  Data.ArrowType = value;
-  Modified = true;
+  Assign(Data.ArrowType, value);
 }
 
 void TLinkItem::SetPenWidth(int32_t value) {
-  Data.PenWidth = value;
-  Modified = true;
+  Assign(Data.PenWidth, value);
 }
 
 void TLinkItem::SetColor(TColor value) {
-  Data.Color = value;
-  Modified = true;
+  Assign(Data.Color, value);
 }
 
 void TLinkItem::SetLineStyle(int32_t value) {
-  Data.LineStyle = value;
-  Modified = true;
+  Assign(Data.LineStyle, value);
 }
 
 TSheetItem* TLinkItem::GetSheet() const { return static_cast<TSheetItem*>(SheetList->Owner); }

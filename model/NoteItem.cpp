@@ -20,45 +20,38 @@ void TNoteItem::Delete() {
 }
 
 void TNoteItem::SetName(const std::string& value) {
-  Data.Name = value;
+  if (!Assign(Data.Name, value)) return;
   for (TPoolItem* pos : Positions) SetTreeNodesText(static_cast<TPosItem*>(pos)->TreeNodes, value);
   SetTreeNodesText(TreeNodes, value);
-  Modified = true;
+  ShownDataChanged();
 }
 
 void TNoteItem::SetImage(const std::string& value) {
-  Data.ImageFile = value;
-  Modified = true;
+  Assign(Data.ImageFile, value);
 }
 
 void TNoteItem::SetLogo(const std::string& value) {
-  Data.LogoFile = value;
-  Modified = true;
+  Assign(Data.LogoFile, value);
 }
 
 void TNoteItem::SetWidth(int32_t value) {
-  Data.Width = value;
-  Modified = true;
+  Assign(Data.Width, value);
 }
 
 void TNoteItem::SetHeight(int32_t value) {
-  Data.Height = value;
-  Modified = true;
+  Assign(Data.Height, value);
 }
 
 void TNoteItem::SetColor(TColor value) {
-  Data.Color = value;
-  Modified = true;
+  if (Assign(Data.Color, value)) ShownDataChanged();
 }
 
 void TNoteItem::SetLogoPos(int32_t value) {
-  Data.LogoPos = value;
-  Modified = true;
+  Assign(Data.LogoPos, value);
 }
 
 void TNoteItem::SetText(const std::string& value) {
-  Data.Text = value;
-  Modified = true;
+  Assign(Data.Text, value);
 }
 
 void TNoteItem::SetAggregatedSheet(TSheetItem* sheet) { Data.Sheet = sheet; }

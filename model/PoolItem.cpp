@@ -17,6 +17,10 @@ std::weak_ptr<const void> TPoolItem::LifeToken() const {
   return FLife;
 }
 
+void TPoolItem::ShownDataChanged() {
+  if (Pool) Pool->Changed();
+}
+
 TDepNode* TPoolItem::DepNodeFor(const TRelationShip*) { return nullptr; }
 
 } // namespace qel

@@ -38,6 +38,16 @@ public:
 
 protected:
   friend class TRelationShip;
+  // Stores the value into the field; only a value that differs marks the item modified.
+  // True when it differed.
+  template <class T, class U> bool Assign(T& field, const U& value) {
+    if (field == value) return false;
+    field = value;
+    Modified = true;
+    return true;
+  }
+  // What lists of the pool show of this item (its name, colour or icon) has changed.
+  void ShownDataChanged();
   // This item's node for the given dependency list, or null when it has none there.
   virtual TDepNode* DepNodeFor(const TRelationShip* list);
 

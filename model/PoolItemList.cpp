@@ -94,6 +94,7 @@ bool TPoolItemList::Add(TPoolItem* item) {
   FAll.Append(item);
   Modified = true;
   if (Filtered) FView.Append(item);
+  ++FChanges; // appended at the end: no edit
   return true;
 }
 
@@ -101,6 +102,7 @@ void TPoolItemList::AppendLoaded(TPoolItem* item) {
   if (!item || item->Pool != this)
     throw std::logic_error("TPoolItemList: item of another pool");
   FAll.Append(item);
+  Changed();
 }
 
 void TPoolItemList::Remove(TPoolItem* item) {
@@ -108,6 +110,7 @@ void TPoolItemList::Remove(TPoolItem* item) {
   FView.Remove(item);
   FAll.Remove(item);
   Modified = true;
+  Changed();
   delete item;
 }
 
@@ -123,15 +126,20 @@ int TPoolItemList::Count() const { return Filtered ? FView.Count() : FAll.Count(
 void TPoolItemList::ResetView() {
   FView.Clear();
   for (TPoolItem* item : FAll.Items()) FView.Append(item);
+  Changed();
 }
 
 void TPoolItemList::IncludeInView(int index) {
   TPoolItem* item = FAll.At(index);
-  if (!FView.Contains(item)) FView.Append(item);
+  if (FView.Contains(item)) return;
+  FView.Append(item);
+  Changed();
 }
 
 void TPoolItemList::ExcludeFromView(TPoolItem* item) {
-  if (item && item->Pool == this) FView.Remove(item);
+  if (!item || item->Pool != this || !FView.Contains(item)) return;
+  FView.Remove(item);
+  Changed();
 }
 
 bool TPoolItemList::HasItem(const TPoolItem* item) const {
@@ -144,6 +152,7 @@ void TPoolItemList::FreeAllItems() {
   std::vector<TPoolItem*> items = FAll.Items();
   FView.Clear();
   FAll.Clear();
+  Changed();
   for (TPoolItem* item : items) delete item;
 }
 

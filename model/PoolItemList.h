@@ -59,6 +59,17 @@ public:
   // True when the item is one of this pool's items; the pointer is only compared.
   bool HasItem(const TPoolItem* item) const;
 
+  // Grows whenever what a list of the pool shows may differ: an item added or removed,
+  // renamed or recoloured, the view narrowed or reset. Compare for equality only.
+  uint64_t Changes() const { return FChanges; }
+  // Like Changes, but not grown by an item added at the end: while it stays, a list of the pool
+  // differs from the pool at most by items missing at its end.
+  uint64_t Edits() const { return FEdits; }
+  void Changed() {
+    ++FChanges;
+    ++FEdits;
+  }
+
   // The full list, whatever the filter says (for writers, references and the search).
   int AllCount() const { return FAll.Count(); }
   TPoolItem* GetAllItem(int index) const { return FAll.At(index); }
@@ -76,6 +87,8 @@ protected:
 private:
   TItemSlots FAll;
   TItemSlots FView;
+  uint64_t FChanges = 0;
+  uint64_t FEdits = 0;
 };
 
 } // namespace qel

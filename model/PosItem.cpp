@@ -32,12 +32,11 @@ TDepNode* TPosItem::DepNodeFor(const TRelationShip* list) {
 }
 
 void TPosItem::SetCoordinate(int32_t& field, int32_t value) {
-  field = value;
+  Assign(field, value);
   if (value >= 0 && !GetNote()->IsAggregation() && TreeNodes.Count() > 0) {
     if (INavTreeNode* node = static_cast<TTreeNodeItem*>(TreeNodes.GetItem(0))->Data.Node)
       node->SetImageIndex(4, 4);
   }
-  Modified = true;
 }
 
 void TPosItem::SetX(int32_t value) { SetCoordinate(Data.X, value); }

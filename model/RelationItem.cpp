@@ -10,8 +10,7 @@ void TRelationItem::Delete() {
 }
 
 void TRelationItem::SetName(const std::string& value) {
-  Data.Name = value;
-  Modified = true;
+  if (Assign(Data.Name, value)) ShownDataChanged();
 }
 
 } // namespace qel

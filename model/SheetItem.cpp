@@ -15,39 +15,33 @@ void TSheetItem::Delete() {
 }
 
 void TSheetItem::SetName(const std::string& value) {
-  Data.Name = value;
+  if (!Assign(Data.Name, value)) return;
   SetTreeNodesText(TreeNodes, value);
-  Modified = true;
+  ShownDataChanged();
 }
 
 void TSheetItem::SetColor(TColor value) {
-  Data.Color = value;
-  Modified = true;
+  if (Assign(Data.Color, value)) ShownDataChanged();
 }
 
 void TSheetItem::SetWidth(int32_t value) {
-  Data.Width = value;
-  Modified = true;
+  Assign(Data.Width, value);
 }
 
 void TSheetItem::SetHeight(int32_t value) {
-  Data.Height = value;
-  Modified = true;
+  Assign(Data.Height, value);
 }
 
 void TSheetItem::SetZoom(int32_t value) {
-  Data.Zoom = value;
-  Modified = true;
+  Assign(Data.Zoom, value);
 }
 
 void TSheetItem::SetGridSize(int32_t value) {
-  Data.GridSize = value;
-  Modified = true;
+  Assign(Data.GridSize, value);
 }
 
 void TSheetItem::SetDescription(const std::string& value) {
-  Data.Description = value;
-  Modified = true;
+  Assign(Data.Description, value);
 }
 
 TPosItem* TSheetItem::GetPosition(int i) const { return static_cast<TPosItem*>(Positions.GetItem(i)); }

@@ -9,8 +9,9 @@
 //
 // Replacing the project (New, Open, Reopen, a failed load): before the old project is freed,
 //  1. StorePendingEdits runs (PendingEditsRequested is emitted);
-//  2. every sheet window and every search window is closed and destroyed, and the New Note
-//     window is closed and destroyed;
+//  2. the free windows opened from the navigators store and are destroyed, every sheet window
+//     and every search window is closed and destroyed, and the New Note window is closed and
+//     destroyed;
 //  3. ProjectReleasing(old) is emitted: any other window that keeps the project or one of its
 //     items must drop it there (close, or unbind);
 //  4. every navigator is unbound (TNavForm::SetContainer(nullptr)).
@@ -20,6 +21,7 @@
 #include "windows/MainServices.h"
 
 #include <QIcon>
+#include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -71,8 +73,8 @@ public:
   void RefreshSheetWindows() override;
   // Makes every navigator store its shown property page.
   void StoreNavigatorEdits() override;
-  // Every open window stores its pending edits: the navigators, the New Note window, then
-  // whatever listens to PendingEditsRequested.
+  // Every open window stores its pending edits: the navigators and the windows opened from
+  // them, the New Note window, then whatever listens to PendingEditsRequested.
   void StorePendingEdits();
   // Whether a sheet window shows the sheet.
   bool IsSheetOpen(const TSheetItem* Sheet) const override;
@@ -87,8 +89,11 @@ public:
   // Places a top-level window at a place given relative to the main window's top-left corner
   // (the screen's corner while the main window is maximised).
   void PlaceWindow(QWidget* window, int left, int top, int width, int height) const override;
-  // Makes a window a child of the multiple-document area and shows it.
+  // Makes a window a child of the multiple-document area and shows it. Closing the child
+  // frees it, except a navigator, which closing only minimises.
   QMdiSubWindow* AddChildWindow(QWidget* window) override;
+  // Shows the navigator windows again that were minimised or hidden.
+  void ShowNavigators();
   // The child windows of a class, in child order.
   template <class T> std::vector<T*> ChildWindows() const;
   // The active child window when it is a sheet window, else null.
@@ -247,6 +252,7 @@ signals:
   void Closed();
 
 protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -258,6 +264,12 @@ private:
   void AddToolButtons(QToolBar* bar, std::initializer_list<TToolButton> buttons);
   void CreateMenus();
   void FillWindowMenu();
+  // Brings a minimised or hidden child window back and activates it.
+  void RestoreChildWindow(QMdiSubWindow* sub);
+  // The keys of the main menu's visible commands.
+  QList<QKeySequence> MainMenuKeys() const;
+  // Takes the main menu's keys from the child window's system menu.
+  void LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const;
   void FitChildWindows();
   // A new search window on the page of the kind.
   TfrmSearch* SelectSearch(int kind);

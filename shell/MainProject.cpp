@@ -9,6 +9,7 @@
 #include "search/Search.h"
 #include "windows/Navigator.h"
 #include "windows/NoteProp.h"
+#include "windows/NotePropCommon.h"
 
 #include <QCoreApplication>
 #include <filesystem>
@@ -238,6 +239,7 @@ void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
 }
 
 void TQELMain::CloseProjectWindows() {
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) CloseFreeWindows(navigator);
   for (TDrawSheet* sheetWindow : ChildWindows<TDrawSheet>()) {
     QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget());
     if (sub) sub->close();
@@ -257,6 +259,7 @@ void TQELMain::CloseProjectWindows() {
 
 void TQELMain::BindNavigators() {
   for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->SetContainer(FContainer.get());
+  ShowNavigators();
 }
 
 } // namespace qel

@@ -5,7 +5,10 @@
 #include "search/Search.h"
 #include "windows/Navigator.h"
 #include "windows/NoteProp.h"
+#include "windows/NotePropCommon.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <algorithm>
 
@@ -32,6 +35,7 @@ void TQELMain::StoreNavigatorEdits() {
 
 void TQELMain::StorePendingEdits() {
   StoreNavigatorEdits();
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) StoreFreeWindows(navigator);
   if (NewNoteWindow && NewNoteWindow->isVisible() && !NewNoteWindow->Closing) {
     try {
       NewNoteWindow->UpdateItem(true);
@@ -69,9 +73,60 @@ void TQELMain::PlaceWindow(QWidget* window, int left, int top, int width, int he
 
 QMdiSubWindow* TQELMain::AddChildWindow(QWidget* window) {
   QMdiSubWindow* sub = MdiArea->addSubWindow(window);
-  sub->setAttribute(Qt::WA_DeleteOnClose);
+  if (qobject_cast<TNavForm*>(window))
+    sub->installEventFilter(this); // the navigator lives as long as the program
+  else
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+  LeaveMenuKeysToMainMenu(sub);
   window->show();
   return sub;
+}
+
+bool TQELMain::eventFilter(QObject* watched, QEvent* event) {
+  auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+  if (event->type() != QEvent::Close || !sub || !qobject_cast<TNavForm*>(sub->widget()))
+    return QMainWindow::eventFilter(watched, event);
+  // Closing the navigator only minimises it; the Window menu, New and Open bring it back.
+  event->ignore();
+  sub->showMinimized();
+  return true;
+}
+
+void TQELMain::ShowNavigators() {
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(navigator->parentWidget());
+    if (sub && (sub->isMinimized() || sub->isHidden())) RestoreChildWindow(sub);
+  }
+}
+
+void TQELMain::RestoreChildWindow(QMdiSubWindow* sub) {
+  if (sub->isMinimized()) sub->showNormal();
+  sub->show();
+  MdiArea->setActiveSubWindow(sub);
+}
+
+QList<QKeySequence> TQELMain::MainMenuKeys() const {
+  QList<QKeySequence> keys;
+  QList<QAction*> actions = menuBar()->actions();
+  while (!actions.isEmpty()) {
+    QAction* action = actions.takeFirst();
+    if (QMenu* menu = action->menu()) actions += menu->actions();
+    if (action->isVisible()) keys += action->shortcuts();
+  }
+  return keys;
+}
+
+// Qt gives a sub-window's system menu the platform's keys (Ctrl+W closes there); two actions
+// on one key run neither, so the main menu keeps its keys.
+void TQELMain::LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const {
+  QMenu* system = sub->systemMenu();
+  if (!system) return;
+  const QList<QKeySequence> taken = MainMenuKeys();
+  for (QAction* action : system->actions()) {
+    QList<QKeySequence> keys = action->shortcuts();
+    if (keys.removeIf([&taken](const QKeySequence& key) { return taken.contains(key); }) > 0)
+      action->setShortcuts(keys);
+  }
 }
 
 TDrawSheet* TQELMain::ActiveSheetWindow() const {

@@ -219,7 +219,7 @@ void TQELMain::FillWindowMenu() {
     entry->setChecked(child == MdiArea->activeSubWindow());
     QPointer<QMdiSubWindow> target = child;
     connect(entry, &QAction::triggered, this, [this, target] {
-      if (target) MdiArea->setActiveSubWindow(target);
+      if (target) RestoreChildWindow(target);
     });
   }
 }

@@ -51,6 +51,7 @@ TAttachPrp::TAttachPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pa
   box->addWidget(pnl_OLE_container, 1);
   OpenDialog.FileMustExist = true;
   SetKindColors(true);
+  ForgetProjectOnRelease(this);
 }
 
 void TAttachPrp::CreatePanel() {

@@ -1,7 +1,6 @@
 #include "EditLink.h"
 
 #include "model/Container.h"
-#include "platform/qt/QtConvert.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -28,18 +27,11 @@ void TEditLinkForm::ShowLink(TLinkItem* Link) {
   SP_LinkWidth->setValue(Link->Data.PenWidth);
 }
 
-TRelationItem* TEditLinkForm::ChosenType() const {
-  // Two types may share a name: the link keeps its own unless another name was chosen.
-  TRelationItem* original = OriginalRelation.Get();
-  if (original && CB_LinkType->currentText() == ToQString(original->Data.Name)) return original;
-  return ListedRelation();
-}
-
-bool TEditLinkForm::TypeChanged() const { return ChosenType() != OriginalRelation.Get(); }
+bool TEditLinkForm::TypeChanged() const { return ListedRelation() != OriginalRelation.Get(); }
 
 void TEditLinkForm::BTN_OkClick() {
   setResult(0);
-  TRelationItem* relation = ChosenType();
+  TRelationItem* relation = ListedRelation();
   if (TypeChanged() && relation && RefusedAsDuplicate(relation)) return;
   Choose(relation);
 }

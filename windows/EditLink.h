@@ -21,10 +21,6 @@ public:
   void BTN_OkClick() override;
 
   TItemRef<TRelationItem> OriginalRelation;
-
-private:
-  // The chosen type; the link's own while the list shows its name.
-  TRelationItem* ChosenType() const;
 };
 
 } // namespace qel

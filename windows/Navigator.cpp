@@ -237,9 +237,9 @@ void TNavForm::ShowPoolPage(TNavNode* Node) {
   TPoolPrp* page = Node->Kind() == TNavKind::SheetPool  ? static_cast<TPoolPrp*>(SheetPoolPage)
                    : Node->Kind() == TNavKind::NotePool ? static_cast<TPoolPrp*>(NotePoolPage)
                                                         : static_cast<TPoolPrp*>(AttachPoolPage);
-  // The same list again is not refilled, unless items came or went meanwhile; items only
-  // added at its end are appended.
-  if (pool == LastShown && (page->RowCount() == pool->Count() || page->AppendNew(*pool))) return;
+  // The same list again is not refilled, unless its pool changed meanwhile; items only added
+  // at its end are appended.
+  if (pool == LastShown && (page->Shows(pool) || page->AppendNew(*pool))) return;
   OpenPage(page);
   page->Container = Container;
   if (page == SheetPoolPage) SheetPoolPage->ShowItem(static_cast<TSheetPool*>(pool));

@@ -74,15 +74,19 @@ void TNewLinkForm::Setup(TContainer* container, TNoteItem* fromNote, TNoteItem* 
 void TNewLinkForm::FillDialog() {
   LinkRecord = TLink();
   PN_LinkColor->SetColor(LinkRecord.Color);
-  QStringList names;
+  std::vector<std::pair<QString, TRelationItem*>> entries;
   for (int i = 0; Container && i < Container->RelationCount(); ++i)
-    names << ToQString(Container->GetRelation(i)->Data.Name);
-  // The list keeps its entries sorted, as the user reads them.
-  std::stable_sort(names.begin(), names.end(),
-                   [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    entries.emplace_back(ToQString(Container->GetRelation(i)->Data.Name), Container->GetRelation(i));
+  // The list keeps its entries sorted, as the user reads them; equal names in pool order.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const auto& a, const auto& b) { return a.first.compare(b.first, Qt::CaseInsensitive) < 0; });
   CB_LinkType->clear();
-  CB_LinkType->addItems(names);
-  CB_LinkType->setCurrentIndex(names.isEmpty() ? -1 : 0);
+  FEntries.clear();
+  for (const auto& [name, relation] : entries) {
+    CB_LinkType->addItem(name);
+    FEntries.emplace_back(relation);
+  }
+  CB_LinkType->setCurrentIndex(entries.empty() ? -1 : 0);
   SP_LinkWidth->setValue(LinkRecord.PenWidth);
 }
 
@@ -95,26 +99,29 @@ void TNewLinkForm::PN_LinkColorDblClick() {
 
 int TNewLinkForm::ListToPoolIndex(int ListIndex) const {
   const int entries = CB_LinkType->count();
-  if (!Container || ListIndex < 0 || ListIndex >= entries) return entries;
-  const std::string text = FromQString(CB_LinkType->itemText(ListIndex));
-  for (int i = 0; i < Container->RelationCount(); ++i)
-    if (Container->GetRelation(i)->Data.Name == text) return i;
-  return entries;
+  TRelationItem* relation = EntryRelation(ListIndex);
+  if (!Container || !relation) return entries;
+  const int index = Container->RelationPool->IndexOf(relation);
+  return index < 0 ? entries : index;
 }
 
 int TNewLinkForm::PoolToListIndex(int PoolIndex) const {
   const int entries = CB_LinkType->count();
   if (!Container || PoolIndex < 0 || PoolIndex >= Container->RelationCount()) return entries;
-  const QString name = ToQString(Container->GetRelation(PoolIndex)->Data.Name);
+  const TRelationItem* relation = Container->GetRelation(PoolIndex);
   for (int i = 0; i < entries; ++i)
-    if (CB_LinkType->itemText(i) == name) return i;
+    if (EntryRelation(i) == relation) return i;
   return entries;
 }
 
-TRelationItem* TNewLinkForm::ListedRelation() const {
-  const int index = ListToPoolIndex(CB_LinkType->currentIndex());
-  return Container && index < Container->RelationCount() ? Container->GetRelation(index) : nullptr;
+TRelationItem* TNewLinkForm::EntryRelation(int ListIndex) const {
+  if (ListIndex < 0 || ListIndex >= CB_LinkType->count() || ListIndex >= static_cast<int>(FEntries.size()))
+    return nullptr;
+  TRelationItem* relation = FEntries[static_cast<size_t>(ListIndex)].Get();
+  return relation && Container && Container->RelationPool->IndexOf(relation) >= 0 ? relation : nullptr;
 }
+
+TRelationItem* TNewLinkForm::ListedRelation() const { return EntryRelation(CB_LinkType->currentIndex()); }
 
 bool TNewLinkForm::RefusedAsDuplicate(TRelationItem* relation) const {
   if (!Container || !Container->LinkExists(FromNote.Get(), ToNote.Get(), Sheet.Get(), relation)) return false;

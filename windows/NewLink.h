@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -34,10 +35,9 @@ public:
   void PN_LinkColorDblClick();
   // Stores the choice and closes with OK, unless the chosen type would duplicate a link.
   virtual void BTN_OkClick();
-  // Pool index of the first relation type named as the list entry; the entry count when none.
+  // Pool index of the relation type of the list entry; the entry count when none.
   int ListToPoolIndex(int ListIndex) const;
-  // First list entry showing the name of the relation type at the pool index; the entry count
-  // when none.
+  // The list entry of the relation type at the pool index; the entry count when none.
   int PoolToListIndex(int PoolIndex) const;
 
   TContainer* Container = nullptr; // not owned
@@ -65,8 +65,10 @@ public:
   QPushButton* BTN_Cancel;
 
 protected:
-  // The relation type chosen in the list (the first of that name in pool order), or null.
+  // The relation type of the entry chosen in the list, or null.
   TRelationItem* ListedRelation() const;
+  // The relation type of a list entry; null when there is none or it was deleted meanwhile.
+  TRelationItem* EntryRelation(int ListIndex) const;
   // Whether a link of the type already joins the notes this way on the sheet; tells the user.
   bool RefusedAsDuplicate(TRelationItem* relation) const;
   // The last step of OK: the results, and the dialog closes.
@@ -74,6 +76,8 @@ protected:
 
 private:
   TColor FDialogColor = clBlack; // the colour dialog opens with the colour it last returned
+  // The relation type of each list entry, in list order: entries of equal names stay apart.
+  std::vector<TItemRef<TRelationItem>> FEntries;
 };
 
 // The new-link dialog made at start-up.

@@ -52,4 +52,34 @@ void ForgetProjectOnRelease(TPropertyFrm* window) {
   });
 }
 
+QList<QPointer<QWidget>> FreeWindowsOf(const QWidget* owner) {
+  QList<QPointer<QWidget>> windows;
+  // findChildren lists a window before its descendants; reversed, openers come last.
+  for (QWidget* child : owner->findChildren<QWidget*>())
+    if (child->isWindow() && child->testAttribute(Qt::WA_DeleteOnClose)) windows.prepend(child);
+  return windows;
+}
+
+void StoreFreeWindows(const QWidget* owner) {
+  for (const QPointer<QWidget>& window : FreeWindowsOf(owner)) {
+    auto* form = qobject_cast<TPropertyFrm*>(window.data());
+    if (!form || form->Closing || !form->isVisible()) continue;
+    try {
+      form->UpdateItem(true);
+    } catch (const std::exception&) {
+      // A window that cannot store keeps its edits.
+    }
+  }
+}
+
+void CloseFreeWindows(const QWidget* owner) {
+  StoreFreeWindows(owner);
+  for (const QPointer<QWidget>& window : FreeWindowsOf(owner)) {
+    if (!window) continue;
+    if (auto* form = qobject_cast<TPropertyFrm*>(window.data())) form->Closing = true; // stored above
+    window->close();
+    delete window.data();
+  }
+}
+
 } // namespace qel

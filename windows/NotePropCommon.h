@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QMimeData>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -67,5 +68,12 @@ Qt::WindowFlags FreeWindowFlags(bool stayOnTop);
 // When the main window releases the window's project, the window forgets it and, when it is
 // a window of its own, closes without storing.
 void ForgetProjectOnRelease(TPropertyFrm* window);
+// The free windows opened from the owner (those that free themselves when closed), also those
+// opened from them in turn, each before the window it was opened from.
+QList<QPointer<QWidget>> FreeWindowsOf(const QWidget* owner);
+// Every free window opened from the owner stores what the user typed there.
+void StoreFreeWindows(const QWidget* owner);
+// Every free window opened from the owner stores, closes and is gone on return.
+void CloseFreeWindows(const QWidget* owner);
 
 } // namespace qel

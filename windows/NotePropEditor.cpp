@@ -181,7 +181,15 @@ void TNotePrp::FormShow() {
   if (isWindow() && PC_Note->currentWidget() == TS_Memo) RichEditURL1->setFocus();
 }
 
-void TNotePrp::SetTextMargins() { RichEditURL1->document()->setDocumentMargin(6); }
+// The margin is layout, not an edit: text unchanged since it was loaded stays unchanged.
+void TNotePrp::SetTextMargins() {
+  QTextDocument* text = RichEditURL1->document();
+  if (text->documentMargin() == 6) return;
+  const bool unchanged = !RichEditURL1->ChangedSinceLoad();
+  const std::string loaded = unchanged ? RichEditURL1->GetRichText() : std::string();
+  text->setDocumentMargin(6);
+  if (unchanged) RichEditURL1->MarkStored(loaded);
+}
 
 void TNotePrp::SelectionChange() {
   UpdatingControls = true;

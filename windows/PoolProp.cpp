@@ -3,6 +3,7 @@
 #include "AttachmentProp.h"
 #include "ItemTreeWidget.h"
 #include "NoteProp.h"
+#include "NotePropCommon.h"
 #include "SheetProp.h"
 #include "graphics/DragObjects.h"
 #include "model/Container.h"
@@ -56,38 +57,41 @@ void TPoolPrp::Fill(const QString& status, const TPoolItemList& pool, const TDes
   rows.reserve(pool.Count());
   for (int i = 0; i < pool.Count(); ++i) rows.append(NewRow(pool.GetItem(i)));
   LV_Contents->addTopLevelItems(rows); // one step for the whole list
+  FFilledFrom = &pool;
+  FFilledChanges = pool.Changes();
+  FFilledEdits = pool.Edits();
+  FFilledFiltered = pool.Filtered;
+}
+
+bool TPoolPrp::Shows(const TPoolItemList* pool) const {
+  return pool && pool == FFilledFrom && pool->Changes() == FFilledChanges && pool->Filtered == FFilledFiltered;
 }
 
 QTreeWidgetItem* TPoolPrp::NewRow(TPoolItem* item) {
-  TRow entry{item, {}, -1};
-  FDescribe(item, entry.Caption, entry.Image);
-  auto* row = new QTreeWidgetItem(QStringList(ToQString(entry.Caption)));
-  if (entry.Image >= 0 && entry.Image < IL_Property.size()) row->setIcon(0, IL_Property[entry.Image]);
-  row->setData(0, Qt::UserRole, entry.Image);
-  FRows.push_back(std::move(entry));
+  std::string caption;
+  int image = -1;
+  FDescribe(item, caption, image);
+  auto* row = new QTreeWidgetItem(QStringList(ToQString(caption)));
+  if (image >= 0 && image < IL_Property.size()) row->setIcon(0, IL_Property[image]);
+  row->setData(0, Qt::UserRole, image);
+  FRows.emplace_back(item);
   return row;
 }
 
 bool TPoolPrp::AppendNew(const TPoolItemList& pool) {
   const int count = RowCount();
-  if (!FDescribe || count >= pool.Count()) return false;
-  std::string caption;
-  for (int i = 0; i < count; ++i) {
-    const TRow& row = FRows[static_cast<size_t>(i)];
-    TPoolItem* item = pool.GetItem(i);
-    if (row.Item.Get() != item) return false;
-    int image = -1;
-    FDescribe(item, caption, image);
-    if (caption != row.Caption || image != row.Image) return false;
-  }
+  if (!FDescribe || &pool != FFilledFrom || pool.Edits() != FFilledEdits || pool.Filtered != FFilledFiltered ||
+      count > pool.Count())
+    return false;
   QList<QTreeWidgetItem*> rows;
   for (int i = count; i < pool.Count(); ++i) rows.append(NewRow(pool.GetItem(i)));
   LV_Contents->addTopLevelItems(rows);
+  FFilledChanges = pool.Changes();
   return true;
 }
 
 TPoolItem* TPoolPrp::RowItem(int row) const {
-  return row >= 0 && row < RowCount() ? FRows[static_cast<size_t>(row)].Item.Get() : nullptr;
+  return row >= 0 && row < RowCount() ? FRows[static_cast<size_t>(row)].Get() : nullptr;
 }
 
 std::unique_ptr<TMultiDragObject> TPoolPrp::LV_ContentsStartDrag() {
@@ -145,18 +149,13 @@ QWidget* TPoolPrp::OpenSheet(TSheetItem* sheet) {
 QWidget* TPoolPrp::Opened(QWidget* window) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();
-  std::erase_if(FOpened, [](const QPointer<QWidget>& w) { return w.isNull(); });
-  FOpened.emplace_back(window);
   return window;
 }
 
 void TPoolPrp::ReleaseProject() {
-  for (const QPointer<QWidget>& window : FOpened) {
-    if (window) window->close(); // stores what was typed there
-    delete window.data();
-  }
-  FOpened.clear();
+  CloseFreeWindows(this);
   FRows.clear();
+  FFilledFrom = nullptr;
   LV_Contents->clear();
   Container = nullptr;
 }

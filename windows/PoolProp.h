@@ -7,7 +7,6 @@
 #include "PropertyForm.h"
 #include "model/PoolItem.h"
 
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -37,11 +36,13 @@ public:
   // The row's index into IL_Property.
   int RowImage(int row) const;
   int RowCount() const { return static_cast<int>(FRows.size()); }
-  // When the rows still show the start of the pool's view as it is now (same items, captions
-  // and images) and only items at its end are missing, appends rows for those and returns true;
-  // otherwise changes nothing. Costs a comparison per row, not a refill.
+  // Whether the rows are those of the pool as it is now: filled from it, and nothing added,
+  // removed, renamed or recoloured there since, nor its view changed.
+  bool Shows(const TPoolItemList* pool) const;
+  // When the pool only gained items at its end since the rows were filled, appends rows for
+  // those and returns true; otherwise changes nothing. Costs the rows added, not a refill.
   bool AppendNew(const TPoolItemList& pool);
-  // Closes the windows opened from the list and lets go of the project.
+  // Stores and closes the windows opened from the list and lets go of the project.
   void ReleaseProject();
 
   TItemTreeWidget* LV_Contents;
@@ -60,14 +61,13 @@ private:
   // A row for the item, described as the last fill did.
   QTreeWidgetItem* NewRow(TPoolItem* item);
 
-  struct TRow {
-    TItemRef<TPoolItem> Item;
-    std::string Caption;
-    int Image = -1;
-  };
-  std::vector<TRow> FRows;
+  std::vector<TItemRef<TPoolItem>> FRows;
   TDescribe FDescribe; // of the last fill
-  std::vector<QPointer<QWidget>> FOpened;
+  // What the rows were filled from.
+  const TPoolItemList* FFilledFrom = nullptr;
+  uint64_t FFilledChanges = 0;
+  uint64_t FFilledEdits = 0;
+  bool FFilledFiltered = false;
 };
 
 } // namespace qel

@@ -155,9 +155,7 @@ void TRelationForm::BTN_OkClick() {
     QTreeWidgetItem* row = LV_Relations->topLevelItem(i);
     const std::string caption = FromQString(row->text(0));
     if (IsStoredRow(row)) {
-      // An unchanged name leaves the type, and so the project, unmodified.
-      TRelationItem* relation = RowRelation(row);
-      if (relation && relation->Data.Name != caption) relation->SetName(caption);
+      if (TRelationItem* relation = RowRelation(row)) relation->SetName(caption);
     } else {
       TRelation record;
       record.Name = caption;

@@ -192,7 +192,7 @@ void TSheetPrp::StoreSheet(TSheetItem* sheet) {
     ED_SheetHeight->setText(QString::number(height));
   sheet->SetGridSize(SP_GridSize->value());
   sheet->SetName(FromQString(ED_Caption->text()));
-  sheet->SetDescription(RichEditURL1->GetPlainText());
+  if (RichEditURL1->ChangedSinceLoad()) sheet->SetDescription(RichEditURL1->GetPlainText());
   if (MainServices) MainServices->SyncSheetNotes();
 }
 

@@ -1,5 +1,7 @@
 #include "ModelTestUtil.h"
 
+#include <functional>
+
 using namespace qel;
 using namespace qel::test;
 
@@ -167,6 +169,69 @@ TEST(Items, SettersMarkModifiedExceptTheAggregatedSheet) {
   c.SetModified(false);
   s->SetGridSize(20);
   EXPECT_TRUE(c.IsModified());
+}
+
+// Fault: every store marked the project modified, so merely opening and closing a window
+// asked to save a project nobody had changed.
+TEST(Items, SettersMarkModifiedOnlyWhenTheValueChanges) {
+  TContainer c;
+  TSheetItem* s = NewSheet(c, "Plan");
+  TNoteItem* n = NewNote(c, "Idea");
+  TAttachItem* a = NewAttachment(c, n, "Letter");
+  TRelationItem* r = NewRelation(c, "leads to");
+  TPosItem* p = NewPos(c, n, s, 5, 6);
+  TLinkItem* l = NewLinkItem(c, n, n, r, s);
+  FakeNode noteNode;
+  Show(*c.NoteTreePool, n, noteNode);
+  struct TCase {
+    const char* Name;
+    std::function<void()> Same, Other;
+    bool Shown; // lists of the pool show the value
+  };
+  const std::vector<TCase> cases = {
+      {"note name", [&] { n->SetName("Idea"); }, [&] { n->SetName("Thought"); }, true},
+      {"note colour", [&] { n->SetColor(n->Data.Color); }, [&] { n->SetColor(clRed); }, true},
+      {"note text", [&] { n->SetText(""); }, [&] { n->SetText("{\\rtf1 x}"); }, false},
+      {"note picture", [&] { n->SetImage(""); }, [&] { n->SetImage("a.jpg"); }, false},
+      {"note logo", [&] { n->SetLogo(""); }, [&] { n->SetLogo("b.jpg"); }, false},
+      {"note size", [&] { n->SetWidth(80), n->SetHeight(50); }, [&] { n->SetHeight(51); }, false},
+      {"note logo place", [&] { n->SetLogoPos(0); }, [&] { n->SetLogoPos(8); }, false},
+      {"sheet name", [&] { s->SetName("Plan"); }, [&] { s->SetName("Map"); }, true},
+      {"sheet colour", [&] { s->SetColor(s->Data.Color); }, [&] { s->SetColor(clRed); }, true},
+      {"sheet extent", [&] { s->SetWidth(9999), s->SetHeight(9999); }, [&] { s->SetWidth(1500); }, false},
+      {"sheet zoom and grid", [&] { s->SetZoom(80), s->SetGridSize(10); }, [&] { s->SetZoom(90); }, false},
+      {"sheet description", [&] { s->SetDescription(""); }, [&] { s->SetDescription("d"); }, false},
+      {"attachment caption", [&] { a->SetCaption("Letter"); }, [&] { a->SetCaption("Mail"); }, true},
+      {"attachment location", [&] { a->SetLocation(""); }, [&] { a->SetLocation("x.txt"); }, true},
+      {"attachment kind", [&] { a->SetKind(0); }, [&] { a->SetKind(1); }, true},
+      {"relation name", [&] { r->SetName("leads to"); }, [&] { r->SetName("follows"); }, true},
+      {"position", [&] { p->SetX(5), p->SetY(6); }, [&] { p->SetY(7); }, false},
+      {"link curve", [&] { l->SetCurve1(50), l->SetCurve4(50); }, [&] { l->SetCurve2(9); }, false},
+      {"link look", [&] { l->SetPenWidth(1), l->SetColor(0), l->SetArrowType(2), l->SetLineStyle(1); },
+       [&] { l->SetLineStyle(0); }, false},
+  };
+  const std::vector<TPoolItemList*> pools = {c.NotePool.get(), c.SheetPool.get(), c.AttachPool.get(),
+                                             c.RelationPool.get()};
+  const auto changes = [&] {
+    std::vector<uint64_t> counts;
+    for (TPoolItemList* pool : pools) counts.push_back(pool->Changes());
+    return counts;
+  };
+  for (const TCase& t : cases) {
+    SCOPED_TRACE(t.Name);
+    c.SetModified(false);
+    noteNode.Text = "untouched";
+    const std::vector<uint64_t> before = changes();
+    t.Same();
+    EXPECT_FALSE(c.IsModified());
+    EXPECT_EQ(changes(), before);
+    EXPECT_EQ(noteNode.Text, "untouched");
+    t.Other();
+    EXPECT_TRUE(c.IsModified());
+    EXPECT_EQ(changes() != before, t.Shown);
+  }
+  n->SetName("Again");
+  EXPECT_EQ(noteNode.Text, "Again");
 }
 
 TEST(Items, RecordReferencesAreTakenOverByTheLists) {

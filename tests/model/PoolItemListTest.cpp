@@ -226,3 +226,18 @@ TEST(ItemRef, KnowsWhenItsItemIsGone) {
   EXPECT_FALSE(copy);
   EXPECT_EQ(TItemRef<Item>().Get(), nullptr);
 }
+
+// A list window appends what was added at the end and refills after anything else.
+TEST(PoolItemList, AddingAtTheEndIsAChangeButNoEdit) {
+  List list;
+  Make(list, 1);
+  const uint64_t changes = list.Changes(), edits = list.Edits();
+  Item* second = Make(list, 2);
+  EXPECT_NE(list.Changes(), changes);
+  EXPECT_EQ(list.Edits(), edits);
+  list.ResetView();
+  EXPECT_NE(list.Edits(), edits);
+  const uint64_t narrowed = list.Edits();
+  second->Delete();
+  EXPECT_NE(list.Edits(), narrowed);
+}

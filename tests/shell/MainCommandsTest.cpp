@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -313,6 +315,79 @@ TEST_F(MainCommandsTest, AutoSaveCommandShowsTheWindowAndExitCloses) {
   QSignalSpy closed(QELMain, &TQELMain::Closed);
   QELMain->TB_ExitClick();
   EXPECT_EQ(closed.count(), 1);
+}
+
+// Fault: the navigator's frame freed it when closed, so the project tree was gone until the
+// program restarted.
+TEST_F(MainCommandsTest, ClosingTheNavigatorOnlyMinimisesIt) {
+  Run();
+  QPointer<TNavForm> navigator = NavForm;
+  QPointer<QMdiSubWindow> frame = FrameOf(navigator);
+  ASSERT_FALSE(frame.isNull());
+  const auto closeAndFlush = [](QWidget* window) {
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  };
+  closeAndFlush(frame);
+  ASSERT_FALSE(navigator.isNull());
+  EXPECT_TRUE(frame->isMinimized());
+
+  emit QELMain->MI_window->aboutToShow(); // the Window menu brings it back
+  QAction* entry = nullptr;
+  for (QAction* action : QELMain->MI_window->actions())
+    if (action->text().endsWith(" Tree")) entry = action;
+  ASSERT_NE(entry, nullptr);
+  entry->trigger();
+  EXPECT_FALSE(frame->isMinimized());
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), frame);
+
+  closeAndFlush(frame);
+  Script.Answer(mrYes).Answer(mrNo); // a new project, the old one not saved
+  QELMain->TB_NewClick();
+  ASSERT_FALSE(navigator.isNull());
+  EXPECT_FALSE(frame->isMinimized());
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(navigator->Container, &Project());
+
+  QPointer<TDrawSheet> sheetWindow = OpenSheetWindow(AddSheet("Other")); // other children free themselves
+  closeAndFlush(FrameOf(sheetWindow));
+  EXPECT_TRUE(sheetWindow.isNull());
+}
+
+// Fault: every sub-window's system menu took Ctrl+W, Qt's key for closing, so New Sheet never
+// ran while a window was open ("Ambiguous shortcut overload: Ctrl+W").
+TEST_F(MainCommandsTest, MainMenuKeysReachTheMainMenuWhateverWindowIsOpen) {
+  OpenProject({});
+  QELMain->show();
+  OpenSheetWindow(AddSheet("Open"));
+  QELMain->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QELMain));
+  const QList<QKeySequence> mainKeys = {QKeySequence("Ctrl+S"), QKeySequence("Ctrl+P"), QKeySequence("Ctrl+N"),
+                                        QKeySequence("Ctrl+W"), QKeySequence("Ctrl+G"), QKeySequence("Ctrl+F"),
+                                        QKeySequence("Ctrl+H"), QKeySequence("Ctrl+T"), QKeySequence("Ctrl+I"),
+                                        QKeySequence("Ctrl+U"), QKeySequence("Ctrl+R")};
+  int closeItems = 0;
+  for (QMdiSubWindow* sub : QELMain->MdiArea->subWindowList())
+    for (QAction* action : sub->systemMenu()->actions()) {
+      closeItems += action->text() == "&Close";
+      for (const QKeySequence& key : action->shortcuts())
+        EXPECT_FALSE(mainKeys.contains(key)) << action->text().toStdString() << " " << key.toString().toStdString();
+    }
+  EXPECT_EQ(closeItems, 2);
+
+  const int sheets = Project().SheetCount();
+  QTest::keyClick(QELMain->MdiArea->activeSubWindow()->widget(), Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(Project().SheetCount(), sheets + 1);
+  EXPECT_EQ(Project().GetSheet(sheets)->Data.Name, "New Sheet");
+  EXPECT_EQ(QELMain->ChildWindows<TDrawSheet>().size(), 2u);
+  // With the navigator's note page shown, Ctrl+S is still the main menu's Save.
+  NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
+  ASSERT_GT(NavForm->Tree->NotesNode->childCount(), 0);
+  NavForm->TV_Container->setCurrentItem(NavForm->Tree->NotesNode->child(0));
+  NavForm->RefreshItem(nullptr, false);
+  ASSERT_TRUE(Project().IsModified());
+  QTest::keyClick(NavForm->TV_Container, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(Project().IsModified());
 }
 
 } // namespace

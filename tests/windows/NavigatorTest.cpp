@@ -172,22 +172,39 @@ TEST_F(NavigatorTest, APageWhoseItemWasDeletedShowsTheNextItemAgain) {
   EXPECT_EQ(Nav->SheetPage->ED_Caption->text(), "Sheet 2");
 }
 
-// Fault: the list of a branch was never refilled while the branch stayed selected, so it kept
-// rows of deleted notes and lacked new ones.
-TEST_F(NavigatorTest, ABranchListIsRefilledOnlyWhenItemsCameOrWent) {
+// Fault: the list of a branch was refilled only when the number of items differed, so it
+// kept old names after a rename, and rows of deleted notes after a delete and an add.
+TEST_F(NavigatorTest, ABranchListIsRefilledWheneverItsPoolChanged) {
   Run();
   Select(Tree().NotesNode);
-  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
+  const auto rows = [this] {
+    QStringList texts;
+    for (int i = 0; i < Nav->NotePoolPage->RowCount(); ++i)
+      texts << Nav->NotePoolPage->LV_Contents->topLevelItem(i)->text(0);
+    return texts;
+  };
+  EXPECT_EQ(rows(), QStringList({"Note 1", "Note 2"}));
+  QTreeWidgetItem* first = Nav->NotePoolPage->LV_Contents->topLevelItem(0);
+  Select(Tree().NotesNode); // the same branch, nothing changed: the rows stay
+  EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0), first);
+
   Project().GetNote(0)->SetName("Renamed");
-  Select(Tree().NotesNode); // the same branch again: not refilled
-  EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Note 1");
-  NewNote(Project(), "Third");
+  Select(Tree().NotesNode);
+  EXPECT_EQ(rows(), QStringList({"Renamed", "Note 2"}));
+  Project().GetNote(1)->Delete();
+  NewNote(Project(), "Third"); // as many rows as before
   QApplication::processEvents(); // the page follows once per turn of the event loop
-  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 3);
-  EXPECT_EQ(Nav->NotePoolPage->LV_Contents->topLevelItem(0)->text(0), "Renamed");
-  Project().GetNote(2)->Delete();
+  EXPECT_EQ(rows(), QStringList({"Renamed", "Third"}));
+  EXPECT_EQ(Nav->NotePoolPage->RowItem(1), Project().GetNote(1));
+
+  Project().ResetViews(); // a search narrows the view
+  Project().NotePool->Filtered = true;
+  Project().NotePool->ExcludeFromView(Project().GetNote(0));
   Nav->RefreshItem(nullptr, false);
-  EXPECT_EQ(Nav->NotePoolPage->RowCount(), 2);
+  EXPECT_EQ(rows(), QStringList({"Third"}));
+  Project().NotePool->Filtered = false;
+  Nav->RefreshItem(nullptr, false);
+  EXPECT_EQ(rows(), QStringList({"Renamed", "Third"}));
 }
 
 // Fault: every note added while the list of notes was shown refilled the whole list.

@@ -82,16 +82,37 @@ TEST_F(LinkDialogTest, DuplicateIsRefusedOnlyForTheSameWayOnTheSameSheet) {
   EXPECT_TRUE(Ok(form));
 }
 
-TEST_F(LinkDialogTest, TwoTypesOfOneNameChooseTheFirst) {
+// Fault: entries carried only names, so of two types named alike (after an import) the first
+// was always taken, whichever entry the user chose.
+TEST_F(LinkDialogTest, TwoTypesOfOneNameEachChooseTheirOwn) {
   TRelationItem* first = Project.GetRelation(0);
-  AddRelation("leads to");
+  TRelationItem* second = AddRelation("leads to");
+  Project.NewLink(From, To, first, Sheet);
   TNewLinkForm form;
   form.Setup(&Project, From, To, Sheet);
-  for (int entry : {2, 3}) {
-    form.CB_LinkType->setCurrentIndex(entry);
-    ASSERT_TRUE(Ok(form));
-    EXPECT_EQ(form.ChosenRelation.Get(), first);
-  }
+  EXPECT_EQ(Entries(form), (std::vector<std::string>{"assumes", "consists of", "leads to", "leads to"}));
+  EXPECT_EQ(form.ListToPoolIndex(2), 0);
+  EXPECT_EQ(form.ListToPoolIndex(3), 3);
+  EXPECT_EQ(form.PoolToListIndex(3), 3);
+  form.CB_LinkType->setCurrentIndex(3); // the second: no link of that type yet
+  ASSERT_TRUE(Ok(form));
+  EXPECT_EQ(form.ChosenRelation.Get(), second);
+  form.CB_LinkType->setCurrentIndex(2); // the first already links the notes
+  Script.Answer(mrOk);
+  EXPECT_FALSE(Ok(form));
+  EXPECT_EQ(Script.Shown.back().Text, "Notes already have this type of relation...");
+
+  TLinkItem* link = Project.NewLink(From, To, second, Sheet);
+  TEditLinkForm edit;
+  edit.SetupLink(&Project, link);
+  EXPECT_EQ(edit.CB_LinkType->currentIndex(), 3);
+  edit.CB_LinkType->setCurrentIndex(2); // same name, other type: a change, and a duplicate
+  EXPECT_TRUE(edit.TypeChanged());
+  Script.Answer(mrOk);
+  EXPECT_FALSE(Ok(edit));
+  second->Delete(); // gone while the dialog is open: its entry chooses nothing
+  edit.CB_LinkType->setCurrentIndex(3);
+  EXPECT_EQ(edit.ListToPoolIndex(3), 4);
 }
 
 TEST_F(LinkDialogTest, ColourDialogOpensWithTheColourItLastReturned) {

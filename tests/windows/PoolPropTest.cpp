@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -146,6 +147,43 @@ TEST_F(PoolPropTest, ADoubleClickOpensTheRowsItemInAWindowOfItsOwn) {
   Notes.ReleaseProject(); // the windows of a released project close
   EXPECT_TRUE(Notes.findChildren<TNotePrp*>().isEmpty());
   EXPECT_EQ(Notes.Container, nullptr);
+}
+
+// Fault: every window stored its controls when it closed and every store marked the item
+// modified, so looking at a note, sheet or attachment asked for a save afterwards.
+TEST_F(PoolPropTest, OpeningAndClosingWindowsWithoutAChangeMarksNothingModified) {
+  TSheetItem* plan = NewSheet(Project, "Plan", clYellow);
+  plan->SetDescription("First line\r\nSecond line");
+  TNoteItem* idea = NewNote(Project, "Idea");
+  // Text as another writer wrote it: the window gives it back unchanged.
+  const std::string text = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Some \\b bold\\b0  text\\par}";
+  idea->SetText(text);
+  NewNote(Project, "Plan", plan);
+  NewAttachment(Project, idea, "Letter", "https://example.org/");
+  Notes.ShowItem(Project.NotePool.get());
+  Attachments.ShowItem(Project.AttachPool.get());
+  Project.SetModified(false);
+  for (int row : {0, 1}) { // the note, and the sheet the second note stands for
+    Notes.LV_Contents->clearSelection();
+    SelectRows(Notes, {row});
+    QWidget* window = Notes.LV_ContentsDblClick();
+    ASSERT_NE(window, nullptr);
+    window->close();
+  }
+  SelectRows(Attachments, {0});
+  QWidget* attachment = Attachments.LV_ContentsDblClick();
+  ASSERT_NE(attachment, nullptr);
+  static_cast<TAttachPrp*>(attachment)->ED_CaptionExit();
+  attachment->close();
+  EXPECT_FALSE(Project.IsModified());
+  EXPECT_EQ(idea->Data.Text, text); // not rewritten in this program's own way
+
+  SelectRows(Notes, {0});
+  auto* note = static_cast<TNotePrp*>(Notes.LV_ContentsDblClick());
+  note->ED_Caption->setText("Thought");
+  note->close();
+  EXPECT_TRUE(Project.IsModified());
+  EXPECT_EQ(idea->Data.Name, "Thought");
 }
 
 // Fault: a row kept a plain pointer to its item, so a note deleted elsewhere was opened or

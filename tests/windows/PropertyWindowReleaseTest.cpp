@@ -1,10 +1,16 @@
+#include "NavigatorFixture.h"
 #include "ShellFixture.h"
+#include "windows/AttachmentProp.h"
+#include "windows/NotePoolProp.h"
 #include "shell/Main.h"
 #include "windows/NoteProp.h"
 #include "windows/NotePropCommon.h"
 #include "windows/SheetProp.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
 #include <QPointer>
 
 namespace qel::test {
@@ -31,6 +37,56 @@ TEST_F(PropertyWindowRelease, FreeWindowsStandBesideTheNavigatorAndCloseWhenTheP
   EXPECT_EQ(embedded->Container, nullptr);
   EXPECT_EQ(embedded->LinkPool, nullptr);
   EXPECT_FALSE(embedded->Closing);
+}
+
+class NavigatorWindowRelease : public NavigatorTest {};
+
+// Fault: attachment windows opened from the navigator's pages outlived their project, and the
+// other windows opened there closed without storing when the project was replaced.
+TEST_F(NavigatorWindowRelease, WindowsOpenedFromThePagesStoreAndCloseWhenTheProjectIsReplaced) {
+  Run();
+  Select(NoteNode("Note 1"));
+  Nav->NotePage->LV_Contents->item(0)->setSelected(true);
+  QPointer<TAttachPrp> attachment = Nav->NotePage->LV_ContentsDblClick();
+  ASSERT_FALSE(attachment.isNull());
+  Select(Tree().NotesNode);
+  Nav->NotePoolPage->LV_Contents->topLevelItem(0)->setSelected(true);
+  QPointer<TNotePrp> note = qobject_cast<TNotePrp*>(Nav->NotePoolPage->LV_ContentsDblClick());
+  ASSERT_FALSE(note.isNull());
+  note->LV_Contents->item(0)->setSelected(true);
+  QPointer<TAttachPrp> nested = note->LV_ContentsDblClick(); // opened from a free window
+  ASSERT_FALSE(nested.isNull());
+  Project().SetModified(false);
+
+  attachment->ED_Caption->setText("Typed"); // not yet stored
+  QELMain->StorePendingEdits();
+  EXPECT_EQ(Project().GetAttachment(0)->Data.Caption, "Typed");
+  EXPECT_FALSE(attachment.isNull());
+  Project().SetModified(false);
+  nested->ED_Caption->setText("Typed again");
+  Script.Answer(mrYes); // a new project
+  Script.Answer(mrNo);  // not saved: the question shows the edits were stored
+  QELMain->TB_NewClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_NE(Script.Shown[1].Text.find("is modified"), std::string::npos);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(attachment.isNull());
+  EXPECT_TRUE(note.isNull());
+  EXPECT_TRUE(nested.isNull());
+  EXPECT_EQ(Nav->Container, &Project());
+}
+
+TEST_F(NavigatorWindowRelease, LookingAtASheetAndItsNotesMarksNothingModified) {
+  Run();
+  Project().SetModified(false);
+  Click(SheetNode("Sheet 1")); // opens its sheet window
+  ASSERT_EQ(SheetWindows().size(), 1u);
+  TDrawSheet* sheetWindow = SheetWindows().front();
+  Select(NoteNode("Note 2"));
+  Select(Node(Tree().AttachmentsNode, "Attachment 1"));
+  Select(Tree().NotesNode);
+  qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget())->close();
+  EXPECT_FALSE(Project().IsModified());
 }
 
 TEST_F(PropertyWindowRelease, TheStartUpNoteWindowIsTheNoteWindow) {
