@@ -2,11 +2,11 @@
 
 #include "QELStart.h"
 #include "SaveLoad.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -4,15 +4,15 @@
 
 #include "About.h"
 #include "AutoSave.h"
-#include "graphics/DragObjects.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/sheet/SheetForm.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
-#include "search/Search.h"
-#include "windows/NoteProp.h"
-#include "windows/RelationFrm.h"
+#include "windows/search/Search.h"
+#include "windows/props/NoteProp.h"
+#include "windows/links/RelationFrm.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Arranging the child windows: fit to screen, tile, cascade.
 #include "Main.h"
 
-#include "windows/Navigator.h"
+#include "windows/nav/Navigator.h"
 
 #include <QMdiSubWindow>
 

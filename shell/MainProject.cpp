@@ -4,12 +4,12 @@
 #include "ProjectFile.h"
 #include "SaveLoad.h"
 #include "adpMRU.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 #include "platform/FileNames.h"
-#include "search/Search.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
-#include "windows/NotePropCommon.h"
+#include "windows/search/Search.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/NotePropCommon.h"
 
 #include <QCoreApplication>
 #include <filesystem>

@@ -1,11 +1,11 @@
 // The main window's services to the other windows: walks over the child windows by class.
 #include "Main.h"
 
-#include "graphics/SheetForm.h"
-#include "search/Search.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
-#include "windows/NotePropCommon.h"
+#include "windows/sheet/SheetForm.h"
+#include "windows/search/Search.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/NotePropCommon.h"
 
 #include <QMenu>
 #include <QMenuBar>

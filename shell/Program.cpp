@@ -4,11 +4,11 @@
 #include "AutoSave.h"
 #include "Main.h"
 #include "SaveLoad.h"
-#include "search/ExportData.h"
-#include "windows/Navigator.h"
-#include "windows/NewLink.h"
-#include "windows/NoteProp.h"
-#include "windows/RelationFrm.h"
+#include "windows/search/ExportData.h"
+#include "windows/nav/Navigator.h"
+#include "windows/links/NewLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/links/RelationFrm.h"
 
 #include <QApplication>
 

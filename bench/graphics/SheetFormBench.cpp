@@ -1,7 +1,7 @@
 // A sheet window over 1,000 notes and 1,000 links, all in view: a whole repaint against the
 // work one pointer move of a rubber band or of a dragged link handle costs (drawing the xor
 // feedback and composing what the paint box shows, without drawing the sheet again).
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 
 #include "model/Container.h"
 

@@ -5,7 +5,7 @@
 #include "platform/RtfText.h"
 #include "search/ContainerSearch.h"
 #include "search/SearchExport.h"
-#include "search/TVEngine.h"
+#include "windows/search/TVEngine.h"
 
 #include <QApplication>
 #include <QTreeWidget>

@@ -3,10 +3,10 @@
 // attachment on every tenth note): opening, expanding, and the changes made while it stands.
 #include "GeneratedProject.h"
 #include "model/Container.h"
-#include "graphics/DragObjects.h"
-#include "windows/NavTree.h"
-#include "windows/Navigator.h"
-#include "windows/NotePoolProp.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/nav/NavTree.h"
+#include "windows/nav/Navigator.h"
+#include "windows/nav/NotePoolProp.h"
 
 #include <QApplication>
 #include <QTreeWidget>

@@ -1,7 +1,7 @@
 // Any bytes: the reader must neither crash nor read past them, and what the writer makes of the
 // document must read back to itself.
-#include "windows/RtfReader.h"
-#include "windows/RtfWriter.h"
+#include "windows/props/RtfReader.h"
+#include "windows/props/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

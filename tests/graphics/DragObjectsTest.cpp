@@ -1,5 +1,5 @@
 #include "../model/ModelTestUtil.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

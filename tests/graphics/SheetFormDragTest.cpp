@@ -3,10 +3,10 @@
 #include "SheetFormFixture.h"
 
 #include "shell/Main.h"
-#include "windows/Navigator.h"
-#include "windows/NewLink.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/nav/Navigator.h"
+#include "windows/links/NewLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // types, a sheet of known size at 100 %, notes placed on it, and pixels read back from what
 // the paint box paints.
 #include "ShellFixture.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 
 #include <QImage>
 #include <QPoint>

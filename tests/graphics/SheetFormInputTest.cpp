@@ -5,9 +5,9 @@
 #include "graphics/BSpline.h"
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
-#include "windows/EditLink.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/links/EditLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QAction>
 #include <QComboBox>

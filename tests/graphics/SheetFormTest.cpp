@@ -3,8 +3,8 @@
 
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "SearchWindowFixture.h"
 
 #include "platform/FileNames.h"
-#include "search/ExportData.h"
+#include "windows/search/ExportData.h"
 #include "search/SearchExport.h"
 
 #include <QComboBox>

@@ -2,10 +2,10 @@
 // The program's windows on a project of three notes on two sheets, with a search window open.
 #include "SearchFixture.h"
 #include "ShellFixture.h"
-#include "search/Search.h"
-#include "search/SearchColorPanel.h"
-#include "search/SearchResultsTree.h"
-#include "search/TVEngine.h"
+#include "windows/search/Search.h"
+#include "windows/search/SearchColorPanel.h"
+#include "windows/search/SearchResultsTree.h"
+#include "windows/search/TVEngine.h"
 #include "shell/Main.h"
 
 #include <QApplication>

@@ -2,11 +2,11 @@
 // opened from the tree.
 #include "SearchWindowFixture.h"
 
-#include "graphics/DragObjects.h"
-#include "graphics/SheetForm.h"
-#include "windows/AttachmentProp.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/sheet/SheetForm.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // The results tree as the engine builds it from the filtered pools.
-#include "search/TVEngine.h"
+#include "windows/search/TVEngine.h"
 #include "GuiTest.h"
 #include "SearchFixture.h"
 #include "platform/FileNames.h"

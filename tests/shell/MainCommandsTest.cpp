@@ -1,18 +1,18 @@
 // The main window's tool bars, menus, commands and services.
 #include "ShellFixture.h"
 
-#include "graphics/DragObjects.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/sheet/SheetForm.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
-#include "search/Search.h"
+#include "windows/search/Search.h"
 #include "shell/About.h"
 #include "shell/AutoSave.h"
 #include "shell/Main.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
-#include "windows/RelationFrm.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
+#include "windows/links/RelationFrm.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,7 +4,7 @@
 #include "platform/FileNames.h"
 #include "shell/Main.h"
 #include "shell/ProjectFile.h"
-#include "windows/Navigator.h"
+#include "windows/nav/Navigator.h"
 
 #include <QTreeWidget>
 

@@ -2,12 +2,12 @@
 // commands.
 #include "ShellFixture.h"
 
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 #include "platform/FileNames.h"
-#include "search/Search.h"
+#include "windows/search/Search.h"
 #include "shell/Main.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
 
 #include <QLineEdit>
 #include <QPointer>

@@ -4,9 +4,9 @@
 #include "platform/FileNames.h"
 #include "shell/Main.h"
 #include "shell/QELStart.h"
-#include "windows/Navigator.h"
-#include "windows/NoteProp.h"
-#include "windows/RelationFrm.h"
+#include "windows/nav/Navigator.h"
+#include "windows/props/NoteProp.h"
+#include "windows/links/RelationFrm.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "WindowTest.h"
 #include "platform/FileNames.h"
-#include "windows/AttachmentProp.h"
+#include "windows/props/AttachmentProp.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The navigator's tree on a bare tree view: layout, registrations, lazy fill and new items.
 #include "GuiTest.h"
 #include "NavTestSupport.h"
-#include "windows/NavTree.h"
+#include "windows/nav/NavTree.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>

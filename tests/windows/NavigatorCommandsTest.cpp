@@ -1,9 +1,9 @@
 // The navigator's commands: opening sheets, new items, deletion, dragging and dropping.
 #include "NavigatorFixture.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "platform/qt/QtConvert.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QLineEdit>
 #include <QStackedWidget>

@@ -2,9 +2,9 @@
 // The program's windows on a saved project, shown, with the navigator at hand.
 #include "NavTestSupport.h"
 #include "ShellFixture.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 #include "shell/Main.h"
-#include "windows/Navigator.h"
+#include "windows/nav/Navigator.h"
 
 #include <QApplication>
 #include <QMdiSubWindow>

@@ -1,13 +1,13 @@
 // The navigator window: binding, property pages, tool buttons, menu, pane, expansion, labels.
 #include "NavigatorFixture.h"
 #include "platform/qt/QtConvert.h"
-#include "windows/AttachPoolProp.h"
-#include "windows/AttachmentProp.h"
-#include "windows/ContainerProp.h"
-#include "windows/NotePoolProp.h"
-#include "windows/SheetPoolProp.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/nav/AttachPoolProp.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/props/ContainerProp.h"
+#include "windows/nav/NotePoolProp.h"
+#include "windows/nav/SheetPoolProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QAction>
 #include <QDir>

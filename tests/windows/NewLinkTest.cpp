@@ -3,7 +3,7 @@
 #include "model/Container.h"
 #include "platform/qt/ScriptedDialogs.h"
 #include "platform/qt/QtConvert.h"
-#include "windows/EditLink.h"
+#include "windows/links/EditLink.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "WindowTest.h"
 #include "platform/FileNames.h"
-#include "windows/NoteProp.h"
+#include "windows/props/NoteProp.h"
 
 #include <QDir>
 #include <QImage>

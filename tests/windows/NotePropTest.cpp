@@ -1,8 +1,8 @@
 #include "WindowTest.h"
-#include "graphics/DragObjects.h"
-#include "windows/AttachmentProp.h"
-#include "windows/NoteProp.h"
-#include "windows/RichEditURL.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/RichEditURL.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "WindowTest.h"
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
-#include "search/Search.h"
-#include "windows/NoteProp.h"
-#include "windows/NotePropReplaceDialog.h"
-#include "windows/RichEditURL.h"
+#include "windows/search/Search.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/NotePropReplaceDialog.h"
+#include "windows/props/RichEditURL.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // The pool list windows and the project statistics page, on their own.
 #include "GuiTest.h"
 #include "NavTestSupport.h"
-#include "graphics/DragObjects.h"
-#include "windows/AttachPoolProp.h"
-#include "windows/AttachmentProp.h"
-#include "windows/ItemTreeWidget.h"
-#include "windows/NotePoolProp.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetPoolProp.h"
-#include "windows/SheetProp.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/nav/AttachPoolProp.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/nav/ItemTreeWidget.h"
+#include "windows/nav/NotePoolProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/nav/SheetPoolProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QFile>
 #include <QHeaderView>

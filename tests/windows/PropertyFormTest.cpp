@@ -1,7 +1,7 @@
 #include "GuiTest.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
-#include "windows/PropertyForm.h"
+#include "windows/props/PropertyForm.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 #include "NavigatorFixture.h"
 #include "ShellFixture.h"
-#include "windows/AttachmentProp.h"
-#include "windows/NotePoolProp.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/nav/NotePoolProp.h"
 #include "shell/Main.h"
-#include "windows/NoteProp.h"
-#include "windows/NotePropCommon.h"
-#include "windows/SheetProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/NotePropCommon.h"
+#include "windows/props/SheetProp.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

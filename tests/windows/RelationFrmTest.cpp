@@ -3,7 +3,7 @@
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ScriptedDialogs.h"
-#include "windows/RelationFrm.h"
+#include "windows/links/RelationFrm.h"
 
 #include <QTreeWidget>
 #include <gtest/gtest.h>

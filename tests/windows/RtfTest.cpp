@@ -1,8 +1,8 @@
 #include "GuiTest.h"
 #include "platform/RtfText.h"
-#include "windows/RtfFormat.h"
-#include "windows/RtfReader.h"
-#include "windows/RtfWriter.h"
+#include "windows/props/RtfFormat.h"
+#include "windows/props/RtfReader.h"
+#include "windows/props/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

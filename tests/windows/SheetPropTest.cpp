@@ -1,9 +1,9 @@
 #include "WindowTest.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "platform/FileNames.h"
-#include "windows/NoteProp.h"
-#include "windows/RichEditURL.h"
-#include "windows/SheetProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/RichEditURL.h"
+#include "windows/props/SheetProp.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -3,7 +3,7 @@
 #include "NoteProp.h"
 #include "RichEditURL.h"
 #include "platform/qt/QtConvert.h"
-#include "search/Search.h"
+#include "windows/search/Search.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

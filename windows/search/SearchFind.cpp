@@ -1,5 +1,5 @@
 // The search window's pages: running a search, a new search, the colour boxes.
-#include "ContainerSearch.h"
+#include "search/ContainerSearch.h"
 #include "ExportData.h"
 #include "Search.h"
 #include "SearchColorPanel.h"

@@ -3,7 +3,7 @@
 // between two notes on a sheet. It makes no link itself: after OK the caller reads the
 // Chosen... fields. OK refuses a type that already links the same notes the same way on the
 // same sheet. One instance (NewLinkForm) is made at start-up and reused; Setup resets it.
-#include "ColorPanel.h"
+#include "windows/props/ColorPanel.h"
 #include "model/DataStructures.h"
 #include "model/PoolItem.h"
 

@@ -3,7 +3,7 @@
 #include "Navigator.h"
 
 #include "ItemTreeWidget.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/SheetForm.h"
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"

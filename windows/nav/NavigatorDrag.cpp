@@ -1,7 +1,7 @@
 // Dragging items out of the navigator's tree and dropping them on its nodes.
 #include "Navigator.h"
 
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 

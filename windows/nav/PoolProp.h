@@ -4,7 +4,7 @@
 // windows and opened by a double-click in a property window of their own; nothing can be
 // dropped on the list. Rows keep their items as references, so a row whose item was deleted
 // elsewhere is skipped.
-#include "PropertyForm.h"
+#include "windows/props/PropertyForm.h"
 #include "model/PoolItem.h"
 
 #include <functional>

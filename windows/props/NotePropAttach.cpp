@@ -1,7 +1,7 @@
 // The note window's list of the note's attachments.
 #include "AttachmentProp.h"
 #include "NoteProp.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"

@@ -5,9 +5,9 @@
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 #include "windows/MainServices.h"
-#include "windows/EditLink.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/links/EditLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QEvent>
 #include <QEventLoop>

@@ -2,13 +2,13 @@
 // note dropped on another, placing notes dragged from other windows, and the new-note tile.
 #include "SheetForm.h"
 
-#include "SelDrawBot.h"
+#include "graphics/SelDrawBot.h"
 #include "model/Container.h"
 #include "windows/MainServices.h"
-#include "windows/Navigator.h"
-#include "windows/NewLink.h"
-#include "windows/NoteProp.h"
-#include "windows/PropertyForm.h"
+#include "windows/nav/Navigator.h"
+#include "windows/links/NewLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/PropertyForm.h"
 
 #include <QDrag>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "Navigator.h"
 
 #include "ItemTreeWidget.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
 

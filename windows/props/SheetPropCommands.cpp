@@ -2,7 +2,7 @@
 #include "NoteProp.h"
 #include "RichEditURL.h"
 #include "SheetProp.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/Errors.h"
 #include "platform/qt/QtConvert.h"

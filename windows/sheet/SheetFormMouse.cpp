@@ -2,7 +2,7 @@
 // link by its control handles, and the start of a drag of notes.
 #include "SheetForm.h"
 
-#include "SelDrawBot.h"
+#include "graphics/SelDrawBot.h"
 #include "model/Container.h"
 
 #include <QCursor>

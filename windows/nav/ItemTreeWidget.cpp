@@ -1,6 +1,6 @@
 #include "ItemTreeWidget.h"
 
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 
 #include <QDrag>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 // The search window's export of its hits as a new project.
-#include "ContainerSearch.h"
+#include "search/ContainerSearch.h"
 #include "Search.h"
-#include "SearchExport.h"
+#include "search/SearchExport.h"
 #include "platform/FileNames.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"

@@ -1,6 +1,6 @@
 // The note window's lists of the links from and to the note: jumps and drags along them.
 #include "NoteProp.h"
-#include "graphics/DragObjects.h"
+#include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
 

@@ -1,16 +1,16 @@
 // The sheet window's set-up, zoom, menu state and note window refresh.
 #include "SheetForm.h"
 
-#include "SelDrawBot.h"
+#include "graphics/SelDrawBot.h"
 #include "model/Container.h"
 #include "model/Pools.h"
 #include "model/TreeNodeItem.h"
 #include "platform/Convert.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/MainServices.h"
-#include "windows/EditLink.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/links/EditLink.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "Search.h"
 
-#include "ContainerSearch.h"
+#include "search/ContainerSearch.h"
 #include "SearchResultsTree.h"
 #include "TVEngine.h"
 #include "model/Container.h"

@@ -1,6 +1,6 @@
 #include "DragObjects.h"
 
-#include "VCanvas.h"
+#include "graphics/VCanvas.h"
 #include "model/NoteItem.h"
 #include "model/PosItem.h"
 #include "model/SheetItem.h"

@@ -1,7 +1,7 @@
 #include "ExportData.h"
 
 #include "Search.h"
-#include "SearchExport.h"
+#include "search/SearchExport.h"
 #include "platform/FileNames.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"

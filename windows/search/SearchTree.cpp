@@ -3,13 +3,13 @@
 #include "Search.h"
 #include "SearchResultsTree.h"
 #include "TVEngine.h"
-#include "graphics/DragObjects.h"
-#include "graphics/SheetForm.h"
+#include "windows/sheet/DragObjects.h"
+#include "windows/sheet/SheetForm.h"
 #include "model/Container.h"
 #include "windows/MainServices.h"
-#include "windows/AttachmentProp.h"
-#include "windows/NoteProp.h"
-#include "windows/SheetProp.h"
+#include "windows/props/AttachmentProp.h"
+#include "windows/props/NoteProp.h"
+#include "windows/props/SheetProp.h"
 
 #include <QAction>
 #include <QTabWidget>

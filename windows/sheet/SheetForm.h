@@ -15,7 +15,7 @@
 // directly, and the paint box's Qt events call them in the order the user's actions give.
 // The window keeps its sheet, the selection and every item across events by weak reference.
 #include "DragObjects.h"
-#include "SheetView.h"
+#include "graphics/SheetView.h"
 #include "model/PoolItem.h"
 
 #include <QImage>
