@@ -1,6 +1,7 @@
 #include "AutoSave.h"
 
 #include "Main.h"
+#include "model/Container.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/Registry.h"
@@ -88,7 +89,8 @@ TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   btnLocateBackupWorkfiles->setGeometry(27, 149, 114, 25);
   btnLocateBackupWorkfiles->setToolTip("Navigate to location for backup workfiles");
   connect(btnLocateBackupWorkfiles, &QPushButton::clicked, this, &TfrmAutoSave::btnLocateBackupWorkfilesClick);
-  edLocateBackupWorkFiles = new QLineEdit(ToQString(DocumentsFolder() + "QEL/Backup/noname backup.qel"), this);
+  edLocateBackupWorkFiles = new QLineEdit(this);
+  ProjectNamed("Noname.qel");
   edLocateBackupWorkFiles->setGeometry(27, 187, 638, 21);
   edBackupWorkFileAutoSaveHours = TimeEdit(this, {174, 227, 23, 21}, "6");
   edBackupWorkFileAutoSaveMinutes = TimeEdit(this, {261, 227, 23, 21}, "0");
@@ -153,6 +155,12 @@ void TfrmAutoSave::ApplyIntervals() {
   if (!QELMain) return;
   SetTimerInterval(*QELMain->trAutoSave, WorkInterval());
   SetTimerInterval(*QELMain->trAutoSaveBackup, BackupInterval());
+}
+
+void TfrmAutoSave::ProjectNamed(const std::string& projectFile) {
+  if (Text(edLocateBackupWorkFiles) != FDefaultBackup) return;
+  FDefaultBackup = DocumentsFolder() + "QEL/Backup/" + TContainer::BaseName(projectFile) + " backup.qel";
+  edLocateBackupWorkFiles->setText(ToQString(FDefaultBackup));
 }
 
 void TfrmAutoSave::FormActivate() { edLocateWorkFiles->setText(ToQString(TQELMain::ReadLastProject())); }

@@ -34,6 +34,9 @@ public:
   int WorkInterval() const;
   int BackupInterval() const;
 
+  // The default backup location follows the open project's name until the user picks one.
+  void ProjectNamed(const std::string& projectFile);
+
   void FormActivate();
   void btnLocateBackupWorkfilesClick();
   void btnSetAutoSaveClick();
@@ -58,6 +61,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  std::string FDefaultBackup; // the default backup location last shown
   QLineEdit* TimeEdit(QWidget* parent, const QRect& bounds, const char* text);
   QLabel* Label(QWidget* parent, const char* text, int left, int top);
 };

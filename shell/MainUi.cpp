@@ -144,6 +144,7 @@ void TQELMain::CreateToolBars() {
   CB_Zoom->setFixedWidth(59);
   CB_Zoom->setToolTip("Zoom Percentage");
   CB_Zoom->addItems({"200%", "100%", "80%", "60%", "40%", "20%"});
+  CB_Zoom->setCurrentIndex(1); // a sheet opens at 100 %
   // Only the user's choice zooms; selecting an entry from code does not.
   connect(CB_Zoom, &QComboBox::activated, this, &TQELMain::CB_ZoomChange);
   ToolBarView->addWidget(CB_Zoom);

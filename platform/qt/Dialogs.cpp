@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QStringList>
+#include <memory>
 #include <utility>
 
 namespace qel {
@@ -78,11 +79,10 @@ public:
     return ResultOf(box.standardButton(box.clickedButton()));
   }
   bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) override {
-    bool ok = false;
-    QString text = QInputDialog::getText(DialogParent(), ToQString(Caption), ToQString(Prompt), QLineEdit::Normal,
-                                         ToQString(Value), &ok);
-    if (ok) Value = FromQString(text);
-    return ok;
+    std::unique_ptr<QInputDialog> box(CreateInputBox(DialogParent(), Caption, Prompt, Value));
+    if (box->exec() != QDialog::Accepted) return false;
+    Value = FromQString(box->textValue());
+    return true;
   }
   bool OpenDialog(TFileDialogRequest& request) override { return RunFileDialog(request, false); }
   bool SaveDialog(TFileDialogRequest& request) override { return RunFileDialog(request, true); }
@@ -138,6 +138,23 @@ int MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons
 
 void ShowMessage(const std::string& Text) {
   Dialogs().MessageBox({TMsgDlgType::mtCustom, ApplicationTitle(), Text, mbOK});
+}
+
+int TitleBarWidth(const QString& title) {
+  // The window manager draws the title in about the program's font, beside an icon and
+  // three buttons.
+  return QFontMetrics(QApplication::font()).horizontalAdvance(title) + 120;
+}
+
+QInputDialog* CreateInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt,
+                             const std::string& Value) {
+  auto* box = new QInputDialog(parent);
+  box->setInputMode(QInputDialog::TextInput);
+  box->setWindowTitle(ToQString(Caption));
+  box->setLabelText(ToQString(Prompt));
+  box->setTextValue(ToQString(Value));
+  box->setMinimumWidth(TitleBarWidth(box->windowTitle()));
+  return box;
 }
 
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default) {

@@ -6,7 +6,10 @@
 
 #include <string>
 
+class QInputDialog;
 class QPrinter;
+class QString;
+class QWidget;
 
 namespace qel {
 
@@ -77,6 +80,11 @@ int MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons
 void ShowMessage(const std::string& Text);
 // The typed text, or Default when the box is cancelled.
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default);
+// The width a top-level window needs for its whole title in the title bar.
+int TitleBarWidth(const QString& title);
+// The input box Qt's provider shows, not yet shown (owned by the caller).
+QInputDialog* CreateInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt,
+                             const std::string& Value);
 // The application title ("QEL" once the program block has set it).
 std::string ApplicationTitle();
 
