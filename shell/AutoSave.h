@@ -4,6 +4,7 @@
 #include "platform/qt/Dialogs.h"
 
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 
 class QGroupBox;
@@ -63,7 +64,15 @@ protected:
 private:
   std::string FDefaultBackup; // the default backup location last shown
   QLineEdit* TimeEdit(QWidget* parent, const QRect& bounds, const char* text);
-  QLabel* Label(QWidget* parent, const char* text, int left, int top);
+  struct TTimeRow {
+    QGroupBox* Box;
+    int LabelTop;
+    const char* Text;
+    QLineEdit* Hours;
+    QLineEdit* Minutes;
+  };
+  void PlaceTimeRows(std::initializer_list<TTimeRow> rows);
+  static void WidenToTexts(QPushButton* button, std::initializer_list<const char*> others);
 };
 
 extern TfrmAutoSave* frmAutoSave;

@@ -5,7 +5,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QStringList>
@@ -79,9 +83,9 @@ public:
     return ResultOf(box.standardButton(box.clickedButton()));
   }
   bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) override {
-    std::unique_ptr<QInputDialog> box(CreateInputBox(DialogParent(), Caption, Prompt, Value));
-    if (box->exec() != QDialog::Accepted) return false;
-    Value = FromQString(box->textValue());
+    TInputBox box(DialogParent(), Caption, Prompt, Value);
+    if (box.exec() != QDialog::Accepted) return false;
+    Value = FromQString(box.Edit->text());
     return true;
   }
   bool OpenDialog(TFileDialogRequest& request) override { return RunFileDialog(request, false); }
@@ -146,15 +150,21 @@ int TitleBarWidth(const QString& title) {
   return QFontMetrics(QApplication::font()).horizontalAdvance(title) + 120;
 }
 
-QInputDialog* CreateInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt,
-                             const std::string& Value) {
-  auto* box = new QInputDialog(parent);
-  box->setInputMode(QInputDialog::TextInput);
-  box->setWindowTitle(ToQString(Caption));
-  box->setLabelText(ToQString(Prompt));
-  box->setTextValue(ToQString(Value));
-  box->setMinimumWidth(TitleBarWidth(box->windowTitle()));
-  return box;
+TInputBox::TInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt, const std::string& Value)
+    : QDialog(parent) {
+  setWindowTitle(ToQString(Caption));
+  auto* layout = new QVBoxLayout(this);
+  PromptLabel = new QLabel(ToQString(Prompt), this);
+  Edit = new QLineEdit(ToQString(Value), this);
+  PromptLabel->setBuddy(Edit);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(PromptLabel);
+  layout->addWidget(Edit);
+  layout->addWidget(buttons);
+  Edit->selectAll();
+  resize(std::max({TitleBarWidth(windowTitle()), 300, sizeHint().width()}), sizeHint().height());
 }
 
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default) {

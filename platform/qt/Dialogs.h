@@ -4,12 +4,12 @@
 // that answers each box and records what it showed. Texts are Windows-1252 strings.
 #include "platform/Colors.h"
 
+#include <QDialog>
 #include <string>
 
-class QInputDialog;
+class QLabel;
+class QLineEdit;
 class QPrinter;
-class QString;
-class QWidget;
 
 namespace qel {
 
@@ -82,9 +82,14 @@ void ShowMessage(const std::string& Text);
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default);
 // The width a top-level window needs for its whole title in the title bar.
 int TitleBarWidth(const QString& title);
-// The input box Qt's provider shows, not yet shown (owned by the caller).
-QInputDialog* CreateInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt,
-                             const std::string& Value);
+// The input box of Qt's provider: the prompt over the text box, OK and Cancel, and room for
+// the whole title.
+class TInputBox : public QDialog {
+public:
+  TInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt, const std::string& Value);
+  QLabel* PromptLabel;
+  QLineEdit* Edit;
+};
 // The application title ("QEL" once the program block has set it).
 std::string ApplicationTitle();
 
