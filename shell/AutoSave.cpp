@@ -108,7 +108,8 @@ TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   WidenToTexts(btnLocateBackupWorkfiles, {});
   WidenToTexts(btnSetAutoSave, {"Autosave set !", "Set Autosave"});
   WidenToTexts(bnAutoSaveFinish, {});
-  if (btnSetAutoSave->geometry().right() + 8 > bnAutoSaveFinish->x()) bnAutoSaveFinish->move(btnSetAutoSave->geometry().right() + 9, 272);
+  if (btnSetAutoSave->geometry().right() + 8 > bnAutoSaveFinish->x())
+    bnAutoSaveFinish->move(btnSetAutoSave->geometry().right() + 9, 272);
   connect(bnAutoSaveFinish, &QPushButton::clicked, this, &TfrmAutoSave::bnAutoSaveFinishClick);
 
   SaveDialogBackupFile.DefaultExt = "qel";
@@ -130,7 +131,8 @@ void TfrmAutoSave::PlaceTimeRows(std::initializer_list<TTimeRow> rows) {
     labels.push_back({newLabel(row.Box, row.Text), newLabel(row.Box, "hours and"), newLabel(row.Box, "minutes")});
     hoursLeft = std::max(hoursLeft, 12 + labels.back()[0]->width() + 4);
   }
-  for (const auto& row : labels) minutesLeft = std::max(minutesLeft, hoursLeft + 23 + 9 + row[1]->width() + 4);
+  for (const auto& row : labels)
+    minutesLeft = std::max(minutesLeft, hoursLeft + 23 + 9 + row[1]->width() + 4);
   size_t i = 0;
   for (const TTimeRow& row : rows) {
     const auto& [every, hoursAnd, minutes] = labels[i++];

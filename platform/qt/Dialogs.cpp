@@ -4,16 +4,15 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
-#include <algorithm>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QStringList>
-#include <memory>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace qel {

@@ -8,7 +8,6 @@
 #include "windows/NoteProp.h"
 #include "windows/SheetProp.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QComboBox>
 #include <QDrag>
@@ -17,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 namespace qel::test {
 namespace {

@@ -497,7 +497,8 @@ TEST_F(DataFiles, AFailedSaveLeavesTheOldFiles) {
 TEST_F(DataFiles, ARenameFailingAtTheFourthFilePutsTheReplacedFilesBack) {
   const auto names = [this] {
     std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(Dir)) found.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(Dir))
+      found.push_back(entry.path().filename());
     std::sort(found.begin(), found.end());
     return found;
   };
@@ -527,7 +528,9 @@ TEST_F(DataFiles, ARenameFailingAtTheFourthFilePutsTheReplacedFilesBack) {
   EXPECT_EQ(File("plan_Sht.dat").substr(0, 15), "New0123456789\r\n");
   EXPECT_NE(File("plan_Sht.dat"), kSheets);
   std::vector<std::string> after = names();
-  EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const std::string& n) { return n.find(".dat.") != std::string::npos; }), 0);
+  EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                          [](const std::string& n) { return n.find(".dat.") != std::string::npos; }),
+            0);
 }
 
 TEST_F(DataFiles, SaveMakesTheFolderCurrentOrCreatesIt) {

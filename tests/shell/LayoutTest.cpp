@@ -22,8 +22,8 @@
 #include "windows/RelationFrm.h"
 #include "windows/SheetProp.h"
 
-#include <QApplication>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -128,7 +128,8 @@ private:
         CheckTabs(tabs);
       else if (auto* header = qobject_cast<QHeaderView*>(widget))
         CheckHeader(header);
-      else if (auto* tool = qobject_cast<QToolButton*>(widget); tool && tool->toolButtonStyle() != Qt::ToolButtonIconOnly)
+      else if (auto* tool = qobject_cast<QToolButton*>(widget);
+               tool && tool->toolButtonStyle() != Qt::ToolButtonIconOnly)
         Judge(tool, tool->text(), tool->contentsRect().adjusted(2, 0, -2, 0), {}, Qt::AlignCenter);
     }
   }
@@ -136,16 +137,19 @@ private:
   void CheckLabel(QLabel* label) {
     const QString text = label->text();
     if (text.isEmpty() || !label->pixmap().isNull()) return;
-    const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
+    const QRect room =
+        label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
     if (label->textFormat() == Qt::RichText || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
-      const QSize need = label->wordWrap() ? QSize(room.width(), label->heightForWidth(label->width())) : label->sizeHint();
+      const QSize need =
+          label->wordWrap() ? QSize(room.width(), label->heightForWidth(label->width())) : label->sizeHint();
       if (need.width() > label->width() || need.height() > label->height()) Report(label, text, need, label->size());
       return;
     }
     if (!label->buddy() && HasLiteralAmpersand(text)) Report(label, text + " (a literal &)", {}, {});
     const QFontMetrics metrics = label->fontMetrics();
     const int flags = (label->buddy() ? Qt::TextShowMnemonic : 0) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    const QSize need = metrics.boundingRect(QRect(0, 0, label->wordWrap() ? room.width() : 100000, 100000), flags, text).size();
+    const QSize need =
+        metrics.boundingRect(QRect(0, 0, label->wordWrap() ? room.width() : 100000, 100000), flags, text).size();
     Judge(label, text, room, need, label->alignment());
   }
 
@@ -202,7 +206,7 @@ private:
       if (text.contains('&')) Report(header, text + " (a literal &)", {}, {});
       const QSize need(header->fontMetrics().horizontalAdvance(text) + 2 * margin, header->fontMetrics().height());
       const QSize room = header->orientation() == Qt::Horizontal ? QSize(header->sectionSize(i), header->height())
-                                                                  : QSize(header->width(), header->sectionSize(i));
+                                                                 : QSize(header->width(), header->sectionSize(i));
       if (need.width() > room.width() || need.height() > room.height()) Report(header, text, need, room);
     }
   }
@@ -212,7 +216,8 @@ private:
              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
     if (text.isEmpty()) return;
     // Blanks at the end take no room on screen.
-    if (!need.isValid()) need = widget->fontMetrics().size(Qt::TextShowMnemonic, QString(text).remove(QRegularExpression("\\s+$")));
+    if (!need.isValid())
+      need = widget->fontMetrics().size(Qt::TextShowMnemonic, QString(text).remove(QRegularExpression("\\s+$")));
     if (need.width() > room.width() || need.height() > room.height()) Report(widget, text, need, room.size());
     const QRect drawn = QStyle::alignedRect(Qt::LeftToRight, alignment, need.boundedTo(room.size()), room);
     const QRect inWindow(widget->mapTo(FWindow, drawn.topLeft()), drawn.size());
@@ -231,7 +236,8 @@ private:
       QWidget* common = upper->parentWidget();
       if (!common->isAncestorOf(b)) continue;
       QWidget* lower = b;
-      while (lower->parentWidget() != common) lower = lower->parentWidget();
+      while (lower->parentWidget() != common)
+        lower = lower->parentWidget();
       const QObjectList& order = common->children();
       return order.indexOf(upper) > order.indexOf(lower);
     }
@@ -266,7 +272,8 @@ private:
 
 std::string Joined(const std::set<std::string>& lines) {
   std::string out;
-  for (const std::string& line : lines) out += "\n  " + line;
+  for (const std::string& line : lines)
+    out += "\n  " + line;
   return out;
 }
 
@@ -297,7 +304,8 @@ TEST_F(LayoutTest, MainWindowAndTheNavigatorWithEveryPropertyPage) {
   for (size_t i = 0; i < nodes.size() && i < 40; ++i) {
     nodes[i]->setExpanded(true);
     QApplication::processEvents();
-    for (int c = 0; c < nodes[i]->childCount() && c < 2; ++c) nodes.push_back(nodes[i]->child(c));
+    for (int c = 0; c < nodes[i]->childCount() && c < 2; ++c)
+      nodes.push_back(nodes[i]->child(c));
   }
   std::set<std::string> cut;
   for (QTreeWidgetItem* node : nodes) {

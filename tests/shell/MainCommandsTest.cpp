@@ -25,12 +25,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
-#include <QTransform>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTransform>
 #include <QTreeWidget>
 
 namespace qel::test {
@@ -274,7 +274,8 @@ TEST_F(MainCommandsTest, AWideSheetWindowPrintsOnOnePageWithinItsPrintableArea) 
   for (auto it = matrix.globalMatch(drawing); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
     place = QTransform(m.captured(1).toDouble(), 0, 0, m.captured(2).toDouble(), m.captured(3).toDouble(),
-                       m.captured(4).toDouble()) * place;
+                       m.captured(4).toDouble()) *
+            place;
   }
   ASSERT_TRUE(drawing.contains(" Do"));
   const QRectF image = place.mapRect(QRectF(0, 0, 1, 1)); // in points

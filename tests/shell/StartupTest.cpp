@@ -9,10 +9,10 @@
 #include "windows/NoteProp.h"
 #include "windows/RelationFrm.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSignalSpy>
