@@ -173,7 +173,8 @@ bool TQELMain::WriteProjectSave(const std::string& FileName) {
 
 std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
   auto progress = std::make_unique<TSaveLoadFrm>(this);
-  progress->move(place);
+  // A window widened for its title grows to the left, so that it stays on the main window.
+  progress->move(place - QPoint(progress->width() - 115, 0));
   progress->show();
   QCoreApplication::processEvents();
   return progress;

@@ -128,6 +128,7 @@ private:
         CheckTabs(tabs);
       else if (auto* header = qobject_cast<QHeaderView*>(widget))
         CheckHeader(header);
+
       else if (auto* tool = qobject_cast<QToolButton*>(widget);
                tool && tool->toolButtonStyle() != Qt::ToolButtonIconOnly)
         Judge(tool, tool->text(), tool->contentsRect().adjusted(2, 0, -2, 0), {}, Qt::AlignCenter);
@@ -298,6 +299,14 @@ protected:
 
 TEST_F(LayoutTest, MainWindowAndTheNavigatorWithEveryPropertyPage) {
   Expect(QELMain);
+  // Each zoom entry fits the zoom box.
+  QComboBox* zoom = QELMain->CB_Zoom;
+  QStyleOptionComboBox option;
+  option.initFrom(zoom);
+  option.subControls = QStyle::SC_All;
+  const QRect field = zoom->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, zoom);
+  for (int i = 0; i < zoom->count(); ++i)
+    EXPECT_LE(zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)), field.width()) << FromQString(zoom->itemText(i));
   // Each kind of node shows its own page beside the tree.
   QTreeWidget* tree = NavForm->TV_Container;
   std::vector<QTreeWidgetItem*> nodes{tree->topLevelItem(0)};
