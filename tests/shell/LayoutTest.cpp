@@ -63,7 +63,8 @@ struct TTabOption : QTabBar {
   using QTabBar::initStyleOption;
 };
 
-// A label's "&" shows as it is unless the label has a buddy; elsewhere it marks a mnemonic.
+// The text as shown where "&" marks a mnemonic ("&&" shows one "&"). A label without a buddy
+// shows every "&" as it is.
 QString Shown(const QString& text) {
   QString out;
   for (int i = 0; i < text.size(); ++i) {
