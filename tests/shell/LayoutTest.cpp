@@ -307,7 +307,8 @@ TEST_F(LayoutTest, MainWindowAndTheNavigatorWithEveryPropertyPage) {
   option.subControls = QStyle::SC_All;
   const QRect field = zoom->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, zoom);
   for (int i = 0; i < zoom->count(); ++i)
-    EXPECT_LE(zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)), field.width()) << FromQString(zoom->itemText(i));
+    EXPECT_LE(zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)), field.width())
+        << FromQString(zoom->itemText(i));
   // Each kind of node shows its own page beside the tree.
   QTreeWidget* tree = NavForm->TV_Container;
   std::vector<QTreeWidgetItem*> nodes{tree->topLevelItem(0)};
