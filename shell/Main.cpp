@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "AutoSave.h"
 #include "QELStart.h"
 #include "SaveLoad.h"
 #include "graphics/SheetForm.h"
@@ -54,6 +55,7 @@ std::unique_ptr<TContainer> TQELMain::NewContainer(const std::string& fileName) 
 
 void TQELMain::SetCaption(const std::string& fileName) {
   setWindowTitle(ToQString("QEL - " + ExtractFileName(fileName)));
+  if (frmAutoSave) frmAutoSave->ProjectNamed(fileName);
 }
 
 int TQELMain::ClientWidth() const { return width(); }
@@ -93,6 +95,7 @@ void TQELMain::OpenLastProject() {
   } else {
     FContainer->FileName = IncludeTrailingPathDelimiter(GetCurrentDir()) + "Noname.qel";
     AddDefaultRelationTypes();
+    FContainer->SetModified(false);
   }
   SetCaption(FContainer->FileName);
 }
