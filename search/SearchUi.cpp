@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -71,6 +72,9 @@ void TfrmSearch::CreateComponents() {
   top->setSpacing(0);
   SearchKind = new QTabWidget(pnl_top);
   SearchKind->setFixedHeight(216);
+  // Every tab shows its whole text; the window is made wide enough for them.
+  SearchKind->tabBar()->setUsesScrollButtons(false);
+  SearchKind->tabBar()->setElideMode(Qt::ElideNone);
   top->addWidget(SearchKind);
   CreateGlobalPage();
   CreateNotesPage();

@@ -62,7 +62,9 @@ void TQELMain::ShowSearchWindow() {
   // Windows made earlier stay open; frmSearch names the newest.
   frmSearch = new TfrmSearch(this);
   frmSearch->SetContainer(FContainer.get());
-  PlaceWindow(frmSearch, ClientWidth() - 181, 71, 181, ClientHeight() - ToolBarMainHeight());
+  // As wide as its page tabs need, where the fonts make them wider than 181 pixels.
+  const int width = std::max(181, frmSearch->minimumSizeHint().width());
+  PlaceWindow(frmSearch, ClientWidth() - width, 71, width, ClientHeight() - ToolBarMainHeight());
   frmSearch->show();
 }
 
