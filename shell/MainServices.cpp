@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTabBar>
+
 #include <algorithm>
 
 namespace qel {
@@ -63,7 +65,7 @@ void TQELMain::ShowSearchWindow() {
   frmSearch = new TfrmSearch(this);
   frmSearch->SetContainer(FContainer.get());
   // As wide as its page tabs need, where the fonts make them wider than 181 pixels.
-  const int width = std::max(181, frmSearch->minimumSizeHint().width());
+  const int width = std::max(181, frmSearch->SearchKind->tabBar()->sizeHint().width() + 4);
   PlaceWindow(frmSearch, ClientWidth() - width, 71, width, ClientHeight() - ToolBarMainHeight());
   frmSearch->show();
 }
