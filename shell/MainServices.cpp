@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QTabBar>
 
 #include <algorithm>
 
@@ -64,8 +63,8 @@ void TQELMain::ShowSearchWindow() {
   // Windows made earlier stay open; frmSearch names the newest.
   frmSearch = new TfrmSearch(this);
   frmSearch->SetContainer(FContainer.get());
-  // As wide as its page tabs need, where the fonts make them wider than 181 pixels.
-  const int width = std::max(181, frmSearch->SearchKind->tabBar()->sizeHint().width() + 4);
+  // Wider than 181 pixels where this platform's fonts and the colour filters need it.
+  const int width = std::max(181, frmSearch->NeededWidth());
   PlaceWindow(frmSearch, ClientWidth() - width, 71, width, ClientHeight() - ToolBarMainHeight());
   frmSearch->show();
 }

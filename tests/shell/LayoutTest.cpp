@@ -8,6 +8,7 @@
 #include "platform/qt/QtConvert.h"
 #include "search/ExportData.h"
 #include "search/Search.h"
+#include "search/SearchColorPanel.h"
 #include "shell/About.h"
 #include "shell/AutoSave.h"
 #include "shell/Main.h"
@@ -383,6 +384,15 @@ TEST_F(LayoutTest, ExportWindow) { Expect(ExpDataFrm); }
 TEST_F(LayoutTest, SearchWindow) {
   QELMain->ShowSearchWindow();
   Expect(frmSearch);
+  // The colour filters lie within their pages, not beyond the window's right edge.
+  const std::vector<QWidget*> filters = {frmSearch->chk_notecolor,        frmSearch->pnl_notecolor,
+                                         frmSearch->chk_noteonsheetcolor, frmSearch->pnl_noteonsheetcolor,
+                                         frmSearch->chk_sheetcolor,       frmSearch->pnl_sheetcolor};
+  for (QWidget* filter : filters) {
+    frmSearch->SearchKind->setCurrentWidget(filter->parentWidget());
+    QApplication::processEvents();
+    EXPECT_TRUE(filter->parentWidget()->rect().contains(filter->geometry())) << filter->metaObject()->className();
+  }
 }
 
 } // namespace

@@ -332,8 +332,8 @@ TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {
   EXPECT_NE(frmSearch, first.data());
   EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 3);
   EXPECT_EQ(frmSearch->Container, &Project());
-  // 181 pixels, or as wide as the page tabs need with this platform's fonts.
-  EXPECT_EQ(frmSearch->width(), std::max(181, frmSearch->SearchKind->tabBar()->sizeHint().width() + 4));
+  // 181 pixels, or as wide as its tabs and fields need with this platform's fonts.
+  EXPECT_EQ(frmSearch->width(), std::max(181, frmSearch->NeededWidth()));
   EXPECT_EQ(frmSearch->height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
   QELMain->MI_SearchGlobalClick();
   EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 0);
