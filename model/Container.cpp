@@ -1,8 +1,12 @@
 #include "Container.h"
 
+#include "DataLines.h"
+#include "platform/Errors.h"
 #include "platform/FileNames.h"
 
 #include <array>
+#include <cerrno>
+#include <filesystem>
 
 namespace qel {
 
@@ -63,13 +67,22 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
                                                                       {PosPool.get(), "_Pos"},
                                                                       {AttachPool.get(), "_Att"},
                                                                       {LinkPool.get(), "_Lnk"}}};
+  FailedFile.clear();
+  FailedLine = 0;
   int step = 0;
   for (auto [pool, suffix] : order) {
     std::string name = DataFileName(projectFile, suffix);
-    if (import)
-      pool->Import(name, *import);
-    else
-      pool->Load(name);
+    TLineReader::ClearFailedLine();
+    try {
+      if (import)
+        pool->Import(name, *import);
+      else
+        pool->Load(name);
+    } catch (...) {
+      FailedFile = FindFileNoCase(name);
+      FailedLine = TLineReader::FailedLine();
+      throw;
+    }
     if (ProgressBar) ProgressBar->SetPosition(++step);
   }
 }
@@ -126,6 +139,9 @@ void TContainer::Save(const std::string& projectFile) {
   SetModified(false);
 }
 
+// All six files or none: each is written to a temporary file flushed to disk; only then are
+// they renamed into place, the old files kept under a second name until all six are in, so a
+// failure part-way puts the old ones back.
 void TContainer::SaveDataFiles(const std::string& projectFile) const {
   const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
                                                                       {NotePool.get(), "_Not"},
@@ -133,19 +149,46 @@ void TContainer::SaveDataFiles(const std::string& projectFile) const {
                                                                       {LinkPool.get(), "_Lnk"},
                                                                       {SheetPool.get(), "_Sht"},
                                                                       {RelationPool.get(), "_Rel"}}};
-  std::vector<std::pair<std::string, std::string>> written; // temporary name, final name
+  struct TReplace {
+    std::string Target, Temp, Old;
+    bool HadOld = false; // the old file is kept as Old
+    bool Placed = false; // Temp is now Target
+  };
+  std::vector<TReplace> files;
+  files.reserve(order.size());
+  const std::string folder = ExtractFilePath(projectFile);
   try {
     for (auto [pool, suffix] : order) {
-      std::string target = FindFileNoCase(DataFileName(projectFile, suffix));
-      std::string temp = target + ".saving";
-      written.emplace_back(temp, target);
-      WriteFileBytes(temp, pool->SaveBytes());
+      const std::string target = FindFileNoCase(DataFileName(projectFile, suffix));
+      files.push_back({target, target + ".saving", target + ".replaced"});
+      WriteFileBytes(files.back().Temp, pool->SaveBytes());
     }
-    for (auto& [temp, target] : written) RenameFile(temp, target);
+    for (TReplace& file : files) {
+      if (FileExists(file.Target)) {
+        DeleteFile(file.Old);
+        if (!KeepUnderName(file.Target, file.Old)) RaiseInOutError(errno);
+        file.HadOld = true;
+      }
+      RenameFile(file.Temp, file.Target);
+      file.Placed = true;
+    }
   } catch (...) {
-    for (auto& [temp, target] : written) DeleteFile(temp);
+    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+      if (it->HadOld) {
+        std::error_code ignored;
+        std::filesystem::rename(ToNativePath(it->Old), ToNativePath(it->Target), ignored);
+        DeleteFile(it->Old); // still there when both names were links to the old file
+      } else if (it->Placed) {
+        DeleteFile(it->Target);
+      }
+      DeleteFile(it->Temp);
+    }
+    SyncFolder(folder);
     throw;
   }
+  for (const TReplace& file : files)
+    if (file.HadOld) DeleteFile(file.Old);
+  SyncFolder(folder);
 }
 
 std::array<TPoolItemList*, 6> TContainer::DataPools() const {

@@ -25,6 +25,10 @@ public:
   std::string Directory; // with its final separator
   bool Grid = false;
   IContainerHost* Host = nullptr;
+  // Where the last load or import stopped on an error: the data file, and the line reached
+  // in it (0 when the file could not be read at all).
+  std::string FailedFile;
+  int FailedLine = 0;
 
   std::unique_ptr<TAttachPool> AttachPool;
   std::unique_ptr<TNotePool> NotePool;

@@ -2,14 +2,34 @@
 
 #include "platform/Convert.h"
 
+#include <algorithm>
 #include <charconv>
+#include <exception>
 
 namespace qel {
 
-TLineReader::TLineReader(std::string_view bytes) : FData(bytes) {
+namespace {
+thread_local int tFailedLine = 0;
+}
+
+TLineReader::TLineReader(std::string_view bytes) : FData(bytes), FUncaught(std::uncaught_exceptions()) {
   size_t eof = bytes.find(EndOfFile);
   if (eof != std::string_view::npos) FData = bytes.substr(0, eof);
 }
+
+TLineReader::~TLineReader() {
+  if (std::uncaught_exceptions() > FUncaught && tFailedLine == 0) tFailedLine = LinesRead();
+}
+
+int TLineReader::LinesRead() const {
+  const std::string_view done = FData.substr(0, FPos);
+  const auto breaks = static_cast<int>(std::count(done.begin(), done.end(), '\n'));
+  return breaks + (!done.empty() && done.back() != '\n' ? 1 : 0);
+}
+
+int TLineReader::FailedLine() { return tFailedLine; }
+
+void TLineReader::ClearFailedLine() { tFailedLine = 0; }
 
 std::string_view TLineReader::ReadLine() {
   if (Eof()) return {};

@@ -15,14 +15,26 @@ constexpr char EndOfFile = '\x1A';
 class TLineReader {
 public:
   explicit TLineReader(std::string_view bytes);
+  // A reader left by an exception records its line for FailedLine (the innermost one wins).
+  ~TLineReader();
+  TLineReader(const TLineReader&) = delete;
+  TLineReader& operator=(const TLineReader&) = delete;
   bool Eof() const { return FPos >= FData.size(); }
   // The next line; valid until the next call. Empty at the end of the file.
   std::string_view ReadLine();
+  // Number of lines read so far.
+  int LinesRead() const;
+
+  // The line (from 1) where an exception interrupted reading since the last ClearFailedLine;
+  // 0 when none did.
+  static int FailedLine();
+  static void ClearFailedLine();
 
 private:
   std::string_view FData;
   size_t FPos = 0;
   std::string FScratch;
+  int FUncaught;
 };
 
 // Cuts the next field (up to the first 0xFF) from the front of line; when there is none,

@@ -169,6 +169,16 @@ void RenameFile(const std::string& from, const std::string& to) {
 
 bool DeleteFile(const std::string& name) { return ::unlink(ToNativePath(name).c_str()) == 0; }
 
+bool KeepUnderName(const std::string& name, const std::string& other) {
+  const std::string from = ToNativePath(name), to = ToNativePath(other);
+  return ::link(from.c_str(), to.c_str()) == 0 || ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SyncFolder(const std::string& folder) {
+  Fd fd(::open(ToNativePath(folder.empty() ? std::string(".") : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return fd.Get() >= 0 && (::fsync(fd.Get()) == 0 || errno == EINVAL || errno == EROFS);
+}
+
 void CopyFileBytes(const std::string& from, const std::string& to) {
   WriteFileBytes(to, ReadFileBytes(from));
 }

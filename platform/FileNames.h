@@ -42,6 +42,10 @@ void WriteFileBytes(const std::string& name, std::string_view bytes);
 // Renames over an existing file; raises EInOutError.
 void RenameFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& name);
+// A second name for an existing file (a hard link, else the file is moved there); false on failure.
+bool KeepUnderName(const std::string& name, const std::string& other);
+// Flushes a folder's entries (renames, new files) to disk; false on failure.
+bool SyncFolder(const std::string& folder);
 // Copies a file, replacing the target; raises EInOutError.
 void CopyFileBytes(const std::string& from, const std::string& to);
 

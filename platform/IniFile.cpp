@@ -128,7 +128,15 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
     if (lines[insert - 1].Break.empty()) lines[insert - 1].Break = kNewLine;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
   }
-  WriteFileBytes(name, Join(lines));
+  // The file is replaced whole, never left half written.
+  const std::string temp = name + ".saving";
+  try {
+    WriteFileBytes(temp, Join(lines));
+    RenameFile(temp, name);
+  } catch (...) {
+    DeleteFile(temp);
+    throw;
+  }
 }
 
 } // namespace qel

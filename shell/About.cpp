@@ -40,7 +40,7 @@ Tfrm_about::Tfrm_about(QWidget* parent)
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
-  Label3 = new QLabel("Notes on worksheets, linked and searchable.", Panel2);
+  Label3 = new QLabel("Linked notes on worksheets.", Panel2);
   Label3->setGeometry(10, 32, 250, 20);
   lbWebsite = new QLabel("QEL help pages", Panel2);
   lbWebsite->setGeometry(10, 60, 250, 20);

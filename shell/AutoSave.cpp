@@ -1,6 +1,7 @@
 #include "AutoSave.h"
 
 #include "Main.h"
+#include "model/Container.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/Registry.h"
@@ -15,7 +16,10 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <climits>
+#include <vector>
 
 namespace qel {
 
@@ -73,25 +77,22 @@ TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
   gbQELfiles = new QGroupBox("QEL ", this);
   gbQELfiles->setGeometry(17, 13, 664, 94);
-  Label(gbQELfiles, "Save QEL datafiles every ", 12, 67);
-  Label(gbQELfiles, "hours and", 188, 67);
-  Label(gbQELfiles, "minutes", 275, 67);
   gbQELBackup = new QGroupBox("QEL backup", this);
   gbQELBackup->setGeometry(17, 127, 664, 130);
-  Label(gbQELBackup, "Save QEL backupfiles every", 12, 103);
-  Label(gbQELBackup, "hours and", 188, 103);
-  Label(gbQELBackup, "minutes", 275, 103);
-
   edWorkFileAutoSaveHours = TimeEdit(this, {173, 75, 23, 21}, "1");
   edWorkFileAutoSaveMinutes = TimeEdit(this, {261, 76, 23, 21}, "0");
   btnLocateBackupWorkfiles = new QPushButton("Locate &backupfiles", this);
   btnLocateBackupWorkfiles->setGeometry(27, 149, 114, 25);
   btnLocateBackupWorkfiles->setToolTip("Navigate to location for backup workfiles");
   connect(btnLocateBackupWorkfiles, &QPushButton::clicked, this, &TfrmAutoSave::btnLocateBackupWorkfilesClick);
-  edLocateBackupWorkFiles = new QLineEdit(ToQString(DocumentsFolder() + "QEL/Backup/noname backup.qel"), this);
+  edLocateBackupWorkFiles = new QLineEdit(this);
+  ProjectNamed("Noname.qel");
   edLocateBackupWorkFiles->setGeometry(27, 187, 638, 21);
   edBackupWorkFileAutoSaveHours = TimeEdit(this, {174, 227, 23, 21}, "6");
   edBackupWorkFileAutoSaveMinutes = TimeEdit(this, {261, 227, 23, 21}, "0");
+  PlaceTimeRows({{gbQELfiles, 67, "Save QEL datafiles every ", edWorkFileAutoSaveHours, edWorkFileAutoSaveMinutes},
+                 {gbQELBackup, 103, "Save QEL backupfiles every", edBackupWorkFileAutoSaveHours,
+                  edBackupWorkFileAutoSaveMinutes}});
   btnSetAutoSave = new QPushButton("&Set autosave", this);
   btnSetAutoSave->setGeometry(27, 272, 114, 25);
   btnSetAutoSave->setToolTip("Set autosave for workfiles and backup workfiles");
@@ -103,16 +104,56 @@ TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   edLocateWorkFiles->setReadOnly(true);
   bnAutoSaveFinish = new QPushButton("Finish", this);
   bnAutoSaveFinish->setGeometry(217, 272, 114, 25);
+  // Buttons are at least as wide as each text they show.
+  WidenToTexts(btnLocateBackupWorkfiles, {});
+  WidenToTexts(btnSetAutoSave, {"Autosave set !", "Set Autosave"});
+  WidenToTexts(bnAutoSaveFinish, {});
+  if (btnSetAutoSave->geometry().right() + 8 > bnAutoSaveFinish->x())
+    bnAutoSaveFinish->move(btnSetAutoSave->geometry().right() + 9, 272);
   connect(bnAutoSaveFinish, &QPushButton::clicked, this, &TfrmAutoSave::bnAutoSaveFinishClick);
 
   SaveDialogBackupFile.DefaultExt = "qel";
   SaveDialogBackupFile.Filter = "qel|*.qel";
 }
 
-QLabel* TfrmAutoSave::Label(QWidget* parent, const char* text, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->move(left, top);
-  return label;
+// Each row reads "Save ... every" [hours] "hours and" [minutes] "minutes": the labels lie in
+// the group box, the edits on the window over it. The edits keep their places unless a label
+// needs more room; both rows then move alike so the edits stay in line.
+void TfrmAutoSave::PlaceTimeRows(std::initializer_list<TTimeRow> rows) {
+  const auto newLabel = [](QWidget* on, const char* text) {
+    auto* label = new QLabel(text, on);
+    label->adjustSize();
+    return label;
+  };
+  int hoursLeft = 156, minutesLeft = 244; // in the group boxes
+  std::vector<std::array<QLabel*, 3>> labels;
+  for (const TTimeRow& row : rows) {
+    labels.push_back({newLabel(row.Box, row.Text), newLabel(row.Box, "hours and"), newLabel(row.Box, "minutes")});
+    hoursLeft = std::max(hoursLeft, 12 + labels.back()[0]->width() + 4);
+  }
+  for (const auto& row : labels)
+    minutesLeft = std::max(minutesLeft, hoursLeft + 23 + 9 + row[1]->width() + 4);
+  size_t i = 0;
+  for (const TTimeRow& row : rows) {
+    const auto& [every, hoursAnd, minutes] = labels[i++];
+    const QPoint box = row.Box->pos();
+    every->move(12, row.LabelTop);
+    row.Hours->move(box.x() + hoursLeft, row.Hours->y());
+    hoursAnd->move(hoursLeft + 23 + 9, row.LabelTop);
+    row.Minutes->move(box.x() + minutesLeft, row.Minutes->y());
+    minutes->move(minutesLeft + 23 + 8, row.LabelTop);
+  }
+}
+
+void TfrmAutoSave::WidenToTexts(QPushButton* button, std::initializer_list<const char*> others) {
+  int width = std::max(button->width(), button->sizeHint().width());
+  const QString shown = button->text();
+  for (const char* text : others) {
+    button->setText(text);
+    width = std::max(width, button->sizeHint().width());
+  }
+  button->setText(shown);
+  button->resize(width, button->height());
 }
 
 QLineEdit* TfrmAutoSave::TimeEdit(QWidget* parent, const QRect& bounds, const char* text) {
@@ -153,6 +194,12 @@ void TfrmAutoSave::ApplyIntervals() {
   if (!QELMain) return;
   SetTimerInterval(*QELMain->trAutoSave, WorkInterval());
   SetTimerInterval(*QELMain->trAutoSaveBackup, BackupInterval());
+}
+
+void TfrmAutoSave::ProjectNamed(const std::string& projectFile) {
+  if (Text(edLocateBackupWorkFiles) != FDefaultBackup) return;
+  FDefaultBackup = DocumentsFolder() + "QEL/Backup/" + TContainer::BaseName(projectFile) + " backup.qel";
+  edLocateBackupWorkFiles->setText(ToQString(FDefaultBackup));
 }
 
 void TfrmAutoSave::FormActivate() { edLocateWorkFiles->setText(ToQString(TQELMain::ReadLastProject())); }

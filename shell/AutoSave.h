@@ -4,6 +4,7 @@
 #include "platform/qt/Dialogs.h"
 
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 
 class QGroupBox;
@@ -34,6 +35,9 @@ public:
   int WorkInterval() const;
   int BackupInterval() const;
 
+  // The default backup location follows the open project's name until the user picks one.
+  void ProjectNamed(const std::string& projectFile);
+
   void FormActivate();
   void btnLocateBackupWorkfilesClick();
   void btnSetAutoSaveClick();
@@ -58,8 +62,17 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  std::string FDefaultBackup; // the default backup location last shown
   QLineEdit* TimeEdit(QWidget* parent, const QRect& bounds, const char* text);
-  QLabel* Label(QWidget* parent, const char* text, int left, int top);
+  struct TTimeRow {
+    QGroupBox* Box;
+    int LabelTop;
+    const char* Text;
+    QLineEdit* Hours;
+    QLineEdit* Minutes;
+  };
+  void PlaceTimeRows(std::initializer_list<TTimeRow> rows);
+  static void WidenToTexts(QPushButton* button, std::initializer_list<const char*> others);
 };
 
 extern TfrmAutoSave* frmAutoSave;

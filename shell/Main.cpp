@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "AutoSave.h"
 #include "QELStart.h"
 #include "SaveLoad.h"
 #include "windows/sheet/SheetForm.h"
@@ -59,6 +60,7 @@ std::unique_ptr<TContainer> TQELMain::NewContainer(const std::string& fileName) 
 
 void TQELMain::SetCaption(const std::string& fileName) {
   setWindowTitle(ToQString("QEL - " + ExtractFileName(fileName)));
+  if (frmAutoSave) frmAutoSave->ProjectNamed(fileName);
 }
 
 int TQELMain::ClientWidth() const { return width(); }
@@ -98,6 +100,7 @@ void TQELMain::OpenLastProject() {
   } else {
     FContainer->FileName = IncludeTrailingPathDelimiter(GetCurrentDir()) + "Noname.qel";
     AddDefaultRelationTypes();
+    FContainer->SetModified(false);
   }
   SetCaption(FContainer->FileName);
 }

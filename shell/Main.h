@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QRectF>
 #include <exception>
 #include <initializer_list>
 #include <memory>
@@ -37,6 +38,7 @@ class QMenu;
 class QAction;
 class QComboBox;
 class QMimeData;
+class QPixmap;
 class QPrinter;
 class QTimer;
 class QToolBar;
@@ -169,13 +171,15 @@ public:
   void ReadIDLoad();
   // The stored autosave settings into the autosave window, then both timer intervals.
   void ReadAutoSaveSettings();
-  // Writes the data files alone under the backup name; the project keeps its name, folder
-  // and modified state. False (after telling the user) on failure.
+  // Writes a project file and the data files under the backup name; the project keeps its
+  // name, folder and modified state. False (after telling the user) on failure.
   bool SaveBackup(const std::string& FileName);
+  // A tick that finds the other kind of save under way runs right after that save; a tick
+  // during a save of its own kind is covered by that save.
   void trAutoSaveTimer();
   void trAutoSaveBackupTimer();
   // True while a save or a backup runs (its error box included).
-  bool Saving() const { return FSaving; }
+  bool Saving() const { return FSaving != TSaveKind::None; }
   // The help pages' first page, installed beside the program.
   static std::string HelpFile();
 
@@ -285,24 +289,37 @@ private:
   // The "Please wait..." window of a save, shown and painted.
   std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
   void ShowSaveError(const std::exception& error);
+  // A load error's own message, then the data file and line where reading stopped.
+  std::string ReadErrorDetail(const std::exception& error) const;
+  enum class TSaveKind { None, Project, Backup };
   // Marks a save as running for its lifetime.
   class TSaveRun {
   public:
-    explicit TSaveRun(bool& flag) : FFlag(flag), FBefore(flag) { flag = true; }
+    TSaveRun(TSaveKind& flag, TSaveKind kind) : FFlag(flag), FBefore(flag) {
+      if (flag == TSaveKind::None) flag = kind;
+    }
     ~TSaveRun() { FFlag = FBefore; }
     TSaveRun(const TSaveRun&) = delete;
     TSaveRun& operator=(const TSaveRun&) = delete;
 
   private:
-    bool& FFlag;
-    bool FBefore;
+    TSaveKind& FFlag;
+    TSaveKind FBefore;
   };
+  bool WriteProjectSave(const std::string& FileName);
+  // The backup location of the autosave window.
+  std::string BackupFileName() const;
+  bool WriteBackup(const std::string& FileName);
+  // Runs the timer saves that waited for a save to end.
+  void RunDueSaves();
 
   std::unique_ptr<TContainer> FContainer;
   // Carries this window's signals to the windows that listen through MainServices.
   TMainNotices* FNotices;
   bool FStarted = false;
-  bool FSaving = false;
+  TSaveKind FSaving = TSaveKind::None;
+  bool FAutoSaveDue = false;
+  bool FBackupDue = false;
   bool FFitOnResize = false;
 };
 
@@ -312,6 +329,12 @@ template <class T> std::vector<T*> TQELMain::ChildWindows() const {
     if (auto* window = dynamic_cast<T*>(sub->widget())) found.push_back(window);
   return found;
 }
+
+// Where an image of a window at 96 pixels per inch goes on a printed page: at the page's top
+// left, at the printer's resolution, shrunk in proportion when it would not fit.
+QRectF PrintedPlace(const QSizeF& image, const QRectF& page, double printerDpi);
+// Prints the image on one page of the printer, placed by PrintedPlace.
+void PrintFitted(QPrinter& printer, const QPixmap& image);
 
 extern TQELMain* QELMain;
 

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QTabWidget>
 
 namespace qel {
@@ -37,12 +38,28 @@ void TQELMain::TB_PrintClick() {
   TDrawSheet* sheetWindow = ActiveSheetWindow();
   if (!sheetWindow) return;
   sheetWindow->repaint();
-  const QPixmap image = sheetWindow->grab();
-  // The window's 96 pixels per inch become the printer's resolution.
-  const double scale = PrintDialog->resolution() / 96.0;
+  // The visible part of the sheet, without the scroll bars.
+  const QPixmap image = sheetWindow->SB_Sheet->viewport()->grab();
+  PrintFitted(*PrintDialog, image);
+}
+
+QRectF PrintedPlace(const QSizeF& image, const QRectF& page, double printerDpi) {
+  // The window's 96 pixels per inch become the printer's resolution; a larger image shrinks,
+  // keeping its proportions, to the page.
+  double scale = printerDpi / 96.0;
+  if (image.width() * scale > page.width()) scale = page.width() / image.width();
+  if (image.height() * scale > page.height()) scale = page.height() / image.height();
+  return QRectF(page.topLeft(), image * scale);
+}
+
+void PrintFitted(QPrinter& printer, const QPixmap& image) {
+  if (image.isNull()) return;
   QPainter painter;
-  if (!painter.begin(PrintDialog.get())) return;
-  painter.drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
+  if (!painter.begin(&printer)) return;
+  // The painter's origin is the top left of the printable area.
+  const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+  const QRectF place = PrintedPlace(image.size(), QRectF(QPointF(0, 0), page), printer.resolution());
+  painter.drawPixmap(place, image, QRectF(image.rect()));
   painter.end();
 }
 

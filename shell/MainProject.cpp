@@ -118,7 +118,7 @@ void TQELMain::NotesOnNewSheet() {
     const int answer = MessageDlg(kRenameOffer, TMsgDlgType::mtInformation, mbYesNoCancel);
     if (answer == mrYes) {
       std::string name = "New sheet";
-      if (Dialogs().InputQuery("New sheet name?", "Prompt", name) && sheet) sheet->SetName(name);
+      if (Dialogs().InputQuery("New sheet name?", "Name of the sheet:", name) && sheet) sheet->SetName(name);
     } else if (answer != mrNo) {
       return;
     }
@@ -139,14 +139,20 @@ void TQELMain::LoadProject(const std::string& FileName) {
     ReadAutoSaveSettings();
   } catch (const std::exception& e) {
     FContainer->ProgressBar = nullptr;
-    ShowMessage(kLoadError + kLoadErrorNew + e.what());
+    ShowMessage(kLoadError + kLoadErrorNew + "\n" + ReadErrorDetail(e));
     StartNewProject(IncludeTrailingPathDelimiter(GetCurrentDir()) + kUnnamed);
   }
   SetCaption(FContainer->FileName);
 }
 
 bool TQELMain::SaveProject(const std::string& FileName) {
-  TSaveRun run(FSaving);
+  const bool saved = WriteProjectSave(FileName);
+  RunDueSaves();
+  return saved;
+}
+
+bool TQELMain::WriteProjectSave(const std::string& FileName) {
+  TSaveRun run(FSaving, TSaveKind::Project);
   auto progress = ShowSaveProgress(geometry().topLeft() + QPoint(width() - 150, height() - 80));
   // A name without folder is saved in the current folder and keeps that full name.
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
@@ -168,7 +174,8 @@ bool TQELMain::SaveProject(const std::string& FileName) {
 
 std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
   auto progress = std::make_unique<TSaveLoadFrm>(this);
-  progress->move(place);
+  // A window widened for its title grows to the left, so that it stays on the main window.
+  progress->move(place - QPoint(progress->width() - 115, 0));
   progress->show();
   QCoreApplication::processEvents();
   return progress;
@@ -176,6 +183,15 @@ std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
 
 void TQELMain::ShowSaveError(const std::exception& error) {
   ShowMessage("An error occurred while trying to save the current project!\nDetailInfo: " + std::string(error.what()));
+}
+
+std::string TQELMain::ReadErrorDetail(const std::exception& error) const {
+  std::string text = error.what();
+  if (!FContainer->FailedFile.empty()) {
+    text += "\nFile: " + FContainer->FailedFile;
+    if (FContainer->FailedLine > 0) text += ", line " + std::to_string(FContainer->FailedLine);
+  }
+  return text;
 }
 
 void TQELMain::AddDefaultRelationTypes() {
@@ -216,7 +232,7 @@ void TQELMain::ImportProject(const std::string& FileName) {
     FContainer->Import(FileName, RecordedImportOffsets());
   } catch (const std::exception& e) {
     // The import has taken back what it added; the project is as it was.
-    ShowMessage(kLoadError + "\r" + e.what());
+    ShowMessage(kLoadError + "\n" + ReadErrorDetail(e));
   }
 }
 
@@ -228,6 +244,8 @@ void TQELMain::StartNewProject(const std::string& fileName) {
   BindNavigators();
   RefreshSheetWindows();
   AddDefaultRelationTypes();
+  // Nothing the user made yet: New, Open or Exit right away asks nothing.
+  FContainer->SetModified(false);
 }
 
 void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+
 #include <algorithm>
 
 namespace qel {
@@ -62,7 +63,9 @@ void TQELMain::ShowSearchWindow() {
   // Windows made earlier stay open; frmSearch names the newest.
   frmSearch = new TfrmSearch(this);
   frmSearch->SetContainer(FContainer.get());
-  PlaceWindow(frmSearch, ClientWidth() - 181, 71, 181, ClientHeight() - ToolBarMainHeight());
+  // Wider than 181 pixels where this platform's fonts and the colour filters need it.
+  const int width = std::max(181, frmSearch->NeededWidth());
+  PlaceWindow(frmSearch, ClientWidth() - width, 71, width, ClientHeight() - ToolBarMainHeight());
   frmSearch->show();
 }
 

@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "AutoSave.h"
+#include "ProjectFile.h"
 #include "SaveLoad.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
@@ -57,21 +58,51 @@ void TQELMain::ReadAutoSaveSettings() {
 }
 
 void TQELMain::trAutoSaveTimer() {
-  // Never inside another save or its error box.
-  if (!FSaving) SaveProject(FContainer->FileName);
+  if (FSaving == TSaveKind::Backup)
+    FAutoSaveDue = true;
+  else if (FSaving == TSaveKind::None)
+    SaveProject(FContainer->FileName);
 }
 
 void TQELMain::trAutoSaveBackupTimer() {
-  if (!FSaving && frmAutoSave) SaveBackup(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()));
+  if (FSaving == TSaveKind::Project)
+    FBackupDue = true;
+  else if (FSaving == TSaveKind::None && !BackupFileName().empty())
+    SaveBackup(BackupFileName());
+}
+
+std::string TQELMain::BackupFileName() const {
+  return frmAutoSave ? FromQString(frmAutoSave->edLocateBackupWorkFiles->text()) : std::string();
+}
+
+void TQELMain::RunDueSaves() {
+  if (FSaving != TSaveKind::None) return; // the outermost save runs them
+  while (FAutoSaveDue || FBackupDue) {
+    if (FBackupDue) {
+      FBackupDue = false;
+      if (!BackupFileName().empty()) WriteBackup(BackupFileName());
+    } else {
+      FAutoSaveDue = false;
+      WriteProjectSave(FContainer->FileName);
+    }
+  }
 }
 
 bool TQELMain::SaveBackup(const std::string& FileName) {
-  TSaveRun run(FSaving);
+  const bool saved = WriteBackup(FileName);
+  RunDueSaves();
+  return saved;
+}
+
+bool TQELMain::WriteBackup(const std::string& FileName) {
+  TSaveRun run(FSaving, TSaveKind::Backup);
   auto progress = ShowSaveProgress(QPoint(719, 177));
   try {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty() && !DirectoryExists(folder) && !ForceDirectories(folder))
       ShowErrorBox("Error Creating Directory");
+    // The project file makes the backup a project that File > Open shows.
+    WriteProjectFile(FileName, FContainer->Grid);
     FContainer->SaveDataFiles(FileName);
     return true;
   } catch (const std::exception& e) {

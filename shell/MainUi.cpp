@@ -148,6 +148,7 @@ void TQELMain::CreateToolBars() {
   QPalette zoomColors = CB_Zoom->palette();
   zoomColors.setColor(QPalette::PlaceholderText, zoomColors.color(QPalette::Text));
   CB_Zoom->setPalette(zoomColors);
+  CB_Zoom->setCurrentIndex(1); // until a sheet window sets it
   // Only the user's choice zooms; selecting an entry from code does not.
   connect(CB_Zoom, &QComboBox::activated, this, &TQELMain::CB_ZoomChange);
   ToolBarView->addWidget(CB_Zoom);

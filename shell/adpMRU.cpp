@@ -138,6 +138,8 @@ void TadpMRU::RebuildMenu() {
     connect(item, &QAction::triggered, this, [this, item] { ItemClick(item); });
     FParentMenuItem->addAction(item);
   }
+  // An empty submenu is not offered.
+  FParentMenuItem->menuAction()->setEnabled(!FParentMenuItem->actions().isEmpty());
 }
 
 void TadpMRU::RemoveMenuItems() {

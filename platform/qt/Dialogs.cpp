@@ -4,11 +4,15 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QStringList>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace qel {
@@ -78,11 +82,10 @@ public:
     return ResultOf(box.standardButton(box.clickedButton()));
   }
   bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) override {
-    bool ok = false;
-    QString text = QInputDialog::getText(DialogParent(), ToQString(Caption), ToQString(Prompt), QLineEdit::Normal,
-                                         ToQString(Value), &ok);
-    if (ok) Value = FromQString(text);
-    return ok;
+    TInputBox box(DialogParent(), Caption, Prompt, Value);
+    if (box.exec() != QDialog::Accepted) return false;
+    Value = FromQString(box.Edit->text());
+    return true;
   }
   bool OpenDialog(TFileDialogRequest& request) override { return RunFileDialog(request, false); }
   bool SaveDialog(TFileDialogRequest& request) override { return RunFileDialog(request, true); }
@@ -138,6 +141,29 @@ int MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons
 
 void ShowMessage(const std::string& Text) {
   Dialogs().MessageBox({TMsgDlgType::mtCustom, ApplicationTitle(), Text, mbOK});
+}
+
+int TitleBarWidth(const QString& title) {
+  // The window manager draws the title in about the program's font, beside an icon and
+  // three buttons.
+  return QFontMetrics(QApplication::font()).horizontalAdvance(title) + 120;
+}
+
+TInputBox::TInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt, const std::string& Value)
+    : QDialog(parent) {
+  setWindowTitle(ToQString(Caption));
+  auto* layout = new QVBoxLayout(this);
+  PromptLabel = new QLabel(ToQString(Prompt), this);
+  Edit = new QLineEdit(ToQString(Value), this);
+  PromptLabel->setBuddy(Edit);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(PromptLabel);
+  layout->addWidget(Edit);
+  layout->addWidget(buttons);
+  Edit->selectAll();
+  resize(std::max({TitleBarWidth(windowTitle()), 300, sizeHint().width()}), sizeHint().height());
 }
 
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default) {

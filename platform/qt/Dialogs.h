@@ -4,8 +4,11 @@
 // that answers each box and records what it showed. Texts are Windows-1252 strings.
 #include "platform/Colors.h"
 
+#include <QDialog>
 #include <string>
 
+class QLabel;
+class QLineEdit;
 class QPrinter;
 
 namespace qel {
@@ -77,6 +80,16 @@ int MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons
 void ShowMessage(const std::string& Text);
 // The typed text, or Default when the box is cancelled.
 std::string InputBox(const std::string& Caption, const std::string& Prompt, const std::string& Default);
+// The width a top-level window needs for its whole title in the title bar.
+int TitleBarWidth(const QString& title);
+// The input box of Qt's provider: the prompt over the text box, OK and Cancel, and room for
+// the whole title.
+class TInputBox : public QDialog {
+public:
+  TInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt, const std::string& Value);
+  QLabel* PromptLabel;
+  QLineEdit* Edit;
+};
 // The application title ("QEL" once the program block has set it).
 std::string ApplicationTitle();
 

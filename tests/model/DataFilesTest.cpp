@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -490,6 +491,46 @@ TEST_F(DataFiles, AFailedSaveLeavesTheOldFiles) {
   EXPECT_TRUE(c.IsModified());
   for (const char* suffix : {"_Att", "_Not", "_Pos", "_Lnk", "_Rel"})
     EXPECT_FALSE(std::filesystem::exists(Dir / (std::string("plan") + suffix + ".dat.saving")));
+}
+
+// Fault: a rename failing part-way left the folder with some new and some old files.
+TEST_F(DataFiles, ARenameFailingAtTheFourthFilePutsTheReplacedFilesBack) {
+  const auto names = [this] {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir))
+      found.push_back(entry.path().filename());
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  // Files are renamed in the order _Att, _Not, _Pos, _Lnk: the links file is a folder here.
+  WriteSample("plan");
+  std::filesystem::remove(Dir / "plan_Lnk.dat");
+  std::filesystem::create_directories(Dir / "plan_Lnk.dat" / "inside");
+  const std::vector<std::string> before = names();
+  TContainer c;
+  NewSheet(c, "new");
+  EXPECT_THROW(c.SaveDataFiles(Root + "plan.qel"), EInOutError);
+  EXPECT_EQ(File("plan_Att.dat"), kAttachments);
+  EXPECT_EQ(File("plan_Not.dat"), kNotes);
+  EXPECT_EQ(File("plan_Pos.dat"), kPositions);
+  EXPECT_EQ(File("plan_Sht.dat"), kSheets);
+  EXPECT_EQ(File("plan_Rel.dat"), kRelations);
+  EXPECT_EQ(names(), before); // no temporary or kept file is left behind
+
+  // A first save that fails the same way leaves none of its files.
+  std::filesystem::create_directories(Dir / "fresh_Lnk.dat" / "inside");
+  const std::vector<std::string> fresh = names();
+  EXPECT_THROW(c.SaveDataFiles(Root + "fresh.qel"), EInOutError);
+  EXPECT_EQ(names(), fresh);
+
+  std::filesystem::remove_all(Dir / "plan_Lnk.dat");
+  c.SaveDataFiles(Root + "plan.qel");
+  EXPECT_EQ(File("plan_Sht.dat").substr(0, 15), "New0123456789\r\n");
+  EXPECT_NE(File("plan_Sht.dat"), kSheets);
+  std::vector<std::string> after = names();
+  EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                          [](const std::string& n) { return n.find(".dat.") != std::string::npos; }),
+            0);
 }
 
 TEST_F(DataFiles, SaveMakesTheFolderCurrentOrCreatesIt) {

@@ -3,6 +3,8 @@
 #include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qel {
 namespace {
@@ -73,6 +75,20 @@ TEST_F(IniFileTest, TheFileIsFoundWithoutRegardToLetterCase) {
 TEST_F(IniFileTest, AFileThatCannotBeWrittenRaisesTheInputOutputError) {
   TIniFile ini(Folder + "no/such/folder/x.qel");
   EXPECT_THROW(ini.WriteString("QEL", "Version", "6.0"), EInOutError);
+}
+
+// Fault: the file was rewritten in place, so a failed write lost its other sections.
+TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWas) {
+  const std::string before = "[Other]\r\nKept=1\r\n[QEL]\r\nVersion=5.0\r\n";
+  WriteFileBytes(Name, before);
+  const std::string temp = Name + ".saving";
+  ASSERT_EQ(::mkdir(temp.c_str(), 0777), 0); // the new content cannot be written beside it
+  EXPECT_THROW(TIniFile(Name).WriteString("QEL", "Version", "6.0"), EInOutError);
+  EXPECT_EQ(ReadFileBytes(Name), before);
+  ::rmdir(temp.c_str());
+  TIniFile(Name).WriteString("QEL", "Version", "6.0");
+  EXPECT_EQ(ReadFileBytes(Name), "[Other]\r\nKept=1\r\n[QEL]\r\nVersion=6.0\r\n");
+  EXPECT_FALSE(FileExists(temp));
 }
 
 } // namespace

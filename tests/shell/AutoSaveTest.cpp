@@ -70,7 +70,7 @@ TEST_F(AutoSaveTest, SetWithoutStoredSettingsWritesTheDefaults) {
   SetLastProject(Root + "Last.qel");
   CreateWindows();
   const std::string backup = FromQString(frmAutoSave->edLocateBackupWorkFiles->text());
-  EXPECT_EQ(ExtractFileName(backup), "noname backup.qel");
+  EXPECT_EQ(ExtractFileName(backup), "Noname backup.qel"); // no project yet
   EXPECT_EQ(ExtractFileName(ExcludeTrailingPathDelimiter(ExtractFilePath(backup))), "Backup");
   frmAutoSave->FormActivate();
   frmAutoSave->btnSetAutoSaveClick();
@@ -160,25 +160,42 @@ TEST_F(AutoSaveTest, IDLoadMustBeExactlyYes) {
 }
 
 // Fault: the backup saved through the project's own save, which moved its folder, the current
-// folder and its modified state to the backup.
-TEST_F(AutoSaveTest, BackupWritesTheDataFilesAloneAndChangesNothingElse) {
+// folder and its modified state to the backup. Fault: the backup wrote no project file, so it
+// could not be opened.
+TEST_F(AutoSaveTest, BackupWritesAProjectThatOpensAndChangesNothingElse) {
   const std::string name = OpenProject({});
   Project().GetNote(0)->SetName("Unsaved");
   const std::string directory = Project().Directory;
   const std::string current = GetCurrentDir();
-  const std::string backup = Root + "deep/Backup/noname backup.qel";
+  const std::string backup = Root + "deep/Backup/Proj backup.qel";
   frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(backup));
   QELMain->trAutoSaveBackupTimer();
   for (const char* suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
     EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, suffix))) << suffix;
-  EXPECT_NE(ReadBytes(Root + "deep/Backup/noname backup_Not.dat").find("Unsaved"), std::string::npos);
-  EXPECT_FALSE(FileExists(backup));
+  EXPECT_EQ(ReadBytes(backup), "[QEL]\r\nVersion=6.0\r\n[DEFAULTS]\r\nGrid=Yes\r\n"); // the project's flag
   EXPECT_EQ(Project().FileName, name);
   EXPECT_EQ(Project().Directory, directory);
   EXPECT_EQ(GetCurrentDir(), current);
   EXPECT_TRUE(Project().IsModified());
   EXPECT_EQ(LastProject(), name);
   EXPECT_EQ(Caption(), "QEL - Proj.qel");
+  Script.Answer(mrNo).AnswerOpen(true, backup);
+  QELMain->TB_OpenClick();
+  EXPECT_EQ(Project().FileName, backup);
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Unsaved");
+}
+
+// Fault: the default backup was always "noname backup", whatever project was open.
+TEST_F(AutoSaveTest, TheDefaultBackupIsNamedAfterTheProjectUntilTheUserPicksOne) {
+  OpenProject({});
+  const std::string backup = FromQString(frmAutoSave->edLocateBackupWorkFiles->text());
+  EXPECT_EQ(ExtractFileName(backup), "Proj backup.qel");
+  EXPECT_EQ(ExtractFileName(ExcludeTrailingPathDelimiter(ExtractFilePath(backup))), "Backup");
+  Script.AnswerSave(true, Root + "Mine.qel");
+  frmAutoSave->btnLocateBackupWorkfilesClick();
+  Script.AnswerSave(true, Root + "Other.qel");
+  QELMain->MI_FileSaveAsClick();
+  EXPECT_EQ(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()), Root + "Mine.qel");
 }
 
 TEST_F(AutoSaveTest, AFailingBackupReports) {
@@ -201,26 +218,47 @@ TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestions) {
 }
 
 // Fault: a timer's save could run inside another save's error box, and a failing autosave
-// stacked one error box on the next.
-TEST_F(AutoSaveTest, TimersWaitWhileASaveOrItsErrorBoxRuns) {
+// stacked one error box on the next. Fault: a backup tick during a save was dropped, so with
+// equal intervals the backup never ran.
+TEST_F(AutoSaveTest, ABackupTickDuringASaveRunsRightAfterIt) {
   const std::string name = OpenProject({});
   DeleteFile(name);
   CreateDir(name); // the project file cannot be written
   const std::string backup = Root + "bk/Back.qel";
   frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(backup));
   bool savingSeen = false;
+  bool backupInsideTheBox = true;
   Script.Answer(mrOk, [&] {
     savingSeen = QELMain->Saving();
-    QELMain->trAutoSaveTimer();
-    QELMain->trAutoSaveBackupTimer();
+    QELMain->trAutoSaveTimer();       // covered by the save under way
+    QELMain->trAutoSaveBackupTimer(); // waits for it
+    backupInsideTheBox = FileExists(TContainer::DataFileName(backup, "_Not"));
   });
   QELMain->trAutoSaveTimer();
   EXPECT_TRUE(savingSeen);
+  EXPECT_FALSE(backupInsideTheBox);
   EXPECT_EQ(Script.Shown.size(), 1u);
-  EXPECT_FALSE(FileExists(TContainer::DataFileName(backup, "_Not")));
-  EXPECT_FALSE(QELMain->Saving());
-  QELMain->trAutoSaveBackupTimer();
   EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, "_Not")));
+  EXPECT_TRUE(FileExists(backup));
+  EXPECT_FALSE(QELMain->Saving());
+}
+
+TEST_F(AutoSaveTest, AnAutosaveTickDuringABackupRunsRightAfterIt) {
+  const std::string name = OpenProject({});
+  Project().GetNote(0)->SetName("Later");
+  WriteFileBytes(Root + "blocker", "x");
+  frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(Root + "blocker/Back.qel"));
+  bool savedInsideTheBox = true;
+  Script.Answer(mrOk).Answer(mrOk, [&] {
+    QELMain->trAutoSaveBackupTimer(); // covered by the backup under way
+    QELMain->trAutoSaveTimer();
+    savedInsideTheBox = !Project().IsModified();
+  });
+  QELMain->trAutoSaveBackupTimer();
+  ASSERT_EQ(Script.Shown.size(), 2u); // "Error Creating Directory", then the save error
+  EXPECT_FALSE(savedInsideTheBox);
+  EXPECT_FALSE(Project().IsModified());
+  EXPECT_NE(ReadBytes(TContainer::DataFileName(name, "_Not")).find("Later"), std::string::npos);
 }
 
 } // namespace

@@ -135,7 +135,7 @@ TEST_F(ProjectCommandsTest, RenameOfferForSheetsStillCalledNewSheet) {
     EXPECT_EQ(Script.Shown[0].Buttons, mbYesNoCancel);
     if (c.Offer == mrYes) {
       EXPECT_EQ(Script.Shown[1].Caption, "New sheet name?");
-      EXPECT_EQ(Script.Shown[1].Text, "Prompt");
+      EXPECT_EQ(Script.Shown[1].Text, "Name of the sheet:");
       EXPECT_EQ(Script.Shown[1].Value, "New sheet");
     }
     EXPECT_EQ(offered->Data.Name, c.Expected);

@@ -133,9 +133,11 @@ TEST_F(RecentFilesTest, OpenAddsTheProjectAndTheListSurvivesARestart) {
   const std::string name = Root + "p/Proj.qel";
   WriteProject(*saved, name);
   StartUp();
-  Script.Answer(mrNo).AnswerOpen(true, name);
+  EXPECT_FALSE(QELMain->Reopen->menuAction()->isEnabled()); // nothing to reopen yet
+  Script.AnswerOpen(true, name);
   QELMain->TB_OpenClick();
   EXPECT_EQ(QELMain->adpMRU1->Files(), std::vector<std::string>{name});
+  EXPECT_TRUE(QELMain->Reopen->menuAction()->isEnabled());
   Program.reset();
   CreateWindows();
   const QList<QAction*> entries = QELMain->Reopen->actions();

@@ -4,13 +4,15 @@
 #include "platform/FileNames.h"
 #include "shell/Main.h"
 #include "shell/QELStart.h"
+#include "windows/props/ContainerProp.h"
 #include "windows/nav/Navigator.h"
 #include "windows/props/NoteProp.h"
 #include "windows/links/RelationFrm.h"
 
+#include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFrame>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -145,6 +147,22 @@ TEST_F(StartupTest, CloseSeesEditsPendingInTheNewNoteWindow) {
   Script.Answer(mrNo);
   EXPECT_TRUE(QELMain->close());
   EXPECT_EQ(note->Data.Name, "Typed");
+}
+
+// Fault: before their first refresh windows showed design texts ("Sheets#", a navigator
+// titled "Tree" without a project, a zoom box at 200 %).
+TEST_F(StartupTest, WindowsShowRealValuesOrNothingBeforeTheirFirstRefresh) {
+  CreateWindows();
+  EXPECT_EQ(QELMain->CB_Zoom->currentText(), "100%");
+  EXPECT_EQ(NavForm->windowTitle(), "");
+  for (QLabel* count : {NavForm->ContainerPage->LB_NumSheets, NavForm->ContainerPage->LB_NumNotes,
+                        NavForm->ContainerPage->LB_NumRelations, NavForm->ContainerPage->LB_NumAttach})
+    EXPECT_EQ(count->text(), "");
+  Program.reset();
+  StartUp();
+  EXPECT_EQ(NavForm->windowTitle(), "Tree");
+  EXPECT_EQ(NavForm->ContainerPage->LB_NumSheets->text(), "0");
+  EXPECT_EQ(QELMain->CB_Zoom->currentText(), "100%");
 }
 
 } // namespace

@@ -60,7 +60,6 @@ QIcon NavImage(int index) {
 } // namespace
 
 TNavForm::TNavForm(QWidget* parent) : QWidget(parent), Tree(std::make_unique<TNavTree>()) {
-  setWindowTitle("Tree");
   Tree->Track(&LastNode);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -143,6 +142,7 @@ QWidget* TNavForm::Frame() {
 void TNavForm::SetContainer(TContainer* container) {
   if (container != Container) BindPages(container);
   Container = container;
+  setWindowTitle(container ? "Tree" : "");
   LastShown = nullptr;
   Tree->SetView(container, TV_Container); // painted once, when built
   RefreshItem(nullptr, false);

@@ -15,16 +15,17 @@ TContainerPrp::TContainerPrp(QWidget* parent, Qt::WindowFlags flags) : TProperty
   GB_Statistic = new QGroupBox("Project Statistics", this);
   GB_Statistic->setFixedSize(185, 129);
   auto* grid = new QGridLayout(GB_Statistic);
-  const auto row = [this, grid](int at, const char* caption, const char* value) {
+  // The counts stay empty until a project is shown.
+  const auto row = [this, grid](int at, const char* caption) {
     grid->addWidget(new QLabel(caption, GB_Statistic), at, 0);
-    auto* label = new QLabel(value, GB_Statistic);
+    auto* label = new QLabel(GB_Statistic);
     grid->addWidget(label, at, 1);
     return label;
   };
-  LB_NumSheets = row(0, "Sheets: ", "Sheets#");
-  LB_NumNotes = row(1, "Notes: ", "Notes#");
-  LB_NumRelations = row(2, "Relations:", "Relations#");
-  LB_NumAttach = row(3, "Attachments: ", "Attach#");
+  LB_NumSheets = row(0, "Sheets: ");
+  LB_NumNotes = row(1, "Notes: ");
+  LB_NumRelations = row(2, "Relations:");
+  LB_NumAttach = row(3, "Attachments: ");
   auto* body = static_cast<QVBoxLayout*>(layout());
   body->insertSpacing(1, 7);
   auto* place = new QHBoxLayout();

@@ -5,6 +5,8 @@
 #include "platform/qt/QtConvert.h"
 
 #include <QHeaderView>
+#include <QTreeWidget>
+#include <algorithm>
 
 namespace qel {
 
@@ -74,6 +76,11 @@ void TNotePrp::SetLinkCaptions() {
   const QString name = "\"" + ToQString(note->Data.Name) + "\"";
   LV_LinksFrom->headerItem()->setText(0, "from Note to " + name);
   LV_LinksTo->headerItem()->setText(0, "from " + name + " to Note");
+  // The first column is at least as wide as its heading.
+  for (QTreeWidget* list : {LV_LinksFrom, LV_LinksTo}) {
+    QHeaderView* header = list->header();
+    header->resizeSection(0, std::max(header->sectionSize(0), header->sectionSizeHint(0)));
+  }
 }
 
 QMimeData* TNotePrp::DragLinkNote(TNoteItem* target) {

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 namespace qel {
@@ -25,7 +26,7 @@ QPoint PlaceOf(int place) { return QPoint((place % 3) * 140, (place / 3) * 60); 
 
 QPushButton* PanelButton(QWidget* parent, const char* text, int left, int top) {
   auto* button = new QPushButton(text, parent);
-  button->setGeometry(left, top, 82, 25);
+  button->setGeometry(left, top, std::max(82, button->sizeHint().width()), 25);
   return button;
 }
 
@@ -50,8 +51,10 @@ void TNotePrp::CreatePropertiesPage() {
   btn_LoadLogo = PanelButton(Panel12, "L&oad Logo", 256, 6);
   auto* Label22 = new QLabel("C&olor", Panel12);
   Label22->move(22, 50);
+  Label22->adjustSize();
   PN_NoteColor = new TColorPanel(Panel12);
-  PN_NoteColor->setGeometry(52, 48, 41, 20);
+  PN_NoteColor->setGeometry(std::max(52, Label22->geometry().right() + 5), 48, 41, 20);
+  Label22->setBuddy(PN_NoteColor);
   btn_clearimage = PanelButton(Panel12, "&Clear Image", 134, 46);
   btn_clearlogo = PanelButton(Panel12, "Cle&ar Logo", 256, 46);
   connect(btn_SwitchPictureMode, &QPushButton::clicked, this, &TNotePrp::btn_SwitchPictureModeClick);
@@ -186,6 +189,7 @@ void TNotePrp::btn_clearlogoClick() {
 void TNotePrp::btn_SwitchPictureModeClick() {
   FPictureStretched = !FPictureStretched;
   btn_SwitchPictureMode->setText(FPictureStretched ? "&Original Image" : "&Stretch Image");
+  btn_SwitchPictureMode->resize(std::max(82, btn_SwitchPictureMode->sizeHint().width()), 25);
   ShowPicture();
 }
 

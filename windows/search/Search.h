@@ -52,6 +52,8 @@ public:
   ~TfrmSearch() override;
 
   void SetContainer(TContainer* container);
+  // The width at which every page tab and every field shows whole.
+  int NeededWidth() const;
   // Page 0 Global, 1 Notes, 2 Sheets, 3 Attachments, without starting a new search; other
   // values do nothing.
   void SelectSearchKind(int kind);

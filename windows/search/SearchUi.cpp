@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -38,6 +39,9 @@ QCheckBox* AddCaseBox(QWidget* page, int left, int top, int width) {
   auto* box = new QCheckBox(" Case sensitive", page);
   return Place(box, left, top, std::max(width, box->sizeHint().width()), std::max(14, box->sizeHint().height()));
 }
+
+// The colour filters stand right of the edit fields, within the window's width.
+constexpr int kColorLeft = 170;
 
 QLineEdit* AddEdit(QWidget* page, int top) { return Place(new QLineEdit(page), 5, top, 150, 21); }
 
@@ -71,6 +75,9 @@ void TfrmSearch::CreateComponents() {
   top->setSpacing(0);
   SearchKind = new QTabWidget(pnl_top);
   SearchKind->setFixedHeight(216);
+  // Every tab shows its whole text; the window is made wide enough for them.
+  SearchKind->tabBar()->setUsesScrollButtons(false);
+  SearchKind->tabBar()->setElideMode(Qt::ElideNone);
   top->addWidget(SearchKind);
   CreateGlobalPage();
   CreateNotesPage();
@@ -125,10 +132,10 @@ void TfrmSearch::CreateNotesPage() {
   AddLabel(Notes, "Caption:", 5, 128);
   edt_noteonsheetcaption = AddEdit(Notes, 144);
   chk_noteonsheetcaptioncasesensitive = AddCaseBox(Notes, 65, 127, 97);
-  chk_notecolor = Place(new QCheckBox(Notes), 291, 18, 17, 17);
-  pnl_notecolor = AddColorPanel(Notes, 326, 8, clWhite, false);
-  chk_noteonsheetcolor = Place(new QCheckBox(Notes), 293, 134, 17, 17);
-  pnl_noteonsheetcolor = AddColorPanel(Notes, 328, 124, clWhite, false);
+  chk_notecolor = Place(new QCheckBox(Notes), kColorLeft, 18, 17, 17);
+  pnl_notecolor = AddColorPanel(Notes, kColorLeft + 20, 8, clWhite, false);
+  chk_noteonsheetcolor = Place(new QCheckBox(Notes), kColorLeft, 134, 17, 17);
+  pnl_noteonsheetcolor = AddColorPanel(Notes, kColorLeft + 20, 124, clWhite, false);
   for (QCheckBox* box : {chk_notecolor, chk_noteonsheetcolor})
     box->setToolTip("search color");
   for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor})
@@ -144,8 +151,8 @@ void TfrmSearch::CreateSheetsPage() {
   AddLabel(Sheets, "Caption:", 5, 8);
   edt_sheetcaption = AddEdit(Sheets, 24);
   chk_sheetcaptioncasesensitive = AddCaseBox(Sheets, 65, 7, 97);
-  chk_sheetcolor = Place(new QCheckBox(Sheets), 298, 22, 17, 17);
-  pnl_sheetcolor = AddColorPanel(Sheets, 328, 12, clBlack, true);
+  chk_sheetcolor = Place(new QCheckBox(Sheets), kColorLeft, 22, 17, 17);
+  pnl_sheetcolor = AddColorPanel(Sheets, kColorLeft + 20, 12, clBlack, true);
   connect(chk_sheetcolor, &QCheckBox::clicked, this, [this] { chk_sheetcolorClick(); });
   connect(pnl_sheetcolor, &TSearchColorPanel::DoubleClicked, this, [this] { pnl_sheetcolorDblClick(); });
 }
@@ -199,6 +206,11 @@ bool TfrmSearch::eventFilter(QObject* watched, QEvent* event) {
     chk_globaltextcasesensitive->move(std::max(5, left), chk_globaltextcasesensitive->y());
   }
   return QWidget::eventFilter(watched, event);
+}
+
+int TfrmSearch::NeededWidth() const {
+  const int fields = kColorLeft + 20 + 45 + 4; // the colour panels and the page's frame
+  return std::max(SearchKind->tabBar()->sizeHint().width(), fields) + 4;
 }
 
 std::array<QComboBox*, 4> TfrmSearch::GlobalTexts() const {

@@ -163,6 +163,8 @@ public:
   TPoint LastPoint;
   TPoint HandleStart; // sheet units
   QLabel* LinkHint;   // owned (child window)
+  // Shows the link hint with its top left corner at a screen point.
+  void ShowLinkHint(const QPoint& corner);
   bool HintShown = false;
   bool LinkOnDrop = false;
   bool Dragging = false; // a drag started here is running

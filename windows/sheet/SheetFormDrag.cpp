@@ -117,9 +117,7 @@ void TDrawSheet::DragNotesOver(TDragNotes* D, int X, int Y, TDragState State) {
       DrawOutline();
     }
     LinkOnDrop = true;
-    const QPoint corner = NoteScreenPos(note);
-    LinkHint->setGeometry(corner.x(), corner.y(), 100, 15);
-    LinkHint->show();
+    ShowLinkHint(NoteScreenPos(note));
   } else if (HintShown) {
     // Also over a note that cannot be linked (one standing for a sheet): no link on drop.
     HideLinkHint();
@@ -131,6 +129,12 @@ bool TDrawSheet::MayLink(const TDragNotes* D, const TNoteItem* Target) const {
   const TNoteItem* dragged = FirstNote(D);
   return D->Count() == 1 && dragged && Target != dragged && Container->RelationCount() > 0 &&
          !Target->IsAggregation() && !dragged->IsAggregation();
+}
+
+void TDrawSheet::ShowLinkHint(const QPoint& corner) {
+  // At least the classic 100 by 15, and room for the whole text in the font in use.
+  LinkHint->setGeometry(QRect(corner, LinkHint->sizeHint().expandedTo(QSize(100, 15))));
+  LinkHint->show();
 }
 
 void TDrawSheet::HideLinkHint() {
