@@ -156,11 +156,10 @@ TPosItem* TContainer::FindPosition(const TNoteItem* note, const TSheetItem* shee
 
 bool TContainer::LinkExists(const TNoteItem* fromNote, const TNoteItem* toNote, const TSheetItem* sheet,
                             const TRelationItem* relation) const {
-  for (int i = 0; i < LinkCount(); ++i) {
-    TLinkItem* link = GetLink(i);
-    if (link->GetRelation() == relation && link->GetFromNote() == fromNote && link->GetToNote() == toNote &&
-        link->GetSheet() == sheet)
-      return true;
+  if (!fromNote) return false;
+  for (TPoolItem* item : fromNote->OutLinks) {
+    auto* link = static_cast<TLinkItem*>(item);
+    if (link->GetRelation() == relation && link->GetToNote() == toNote && link->GetSheet() == sheet) return true;
   }
   return false;
 }

@@ -42,8 +42,28 @@ int32_t ToInt(std::string_view field) {
   return StrToInt(field);
 }
 
+namespace {
+
+// The length of the run at the front of text that holds none of the bytes a writer replaces.
+size_t PlainRun(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    if (c == '\r' || c == '\n' || c == FieldSep || c == EndOfFile) break;
+    ++i;
+  }
+  return i;
+}
+
+} // namespace
+
 void AppendCoded(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
+    if (size_t run = PlainRun(text.substr(i)); run > 0) {
+      out.append(text.substr(i, run));
+      i += run - 1;
+      continue;
+    }
     char c = text[i];
     if (c == '\r') {
       out += TextBreak;
@@ -86,13 +106,12 @@ TRecordWriter& TRecordWriter::Int(long long value) {
 
 TRecordWriter& TRecordWriter::Plain(std::string_view text) {
   Separate();
-  for (char c : text) {
-    if (c == '\r' || c == '\n' || c == EndOfFile)
-      FOut += ' ';
-    else if (c == FieldSep)
-      FOut += '?';
-    else
-      FOut += c;
+  while (!text.empty()) {
+    size_t run = PlainRun(text);
+    FOut.append(text.substr(0, run));
+    if (run == text.size()) break;
+    FOut += text[run] == FieldSep ? '?' : ' ';
+    text.remove_prefix(run + 1);
   }
   return *this;
 }

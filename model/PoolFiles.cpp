@@ -75,6 +75,15 @@ std::string ReadOldText(TLineReader& reader, std::string_view& rest) {
   return text;
 }
 
+// Room for the records of a writer: a guess per item plus the texts' lengths, so the
+// output grows once or not at all.
+template <class TItem, class TText>
+void ReserveRecords(std::string& out, const std::vector<TPoolItem*>& items, size_t perItem, TText text) {
+  size_t total = items.size() * perItem;
+  for (TPoolItem* item : items) total += text(static_cast<const TItem*>(item)->Data);
+  out.reserve(out.size() + total);
+}
+
 } // namespace
 
 // ---- sheets
@@ -125,16 +134,24 @@ std::string TSheetPool::SaveBytes() const {
 
 // ---- notes
 
+// Whether a line, as TLineReader gives it (CRs dropped), ends in 0xFE: only the breaks are
+// visited, not every line.
+static bool HasContinuedLine(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find(EndOfFile));
+  for (size_t p = bytes.find(TextBreak); p != std::string_view::npos; p = bytes.find(TextBreak, p + 1)) {
+    size_t q = p + 1;
+    while (q < bytes.size() && bytes[q] == '\r') ++q;
+    if (q == bytes.size() || bytes[q] == '\n') return true;
+  }
+  return false;
+}
+
 void TNotePool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   // The older format shows itself by a line that ends in 0xFE (a body over several lines).
-  TLineReader reader(bytes);
-  while (!reader.Eof()) {
-    if (EndsWithBreak(reader.ReadLine())) {
-      LoadOld(bytes, import);
-      return;
-    }
-  }
-  LoadNew(bytes, import);
+  if (HasContinuedLine(bytes))
+    LoadOld(bytes, import);
+  else
+    LoadNew(bytes, import);
 }
 
 void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
@@ -162,6 +179,9 @@ void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
 
 std::string TNotePool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TNoteItem>(out, AllItems(), 64, [](const TNote& d) {
+    return d.Name.size() + d.ImageFile.size() + d.LogoFile.size() + d.Text.size();
+  });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -218,6 +238,7 @@ void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
 
 std::string TPosPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TPosItem>(out, AllItems(), 40, [](const TPos&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -247,6 +268,9 @@ void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import
 
 std::string TAttachPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TAttachItem>(out, AllItems(), 24, [](const TAttachment& d) {
+    return d.Caption.size() + d.Location.size() + d.Text.size();
+  });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -285,6 +309,7 @@ void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) 
 
 std::string TLinkPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TLinkItem>(out, AllItems(), 72, [](const TLink&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {

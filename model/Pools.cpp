@@ -4,16 +4,33 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
+#include <algorithm>
+
 namespace qel {
 
 bool AddOnLoad = false;
 
 // ---- TPool
 
-void TPool::Load(const std::string& FileName) { LoadBytes(ReadFileBytes(FindFileNoCase(FileName)), nullptr); }
+namespace {
+
+// Room for one item a line, so that the list grows once.
+void ReserveLines(TPoolItemList& pool, std::string_view bytes) {
+  pool.Reserve(pool.AllCount() + static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+}
+
+} // namespace
+
+void TPool::Load(const std::string& FileName) {
+  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
+  ReserveLines(*this, bytes);
+  LoadBytes(bytes, nullptr);
+}
 
 void TPool::Import(const std::string& FileName, const TImportOffsets& offsets) {
-  LoadBytes(ReadFileBytes(FindFileNoCase(FileName)), &offsets);
+  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
+  ReserveLines(*this, bytes);
+  LoadBytes(bytes, &offsets);
 }
 
 void TPool::Save(const std::string& FileName) {
