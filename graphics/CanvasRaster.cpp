@@ -112,6 +112,23 @@ void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   int64_t outL = x1 - before, outT = y1 - before, outR = x2 - 1 + after, outB = y2 - 1 + after;
   int64_t inL = x1 + after + 1, inT = y1 + after + 1, inR = x2 - 2 - before, inB = y2 - 2 - before;
   uint32_t pen = PenPixel();
+  if (!xorMode && Brush.Style == TBrushStyle::Solid) {
+    // The common case, each row's three parts clipped once.
+    const uint32_t fill = ToRgb32(Brush.Color());
+    const int64_t left = std::max<int64_t>(outL, 0), right = std::min<int64_t>(outR, FWidth - 1);
+    const int64_t innerL = std::max(inL, left), innerR = std::min(inR, right);
+    for (int64_t y = std::max<int64_t>(outT, 0); y <= std::min<int64_t>(outB, FHeight - 1); ++y) {
+      uint32_t* row = FBits + FStride * y;
+      if (y < inT || y > inB || inL > inR) {
+        if (left <= right) FillPixels(row + left, right - left + 1, pen);
+        continue;
+      }
+      if (left <= std::min(inL - 1, right)) FillPixels(row + left, std::min(inL - 1, right) - left + 1, pen);
+      if (innerL <= innerR) FillPixels(row + innerL, innerR - innerL + 1, fill);
+      if (std::max(inR + 1, left) <= right) FillPixels(row + std::max(inR + 1, left), right - std::max(inR + 1, left) + 1, pen);
+    }
+    return;
+  }
   for (int64_t y = std::max<int64_t>(outT, 0); y <= std::min<int64_t>(outB, FHeight - 1); ++y) {
     if (y < inT || y > inB || inL > inR) {
       Span(y, outL, outR, pen, xorMode);

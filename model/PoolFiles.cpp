@@ -26,7 +26,7 @@ int32_t Id(int32_t raw, const TImportOffsets* import, int32_t TImportOffsets::*o
 TSheet CutSheetHead(std::string_view& line, const TImportOffsets* import) {
   TSheet r;
   r.ID = Id(CutInt(line), import, &TImportOffsets::Sheet);
-  r.Name = std::string(CutField(line));
+  r.Name.assign(CutField(line));
   r.Color = CutInt(line);
   r.Width = CutInt(line);
   r.Height = CutInt(line);
@@ -41,9 +41,9 @@ TSheet CutSheetHead(std::string_view& line, const TImportOffsets* import) {
 TNote CutNoteHead(std::string_view& line, const TImportOffsets* import) {
   TNote r;
   r.ID = Id(CutInt(line), import, &TImportOffsets::Note);
-  r.Name = std::string(CutField(line));
-  r.ImageFile = std::string(CutField(line));
-  r.LogoFile = std::string(CutField(line));
+  r.Name.assign(CutField(line));
+  r.ImageFile.assign(CutField(line));
+  r.LogoFile.assign(CutField(line));
   r.Kind = CutInt(line);
   r.Width = CutInt(line);
   r.Height = CutInt(line);
@@ -203,7 +203,7 @@ void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* impo
     std::string_view line = reader.ReadLine();
     TRelation r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Relation);
-    r.Name = std::string(CutField(line));
+    r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
     TakeRecord(r);
   }
@@ -258,8 +258,8 @@ void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import
     TAttachment r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Attachment);
     r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.Caption = std::string(CutField(line));
-    r.Location = std::string(CutField(line));
+    r.Caption.assign(CutField(line));
+    r.Location.assign(CutField(line));
     r.Text = DecodeTextView(CutField(line));
     r.Kind = ToByte(line);
     TakeRecord(r);

@@ -4,7 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace qel {
 
@@ -16,7 +16,11 @@ namespace {
 
 // Room for one item a line, so that the list grows once.
 void ReserveLines(TPoolItemList& pool, std::string_view bytes) {
-  pool.Reserve(pool.AllCount() + static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+  int lines = 1;
+  for (const char *at = bytes.data(), *end = at + bytes.size();
+       (at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+    ++lines;
+  pool.Reserve(pool.AllCount() + lines);
 }
 
 } // namespace
