@@ -93,6 +93,11 @@ bool StartJob(TJpegJob* job) {
   if (job->WantWidth > 0 && job->WantHeight > 0)
     while (info.scale_denom < 8 && covers(info.scale_denom * 2)) info.scale_denom *= 2;
   job->Reduced = info.scale_denom != needed;
+  if (job->Reduced) {
+    // A picture drawn smaller than it is: the faster transforms lose nothing visible there.
+    info.dct_method = JDCT_IFAST;
+    info.do_fancy_upsampling = FALSE;
+  }
   if (info.jpeg_color_space == JCS_GRAYSCALE)
     info.out_color_space = JCS_GRAYSCALE;
   else if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)

@@ -4,12 +4,17 @@
 // same sheet alone in its project and in a project of 100,000 notes: its repaint and hit
 // tests should not notice the rest of the project.
 #include "GeneratedProject.h"
+#include "JpegWriter.h"
+#include "graphics/PictureCache.h"
 #include "graphics/SheetForm.h"
 #include "graphics/SheetView.h"
 
 #include "model/Container.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
@@ -81,6 +86,31 @@ void BM_WindowRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowRepaint)->Arg(0)->Arg(99000)->Unit(benchmark::kMillisecond);
+
+// The first paint of the busy sheet when a tenth of its notes show photos (640 by 480), the
+// pictures decoded included.
+void BM_WindowFirstPaintWithPictures(benchmark::State& state) {
+  TBusyWindow busy;
+  QTemporaryDir folder;
+  std::mt19937 random(3);
+  for (int i = 0; i < kWindowNotes; i += 10) {
+    QImage photo(640, 480, QImage::Format_RGB32);
+    photo.fill(QColor::fromRgb(random()));
+    QPainter(&photo).fillRect(40, 60, 300 + i % 200, 200, QColor::fromRgb(random()));
+    std::string path = QDir(folder.path()).filePath(QString("photo%1.jpg").arg(i)).toStdString();
+    WriteJpegFile(path, photo, 85);
+    busy.Container.GetNote(i)->SetImage(path);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    PictureCache().Clear();
+    state.ResumeTiming();
+    busy.Window->Redraw(false);
+    benchmark::DoNotOptimize(busy.Window->Screen());
+  }
+  state.counters["pictures decoded"] = double(PictureCache().DecodeCount());
+}
+BENCHMARK(BM_WindowFirstPaintWithPictures)->Unit(benchmark::kMillisecond);
 
 // Points spread over the window, as the sheet window's mouse handling asks.
 void BM_WindowLinkAt(benchmark::State& state) {
