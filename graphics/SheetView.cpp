@@ -70,22 +70,14 @@ void TSheetView::PaintLink(TLinkItem* link, TSheetItem* sheet) {
 void TSheetView::PaintAggregatedLinks(TSheetItem* sheet) {
   AggLinkBot->SetNormalMode();
   if (!ShowAllLinks) return;
-  const TSheetIndex& index = Container->SheetIndex(sheet);
-  for (TPosItem* pos : index.Positions) {
+  for (TPosItem* pos : Container->SheetIndex(sheet).Positions) {
     TNoteItem* note = pos->GetNote();
     if (!note->IsAggregation() || !note->IsPlacedOn(sheet)) continue;
-    auto draw = [&](TLinkItem* link) {
+    // Empty once the sheet the note stands for is gone.
+    for (TLinkItem* link : Container->AggregateLinks(note, sheet)) {
       AggLinkBot->SetLink(note, link, sheet);
       AggLinkBot->Draw();
-    };
-    // Empty once the sheet the note stands for is gone.
-    const TSheetIndex::TAggregate* aggregate = index.AggregateOf(note, note->GetAggregatedSheet());
-    if (!aggregate) {
-      for (TLinkItem* link : Container->AggregateLinks(note, sheet)) draw(link);
-      continue;
     }
-    for (const TSheetIndex::TAggregateLink& candidate : aggregate->Links)
-      if (candidate.Other->IsPlacedOn(sheet)) draw(candidate.Link);
   }
 }
 

@@ -19,22 +19,6 @@ void SortByPool(std::vector<TLinkItem*>& links, const TLinkPool& pool) {
   for (auto& [index, link] : keyed) links.push_back(link);
 }
 
-// As TContainer::AggregateLinks, with "assigned to" in place of "placed on".
-void AggregateCandidates(const TSheetItem* standsFor, const TSheetItem* sheet,
-                         std::vector<TSheetIndex::TAggregateLink>& links) {
-  for (TPoolItem* item : standsFor->Positions) {
-    TNoteItem* q = static_cast<TPosItem*>(item)->GetNote();
-    for (TPoolItem* l : q->OutLinks) {
-      auto* link = static_cast<TLinkItem*>(l);
-      if (link->GetToNote()->IsAssignedTo(sheet)) links.push_back({link, link->GetToNote()});
-    }
-    for (TPoolItem* l : q->InLinks) {
-      auto* link = static_cast<TLinkItem*>(l);
-      if (link->GetFromNote()->IsAssignedTo(sheet)) links.push_back({link, link->GetFromNote()});
-    }
-  }
-}
-
 void Rebuild(TSheetIndex& index, const TSheetItem* sheet, const TLinkPool& linkPool) {
   index.Positions.clear();
   index.Links.clear();
@@ -51,7 +35,7 @@ void Rebuild(TSheetIndex& index, const TSheetItem* sheet, const TLinkPool& linkP
     if (note->IsAggregation()) {
       if (const TSheetItem* standsFor = note->GetAggregatedSheet()) {
         TSheetIndex::TAggregate aggregate{note, standsFor, {}};
-        AggregateCandidates(standsFor, sheet, aggregate.Links);
+        CollectAggregateLinks(standsFor, sheet, aggregate.Links);
         index.Aggregates.push_back(std::move(aggregate));
       }
     }
@@ -60,6 +44,23 @@ void Rebuild(TSheetIndex& index, const TSheetItem* sheet, const TLinkPool& linkP
 }
 
 } // namespace
+
+// For each note of the sheet stood for: its outgoing, then its incoming links whose other note
+// is assigned to the sheet.
+void CollectAggregateLinks(const TSheetItem* standsFor, const TSheetItem* sheet,
+                           std::vector<TSheetIndex::TAggregateLink>& links) {
+  for (TPoolItem* item : standsFor->Positions) {
+    TNoteItem* q = static_cast<TPosItem*>(item)->GetNote();
+    for (TPoolItem* l : q->OutLinks) {
+      auto* link = static_cast<TLinkItem*>(l);
+      if (link->GetToNote()->IsAssignedTo(sheet)) links.push_back({link, link->GetToNote()});
+    }
+    for (TPoolItem* l : q->InLinks) {
+      auto* link = static_cast<TLinkItem*>(l);
+      if (link->GetFromNote()->IsAssignedTo(sheet)) links.push_back({link, link->GetFromNote()});
+    }
+  }
+}
 
 const TSheetIndex::TAggregate* TSheetIndex::AggregateOf(const TNoteItem* note, const TSheetItem* standsFor) const {
   for (const TAggregate& aggregate : Aggregates)

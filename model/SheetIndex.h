@@ -38,4 +38,8 @@ struct TSheetIndex {
   const TAggregate* AggregateOf(const TNoteItem* note, const TSheetItem* standsFor) const;
 };
 
+// The candidate links of an aggregation note on sheet standing for standsFor, as its entry holds them.
+void CollectAggregateLinks(const TSheetItem* standsFor, const TSheetItem* sheet,
+                           std::vector<TSheetIndex::TAggregateLink>& links);
+
 } // namespace qel

@@ -22,14 +22,6 @@ using namespace qel;
 
 namespace {
 
-std::string RtfBody(int i) {
-  std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1\\pard\\f0\\fs20 Note ";
-  text += std::to_string(i);
-  text += " holds a few lines of text\\par about its subject, with \\b bold\\b0  and \\i italic\\i0  words,\\par";
-  text += " a second paragraph that is long enough to look like a real note's body text\\par\r\n}";
-  return text;
-}
-
 std::string ProjectFile(int notes) {
   static std::map<int, std::string> made;
   auto found = made.find(notes);
@@ -41,7 +33,7 @@ std::string ProjectFile(int notes) {
   shape.Notes = notes;
   shape.AttachmentEvery = 2;
   shape.LinkNeighbours = true;
-  shape.Text = RtfBody;
+  shape.Text = bench::RtfBody;
   bench::GenerateProject(shape)->SaveDataFiles(file);
   return made[notes] = file;
 }

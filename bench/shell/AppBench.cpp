@@ -36,14 +36,6 @@ double PeakRssMb() {
   return double(usage.ru_maxrss) / 1024;
 }
 
-std::string RtfBody(int i) {
-  std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1\\pard\\f0\\fs20 Note ";
-  text += std::to_string(i);
-  text += " holds a few lines of text\\par about its subject, with \\b bold\\b0  and \\i italic\\i0  words,\\par";
-  text += " a second paragraph that is long enough to look like a real note's body text\\par\r\n}";
-  return text;
-}
-
 // The measuring run: the windows made, the project opened, the navigator bound, a sheet shown.
 int Open(const std::string& file, const std::string& settings) {
   TRegistry::SetStorageFolder(settings);
@@ -102,7 +94,7 @@ int main(int argc, char** argv) {
     bench::TProjectShape shape;
     shape.Notes = notes;
     shape.LinkNeighbours = true;
-    shape.Text = RtfBody;
+    shape.Text = bench::RtfBody;
     CreateDir(ExtractFilePath(file));
     bench::GenerateProject(shape)->SaveDataFiles(file);
     WriteProjectFile(file, false);

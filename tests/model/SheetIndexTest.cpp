@@ -25,6 +25,22 @@ std::vector<TLinkItem*> WalkLinks(const TContainer& c, const TSheetItem* sheet) 
   return out;
 }
 
+// The links drawn to an aggregation note placed on the sheet, found from the notes of the
+// sheet it stands for.
+std::vector<TLinkItem*> WalkAggregate(const TNoteItem* note, const TSheetItem* sheet) {
+  std::vector<TLinkItem*> out;
+  const TSheetItem* standsFor = note->GetAggregatedSheet();
+  if (!standsFor) return out;
+  for (TPoolItem* item : standsFor->Positions) {
+    TNoteItem* q = static_cast<TPosItem*>(item)->GetNote();
+    for (TPoolItem* l : q->OutLinks)
+      if (static_cast<TLinkItem*>(l)->GetToNote()->IsPlacedOn(sheet)) out.push_back(static_cast<TLinkItem*>(l));
+    for (TPoolItem* l : q->InLinks)
+      if (static_cast<TLinkItem*>(l)->GetFromNote()->IsPlacedOn(sheet)) out.push_back(static_cast<TLinkItem*>(l));
+  }
+  return out;
+}
+
 // The aggregated links the index yields for a placed aggregation note, filtered as painting does.
 std::vector<TLinkItem*> IndexedAggregate(const TContainer& c, const TNoteItem* note, const TSheetItem* sheet) {
   std::vector<TLinkItem*> out;
@@ -35,8 +51,8 @@ std::vector<TLinkItem*> IndexedAggregate(const TContainer& c, const TNoteItem* n
   return out;
 }
 
-// Every sheet's index against the walk; the aggregated links of every placed aggregation note
-// against AggregateLinks.
+// Every sheet's index against the walk, also for the aggregated links of every placed
+// aggregation note.
 void ExpectIndexesRight(const TContainer& c) {
   for (TPoolItem* item : c.SheetPool->AllItems()) {
     auto* sheet = static_cast<TSheetItem*>(item);
@@ -46,7 +62,8 @@ void ExpectIndexesRight(const TContainer& c) {
     for (TPosItem* pos : index.Positions) {
       TNoteItem* note = pos->GetNote();
       if (!note->IsAggregation() || !note->IsPlacedOn(sheet)) continue;
-      EXPECT_EQ(IndexedAggregate(c, note, sheet), c.AggregateLinks(note, sheet)) << sheet->Data.Name;
+      EXPECT_EQ(IndexedAggregate(c, note, sheet), WalkAggregate(note, sheet)) << sheet->Data.Name;
+      EXPECT_EQ(c.AggregateLinks(note, sheet), WalkAggregate(note, sheet)) << sheet->Data.Name;
     }
   }
 }
@@ -131,6 +148,17 @@ TEST_F(SheetIndexTest, AggregatedLinksFollowTheSheetTheNoteStandsFor) {
   TLinkItem* more = NewLinkItem(C, second, outside, r, part);
   ExpectIndexesRight(C);
   EXPECT_EQ(IndexedAggregate(C, agg, top), (std::vector<TLinkItem*>{out, in, more}));
+
+  // Standing for another sheet (no list changes): the links come from that sheet.
+  TSheetItem* other = NewSheet(C, "Other");
+  TNoteItem* third = NewNote(C, "third");
+  C.PlaceNote(third, other, 10, 10);
+  TLinkItem* fromOther = NewLinkItem(C, third, outside, r, other);
+  C.SheetIndex(top); // built before the change
+  agg->SetAggregatedSheet(other);
+  EXPECT_EQ(C.AggregateLinks(agg, top), std::vector<TLinkItem*>{fromOther});
+  agg->SetAggregatedSheet(part);
+  ExpectIndexesRight(C);
 
   // The part deleted: the aggregation note stands for nothing.
   part->Delete();
