@@ -3,7 +3,6 @@
 #include "Pools.h"
 #include "platform/Errors.h"
 
-#include <array>
 #include <vector>
 
 namespace qel {
@@ -85,18 +84,6 @@ void ReserveRecords(std::string& out, const std::vector<TPoolItem*>& items, size
   size_t total = items.size() * perItem;
   for (TPoolItem* item : items) total += text(static_cast<const TItem*>(item)->Data);
   out.reserve(out.size() + total);
-}
-
-// The writers look up where each item's owners stand in their pools, and the owners lie all
-// over memory: their headers are fetched into the cache a few items ahead, in two steps (the
-// list inside the owner first, then the owner it names).
-template <class TItem, class TLists>
-void PrefetchOwners(const std::vector<TPoolItem*>& items, size_t i, TLists lists) {
-  constexpr size_t kFar = 12, kNear = 6;
-  if (i + kFar < items.size())
-    for (const TRelationShip* list : lists(static_cast<const TItem*>(items[i + kFar]))) __builtin_prefetch(list);
-  if (i + kNear < items.size())
-    for (const TRelationShip* list : lists(static_cast<const TItem*>(items[i + kNear]))) __builtin_prefetch(list->Owner);
 }
 
 } // namespace
@@ -256,10 +243,8 @@ std::string TPosPool::SaveBytes() const {
   ReserveRecords<TPosItem>(out, AllItems(), 40, [](const TPos&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
-  const std::vector<TPoolItem*>& items = AllItems();
-  for (size_t i = 0; i < items.size(); ++i) {
-    PrefetchOwners<TPosItem>(items, i, [](const TPosItem* p) { return std::array{p->NoteList, p->SheetList}; });
-    const auto* pos = static_cast<TPosItem*>(items[i]);
+  for (TPoolItem* item : AllItems()) {
+    const auto* pos = static_cast<TPosItem*>(item);
     w.Int(id++).Int(NotePool->IndexOf(pos->GetNote())).Int(SheetPool->IndexOf(pos->GetSheet()));
     w.Int(pos->Data.X).Int(pos->Data.Y).EndLine();
   }
@@ -290,10 +275,8 @@ std::string TAttachPool::SaveBytes() const {
   });
   TRecordWriter w(out);
   int id = 0;
-  const std::vector<TPoolItem*>& items = AllItems();
-  for (size_t i = 0; i < items.size(); ++i) {
-    PrefetchOwners<TAttachItem>(items, i, [](const TAttachItem* a) { return std::array{a->NoteList}; });
-    const auto* att = static_cast<TAttachItem*>(items[i]);
+  for (TPoolItem* item : AllItems()) {
+    const auto* att = static_cast<TAttachItem*>(item);
     const TAttachment& d = att->Data;
     w.Int(id++).Int(NotePool->IndexOf(att->GetNote())).Plain(d.Caption).Plain(d.Location).Coded(d.Text);
     w.Int(d.Kind).EndLine();
@@ -331,10 +314,8 @@ std::string TLinkPool::SaveBytes() const {
   ReserveRecords<TLinkItem>(out, AllItems(), 72, [](const TLink&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
-  const std::vector<TPoolItem*>& items = AllItems();
-  for (size_t i = 0; i < items.size(); ++i) {
-    PrefetchOwners<TLinkItem>(items, i, [](const TLinkItem* l) { return std::array{l->FromList, l->ToList}; });
-    const auto* link = static_cast<TLinkItem*>(items[i]);
+  for (TPoolItem* item : AllItems()) {
+    const auto* link = static_cast<TLinkItem*>(item);
     const TLink& d = link->Data;
     w.Int(id++).Int(SheetPool->IndexOf(link->GetSheet())).Int(NotePool->IndexOf(link->GetFromNote()));
     w.Int(NotePool->IndexOf(link->GetToNote())).Int(RelationPool->IndexOf(link->GetRelation()));
