@@ -20,6 +20,15 @@ struct TProjectShape {
   std::function<std::string(int)> Text; // the note's body, when given
 };
 
+// About 300 bytes of rich text, as a note's body.
+inline std::string RtfBody(int i) {
+  std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1\\pard\\f0\\fs20 Note ";
+  text += std::to_string(i);
+  text += " holds a few lines of text\\par about its subject, with \\b bold\\b0  and \\i italic\\i0  words,\\par";
+  text += " a second paragraph that is long enough to look like a real note's body text\\par\r\n}";
+  return text;
+}
+
 inline std::unique_ptr<TContainer> GenerateProject(const TProjectShape& shape) {
   auto project = std::make_unique<TContainer>();
   TRelationItem* relations[3];

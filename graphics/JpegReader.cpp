@@ -27,6 +27,9 @@ struct TJpegJob {
   FILE* File = nullptr; // the source: a file, or else the bytes
   const unsigned char* Bytes = nullptr;
   size_t Size = 0;
+  int WantWidth = 0; // 0: the full size
+  int WantHeight = 0;
+  bool Reduced = false;
   bool Created = false;
 };
 
@@ -81,6 +84,20 @@ bool StartJob(TJpegJob* job) {
   info.scale_denom = 1;
   while (side > unsigned(kMaxJpegSide) * info.scale_denom && info.scale_denom < 8) info.scale_denom *= 2;
   if (side > unsigned(kMaxJpegSide) * info.scale_denom || side == 0) return false;
+  // libjpeg rounds a scaled side up.
+  auto covers = [&](unsigned denom) {
+    return (info.image_width + denom - 1) / denom >= unsigned(job->WantWidth) &&
+           (info.image_height + denom - 1) / denom >= unsigned(job->WantHeight);
+  };
+  const unsigned needed = info.scale_denom;
+  if (job->WantWidth > 0 && job->WantHeight > 0)
+    while (info.scale_denom < 8 && covers(info.scale_denom * 2)) info.scale_denom *= 2;
+  job->Reduced = info.scale_denom != needed;
+  if (job->Reduced) {
+    // A picture drawn smaller than it is: the faster transforms lose nothing visible there.
+    info.dct_method = JDCT_IFAST;
+    info.do_fancy_upsampling = FALSE;
+  }
   if (info.jpeg_color_space == JCS_GRAYSCALE)
     info.out_color_space = JCS_GRAYSCALE;
   else if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
@@ -130,6 +147,7 @@ TJpegImage Decode(TJpegJob& job) {
         image.Pixels.clear();
       }
       if (image.Empty() || !ReadRows(&job, image.Pixels.data())) image = TJpegImage();
+      image.Reduced = job.Reduced && !image.Empty();
     }
   }
   if (job.Created) jpeg_destroy_decompress(&job.Info);
@@ -138,8 +156,10 @@ TJpegImage Decode(TJpegJob& job) {
 
 } // namespace
 
-TJpegImage ReadJpegFile(const std::string& nativePath) {
+TJpegImage ReadJpegFile(const std::string& nativePath, int wantWidth, int wantHeight) {
   TJpegJob job;
+  job.WantWidth = wantWidth;
+  job.WantHeight = wantHeight;
   job.File = std::fopen(nativePath.c_str(), "rb");
   if (!job.File) return {};
   TJpegImage image = Decode(job);
@@ -147,9 +167,11 @@ TJpegImage ReadJpegFile(const std::string& nativePath) {
   return image;
 }
 
-TJpegImage ReadJpegBytes(const unsigned char* data, size_t size) {
+TJpegImage ReadJpegBytes(const unsigned char* data, size_t size, int wantWidth, int wantHeight) {
   if (!data || size == 0) return {};
   TJpegJob job;
+  job.WantWidth = wantWidth;
+  job.WantHeight = wantHeight;
   job.Bytes = data;
   job.Size = size;
   return Decode(job);

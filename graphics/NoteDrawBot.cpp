@@ -102,9 +102,13 @@ void TNoteDrawBot::PaintBox(int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 void TNoteDrawBot::PaintPicture(int32_t x, int32_t y, int32_t w, int32_t h) {
-  std::shared_ptr<const QImage> picture = PictureCache().Get(Note->Data.ImageFile);
-  if (picture)
-    Canvas->StretchDraw({Clamp32(x + 1LL), Clamp32(y + 1LL), Clamp32(x + w - 1LL), Clamp32(y + h - 1LL)}, *picture);
+  const TRect rect{Clamp32(x + 1LL), Clamp32(y + 1LL), Clamp32(x + w - 1LL), Clamp32(y + h - 1LL)};
+  // The size it covers on the device, so that a large picture need not be decoded whole.
+  auto side = [](long long from, long long to) { return int(std::clamp(to - from, 1LL, 1LL << 20)); };
+  std::shared_ptr<const QImage> picture =
+      PictureCache().Get(Note->Data.ImageFile, side(Canvas->ToDeviceX(rect.Left), Canvas->ToDeviceX(rect.Right)),
+                         side(Canvas->ToDeviceY(rect.Top), Canvas->ToDeviceY(rect.Bottom)));
+  if (picture) Canvas->StretchDraw(rect, *picture);
 }
 
 // Logo places 0..8 are three rows of three; in a box 98 units wide the columns touch.

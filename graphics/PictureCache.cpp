@@ -26,10 +26,15 @@ QImage ToQImage(const TJpegImage& jpeg) {
 
 } // namespace
 
-QImage DecodePicture(const std::string& fileName) {
+QImage DecodePicture(const std::string& fileName, int wantWidth, int wantHeight, bool* reduced) {
   std::string ext = AnsiLowerCase(ExtractFileExt(fileName));
   std::string native = ToNativePath(fileName);
-  if (ext == ".jpg" || ext == ".jpeg") return ToQImage(ReadJpegFile(native));
+  if (reduced) *reduced = false;
+  if (ext == ".jpg" || ext == ".jpeg") {
+    TJpegImage jpeg = ReadJpegFile(native, wantWidth, wantHeight);
+    if (reduced) *reduced = jpeg.Reduced;
+    return ToQImage(jpeg);
+  }
   if (ext == ".wmf" || ext == ".emf") return {};
   QImageReader reader(QString::fromStdString(native));
   QImage image = reader.read();
@@ -37,14 +42,17 @@ QImage DecodePicture(const std::string& fileName) {
   return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-std::shared_ptr<const QImage> TPictureCache::Get(const std::string& fileName) {
+std::shared_ptr<const QImage> TPictureCache::Get(const std::string& fileName, int wantWidth, int wantHeight) {
   struct stat st;
   if (fileName.empty() || ::stat(ToNativePath(fileName).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
   int64_t modified = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  if (wantWidth <= 0 || wantHeight <= 0) wantWidth = wantHeight = 0; // the full size
   TEntry& entry = FEntries[fileName];
-  if (entry.LastUse == 0 || entry.Size != st.st_size || entry.ModifiedNs != modified) {
+  const bool tooSmall = entry.Reduced && (wantWidth == 0 || entry.Picture->width() < wantWidth ||
+                                          entry.Picture->height() < wantHeight);
+  if (entry.LastUse == 0 || entry.Size != st.st_size || entry.ModifiedNs != modified || tooSmall) {
     FBytes -= Bytes(entry.Picture);
-    QImage decoded = DecodePicture(fileName);
+    QImage decoded = DecodePicture(fileName, wantWidth, wantHeight, &entry.Reduced);
     ++FDecodeCount;
     entry.Picture = decoded.isNull() ? nullptr : std::make_shared<const QImage>(std::move(decoded));
     entry.Size = st.st_size;

@@ -28,8 +28,9 @@ void TSheetView::Paint(int mode) {
   TLinkItem* selected = SelectedLink();
   TLinkItem* remembered = nullptr;
   if (mode == 0 || mode == 2) {
-    for (int i = 0; i < Container->LinkCount(); ++i) {
-      TLinkItem* link = Container->GetLink(i);
+    if (Container->LinkCount() > 0) LinkBot->SetNormalMode();
+    // Only links between notes assigned here can be shown here.
+    for (TLinkItem* link : Container->SheetIndex(sheet).Links) {
       if (link == selected)
         remembered = link;
       else
@@ -45,9 +46,7 @@ void TSheetView::PaintNotes(TSheetItem* sheet) {
   std::unordered_set<const TPosItem*> selected;
   for (const TItemRef<TPosItem>& ref : Selection)
     if (ref) selected.insert(ref.Get());
-  for (int i = 0; i < Container->PositionCount(); ++i) {
-    TPosItem* pos = Container->GetPosition(i);
-    if (pos->GetSheet() != sheet) continue;
+  for (TPosItem* pos : Container->SheetIndex(sheet).Positions) {
     NoteBot->SetNormalMode();
     NoteBot->Selected = selected.count(pos) > 0;
     NoteBot->Sheet = sheet;
@@ -71,8 +70,8 @@ void TSheetView::PaintLink(TLinkItem* link, TSheetItem* sheet) {
 void TSheetView::PaintAggregatedLinks(TSheetItem* sheet) {
   AggLinkBot->SetNormalMode();
   if (!ShowAllLinks) return;
-  for (TPoolItem* item : sheet->Positions) {
-    TNoteItem* note = static_cast<TPosItem*>(item)->GetNote();
+  for (TPosItem* pos : Container->SheetIndex(sheet).Positions) {
+    TNoteItem* note = pos->GetNote();
     if (!note->IsAggregation() || !note->IsPlacedOn(sheet)) continue;
     // Empty once the sheet the note stands for is gone.
     for (TLinkItem* link : Container->AggregateLinks(note, sheet)) {
@@ -85,9 +84,10 @@ void TSheetView::PaintAggregatedLinks(TSheetItem* sheet) {
 void TSheetView::SelectNote(TNoteItem* note) {
   TSheetItem* sheet = Sheet.Get();
   if (!note || !sheet) return;
-  for (int i = 0; i < Container->PositionCount(); ++i) {
-    TPosItem* pos = Container->GetPosition(i);
-    if (pos->GetSheet() != sheet || pos->GetNote() != note) continue;
+  // The note's first position on the sheet: its list keeps pool order.
+  for (TPoolItem* item : note->Positions) {
+    auto* pos = static_cast<TPosItem*>(item);
+    if (pos->GetSheet() != sheet) continue;
     bool known = std::any_of(Selection.begin(), Selection.end(), [&](const auto& ref) { return ref == pos; });
     if (!known) Selection.emplace_back(pos);
     return;
@@ -103,9 +103,7 @@ void TSheetView::SelectInRect(TPoint a, TPoint b) {
   if (!sheet) return;
   int32_t left = Canvas->ToWorld(std::min(a.X, b.X)), right = Canvas->ToWorld(std::max(a.X, b.X));
   int32_t top = Canvas->ToWorld(std::min(a.Y, b.Y)), bottom = Canvas->ToWorld(std::max(a.Y, b.Y));
-  for (int i = 0; i < Container->PositionCount(); ++i) {
-    TPosItem* pos = Container->GetPosition(i);
-    if (pos->GetSheet() != sheet) continue;
+  for (TPosItem* pos : Container->SheetIndex(sheet).Positions) {
     int32_t x = pos->Data.X, y = pos->Data.Y;
     if (left <= x && x < right && top <= y && y < bottom && pos->GetNote()->IsPlacedOn(sheet))
       SelectNote(pos->GetNote());
@@ -133,9 +131,7 @@ TNoteItem* TSheetView::NoteAt(int32_t x, int32_t y) const {
   TSheetItem* sheet = Sheet.Get();
   if (!sheet) return nullptr;
   long long wx = Canvas->ToWorld(x), wy = Canvas->ToWorld(y);
-  for (int i = 0; i < Container->PositionCount(); ++i) {
-    TPosItem* pos = Container->GetPosition(i);
-    if (pos->GetSheet() != sheet) continue;
+  for (TPosItem* pos : Container->SheetIndex(sheet).Positions) {
     TNoteItem* note = pos->GetNote();
     long long px = pos->Data.X, py = pos->Data.Y;
     if (px <= wx && wx < px + note->Data.Width && py <= wy && wy < py + note->Data.Height && note->IsPlacedOn(sheet))
@@ -151,8 +147,7 @@ TLinkItem* TSheetView::LinkAt(int32_t x, int32_t y) const {
   int32_t tolerance = std::max(1, Canvas->ToWorld(kHitPixels));
   int32_t wx = Canvas->ToWorld(x), wy = Canvas->ToWorld(y);
   TQELSpline spline;
-  for (int i = 0; i < Container->LinkCount(); ++i) {
-    TLinkItem* link = Container->GetLink(i);
+  for (TLinkItem* link : Container->SheetIndex(sheet).Links) {
     if (!Container->LinkShownOn(link, sheet)) continue;
     spline.Build(link, sheet);
     if (spline.HitTest(wx, wy, tolerance)) return link;

@@ -23,7 +23,10 @@ void TVPen::SetWidth(int32_t width) { Pen->Width = std::max(1, Nearest((long dou
 
 TVCanvas::TVCanvas(TCanvas* canvas) : Canvas(canvas), Pen(std::make_unique<TVPen>(&canvas->Pen)) {}
 
-int32_t TVCanvas::Scale(int32_t value) const { return Nearest((long double)value * ScaleFactor); }
+int32_t TVCanvas::Scale(int32_t value) const {
+  if (ScaleFactor == 1) return value; // zoom 100: the product is exact
+  return Nearest((long double)value * ScaleFactor);
+}
 
 int32_t TVCanvas::ToDeviceX(int32_t x) const { return Clamp32((long long)Scale(x) + OffsetX); }
 

@@ -111,6 +111,9 @@ public:
                   const TRelationItem* relation) const;
   bool LinkShownOn(const TLinkItem* link, const TSheetItem* sheet) const;
   bool LinkIsOn(const TLinkItem* link, const TSheetItem* sheet) const;
+  // The sheet's positions, the links between its notes and the aggregated links that may
+  // reach it, brought up to date first when the project's lists changed since.
+  const TSheetIndex& SheetIndex(const TSheetItem* sheet) const;
   // The links the sheet view draws to an aggregation note placed on the sheet.
   std::vector<TLinkItem*> AggregateLinks(const TNoteItem* note, const TSheetItem* sheet) const;
   bool IsAggregatedOn(const TSheetItem* sheet, const TSheetItem* targetSheet) const;

@@ -156,11 +156,10 @@ TPosItem* TContainer::FindPosition(const TNoteItem* note, const TSheetItem* shee
 
 bool TContainer::LinkExists(const TNoteItem* fromNote, const TNoteItem* toNote, const TSheetItem* sheet,
                             const TRelationItem* relation) const {
-  for (int i = 0; i < LinkCount(); ++i) {
-    TLinkItem* link = GetLink(i);
-    if (link->GetRelation() == relation && link->GetFromNote() == fromNote && link->GetToNote() == toNote &&
-        link->GetSheet() == sheet)
-      return true;
+  if (!fromNote) return false;
+  for (TPoolItem* item : fromNote->OutLinks) {
+    auto* link = static_cast<TLinkItem*>(item);
+    if (link->GetRelation() == relation && link->GetToNote() == toNote && link->GetSheet() == sheet) return true;
   }
   return false;
 }
@@ -178,17 +177,11 @@ std::vector<TLinkItem*> TContainer::AggregateLinks(const TNoteItem* note, const 
   if (!note->IsAggregation() || !note->IsAssignedTo(sheet)) return links;
   TSheetItem* standsFor = note->GetAggregatedSheet();
   if (!standsFor) return links; // its sheet was deleted
-  for (TPoolItem* item : standsFor->Positions) {
-    TNoteItem* q = static_cast<TPosItem*>(item)->GetNote();
-    for (TPoolItem* l : q->OutLinks) {
-      auto* link = static_cast<TLinkItem*>(l);
-      if (link->GetToNote()->IsPlacedOn(sheet)) links.push_back(link);
-    }
-    for (TPoolItem* l : q->InLinks) {
-      auto* link = static_cast<TLinkItem*>(l);
-      if (link->GetFromNote()->IsPlacedOn(sheet)) links.push_back(link);
-    }
-  }
+  const TSheetIndex::TAggregate* indexed = SheetIndex(sheet).AggregateOf(note, standsFor);
+  std::vector<TSheetIndex::TAggregateLink> collected;
+  if (!indexed) CollectAggregateLinks(standsFor, sheet, collected); // kind or sheet set since the index was built
+  for (const TSheetIndex::TAggregateLink& candidate : indexed ? indexed->Links : collected)
+    if (candidate.Other->IsPlacedOn(sheet)) links.push_back(candidate.Link);
   return links;
 }
 

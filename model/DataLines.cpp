@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <exception>
 
 namespace qel {
@@ -62,8 +63,44 @@ int32_t ToInt(std::string_view field) {
   return StrToInt(field);
 }
 
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+
+// Whether any byte of the word equals the byte repeated in pattern.
+bool HasByte(uint64_t word, uint64_t pattern) {
+  uint64_t x = word ^ pattern;
+  return ((x - kOnes) & ~x & (kOnes << 7)) != 0;
+}
+
+// The length of the run at the front of text that holds none of the bytes a writer replaces.
+// Eight bytes at a time while none of them is one.
+size_t PlainRun(std::string_view text) {
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (HasByte(word, kOnes * '\r') || HasByte(word, kOnes * '\n') || HasByte(word, kOnes * uint8_t(FieldSep)) ||
+        HasByte(word, kOnes * uint8_t(EndOfFile)))
+      break;
+  }
+  while (i < text.size()) {
+    char c = text[i];
+    if (c == '\r' || c == '\n' || c == FieldSep || c == EndOfFile) break;
+    ++i;
+  }
+  return i;
+}
+
+} // namespace
+
 void AppendCoded(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
+    if (size_t run = PlainRun(text.substr(i)); run > 0) {
+      out.append(text.substr(i, run));
+      i += run - 1;
+      continue;
+    }
     char c = text[i];
     if (c == '\r') {
       out += TextBreak;
@@ -106,13 +143,12 @@ TRecordWriter& TRecordWriter::Int(long long value) {
 
 TRecordWriter& TRecordWriter::Plain(std::string_view text) {
   Separate();
-  for (char c : text) {
-    if (c == '\r' || c == '\n' || c == EndOfFile)
-      FOut += ' ';
-    else if (c == FieldSep)
-      FOut += '?';
-    else
-      FOut += c;
+  while (!text.empty()) {
+    size_t run = PlainRun(text);
+    FOut.append(text.substr(0, run));
+    if (run == text.size()) break;
+    FOut += text[run] == FieldSep ? '?' : ' ';
+    text.remove_prefix(run + 1);
   }
   return *this;
 }

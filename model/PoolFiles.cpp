@@ -3,6 +3,8 @@
 #include "Pools.h"
 #include "platform/Errors.h"
 
+#include <vector>
+
 namespace qel {
 namespace {
 
@@ -26,7 +28,7 @@ int32_t Id(int32_t raw, const TImportOffsets* import, int32_t TImportOffsets::*o
 TSheet CutSheetHead(std::string_view& line, const TImportOffsets* import) {
   TSheet r;
   r.ID = Id(CutInt(line), import, &TImportOffsets::Sheet);
-  r.Name = std::string(CutField(line));
+  r.Name.assign(CutField(line));
   r.Color = CutInt(line);
   r.Width = CutInt(line);
   r.Height = CutInt(line);
@@ -41,9 +43,9 @@ TSheet CutSheetHead(std::string_view& line, const TImportOffsets* import) {
 TNote CutNoteHead(std::string_view& line, const TImportOffsets* import) {
   TNote r;
   r.ID = Id(CutInt(line), import, &TImportOffsets::Note);
-  r.Name = std::string(CutField(line));
-  r.ImageFile = std::string(CutField(line));
-  r.LogoFile = std::string(CutField(line));
+  r.Name.assign(CutField(line));
+  r.ImageFile.assign(CutField(line));
+  r.LogoFile.assign(CutField(line));
   r.Kind = CutInt(line);
   r.Width = CutInt(line);
   r.Height = CutInt(line);
@@ -73,6 +75,15 @@ std::string ReadOldText(TLineReader& reader, std::string_view& rest) {
     rest = reader.ReadLine();
   }
   return text;
+}
+
+// Room for the records of a writer: a guess per item plus the texts' lengths, so the
+// output grows once or not at all.
+template <class TItem, class TText>
+void ReserveRecords(std::string& out, const std::vector<TPoolItem*>& items, size_t perItem, TText text) {
+  size_t total = items.size() * perItem;
+  for (TPoolItem* item : items) total += text(static_cast<const TItem*>(item)->Data);
+  out.reserve(out.size() + total);
 }
 
 } // namespace
@@ -125,16 +136,24 @@ std::string TSheetPool::SaveBytes() const {
 
 // ---- notes
 
+// Whether a line, as TLineReader gives it (CRs dropped), ends in 0xFE: only the breaks are
+// visited, not every line.
+static bool HasContinuedLine(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find(EndOfFile));
+  for (size_t p = bytes.find(TextBreak); p != std::string_view::npos; p = bytes.find(TextBreak, p + 1)) {
+    size_t q = p + 1;
+    while (q < bytes.size() && bytes[q] == '\r') ++q;
+    if (q == bytes.size() || bytes[q] == '\n') return true;
+  }
+  return false;
+}
+
 void TNotePool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   // The older format shows itself by a line that ends in 0xFE (a body over several lines).
-  TLineReader reader(bytes);
-  while (!reader.Eof()) {
-    if (EndsWithBreak(reader.ReadLine())) {
-      LoadOld(bytes, import);
-      return;
-    }
-  }
-  LoadNew(bytes, import);
+  if (HasContinuedLine(bytes))
+    LoadOld(bytes, import);
+  else
+    LoadNew(bytes, import);
 }
 
 void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
@@ -162,6 +181,9 @@ void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
 
 std::string TNotePool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TNoteItem>(out, AllItems(), 64, [](const TNote& d) {
+    return d.Name.size() + d.ImageFile.size() + d.LogoFile.size() + d.Text.size();
+  });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -183,7 +205,7 @@ void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* impo
     std::string_view line = reader.ReadLine();
     TRelation r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Relation);
-    r.Name = std::string(CutField(line));
+    r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
     TakeRecord(r);
   }
@@ -218,6 +240,7 @@ void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
 
 std::string TPosPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TPosItem>(out, AllItems(), 40, [](const TPos&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -237,8 +260,8 @@ void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import
     TAttachment r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Attachment);
     r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.Caption = std::string(CutField(line));
-    r.Location = std::string(CutField(line));
+    r.Caption.assign(CutField(line));
+    r.Location.assign(CutField(line));
     r.Text = DecodeTextView(CutField(line));
     r.Kind = ToByte(line);
     TakeRecord(r);
@@ -247,6 +270,9 @@ void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import
 
 std::string TAttachPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TAttachItem>(out, AllItems(), 24, [](const TAttachment& d) {
+    return d.Caption.size() + d.Location.size() + d.Text.size();
+  });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {
@@ -285,6 +311,7 @@ void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) 
 
 std::string TLinkPool::SaveBytes() const {
   std::string out;
+  ReserveRecords<TLinkItem>(out, AllItems(), 72, [](const TLink&) { return size_t(0); });
   TRecordWriter w(out);
   int id = 0;
   for (TPoolItem* item : AllItems()) {

@@ -125,6 +125,7 @@ int TPoolItemList::Count() const { return Filtered ? FView.Count() : FAll.Count(
 
 void TPoolItemList::ResetView() {
   FView.Clear();
+  FView.Reserve(static_cast<size_t>(FAll.Count()));
   for (TPoolItem* item : FAll.Items()) FView.Append(item);
   Changed();
 }

@@ -21,6 +21,7 @@ public:
   void Append(TPoolItem* item);
   void Remove(TPoolItem* item);
   void Clear();
+  void Reserve(size_t count) { FItems.reserve(count); }
   // Live items in order (closes holes first).
   const std::vector<TPoolItem*>& Items() const;
 
@@ -53,6 +54,8 @@ public:
   TPoolItem* GetItem(int index) const;      // view-aware
   int Count() const;                        // view-aware
   void ResetView();
+  // Room for count items in all (a reader about to append that many).
+  void Reserve(int count) { FAll.Reserve(static_cast<size_t>(count)); }
   void IncludeInView(int index); // index counts in the list of all items
   void ExcludeFromView(TPoolItem* item);
   bool InView(const TPoolItem* item) const { return item && item->Pool == this && FView.Contains(item); }

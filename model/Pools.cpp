@@ -4,16 +4,37 @@
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
+#include <cstring>
+
 namespace qel {
 
 bool AddOnLoad = false;
 
 // ---- TPool
 
-void TPool::Load(const std::string& FileName) { LoadBytes(ReadFileBytes(FindFileNoCase(FileName)), nullptr); }
+namespace {
+
+// Room for one item a line, so that the list grows once.
+void ReserveLines(TPoolItemList& pool, std::string_view bytes) {
+  int lines = 1;
+  for (const char *at = bytes.data(), *end = at + bytes.size();
+       (at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))) != nullptr; ++at)
+    ++lines;
+  pool.Reserve(pool.AllCount() + lines);
+}
+
+} // namespace
+
+void TPool::Load(const std::string& FileName) {
+  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
+  ReserveLines(*this, bytes);
+  LoadBytes(bytes, nullptr);
+}
 
 void TPool::Import(const std::string& FileName, const TImportOffsets& offsets) {
-  LoadBytes(ReadFileBytes(FindFileNoCase(FileName)), &offsets);
+  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
+  ReserveLines(*this, bytes);
+  LoadBytes(bytes, &offsets);
 }
 
 void TPool::Save(const std::string& FileName) {

@@ -4,6 +4,8 @@
 
 namespace qel {
 
+uint64_t TRelationShip::Changes = 1;
+
 void TRelationShip::Add(TPoolItem* item) {
   if (!item) return;
   TDepNode* node = item->DepNodeFor(this);
@@ -18,6 +20,7 @@ void TRelationShip::Add(TPoolItem* item) {
     FHead = node;
   FTail = node;
   ++FCount;
+  ++Changes;
 }
 
 void TRelationShip::Remove(TPoolItem* item) {
@@ -39,6 +42,7 @@ void TRelationShip::Unlink(TDepNode* node) {
   node->List = nullptr;
   node->Prev = node->Next = nullptr;
   --FCount;
+  ++Changes;
 }
 
 TPoolItem* TRelationShip::GetItem(int index) const {

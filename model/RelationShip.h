@@ -2,6 +2,8 @@
 // A dependency list: the items that depend on an owner item. Destroying it deletes them all.
 #include "PoolItem.h"
 
+#include <cstdint>
+
 namespace qel {
 
 class TRelationShip {
@@ -13,6 +15,9 @@ public:
   TRelationShip& operator=(const TRelationShip&) = delete;
 
   TPoolItem* const Owner;
+  // Counts every item entering or leaving any list: what is derived from the lists (the
+  // sheet indexes) is current while this has not moved.
+  static uint64_t Changes;
 
   // Appends the item through its node for this list.
   void Add(TPoolItem* item);

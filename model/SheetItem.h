@@ -2,6 +2,7 @@
 #include "DataStructures.h"
 #include "PoolItem.h"
 #include "RelationShip.h"
+#include "SheetIndex.h"
 
 namespace qel {
 
@@ -17,6 +18,8 @@ public:
   TRelationShip Positions{this};
   TRelationShip Links{this};
   TRelationShip TreeNodes{this};
+  // What the sheet shows; read it through TContainer::SheetIndex, which keeps it current.
+  mutable TSheetIndex Index;
 
   void SetName(const std::string& value); // also renames its tree nodes
   void SetColor(TColor value);

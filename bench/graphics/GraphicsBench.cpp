@@ -128,6 +128,18 @@ void BM_PaintSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintSheet)->Arg(20)->Arg(80)->Arg(400)->Unit(benchmark::kMillisecond);
 
+// The first paint, pictures decoded included.
+void BM_FirstPaintSheet(benchmark::State& state) {
+  TViewAt view(int(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    PictureCache().Clear();
+    state.ResumeTiming();
+    view.Paint();
+  }
+}
+BENCHMARK(BM_FirstPaintSheet)->Arg(20)->Arg(100)->Unit(benchmark::kMillisecond);
+
 template <class Test> void HitTests(benchmark::State& state, Test test) {
   TViewAt view(int(state.range(0)));
   std::vector<TPoint> points = view.Points();

@@ -1,12 +1,18 @@
 // Load, save, import and deletion of generated projects, against a baseline that only reads
-// the same files and splits them into lines and fields. Prints load time / baseline.
+// the same files and splits them into lines and fields. Load and baseline run also each in a
+// fresh process (this program started again for one run), as a user's load does. Save is
+// set against writing the same bytes to six files with the same calls. Prints the ratios.
 #include "GeneratedProject.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -15,14 +21,6 @@
 using namespace qel;
 
 namespace {
-
-std::string RtfBody(int i) {
-  std::string text = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1\\pard\\f0\\fs20 Note ";
-  text += std::to_string(i);
-  text += " holds a few lines of text\\par about its subject, with \\b bold\\b0  and \\i italic\\i0  words,\\par";
-  text += " a second paragraph that is long enough to look like a real note's body text\\par\r\n}";
-  return text;
-}
 
 std::string ProjectFile(int notes) {
   static std::map<int, std::string> made;
@@ -35,35 +33,37 @@ std::string ProjectFile(int notes) {
   shape.Notes = notes;
   shape.AttachmentEvery = 2;
   shape.LinkNeighbours = true;
-  shape.Text = RtfBody;
+  shape.Text = bench::RtfBody;
   bench::GenerateProject(shape)->SaveDataFiles(file);
   return made[notes] = file;
 }
 
 const char* const kSuffixes[] = {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"};
 
-// Reads the six files and splits every line into fields of type Field.
+// Reads the six files and splits every line into fields of type Field; the field count.
+template <class Field> size_t SplitFiles(const std::string& file) {
+  std::vector<Field> fields;
+  size_t count = 0;
+  for (const char* suffix : kSuffixes) {
+    std::string bytes = ReadFileBytes(TContainer::DataFileName(file, suffix));
+    std::string_view rest(bytes);
+    while (!rest.empty()) {
+      size_t end = rest.find('\n');
+      std::string_view line = rest.substr(0, end);
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+      fields.clear();
+      for (size_t sep; (sep = line.find('\xFF')) != std::string_view::npos; line.remove_prefix(sep + 1))
+        fields.emplace_back(line.substr(0, sep));
+      fields.emplace_back(line);
+      count += fields.size();
+    }
+  }
+  return count;
+}
+
 template <class Field> void ReadAndSplit(benchmark::State& state) {
   std::string file = ProjectFile(static_cast<int>(state.range(0)));
-  std::vector<Field> fields;
-  for (auto _ : state) {
-    size_t count = 0;
-    for (const char* suffix : kSuffixes) {
-      std::string bytes = ReadFileBytes(TContainer::DataFileName(file, suffix));
-      std::string_view rest(bytes);
-      while (!rest.empty()) {
-        size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        fields.clear();
-        for (size_t sep; (sep = line.find('\xFF')) != std::string_view::npos; line.remove_prefix(sep + 1))
-          fields.emplace_back(line.substr(0, sep));
-        fields.emplace_back(line);
-        count += fields.size();
-      }
-    }
-    benchmark::DoNotOptimize(count);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(SplitFiles<Field>(file));
 }
 
 // Fields as views into the file's bytes: the least any reader does.
@@ -83,12 +83,77 @@ void BM_Load(benchmark::State& state) {
   }
 }
 
+// ---- in a fresh process
+
+std::string gSelf; // this program's path
+
+// What a child run does: one load or one read-and-split, timed inside the child.
+int RunChild(const std::string& what, const std::string& file) {
+  auto start = std::chrono::steady_clock::now();
+  if (what == "load") {
+    auto* c = new TContainer; // left to the end of the process, as the program keeps it
+    c->Load(file);
+    benchmark::DoNotOptimize(c->NoteCount());
+  } else {
+    benchmark::DoNotOptimize(SplitFiles<std::string_view>(file));
+  }
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%.9f %ld %ld\n", seconds, usage.ru_minflt, usage.ru_maxrss);
+  std::fflush(stdout);
+  std::_Exit(0);
+}
+
+// Starts this program for one run of what and reports its time as the iteration's.
+void FreshProcess(benchmark::State& state, const char* what) {
+  std::string file = ProjectFile(static_cast<int>(state.range(0)));
+  std::string command = "'" + gSelf + "' --child=" + what + " '" + file + "'";
+  double faults = 0, rss = 0;
+  for (auto _ : state) {
+    FILE* child = popen(command.c_str(), "r");
+    double seconds = 0;
+    long minor = 0, maxrss = 0;
+    if (!child || std::fscanf(child, "%lf %ld %ld", &seconds, &minor, &maxrss) != 3) {
+      if (child) pclose(child);
+      state.SkipWithError("the child run failed");
+      return;
+    }
+    pclose(child);
+    state.SetIterationTime(seconds);
+    faults += double(minor);
+    rss = std::max(rss, double(maxrss) / 1024);
+  }
+  state.counters["page faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
+  state.counters["peak RSS MB"] = rss;
+}
+
+void BM_FreshLoad(benchmark::State& state) { FreshProcess(state, "load"); }
+void BM_FreshReadAndSplit(benchmark::State& state) { FreshProcess(state, "split"); }
+
+// ---- save
+
 void BM_Save(benchmark::State& state) {
   std::string file = ProjectFile(static_cast<int>(state.range(0)));
   TContainer c;
   c.Load(file);
   std::string out = ExtractFilePath(file) + "saved.qel";
   for (auto _ : state) c.SaveDataFiles(out);
+}
+
+// The same bytes as the save writes, already made, written as the save writes them: six
+// files under temporary names, each synced, then renamed.
+void BM_RawWrite(benchmark::State& state) {
+  std::string file = ProjectFile(static_cast<int>(state.range(0)));
+  std::vector<std::pair<std::string, std::string>> files; // name, bytes
+  for (const char* suffix : kSuffixes) {
+    std::string name = TContainer::DataFileName(ExtractFilePath(file) + "raw.qel", suffix);
+    files.emplace_back(name, ReadFileBytes(TContainer::DataFileName(file, suffix)));
+  }
+  for (auto _ : state) {
+    for (auto& [name, bytes] : files) WriteFileBytes(name + ".saving", bytes);
+    for (auto& [name, bytes] : files) RenameFile(name + ".saving", name);
+  }
 }
 
 void BM_Import(benchmark::State& state) {
@@ -125,7 +190,10 @@ void BM_DeleteTenthOfTheNotes(benchmark::State& state) {
 BENCHMARK(BM_ReadAndSplit) QEL_SIZES;
 BENCHMARK(BM_ReadAndSplitToStrings) QEL_SIZES;
 BENCHMARK(BM_Load) QEL_SIZES;
+BENCHMARK(BM_FreshReadAndSplit)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreshLoad)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save) QEL_SIZES;
+BENCHMARK(BM_RawWrite) QEL_SIZES;
 BENCHMARK(BM_Import) QEL_SIZES;
 BENCHMARK(BM_DeleteTenthOfTheNotes) QEL_SIZES;
 
@@ -141,7 +209,16 @@ public:
 
 } // namespace
 
+void PrintRatio(const RatioReporter& reporter, const std::string& what, const std::string& over,
+                const std::string& arg) {
+  auto a = reporter.Times.find(what + arg), b = reporter.Times.find(over + arg);
+  if (a == reporter.Times.end() || b == reporter.Times.end()) return;
+  std::printf("%s / %s%s: %.2f\n", what.c_str(), over.c_str(), arg.c_str(), a->second / b->second);
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strncmp(argv[1], "--child=", 8) == 0) return RunChild(argv[1] + 8, argv[2]);
+  gSelf = std::filesystem::canonical("/proc/self/exe").string();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -154,6 +231,8 @@ int main(int argc, char** argv) {
     std::printf("load / read-and-split baseline, %6d notes: %.2f (fields as views), %.2f (fields as strings)\n", n,
                 load->second / views->second, load->second / strings->second);
   }
+  for (int n : {1000, 10000, 100000}) PrintRatio(reporter, "BM_Save", "BM_RawWrite", "/" + std::to_string(n));
+  PrintRatio(reporter, "BM_FreshLoad", "BM_FreshReadAndSplit", "/100000/iterations:5/manual_time");
   benchmark::Shutdown();
   return 0;
 }

@@ -1,11 +1,20 @@
 // A sheet window over 1,000 notes and 1,000 links, all in view: a whole repaint against the
 // work one pointer move of a rubber band or of a dragged link handle costs (drawing the xor
-// feedback and composing what the paint box shows, without drawing the sheet again).
+// feedback and composing what the paint box shows, without drawing the sheet again). The
+// same sheet alone in its project and in a project of 100,000 notes: its repaint and hit
+// tests should not notice the rest of the project.
+#include "GeneratedProject.h"
+#include "JpegWriter.h"
+#include "graphics/PictureCache.h"
 #include "windows/sheet/SheetForm.h"
+#include "graphics/SheetView.h"
 
 #include "model/Container.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
@@ -18,11 +27,13 @@ constexpr int kWindowNotes = 1000;
 constexpr int kWindowLinks = 1000;
 
 struct TBusyWindow {
-  TContainer Container;
+  std::unique_ptr<TContainer> Project;
+  TContainer& Container;
   TSheetItem* Sheet;
   std::unique_ptr<TDrawSheet> Window = std::make_unique<TDrawSheet>();
 
-  TBusyWindow() {
+  // The busy sheet after a generated project of otherNotes notes (with its links).
+  explicit TBusyWindow(int otherNotes = 0) : Project(Background(otherNotes)), Container(*Project) {
     std::mt19937 random(7);
     TSheet sheet;
     sheet.Zoom = 100;
@@ -30,20 +41,29 @@ struct TBusyWindow {
     TRelation relation;
     relation.Name = "depends on";
     TRelationItem* type = Container.AddRelation(relation);
+    std::vector<TNoteItem*> notes;
     for (int i = 0; i < kWindowNotes; ++i) {
       TNote record;
       record.Name = "Note " + std::to_string(i);
-      Container.PlaceNote(Container.AddNote(record), Sheet, int(random() % 1800), int(random() % 1000));
+      notes.push_back(Container.AddNote(record));
+      Container.PlaceNote(notes.back(), Sheet, int(random() % 1800), int(random() % 1000));
     }
     for (int i = 0; i < kWindowLinks; ++i)
-      Container.NewLink(Container.GetNote(int(random() % kWindowNotes)),
-                        Container.GetNote(int(random() % kWindowNotes)), type, Sheet);
+      Container.NewLink(notes[random() % kWindowNotes], notes[random() % kWindowNotes], type, Sheet);
     Window->resize(1920, 1080);
     Window->show();
     Window->SetSheet(&Container, Sheet);
     QApplication::processEvents();
   }
   ~TBusyWindow() { Window.reset(); } // before the project it shows
+
+  static std::unique_ptr<TContainer> Background(int notes) {
+    if (notes == 0) return std::make_unique<TContainer>();
+    bench::TProjectShape shape;
+    shape.Notes = notes;
+    shape.LinkNeighbours = true;
+    return bench::GenerateProject(shape);
+  }
 
   // Pointer moves with the left button down from (x, y), each followed by a paint.
   void Moves(benchmark::State& state, int x, int y) {
@@ -57,14 +77,53 @@ struct TBusyWindow {
   }
 };
 
+// The argument is the number of the project's other notes.
 void BM_WindowRepaint(benchmark::State& state) {
-  TBusyWindow busy;
+  TBusyWindow busy(int(state.range(0)));
   for (auto _ : state) {
     busy.Window->Redraw(false);
     benchmark::DoNotOptimize(busy.Window->Screen());
   }
 }
-BENCHMARK(BM_WindowRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRepaint)->Arg(0)->Arg(99000)->Unit(benchmark::kMillisecond);
+
+// The first paint of the busy sheet when a tenth of its notes show photos (640 by 480), the
+// pictures decoded included.
+void BM_WindowFirstPaintWithPictures(benchmark::State& state) {
+  TBusyWindow busy;
+  QTemporaryDir folder;
+  std::mt19937 random(3);
+  for (int i = 0; i < kWindowNotes; i += 10) {
+    QImage photo(640, 480, QImage::Format_RGB32);
+    photo.fill(QColor::fromRgb(random()));
+    QPainter(&photo).fillRect(40, 60, 300 + i % 200, 200, QColor::fromRgb(random()));
+    std::string path = QDir(folder.path()).filePath(QString("photo%1.jpg").arg(i)).toStdString();
+    WriteJpegFile(path, photo, 85);
+    busy.Container.GetNote(i)->SetImage(path);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    PictureCache().Clear();
+    state.ResumeTiming();
+    busy.Window->Redraw(false);
+    benchmark::DoNotOptimize(busy.Window->Screen());
+  }
+  state.counters["pictures decoded"] = double(PictureCache().DecodeCount());
+}
+BENCHMARK(BM_WindowFirstPaintWithPictures)->Unit(benchmark::kMillisecond);
+
+// Points spread over the window, as the sheet window's mouse handling asks.
+void BM_WindowLinkAt(benchmark::State& state) {
+  TBusyWindow busy(int(state.range(0)));
+  std::mt19937 random(11);
+  int32_t found = 0;
+  for (auto _ : state) {
+    int x = int(random() % 1800), y = int(random() % 1000);
+    found += busy.Window->View->LinkAt(x, y) != nullptr;
+  }
+  benchmark::DoNotOptimize(found);
+}
+BENCHMARK(BM_WindowLinkAt)->Arg(0)->Arg(99000)->Unit(benchmark::kMicrosecond);
 
 void BM_WindowBandMove(benchmark::State& state) {
   TBusyWindow busy;

@@ -63,6 +63,69 @@ TEST(JpegReader, LargePicturesAreDecodedSmaller) {
   EXPECT_TRUE(Near(image.pixel(100, 5), Qt::red));
 }
 
+TEST(JpegReader, AWantedSizeDecodesAtTheSmallestScaleThatCoversIt) {
+  TPictureFiles files;
+  std::string path = files.Jpeg("big.jpg", TwoColours(256, 200));
+  TJpegImage full = ReadJpegFile(path);
+  EXPECT_EQ(full.Width, 256);
+  EXPECT_FALSE(full.Reduced);
+  struct {
+    int wantWidth, wantHeight, width, height;
+  } cases[] = {{60, 40, 64, 50}, {64, 50, 64, 50}, {65, 10, 128, 100}, {10, 101, 256, 200}, {1, 1, 32, 25},
+               {300, 300, 256, 200}};
+  for (const auto& k : cases) {
+    TJpegImage image = ReadJpegFile(path, k.wantWidth, k.wantHeight);
+    EXPECT_EQ(image.Width, k.width) << k.wantWidth << "x" << k.wantHeight;
+    EXPECT_EQ(image.Height, k.height) << k.wantWidth << "x" << k.wantHeight;
+    EXPECT_EQ(image.Reduced, k.width < 256);
+    ASSERT_FALSE(image.Empty());
+    EXPECT_TRUE(Near(image.Pixels[size_t(image.Width) * 5 + 2], Qt::red));
+    EXPECT_TRUE(Near(image.Pixels[size_t(image.Width) * 6 - 3], Qt::blue));
+  }
+  // The largest side still sets the least reduction; a wanted size only adds to it.
+  std::string wide = files.Jpeg("wide.jpg", TwoColours(9000, 40));
+  EXPECT_EQ(ReadJpegFile(wide, 100, 5).Width, 1125);
+  EXPECT_FALSE(ReadJpegFile(wide, 3000, 10).Reduced);
+}
+
+TEST(PictureCache, KeepsASmallerPictureUntilALargerSizeIsAsked) {
+  TPictureFiles files;
+  TPictureCache cache;
+  std::string path = files.Jpeg("note.jpg", TwoColours(320, 240));
+  auto small = cache.Get(path, 78, 48);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->size(), QSize(80, 60));
+  EXPECT_EQ(cache.Get(path, 70, 40), small);
+  EXPECT_EQ(cache.DecodeCount(), 1);
+  auto larger = cache.Get(path, 150, 100);
+  ASSERT_TRUE(larger);
+  EXPECT_EQ(larger->size(), QSize(160, 120));
+  EXPECT_EQ(cache.Get(path)->size(), QSize(320, 240)); // no size: the whole picture
+  EXPECT_EQ(cache.DecodeCount(), 3);
+  EXPECT_EQ(cache.Get(path, 10, 10)->size(), QSize(320, 240)); // a whole picture serves every size
+  EXPECT_EQ(cache.DecodeCount(), 3);
+}
+
+TEST(PictureCache, ANoteDrawsItsLargePictureFromASmallerDecoding) {
+  TPictureFiles files;
+  TTestProject project;
+  TTestImage image(200, 100);
+  TNoteItem* note = project.NoteAt(10, 10, "Picture");
+  note->SetImage(files.Jpeg("photo.jpg", TwoColours(640, 400)));
+  PictureCache().Clear();
+  TNoteDrawBot bot(&image.View);
+  bot.Sheet = project.Sheet;
+  bot.Note = note;
+  bot.DrawText = false;
+  bot.Draw();
+  // Drawn into 78 by 48 pixels, decoded at an eighth: 80 by 50.
+  EXPECT_EQ(PictureCache().Get(note->Data.ImageFile, 78, 48)->size(), QSize(80, 50));
+  const QImage drawn = image.Snapshot();
+  EXPECT_TRUE(Near(drawn.pixel(20, 30), Qt::red));
+  EXPECT_TRUE(Near(drawn.pixel(80, 30), Qt::blue));
+  EXPECT_EQ(image.Count(clYellow, QRect(11, 11, 78, 48)), 0);
+}
+
 TEST(JpegReader, CorruptOrTruncatedFilesGiveNothing) {
   TPictureFiles files;
   std::string bytes = ReadFileBytes(files.Jpeg("good.jpg", TwoColours(256, 256)));

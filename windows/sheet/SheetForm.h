@@ -240,6 +240,7 @@ private:
   std::unique_ptr<TCanvas> FBitmapCanvas;
   std::unique_ptr<TCanvas> FOverlayCanvas;
   QImage FOverlay;
+  QImage FScreen; // Screen's image, kept for the next call
   QPoint FOverlayOrigin; // paint-box pixel of the overlay's top-left corner
   bool FDirty = true;
   QPoint FRenderedScroll{-1, -1};

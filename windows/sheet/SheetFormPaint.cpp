@@ -94,15 +94,20 @@ QImage TDrawSheet::Screen() {
   const QImage& picture = Picture();
   const int hx = ScrollX(), hy = ScrollY();
   const QSize visible = SB_Sheet->viewport()->size();
-  QImage screen(std::max(0, std::min(visible.width(), PB_Sheet->width() - hx)),
-                std::max(0, std::min(visible.height(), PB_Sheet->height() - hy)), QImage::Format_RGB32);
+  const QSize size(std::max(0, std::min(visible.width(), PB_Sheet->width() - hx)),
+                   std::max(0, std::min(visible.height(), PB_Sheet->height() - hy)));
+  // The image of the last call is reused (no fresh memory each paint) unless a caller still holds it.
+  if (FScreen.size() != size) FScreen = QImage(size, QImage::Format_RGB32);
+  QImage& screen = FScreen;
   if (screen.isNull()) return screen;
-  screen.fill(PB_Sheet->palette().color(QPalette::Window));
-  // The bitmap's first row and column are not shown.
-  for (int y = 0; y < screen.height() && y + 1 < picture.height(); ++y) {
-    const int n = std::max(0, std::min(screen.width(), picture.width() - 1));
-    std::copy_n(reinterpret_cast<const uint32_t*>(picture.constScanLine(y + 1)) + 1, n,
-                reinterpret_cast<uint32_t*>(screen.scanLine(y)));
+  const uint32_t window = PB_Sheet->palette().color(QPalette::Window).rgb();
+  // The bitmap's first row and column are not shown; what it does not cover is the window's colour.
+  const int n = std::max(0, std::min(screen.width(), picture.width() - 1));
+  for (int y = 0; y < screen.height(); ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(screen.scanLine(y));
+    const int copied = y + 1 < picture.height() ? n : 0;
+    if (copied > 0) std::copy_n(reinterpret_cast<const uint32_t*>(picture.constScanLine(y + 1)) + 1, copied, row);
+    std::fill(row + copied, row + screen.width(), window);
   }
   if (FOverlay.isNull()) return screen;
   FOverlayCanvas->Release();
