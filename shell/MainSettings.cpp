@@ -57,12 +57,16 @@ void TQELMain::ReadAutoSaveSettings() {
 }
 
 void TQELMain::trAutoSaveTimer() {
-  // Never inside another save or its error box.
-  if (!FSaving) SaveProject(FContainer->FileName);
+  // Never inside another save or its error box; what the windows hold is saved too.
+  if (FSaving) return;
+  StorePendingEdits();
+  SaveProject(FContainer->FileName);
 }
 
 void TQELMain::trAutoSaveBackupTimer() {
-  if (!FSaving && frmAutoSave) SaveBackup(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()));
+  if (FSaving || !frmAutoSave) return;
+  StorePendingEdits();
+  SaveBackup(FromQString(frmAutoSave->edLocateBackupWorkFiles->text()));
 }
 
 bool TQELMain::SaveBackup(const std::string& FileName) {

@@ -7,6 +7,7 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
 
+#include <QCloseEvent>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFrame>
@@ -51,6 +52,7 @@ TAttachPrp::TAttachPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pa
   box->addWidget(pnl_OLE_container, 1);
   OpenDialog.FileMustExist = true;
   SetKindColors(true);
+  StoreWhenAsked();
 }
 
 void TAttachPrp::CreatePanel() {
@@ -119,10 +121,22 @@ void TAttachPrp::ShowItem(TAttachItem* Item) {
   TPropertyFrm::ShowItem();
 }
 
+bool TAttachPrp::ItemGone() const {
+  return MissingFrom(Container ? Container->AttachPool.get() : nullptr, Attachment.Get());
+}
+
+// An attachment of another kind than file (0) or address (1) is shown read-only and kept
+// as it is.
+bool TAttachPrp::KnownKind() const {
+  const TAttachItem* attachment = Attachment.Get();
+  return attachment && attachment->Data.Kind <= 1;
+}
+
 bool TAttachPrp::UpdateItem(bool Store) {
+  if (CloseIfGone()) return true;
   TAttachItem* attachment = Attachment.Get();
-  if (ClosedBecauseGone(!attachment || (Container && !Container->HasAttachment(attachment)))) return true;
   if (Store) {
+    if (!KnownKind()) return TPropertyFrm::UpdateItem(Store);
     attachment->SetCaption(FromQString(ED_Caption->text()));
     if (IsGrey(ED_AttachFile))
       attachment->SetKind(1);
@@ -133,7 +147,7 @@ bool TAttachPrp::UpdateItem(bool Store) {
     const QString location = ToQString(attachment->Data.Location);
     ED_Caption->setText(ToQString(attachment->Data.Caption));
     SetInfo("Attachment - " + ED_Caption->text());
-    ED_AttachFile->setText(attachment->Data.Kind == 0 ? location : QString());
+    ED_AttachFile->setText(attachment->Data.Kind != 1 ? location : QString());
     ED_AttachURL->setText(attachment->Data.Kind == 1 ? location : QString());
     UpdateKindDisplay();
   }
@@ -145,7 +159,12 @@ void TAttachPrp::UpdateKindDisplay() {
   if (!attachment) return;
   const uint8_t kind = attachment->Data.Kind;
   PN_AttachWarning->setVisible(kind == 0 && !FileExists(attachment->Data.Location) && !ED_AttachFile->text().isEmpty());
-  if (kind > 1) return;
+  const bool known = KnownKind();
+  ED_Caption->setReadOnly(!known);
+  for (QWidget* control : {static_cast<QWidget*>(BTN_File), static_cast<QWidget*>(BTN_URL),
+                           static_cast<QWidget*>(BTN_Preview), static_cast<QWidget*>(BTN_Open)})
+    control->setEnabled(known);
+  if (!known) return;
   SetKindColors(kind == 0);
   BTN_OpenURL->setVisible(kind == 1);
   BTN_Preview->setVisible(kind == 0);
@@ -170,6 +189,7 @@ void TAttachPrp::DestroyObject() {
 
 void TAttachPrp::Preview() {
   DestroyObject();
+  if (CloseIfGone()) return;
   const TAttachItem* attachment = Attachment.Get();
   if (!attachment || attachment->Data.Kind != 0 || !FileExists(attachment->Data.Location)) return;
   OLE_Link = attachment->Data.Location;
@@ -180,10 +200,11 @@ void TAttachPrp::Preview() {
 
 bool TAttachPrp::IsValidURL(const std::string& URL) {
   const QString lower = QString::fromLatin1(URL.data(), static_cast<qsizetype>(URL.size())).toLower();
-  return lower.startsWith("www.") || lower.startsWith("http://");
+  return lower.startsWith("www.") || lower.startsWith("http://") || lower.startsWith("https://");
 }
 
 void TAttachPrp::BTN_FileClick() {
+  if (CloseIfGone() || !KnownKind()) return;
   const TAttachItem* attachment = Attachment.Get();
   OpenDialog.FileName.clear();
   OpenDialog.InitialDir = attachment && FileExists(attachment->Data.Location)
@@ -199,6 +220,7 @@ void TAttachPrp::BTN_FileClick() {
 }
 
 void TAttachPrp::BTN_URLClick() {
+  if (CloseIfGone() || !KnownKind()) return;
   std::string address;
   if (!Dialogs().InputQuery("Enter URL", "URL ", address)) return;
   SetKindColors(false);
@@ -210,6 +232,7 @@ void TAttachPrp::BTN_URLClick() {
 }
 
 void TAttachPrp::BTN_OpenURLClick() {
+  if (CloseIfGone()) return;
   const TAttachItem* attachment = Attachment.Get();
   if (!attachment || attachment->Data.Kind != 1) return;
   if (IsValidURL(attachment->Data.Location))
@@ -219,12 +242,30 @@ void TAttachPrp::BTN_OpenURLClick() {
 }
 
 void TAttachPrp::BTN_OpenClick() {
+  if (CloseIfGone()) return;
   if (OLE_Link.empty()) Preview();
   MI_EditClick();
 }
 
 void TAttachPrp::MI_EditClick() {
+  if (CloseIfGone()) return;
   if (OLE_Link.empty() || !ShellOpen(OLE_Link)) MessageDlg("No File To Open...", TMsgDlgType::mtError, mbOK);
+}
+
+} // namespace qel
+
+namespace qel {
+
+void TAttachPrp::closeEvent(QCloseEvent* event) {
+  if (!Closing) UpdateItem(true);
+  event->accept();
+}
+
+// A window of its own keeps what was typed when it is hidden; a page stores when its
+// owner asks.
+void TAttachPrp::hideEvent(QHideEvent* event) {
+  if (isWindow() && !Closing && !Loading && Attachment.Get()) UpdateItem(true);
+  TPropertyFrm::hideEvent(event);
 }
 
 } // namespace qel

@@ -46,6 +46,7 @@ void TNotePrp::CreateMemoPage() {
   RichEditURL1 = new TRichEditURL(splitter);
   RichEditURL1->setToolTip("Enter your text. ");
   RichEditURL1->OnURLClick = [this](TRichEditURL*, const QString& url) { RichEditURL1URLClick(url); };
+  RichEditURL1->OnProgramKey = [this](QKeyEvent* key) { return MainMenuShortcut(RichEditURL1, key); };
   RichEditURL1->installEventFilter(this);
   RichEditURL1->viewport()->installEventFilter(this);
   CreateLinkLists(splitter);
@@ -59,7 +60,7 @@ void TNotePrp::CreateMemoPage() {
     StatusBar->addWidget(StatusPanels[i]);
   }
   StatusPanels[1]->setAlignment(Qt::AlignCenter);
-  for (QWidget* part : {static_cast<QWidget*>(StandardToolBar), Ruler, static_cast<QWidget*>(splitter),
+  for (QWidget* part : {Scrolled(StandardToolBar), Ruler, static_cast<QWidget*>(splitter),
                         static_cast<QWidget*>(StatusBar)})
     column->addWidget(part, part == splitter ? 1 : 0);
   connect(RichEditURL1->document(), &QTextDocument::modificationChanged, this, &TNotePrp::RichEditChange);
@@ -100,7 +101,8 @@ void TNotePrp::CreateToolBar() {
   StandardToolBar->addAction("Copy", this, &TNotePrp::EditCopy)->setToolTip("Copy selected item to clipboard");
   StandardToolBar->addAction("Paste", this, &TNotePrp::EditPaste)->setToolTip("Paste contents of clipboard");
   StandardToolBar->addAction("Undo", this, &TNotePrp::EditUndo)->setToolTip("Undo the last action");
-  connect(FontName, &QComboBox::currentIndexChanged, this, &TNotePrp::FontNameChange);
+  // Every choice applies, also that of the name the box shows already.
+  connect(FontName, &QComboBox::activated, this, &TNotePrp::FontNameChange);
   connect(FontSize, &QSpinBox::valueChanged, this, &TNotePrp::FontSizeChange);
   connect(BoldButton, &QAction::triggered, this, &TNotePrp::BoldButtonClick);
   connect(ItalicButton, &QAction::triggered, this, &TNotePrp::ItalicButtonClick);
@@ -201,7 +203,11 @@ void TNotePrp::SelectionChange() {
   UnderlineButton->setChecked(run.Underline);
   BulletsButton->setChecked(paragraph.Bullet);
   FontSize->setValue(run.HalfPoints / 2);
-  FontName->setCurrentText(run.Family);
+  const int family = FontName->findText(run.Family);
+  if (family >= 0)
+    FontName->setCurrentIndex(family);
+  else
+    FontName->setEditText(run.Family);
   LeftAlign->setChecked(paragraph.Align == TRtfAlign::Left);
   RightAlign->setChecked(paragraph.Align == TRtfAlign::Right);
   CenterAlign->setChecked(paragraph.Align == TRtfAlign::Center);
@@ -270,6 +276,7 @@ void TNotePrp::BulletsButtonClick() {
 }
 
 void TNotePrp::DateTimeClick() {
+  if (CloseIfGone()) return;
   const QLocale locale;
   const QDateTime now = QDateTime::currentDateTime();
   RichEditURL1->insertPlainText(locale.toString(now.date(), QLocale::ShortFormat) + " " +
@@ -285,6 +292,7 @@ void TNotePrp::EditCopy() { RichEditURL1->copy(); }
 void TNotePrp::EditPaste() { RichEditURL1->paste(); }
 
 void TNotePrp::MI_loadfileClick() {
+  if (CloseIfGone()) return;
   if (Dialogs().OpenDialog(dlg_openfile)) Reported([this] { RichEditURL1->LoadFromFile(dlg_openfile.FileName); });
   UpdateItem(true);
 }

@@ -1,10 +1,13 @@
 #include "PropertyForm.h"
 
+#include "model/PoolItemList.h"
 #include "shell/Main.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -58,6 +61,19 @@ bool TPropertyFrm::ClosedBecauseGone(bool gone) {
   return true;
 }
 
+bool TPropertyFrm::CloseIfGone() { return ClosedBecauseGone(ItemGone()); }
+
+bool TPropertyFrm::MissingFrom(const TPoolItemList* pool, const TPoolItem* item) const {
+  return !item || (Container && pool && pool->IndexOf(item) < 0);
+}
+
+void TPropertyFrm::StoreWhenAsked() {
+  if (!QELMain) return;
+  connect(QELMain, &TQELMain::PendingEditsRequested, this, [this] {
+    if (isWindow() && isVisible() && !Closing && !Loading && GetItem()) UpdateItem(true);
+  });
+}
+
 void TPropertyFrm::SetInfo(const QString& text) { InfoText->setText(text); }
 
 void TPropertyFrm::ED_CaptionExit() {
@@ -70,6 +86,21 @@ void TPropertyFrm::FormHide() {
 
 void TPropertyFrm::FormResize() {
   if (!Closing) ED_Caption->resize(InfoBar->width(), ED_Caption->height());
+}
+
+void TPropertyFrm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FitToScreen();
+}
+
+// A window of its own ends above the bottom of the screen's free area.
+void TPropertyFrm::FitToScreen() {
+  const QScreen* screen = this->screen();
+  if (!isWindow() || !screen) return;
+  const QRect free = screen->availableGeometry();
+  const int frame = frameGeometry().height() - height();
+  const int most = free.bottom() + 1 - std::max(y(), free.top()) - frame;
+  if (height() > most && most > 0) resize(width(), std::max(most, minimumHeight()));
 }
 
 void TPropertyFrm::hideEvent(QHideEvent* event) {

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,20 +28,29 @@ namespace {
 
 QLineEdit* SizeBox(QWidget* parent, const char* hint) {
   auto* box = new QLineEdit("9999", parent);
-  box->setValidator(new QIntValidator(0, 9999, box));
+  box->setValidator(new QIntValidator(1, 9999, box));
   box->setMaxLength(4);
   box->setFixedWidth(40);
   box->setToolTip(hint);
   return box;
 }
 
-// The number in a size box; false (after telling the user) when it holds none.
-bool ReadWholeNumber(const QLineEdit* box, int32_t& value) {
+// The size in a size box; false (after telling the user) when it is not a whole number of
+// at least 1: a sheet without width or height shows no note and takes no drop.
+bool ReadSize(const QLineEdit* box, const char* what, int32_t& value) {
   bool ok = false;
-  const int number = box->text().trimmed().toInt(&ok);
-  if (!ok) MessageDlg("'" + FromQString(box->text()) + "' is not a valid integer value", TMsgDlgType::mtError, mbOK);
-  if (ok) value = number;
-  return ok;
+  const QString text = box->text().trimmed();
+  const int number = text.toInt(&ok);
+  if (!ok) {
+    MessageDlg("'" + FromQString(box->text()) + "' is not a valid integer value", TMsgDlgType::mtError, mbOK);
+    return false;
+  }
+  if (number < 1) {
+    MessageDlg(std::string("The ") + what + " of a sheet must be at least 1", TMsgDlgType::mtError, mbOK);
+    return false;
+  }
+  value = number;
+  return true;
 }
 
 } // namespace
@@ -52,10 +62,11 @@ TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pare
   CreateTexts();
   CreateMenus();
   QVBoxLayout* box = TakeBody(this);
-  box->addWidget(PN_SheetProp);
+  box->addWidget(Scrolled(PN_SheetProp));
   box->addWidget(Splitter1, 1);
-  box->setSizeConstraint(QLayout::SetNoConstraint); // narrow free windows clip the tool bars
+  box->setSizeConstraint(QLayout::SetNoConstraint); // a narrow free window scrolls its tool bars
   ForgetProjectOnRelease(this);
+  StoreWhenAsked();
 }
 
 TSheetPrp::~TSheetPrp() = default;
@@ -92,7 +103,8 @@ void TSheetPrp::CreateToolBars() {
   row->addWidget(GroupBox2);
   row->addWidget(CreateSheetBox());
   row->addStretch(1);
-  connect(FontName1, &QComboBox::currentIndexChanged, this, &TSheetPrp::FontName1Change);
+  // Every choice applies, also that of the name the box shows already.
+  connect(FontName1, &QComboBox::activated, this, &TSheetPrp::FontName1Change);
   connect(FontSize, &QSpinBox::valueChanged, this, &TSheetPrp::FontSizeChange);
   connect(BBPrint, &QToolButton::clicked, this, &TSheetPrp::BBPrintClick);
 }
@@ -119,6 +131,7 @@ QGroupBox* TSheetPrp::CreateSheetBox() {
     open->addWidget(new QLabel(label, GroupBox1));
     open->addWidget(field);
   }
+  connect(PN_SheetColor, &TColorPanel::Clicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
   connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
@@ -152,6 +165,7 @@ void TSheetPrp::CreateTexts() {
   for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {
     text->installEventFilter(this);
     text->OnURLClick = [](TRichEditURL*, const QString& url) { OpenURL(FromQString(url)); };
+    text->OnProgramKey = [text](QKeyEvent* key) { return MainMenuShortcut(text, key); };
   }
   connect(RichEditURL2, &QTextEdit::textChanged, this, &TSheetPrp::RichEditURL2Change);
   connect(LV_Contents, &QListWidget::itemDoubleClicked, this, &TSheetPrp::LV_ContentsDblClick);
@@ -163,9 +177,13 @@ void TSheetPrp::ShowItem(TSheetItem* Item) {
   TPropertyFrm::ShowItem();
 }
 
+bool TSheetPrp::ItemGone() const {
+  return MissingFrom(Container ? Container->SheetPool.get() : nullptr, Sheet.Get());
+}
+
 bool TSheetPrp::UpdateItem(bool Store) {
+  if (CloseIfGone()) return true;
   TSheetItem* sheet = Sheet.Get();
-  if (ClosedBecauseGone(!sheet || (Container && !Container->HasSheet(sheet)))) return true;
   if (Store)
     StoreSheet(sheet);
   else
@@ -182,11 +200,11 @@ void TSheetPrp::StoreUnlessClosing() {
 void TSheetPrp::StoreSheet(TSheetItem* sheet) {
   sheet->SetColor(PN_SheetColor->Color());
   int32_t width = sheet->Data.Width, height = sheet->Data.Height;
-  if (ReadWholeNumber(ED_SheetWidth, width))
+  if (ReadSize(ED_SheetWidth, "width", width))
     sheet->SetWidth(width);
   else
     ED_SheetWidth->setText(QString::number(width));
-  if (ReadWholeNumber(ED_SheetHeight, height))
+  if (ReadSize(ED_SheetHeight, "height", height))
     sheet->SetHeight(height);
   else
     ED_SheetHeight->setText(QString::number(height));
@@ -203,7 +221,7 @@ void TSheetPrp::LoadSheet(TSheetItem* sheet) {
   ED_SheetWidth->setText(QString::number(sheet->Data.Width));
   ED_SheetHeight->setText(QString::number(sheet->Data.Height));
   SP_GridSize->setValue(sheet->Data.GridSize);
-  RichEditURL1->SetRichText(sheet->Data.Description);
+  RichEditURL1->SetPlainTextAnsi(sheet->Data.Description); // plain, also when it looks like RTF
   RefreshContents(sheet);
 }
 
@@ -243,7 +261,15 @@ void TSheetPrp::closeEvent(QCloseEvent* event) {
 }
 
 bool TSheetPrp::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut && (watched == RichEditURL1 || watched == RichEditURL2)) ME_DescriptionExit();
+  const bool text = watched == RichEditURL1 || watched == RichEditURL2;
+  if (event->type() == QEvent::FocusOut && text) ME_DescriptionExit();
+  if (event->type() == QEvent::KeyPress && text) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_L) {
+      MI_LoadFromFileClick();
+      return true;
+    }
+  }
   auto* widget = qobject_cast<QWidget*>(watched);
   if (event->type() == QEvent::MouseButtonRelease && widget &&
       (widget == SP_GridSize || SP_GridSize->isAncestorOf(widget)))

@@ -36,8 +36,10 @@ public:
   const void* GetItem() const override { return Sheet.Get(); }
   TSheetItem* GetSheet() const { return Sheet.Get(); }
   bool UpdateItem(bool Store) override;
+  bool ItemGone() const override;
 
   // ---- handlers
+  // Also a single click: the colour dialog, then the window is stored.
   void PN_SheetColorDblClick();
   void ED_SheetWidthExit() { StoreUnlessClosing(); }
   void ED_SheetHeightExit() { StoreUnlessClosing(); }
