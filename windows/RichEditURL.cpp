@@ -215,11 +215,16 @@ void TRichEditURL::insertFromMimeData(const QMimeData* source) {
   ensureCursorVisible();
 }
 
+// The selection as RTF besides plain text and HTML. The control's own data names a fixed
+// list of formats, so a data object of our own carries them.
 QMimeData* TRichEditURL::createMimeDataFromSelection() const {
-  QMimeData* data = QTextEdit::createMimeDataFromSelection();
+  const QTextDocumentFragment selection = textCursor().selection();
+  auto* data = new QMimeData;
+  data->setText(selection.toPlainText());
+  data->setHtml(selection.toHtml());
   QTextDocument copied;
   copied.setDefaultFont(document()->defaultFont());
-  QTextCursor(&copied).insertFragment(textCursor().selection());
+  QTextCursor(&copied).insertFragment(selection);
   data->setData(kRtfMime, QByteArray::fromStdString(WriteRtf(copied)));
   return data;
 }

@@ -6,7 +6,10 @@
 #include "windows/NotePropReplaceDialog.h"
 #include "windows/RichEditURL.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -252,4 +255,36 @@ TEST_F(NoteText, ADroppedFileOpensIntoTheText) {
 TEST_F(NoteText, ClickingALinkInTheTextOpensIt) {
   Window.RichEditURL1->DoURLClick("www.example.org");
   EXPECT_EQ(Opener.Opened, std::vector<std::string>{"http://www.example.org"});
+}
+
+// Copy, cut and paste carry the formatting from note to note; plain text stays plain.
+TEST_F(NoteText, CopiedTextKeepsItsFormattingInAnotherNote) {
+  TNoteItem* source = AddNote("Source", "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                                        "\\pard\\qc\\f0\\fs28\\cf1 plain {\\b bold}{\\i  it}\\par}");
+  TNotePrp from;
+  from.Container = &Project;
+  from.show();
+  from.ShowNote(source, Project.RelationPool.get(), Project.LinkPool.get());
+  from.RichEditURL1->selectAll();
+  from.EditCopy();
+  ASSERT_TRUE(QApplication::clipboard()->mimeData()->hasFormat("text/rtf"));
+  EXPECT_EQ(QApplication::clipboard()->text(), "plain bold it\n");
+  Window.RichEditURL1->selectAll();
+  Window.EditPaste();
+  Window.UpdateItem(true);
+  const std::string& pasted = Note->Data.Text;
+  EXPECT_EQ(RtfToPlainText(pasted).substr(0, 13), "plain bold it");
+  for (const char* word : {"\\b bold", "\\i", "\\qc", "\\fs28", "Courier New", "\\red255\\green0\\blue0"})
+    EXPECT_NE(pasted.find(word), std::string::npos) << word << " in " << pasted;
+  // Cut takes the text away and pastes it with its bold.
+  from.RichEditURL1->selectAll();
+  from.EditCut();
+  EXPECT_TRUE(from.RichEditURL1->toPlainText().isEmpty());
+  // Text of another program pastes as plain text.
+  QApplication::clipboard()->setText("from elsewhere");
+  Window.RichEditURL1->selectAll();
+  Window.EditPaste();
+  Window.UpdateItem(true);
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text).substr(0, 14), "from elsewhere");
+  EXPECT_EQ(Note->Data.Text.find("\\b "), std::string::npos);
 }
