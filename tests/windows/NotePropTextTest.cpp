@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
+#include "platform/qt/QtConvert.h"
 #include "search/Search.h"
 #include "windows/NoteProp.h"
 #include "windows/NotePropReplaceDialog.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QMimeData>
 #include <QLabel>
@@ -287,4 +289,39 @@ TEST_F(NoteText, CopiedTextKeepsItsFormattingInAnotherNote) {
   Window.UpdateItem(true);
   EXPECT_EQ(RtfToPlainText(Note->Data.Text).substr(0, 14), "from elsewhere");
   EXPECT_EQ(Note->Data.Text.find("\\b "), std::string::npos);
+}
+
+// Fault: choosing the name the font box showed already, after the caret had moved, did nothing.
+TEST_F(NoteText, ChoosingAFontAppliesItEveryTime) {
+  ASSERT_GE(Window.FontName->count(), 1);
+  const QString family = Window.FontName->itemText(0);
+  QTextCursor cursor(Window.RichEditURL1->document());
+  cursor.setPosition(0);
+  cursor.setPosition(4, QTextCursor::KeepAnchor);
+  Window.RichEditURL1->setTextCursor(cursor);
+  Window.FontName->setCurrentIndex(0);
+  emit Window.FontName->activated(0);
+  cursor.setPosition(5);
+  cursor.setPosition(8, QTextCursor::KeepAnchor);
+  QTextCharFormat unlisted;
+  unlisted.setFontFamilies(QStringList{"No Such Family"});
+  cursor.mergeCharFormat(unlisted);
+  Window.RichEditURL1->setTextCursor(cursor); // the box shows that name, its entry stays
+  EXPECT_EQ(Window.FontName->currentIndex(), 0);
+  EXPECT_EQ(Window.FontName->currentText(), "No Such Family");
+  emit Window.FontName->activated(0);
+  EXPECT_EQ(Window.RichEditURL1->textCursor().charFormat().fontFamilies().toStringList(), QStringList{family});
+  Window.UpdateItem(true);
+  EXPECT_NE(Note->Data.Text.find(FromQString(family)), std::string::npos);
+}
+
+// The window's keys in the text come before the control's: Ctrl+L loads, Ctrl+F finds.
+TEST_F(NoteText, CtrlLLoadsAFileAndCtrlFOpensFind) {
+  const std::string file = Folder() + "keys.txt";
+  WriteFileBytes(file, "loaded by key");
+  Script.AnswerOpen(true, file);
+  QTest::keyClick(Window.RichEditURL1, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text), "loaded by key");
+  QTest::keyClick(Window.RichEditURL1, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(Window.ReplaceDialog1->isVisible());
 }
