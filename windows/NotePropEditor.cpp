@@ -49,6 +49,8 @@ void TNotePrp::CreateMemoPage() {
   RichEditURL1->OnProgramKey = [this](QKeyEvent* key) { return MainMenuShortcut(RichEditURL1, key); };
   RichEditURL1->installEventFilter(this);
   RichEditURL1->viewport()->installEventFilter(this);
+  SetTextMargins();
+  RichEditURL1->document()->clearUndoRedoStacks();
   CreateLinkLists(splitter);
   splitter->setSizes({300, 136, 136});
   StatusBar = new QStatusBar(TS_Memo);
@@ -183,7 +185,14 @@ void TNotePrp::FormShow() {
   if (isWindow() && PC_Note->currentWidget() == TS_Memo) RichEditURL1->setFocus();
 }
 
-void TNotePrp::SetTextMargins() { RichEditURL1->document()->setDocumentMargin(6); }
+// Set once before any text is loaded: changing the margin is an edit of the document.
+void TNotePrp::SetTextMargins() {
+  QTextDocument* text = RichEditURL1->document();
+  if (text->documentMargin() == 6) return;
+  const bool modified = text->isModified();
+  text->setDocumentMargin(6);
+  text->setModified(modified);
+}
 
 void TNotePrp::SelectionChange() {
   UpdatingControls = true;

@@ -5,6 +5,8 @@
 #include "windows/NotePropReplaceDialog.h"
 #include "windows/RichEditURL.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
@@ -71,6 +73,23 @@ TEST_F(NoteProp, ShowingANoteFillsEveryPageWithoutMarkingIt) {
   EXPECT_EQ(Texts(Window.lst_presentinsheets), (QStringList{"Plan", "Assigned"}));
   EXPECT_EQ(Texts(Window.lst_availablesheets), QStringList{"Other"});
   EXPECT_EQ(Window.SB_Contents->currentMessage(), "Attachments of Main");
+}
+
+// Fault: laying out the window marked an unedited text "Modified".
+TEST_F(NoteProp, ShowingAndResizingTheWindowIsNoEdit) {
+  TNotePrp fresh;
+  fresh.Container = &Project;
+  fresh.ShowNote(AddNote("New Note"), Project.RelationPool.get(), Project.LinkPool.get());
+  fresh.show();
+  QApplication::processEvents();
+  EXPECT_EQ(fresh.StatusPanels[1]->text(), "");
+  EXPECT_FALSE(fresh.RichEditURL1->ChangedSinceLoad());
+  Show(Note);
+  Window.resize(Window.width() + 40, Window.height() + 40);
+  QApplication::processEvents();
+  EXPECT_EQ(Window.StatusPanels[1]->text(), "");
+  EXPECT_FALSE(Window.RichEditURL1->ChangedSinceLoad());
+  EXPECT_FALSE(Window.RichEditURL1->document()->isUndoAvailable());
 }
 
 TEST_F(NoteProp, AnUneditedTextIsStoredAsItWasRead) {
