@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -389,4 +392,31 @@ TEST_F(NoteProp, FreeingAnActiveWindowStoresNothing) {
   window->ED_Caption->setText("typed");
   delete window;
   EXPECT_EQ(Next->Data.Name, "Next");
+}
+
+// Fault: at the free windows' width of 250 tool buttons hid behind an overflow arrow, the
+// logo buttons lay outside the window, headers were cut and the colour label showed "&".
+TEST_F(NoteProp, EveryControlIsReachableInANarrowWindow) {
+  Show(Note);
+  Window.resize(250, 600);
+  QApplication::processEvents();
+  QToolBar* bar = Window.StandardToolBar;
+  for (QWidget* extension : bar->findChildren<QWidget*>())
+    if (QString(extension->metaObject()->className()) == "QToolBarExtension") EXPECT_FALSE(extension->isVisibleTo(bar));
+  for (QAction* action : bar->actions())
+    if (QWidget* button = bar->widgetForAction(action)) EXPECT_TRUE(button->isVisibleTo(bar)) << action->text().toStdString();
+  Window.PC_Note->setCurrentWidget(Window.TS_NoteProp);
+  QApplication::processEvents();
+  const QRect page = Window.TS_NoteProp->rect();
+  for (QPushButton* button : {Window.btn_LoadImage, Window.btn_LoadLogo, Window.btn_clearimage, Window.btn_clearlogo,
+                              Window.btn_SwitchPictureMode}) {
+    const QRect place(button->mapTo(Window.TS_NoteProp, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(page.contains(place)) << button->text().toStdString();
+  }
+  for (QLabel* label : Window.TS_NoteProp->findChildren<QLabel*>())
+    if (label->text().contains("olor")) EXPECT_NE(label->buddy(), nullptr); // "&" marks its key
+  for (QTreeWidget* list : {static_cast<QTreeWidget*>(Window.LV_LinksTo), static_cast<QTreeWidget*>(Window.LV_LinksFrom)}) {
+    const QFontMetrics metrics(list->header()->font());
+    EXPECT_GE(list->columnWidth(0), metrics.horizontalAdvance(list->headerItem()->text(0)));
+  }
 }

@@ -10,7 +10,10 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QApplication>
 #include <QComboBox>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 using namespace qel;
@@ -286,4 +289,25 @@ TEST_F(SheetProp, PrintingPrintsTheNameDescriptionAndNotesText) {
   EXPECT_TRUE(Window.RichEditURL3->PlainText);
   EXPECT_TRUE(Window.RichEditURL3->toPlainText().startsWith("Plan\n\nTyped later"));
   EXPECT_EQ(Window.RichEditURL3->PageRect, TRichEditURL::PrintMargins(*Window.PrintDialog1));
+}
+
+// Fault: a free sheet window of width 250 cut off its sheet fields, and could be taller than
+// the screen.
+TEST_F(SheetProp, AFreeWindowScrollsItsFieldsAndFitsTheScreen) {
+  auto* window = new TSheetPrp(&Window);
+  window->Container = &Project;
+  window->ShowItem(Sheet);
+  ShowFreeWindow(window, true);
+  QApplication::processEvents();
+  EXPECT_EQ(window->width(), 250);
+  EXPECT_GE(window->PN_SheetProp->width(), window->PN_SheetProp->sizeHint().width());
+  auto* scroll = qobject_cast<QScrollArea*>(window->PN_SheetProp->parentWidget()->parentWidget());
+  ASSERT_NE(scroll, nullptr);
+  scroll->ensureWidgetVisible(window->SP_GridSize);
+  const QRect seen = scroll->viewport()->rect();
+  EXPECT_TRUE(seen.contains(QRect(window->SP_GridSize->mapTo(scroll->viewport(), QPoint(0, 0)),
+                                  window->SP_GridSize->size())));
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_LE(window->geometry().bottom(), screen.bottom());
+  window->close();
 }
