@@ -138,6 +138,7 @@ bool TAttachPrp::UpdateItem(bool Store) {
   if (Store) {
     if (!KnownKind()) return TPropertyFrm::UpdateItem(Store);
     attachment->SetCaption(FromQString(ED_Caption->text()));
+    ED_Caption->setModified(false);
     if (IsGrey(ED_AttachFile))
       attachment->SetKind(1);
     else if (IsGrey(ED_AttachURL))
@@ -152,6 +153,13 @@ bool TAttachPrp::UpdateItem(bool Store) {
     UpdateKindDisplay();
   }
   return TPropertyFrm::UpdateItem(Store);
+}
+
+// The caption is the only field not stored as soon as it changes.
+bool TAttachPrp::StorePending() {
+  if (Closing || !ED_Caption->isModified() || !KnownKind() || ItemGone()) return false;
+  UpdateItem(true);
+  return true;
 }
 
 void TAttachPrp::UpdateKindDisplay() {

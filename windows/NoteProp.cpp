@@ -92,6 +92,7 @@ bool TNotePrp::UpdateItem(bool Store) {
 // "&Properties".
 void TNotePrp::StoreNote(TNoteItem* note) {
   note->SetName(FromQString(ED_Caption->text()));
+  ED_Caption->setModified(false);
   if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) StoreText(note);
   if (PC_Note->currentWidget() == TS_NoteProp || FColorPicked) StoreColor(note);
   if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();
@@ -110,11 +111,13 @@ void TNotePrp::StoreColor(TNoteItem* note) {
 bool TNotePrp::StorePending() {
   TNoteItem* note = Note.Get();
   if (Closing || Loading || !note || ItemGone()) return false;
-  const bool name = FromQString(ED_Caption->text()) != note->Data.Name;
+  // Only what the user changed: a name changed elsewhere meanwhile is not turned back.
+  const bool name = ED_Caption->isModified() && FromQString(ED_Caption->text()) != note->Data.Name;
   const bool text = HasPendingText();
   const bool color = FColorPicked;
   if (!name && !text && !color) return false;
   if (name) note->SetName(FromQString(ED_Caption->text()));
+  ED_Caption->setModified(false);
   if (text) StoreText(note);
   if (color) StoreColor(note);
   TPropertyFrm::UpdateItem(true);

@@ -59,7 +59,7 @@ public:
   bool ItemGone() const override;
   // Stores what was typed or picked since the last load or store (name, text, colour) into
   // the shown note; true when there was something.
-  bool StorePending();
+  bool StorePending() override;
 
   // ---- the window (NoteProp.cpp)
   void PC_NoteChange();

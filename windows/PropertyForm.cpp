@@ -70,7 +70,7 @@ bool TPropertyFrm::MissingFrom(const TPoolItemList* pool, const TPoolItem* item)
 void TPropertyFrm::StoreWhenAsked() {
   if (!QELMain) return;
   connect(QELMain, &TQELMain::PendingEditsRequested, this, [this] {
-    if (isWindow() && isVisible() && !Closing && !Loading && GetItem()) UpdateItem(true);
+    if (isWindow() && isVisible() && !Closing && !Loading && GetItem()) StorePending();
   });
 }
 

@@ -41,6 +41,8 @@ public:
   // Whether the window has no item, or its item has left the project (Container's full
   // lists, whatever a search shows).
   virtual bool ItemGone() const { return false; }
+  // Stores what the user changed since the last load or store, when anything; true then.
+  virtual bool StorePending() { return false; }
   // The start of every command: a window whose item is gone closes and the command does
   // nothing. True when gone.
   bool CloseIfGone();
@@ -67,8 +69,8 @@ protected:
   bool ClosedBecauseGone(bool gone);
   // Whether the item is missing or, with a project set, not one of the pool's items.
   bool MissingFrom(const TPoolItemList* pool, const TPoolItem* item) const;
-  // A window of its own stores its edits when the main window asks (before a save, an
-  // autosave, a project replacement or the question whether to save).
+  // A window of its own stores its pending edits when the main window asks (before a save,
+  // an autosave, a project replacement or the question whether to save).
   void StoreWhenAsked();
   void SetInfo(const QString& text);
   void FitToScreen();

@@ -185,10 +185,20 @@ bool TSheetPrp::UpdateItem(bool Store) {
   if (CloseIfGone()) return true;
   TSheetItem* sheet = Sheet.Get();
   if (Store)
-    StoreSheet(sheet);
+    StoreSheet(sheet, false);
   else
     LoadSheet(sheet);
   return TPropertyFrm::UpdateItem(Store);
+}
+
+// The name, the sizes and the description are the fields not stored as soon as they change.
+bool TSheetPrp::StorePending() {
+  const bool typed = ED_Caption->isModified() || ED_SheetWidth->isModified() || ED_SheetHeight->isModified() ||
+                     RichEditURL1->document()->isModified();
+  if (Closing || !typed || ItemGone()) return false;
+  StoreSheet(Sheet.Get(), true);
+  TPropertyFrm::UpdateItem(true);
+  return true;
 }
 
 void TSheetPrp::StoreUnlessClosing() {
@@ -197,20 +207,27 @@ void TSheetPrp::StoreUnlessClosing() {
 
 // A size that is not a whole number is reported and left as it was; the other fields are
 // stored all the same, so nothing typed elsewhere is lost.
-void TSheetPrp::StoreSheet(TSheetItem* sheet) {
-  sheet->SetColor(PN_SheetColor->Color());
+void TSheetPrp::StoreSheet(TSheetItem* sheet, bool typedOnly) {
+  const auto wanted = [typedOnly](const QLineEdit* box) { return !typedOnly || box->isModified(); };
+  if (!typedOnly) sheet->SetColor(PN_SheetColor->Color());
   int32_t width = sheet->Data.Width, height = sheet->Data.Height;
-  if (ReadSize(ED_SheetWidth, "width", width))
-    sheet->SetWidth(width);
-  else
-    ED_SheetWidth->setText(QString::number(width));
-  if (ReadSize(ED_SheetHeight, "height", height))
-    sheet->SetHeight(height);
-  else
-    ED_SheetHeight->setText(QString::number(height));
-  sheet->SetGridSize(SP_GridSize->value());
-  sheet->SetName(FromQString(ED_Caption->text()));
-  sheet->SetDescription(RichEditURL1->GetPlainText());
+  if (wanted(ED_SheetWidth)) {
+    if (ReadSize(ED_SheetWidth, "width", width))
+      sheet->SetWidth(width);
+    else
+      ED_SheetWidth->setText(QString::number(width));
+  }
+  if (wanted(ED_SheetHeight)) {
+    if (ReadSize(ED_SheetHeight, "height", height))
+      sheet->SetHeight(height);
+    else
+      ED_SheetHeight->setText(QString::number(height));
+  }
+  if (!typedOnly) sheet->SetGridSize(SP_GridSize->value());
+  if (wanted(ED_Caption)) sheet->SetName(FromQString(ED_Caption->text()));
+  if (!typedOnly || RichEditURL1->document()->isModified()) sheet->SetDescription(RichEditURL1->GetPlainText());
+  for (QLineEdit* box : {ED_Caption, ED_SheetWidth, ED_SheetHeight}) box->setModified(false);
+  RichEditURL1->document()->setModified(false);
   if (QELMain) QELMain->SyncSheetNotes();
 }
 

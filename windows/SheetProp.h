@@ -37,6 +37,7 @@ public:
   TSheetItem* GetSheet() const { return Sheet.Get(); }
   bool UpdateItem(bool Store) override;
   bool ItemGone() const override;
+  bool StorePending() override;
 
   // ---- handlers
   // Also a single click: the colour dialog, then the window is stored.
@@ -102,7 +103,8 @@ private:
   void CreateTexts();
   void CreateMenus();
   void StoreUnlessClosing();
-  void StoreSheet(TSheetItem* sheet);
+  // Every field, or only those typed into since the last load or store.
+  void StoreSheet(TSheetItem* sheet, bool typedOnly);
   void LoadSheet(TSheetItem* sheet);
   // Rebuilds the notes list and text when what they show differs from the sheet.
   void RefreshContents(TSheetItem* sheet);

@@ -8,6 +8,7 @@
 #include "windows/NoteProp.h"
 #include "windows/NotePropCommon.h"
 #include "windows/RichEditURL.h"
+#include "windows/SheetProp.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -72,7 +73,8 @@ TEST_F(FreeWindow, AnAttachmentWindowStoresWhenItClosesOrIsAsked) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     window->ED_Caption->setFocus();
     const std::string caption = way == 0 ? "closed" : "asked";
-    window->ED_Caption->setText(QString::fromStdString(caption));
+    window->ED_Caption->selectAll();
+    QTest::keyClicks(window->ED_Caption, QString::fromStdString(caption));
     if (way == 0)
       window->close();
     else
@@ -80,6 +82,24 @@ TEST_F(FreeWindow, AnAttachmentWindowStoresWhenItClosesOrIsAsked) {
     EXPECT_EQ(attachment->Data.Caption, caption);
     delete window;
   }
+}
+
+// Only what was typed is stored when asked: a name changed elsewhere meanwhile stays.
+TEST_F(FreeWindow, ASheetWindowStoresWhatWasTypedWhenAsked) {
+  TSheetItem* sheet = Project().GetSheet(0);
+  auto* window = new TSheetPrp(QELMain);
+  window->Container = &Project();
+  window->ShowItem(sheet);
+  ShowFreeWindow(window, true);
+  QTest::keyClicks(window->RichEditURL1, "described");
+  sheet->SetName("Renamed elsewhere");
+  QELMain->StorePendingEdits();
+  EXPECT_EQ(sheet->Data.Description, "described");
+  EXPECT_EQ(sheet->Data.Name, "Renamed elsewhere");
+  Project().SetModified(false);
+  QELMain->StorePendingEdits(); // nothing typed since
+  EXPECT_FALSE(Project().IsModified());
+  delete window;
 }
 
 // Fault: the main window's menu keys did nothing in a free note window.

@@ -143,13 +143,19 @@ TEST_F(NoteProp, ShowingAnotherNoteStoresTheNameAndColourOfTheNoteShownBefore) {
   Window.PC_Note->setCurrentWidget(Window.TS_NoteProp);
   Script.AnswerColor(true, clRed);
   Window.PN_NoteColorClick();
-  Window.ED_Caption->setText("Main renamed");
+  Window.ED_Caption->selectAll();
+  QTest::keyClicks(Window.ED_Caption, "Main renamed");
   Show(Next);
   EXPECT_EQ(Note->Data.Color, clRed);
   EXPECT_EQ(Note->Data.Name, "Main renamed");
   EXPECT_EQ(Next->Data.Color, clYellow);
   EXPECT_EQ(Next->Data.Name, "Next");
   EXPECT_EQ(Window.PN_NoteColor->Color(), clYellow);
+  // A name changed elsewhere meanwhile is not turned back.
+  Next->SetName("Renamed elsewhere");
+  Show(Note);
+  EXPECT_EQ(Next->Data.Name, "Renamed elsewhere");
+  Show(Next);
   // A colour picked and then the window closed.
   Script.AnswerColor(true, clBlue);
   Window.PN_NoteColorClick();
