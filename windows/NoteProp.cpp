@@ -55,8 +55,8 @@ TNotePrp::~TNotePrp() = default;
 
 void TNotePrp::ShowNote(TNoteItem* note, TPoolItemList* relationPool, TPoolItemList* linkPool) {
   // What was typed or picked for the note shown so far goes into that note, not the next.
+  StorePending();
   if (note != GetItem()) {
-    StorePending();
     Note = note;
     LastFoundPos = -1; // a find in another note starts at its top
   }
@@ -73,6 +73,8 @@ bool TNotePrp::ItemGone() const {
 
 bool TNotePrp::UpdateItem(bool Store) {
   if (CloseIfGone()) return true;
+  // A reload shows what the user typed or picked, stored first.
+  if (!Store) StorePending();
   TNoteItem* note = Note.Get();
   // A failing step leaves the rest undone, as a half-loaded window is better than none.
   try {

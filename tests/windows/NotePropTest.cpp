@@ -164,6 +164,19 @@ TEST_F(NoteProp, ShowingAnotherNoteStoresTheNameAndColourOfTheNoteShownBefore) {
   EXPECT_EQ(Next->Data.Color, clBlue);
 }
 
+// Fault: a reload (after a sheet window changed the note) dropped a colour picked.
+TEST_F(NoteProp, AReloadKeepsWhatWasPicked) {
+  Show(Note);
+  Window.PC_Note->setCurrentWidget(Window.TS_NoteProp);
+  Script.AnswerColor(true, clRed);
+  Window.PN_NoteColorClick();
+  Note->SetName("Moved elsewhere");
+  Window.UpdateItem(false);
+  EXPECT_EQ(Note->Data.Color, clRed);
+  EXPECT_EQ(Window.PN_NoteColor->Color(), clRed);
+  EXPECT_EQ(Window.ED_Caption->text(), "Moved elsewhere");
+}
+
 // Fault: a page of another window lost a picked colour when its owner showed another page.
 TEST_F(NoteProp, APageHiddenByItsOwnerKeepsWhatWasPicked) {
   QWidget owner;
