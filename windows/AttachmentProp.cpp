@@ -8,6 +8,8 @@
 #include "platform/qt/ShellOpen.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
+#include <algorithm>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFrame>
@@ -263,6 +265,13 @@ void TAttachPrp::MI_EditClick() {
 } // namespace qel
 
 namespace qel {
+
+// The warning keeps to the right edge of a narrow window, so it can be read.
+void TAttachPrp::resizeEvent(QResizeEvent* event) {
+  TPropertyFrm::resizeEvent(event);
+  const QRect warning = PN_AttachWarning->geometry();
+  PN_AttachWarning->move(std::max(40, std::min(156, Panel3->width() - warning.width())), warning.y());
+}
 
 void TAttachPrp::closeEvent(QCloseEvent* event) {
   if (!Closing) UpdateItem(true);

@@ -68,6 +68,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 
 private:

@@ -85,7 +85,8 @@ TPropertyFrm* TSheetPrp::MI_OpenNoteClick() {
 
 void TSheetPrp::MI_CutClick() { (FPopupFor ? FPopupFor : RichEditURL2)->cut(); }
 void TSheetPrp::MI_CopyClick() { (FPopupFor ? FPopupFor : RichEditURL2)->copy(); }
-void TSheetPrp::MI_PasteClick() { (FPopupFor ? FPopupFor : RichEditURL1)->paste(); }
+// Only the description takes text.
+void TSheetPrp::MI_PasteClick() { RichEditURL1->paste(); }
 
 // The file goes into the description, the text that is stored.
 void TSheetPrp::MI_LoadFromFileClick() {

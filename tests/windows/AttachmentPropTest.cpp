@@ -2,6 +2,7 @@
 #include "platform/FileNames.h"
 #include "windows/AttachmentProp.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,4 +176,15 @@ TEST_F(AttachmentProp, AnAttachmentDeletedElsewhereClosesTheWindowWithoutStoring
   Window.MI_EditClick();
   EXPECT_TRUE(Window.OLE_Link.empty());
   EXPECT_TRUE(Script.Shown.empty());
+}
+
+// Fault: in a free window of width 250 the missing-file warning was cut off.
+TEST_F(AttachmentProp, TheWarningCanBeReadInANarrowWindow) {
+  Attachment->SetLocation(Folder() + "gone.txt");
+  Window.ShowItem(Attachment);
+  Window.resize(250, 300);
+  QApplication::processEvents();
+  ASSERT_TRUE(Window.PN_AttachWarning->isVisible());
+  EXPECT_LE(Window.PN_AttachWarning->geometry().right(), Window.Panel3->rect().right());
+  EXPECT_GE(Window.PN_AttachWarning->x(), 40); // clear of the labels
 }
