@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 #include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace qel {
 
@@ -18,7 +20,10 @@ void TNotePrp::SetFileName(const std::string& Name) {
 void TNotePrp::FileNew() {
   if (CloseIfGone()) return;
   SetFileName("Untitled");
-  RichEditURL1->clear();
+  // Emptied as one edit, so Undo brings the note's text back.
+  QTextCursor all(RichEditURL1->document());
+  all.select(QTextCursor::Document);
+  all.removeSelectedText();
   RichEditURL1->document()->setModified(false);
   ShowModifiedMark(false);
 }

@@ -167,6 +167,9 @@ TEST_F(NoteText, SavingAnUntitledTextAsksForANameAndAnExistingFileForConsent) {
   Window.FileNew();
   EXPECT_EQ(Window.FileName, "Untitled");
   EXPECT_TRUE(Window.RichEditURL1->toPlainText().isEmpty());
+  Window.EditUndo(); // the note's text is not lost for good
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "abab and ABAB, ab");
+  Window.FileNew();
   Window.RichEditURL1->setPlainText("some words");
   const std::string file = Folder() + "memo.rtf";
   WriteFileBytes(file, "old");
