@@ -8,8 +8,6 @@
 #include "platform/qt/ShellOpen.h"
 
 #include <QCloseEvent>
-#include <QResizeEvent>
-#include <algorithm>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFrame>
@@ -18,8 +16,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 namespace {
@@ -261,10 +261,6 @@ void TAttachPrp::MI_EditClick() {
   if (CloseIfGone()) return;
   if (OLE_Link.empty() || !ShellOpen(OLE_Link)) MessageDlg("No File To Open...", TMsgDlgType::mtError, mbOK);
 }
-
-} // namespace qel
-
-namespace qel {
 
 // The warning keeps to the right edge of a narrow window, so it can be read.
 void TAttachPrp::resizeEvent(QResizeEvent* event) {

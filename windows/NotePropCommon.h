@@ -15,7 +15,6 @@ namespace qel {
 
 class TPropertyFrm;
 
-
 // An item view (list or tree) whose window decides what a drag from it carries and what it
 // accepts; a view without OnDragOver accepts nothing.
 template <class TBase> class TDragView : public TBase {

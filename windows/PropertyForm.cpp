@@ -4,12 +4,12 @@
 #include "shell/Main.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 

@@ -7,8 +7,8 @@
 #include "platform/qt/ShellOpen.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QMimeData>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
