@@ -421,9 +421,13 @@ TEST_F(NoteProp, EveryControlIsReachableInANarrowWindow) {
   QApplication::processEvents();
   QToolBar* bar = Window.StandardToolBar;
   for (QWidget* extension : bar->findChildren<QWidget*>())
-    if (QString(extension->metaObject()->className()) == "QToolBarExtension") EXPECT_FALSE(extension->isVisibleTo(bar));
+    if (QString(extension->metaObject()->className()) == "QToolBarExtension") {
+      EXPECT_FALSE(extension->isVisibleTo(bar));
+    }
   for (QAction* action : bar->actions())
-    if (QWidget* button = bar->widgetForAction(action)) EXPECT_TRUE(button->isVisibleTo(bar)) << action->text().toStdString();
+    if (QWidget* button = bar->widgetForAction(action)) {
+      EXPECT_TRUE(button->isVisibleTo(bar)) << action->text().toStdString();
+    }
   Window.PC_Note->setCurrentWidget(Window.TS_NoteProp);
   QApplication::processEvents();
   const QRect page = Window.TS_NoteProp->rect();
@@ -433,7 +437,9 @@ TEST_F(NoteProp, EveryControlIsReachableInANarrowWindow) {
     EXPECT_TRUE(page.contains(place)) << button->text().toStdString();
   }
   for (QLabel* label : Window.TS_NoteProp->findChildren<QLabel*>())
-    if (label->text().contains("olor")) EXPECT_NE(label->buddy(), nullptr); // "&" marks its key
+    if (label->text().contains("olor")) {
+      EXPECT_NE(label->buddy(), nullptr); // "&" marks its key, not shown as such
+    }
   for (QTreeWidget* list : {static_cast<QTreeWidget*>(Window.LV_LinksTo), static_cast<QTreeWidget*>(Window.LV_LinksFrom)}) {
     const QFontMetrics metrics(list->header()->font());
     EXPECT_GE(list->columnWidth(0), metrics.horizontalAdvance(list->headerItem()->text(0)));
