@@ -180,7 +180,10 @@ void TRichEditURL::mousePressEvent(QMouseEvent* event) {
 }
 
 void TRichEditURL::keyPressEvent(QKeyEvent* event) {
-  if (event->modifiers() == Qt::ControlModifier) {
+  const bool editing = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+                       event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Undo) ||
+                       event->matches(QKeySequence::Redo) || event->matches(QKeySequence::SelectAll);
+  if (event->modifiers() == Qt::ControlModifier && !editing) {
     // The program's own keys first (zoom, loading a file, ...), then the control's.
     if (OnProgramKey && OnProgramKey(event)) return event->accept();
     if (!isReadOnly()) switch (event->key()) {

@@ -28,7 +28,8 @@ public:
   QRect PageRect;
   // Files other than ".rtf" and ".txt" are saved as plain text (true) or as rich text (false).
   bool PlainText = false;
-  // Offered every Ctrl key first; true when the program took it (a shortcut of a window).
+  // Offered every Ctrl key but the editing ones (copy, cut, paste, undo, redo, select all)
+  // first; true when the program took it (a shortcut of a window).
   std::function<bool(QKeyEvent* key)> OnProgramKey;
 
   // Replaces the text with an RTF string (or plain Windows-1252 text when it is not RTF):

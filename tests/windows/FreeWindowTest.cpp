@@ -11,6 +11,7 @@
 #include "windows/SheetProp.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -118,6 +119,10 @@ TEST_F(FreeWindow, ZoomKeysInAFreeNoteWindowZoomTheSheetWindow) {
   // The control's own keys where no menu binds them: Ctrl+B bold, Ctrl+E centred.
   QTest::keyClicks(window->RichEditURL1, "bold");
   QTest::keyClick(window->RichEditURL1, Qt::Key_A, Qt::ControlModifier);
+  // The text's own copy, not the main window's Edit menu item of the same key.
+  QApplication::clipboard()->clear();
+  QTest::keyClick(window->RichEditURL1, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "bold");
   QTest::keyClick(window->RichEditURL1, Qt::Key_B, Qt::ControlModifier);
   QTest::keyClick(window->RichEditURL1, Qt::Key_E, Qt::ControlModifier);
   window->UpdateItem(true);
