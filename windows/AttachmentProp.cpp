@@ -159,7 +159,7 @@ bool TAttachPrp::UpdateItem(bool Store) {
 
 // The caption is the only field not stored as soon as it changes.
 bool TAttachPrp::StorePending() {
-  if (Closing || !ED_Caption->isModified() || !KnownKind() || ItemGone()) return false;
+  if (Closing || Loading || !ED_Caption->isModified() || !KnownKind() || ItemGone()) return false;
   UpdateItem(true);
   return true;
 }
@@ -269,15 +269,14 @@ void TAttachPrp::resizeEvent(QResizeEvent* event) {
   PN_AttachWarning->move(std::max(40, std::min(156, Panel3->width() - warning.width())), warning.y());
 }
 
+// Closing or hiding keeps a caption typed; the file and address are stored when chosen.
 void TAttachPrp::closeEvent(QCloseEvent* event) {
-  if (!Closing) UpdateItem(true);
+  StorePending();
   event->accept();
 }
 
-// A window of its own keeps what was typed when it is hidden; a page stores when its
-// owner asks.
 void TAttachPrp::hideEvent(QHideEvent* event) {
-  if (isWindow() && !Closing && !Loading && Attachment.Get()) UpdateItem(true);
+  StorePending();
   TPropertyFrm::hideEvent(event);
 }
 

@@ -169,18 +169,15 @@ void TNotePrp::showEvent(QShowEvent* event) {
   FormShow();
 }
 
+// Closing or hiding (also a page whose owner shows another page) keeps what was typed or
+// picked. Only that: the other controls may show values changed elsewhere since the load.
 void TNotePrp::closeEvent(QCloseEvent* event) {
-  if (!Closing) UpdateItem(true);
+  StorePending();
   event->accept();
 }
 
-// A page of another window is hidden whenever its owner shows another page: it keeps what
-// was typed or picked; a window of its own stores as a whole.
 void TNotePrp::hideEvent(QHideEvent* event) {
-  if (isWindow() && !Closing && !Loading && Note.Get())
-    UpdateItem(true);
-  else
-    StorePending();
+  StorePending();
   TPropertyFrm::hideEvent(event);
 }
 

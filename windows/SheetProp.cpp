@@ -134,6 +134,7 @@ QGroupBox* TSheetPrp::CreateSheetBox() {
   connect(PN_SheetColor, &TColorPanel::Clicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
+  connect(SP_GridSize, &QSpinBox::valueChanged, this, [this] { FGridChanged = true; });
   connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
   return GroupBox1;
 }
@@ -191,12 +192,15 @@ bool TSheetPrp::UpdateItem(bool Store) {
   return TPropertyFrm::UpdateItem(Store);
 }
 
-// The name, the sizes and the description are the fields not stored as soon as they change.
+// The name, the sizes, the description and a grid spacing set from the keyboard are the
+// fields not stored as soon as they change.
 bool TSheetPrp::StorePending() {
+  if (Closing || Loading || ItemGone()) return false;
+  TSheetItem* sheet = Sheet.Get();
   const bool typed = ED_Caption->isModified() || ED_SheetWidth->isModified() || ED_SheetHeight->isModified() ||
-                     RichEditURL1->document()->isModified();
-  if (Closing || !typed || ItemGone()) return false;
-  StoreSheet(Sheet.Get(), true);
+                     RichEditURL1->document()->isModified() || FGridChanged;
+  if (!typed) return false;
+  StoreSheet(sheet, true);
   TPropertyFrm::UpdateItem(true);
   return true;
 }
@@ -223,7 +227,8 @@ void TSheetPrp::StoreSheet(TSheetItem* sheet, bool typedOnly) {
     else
       ED_SheetHeight->setText(QString::number(height));
   }
-  if (!typedOnly) sheet->SetGridSize(SP_GridSize->value());
+  if (!typedOnly || FGridChanged) sheet->SetGridSize(SP_GridSize->value());
+  FGridChanged = false;
   if (wanted(ED_Caption)) sheet->SetName(FromQString(ED_Caption->text()));
   if (!typedOnly || RichEditURL1->document()->isModified()) sheet->SetDescription(RichEditURL1->GetPlainText());
   for (QLineEdit* box : {ED_Caption, ED_SheetWidth, ED_SheetHeight}) box->setModified(false);
@@ -237,7 +242,11 @@ void TSheetPrp::LoadSheet(TSheetItem* sheet) {
   PN_SheetColor->SetColor(sheet->Data.Color);
   ED_SheetWidth->setText(QString::number(sheet->Data.Width));
   ED_SheetHeight->setText(QString::number(sheet->Data.Height));
-  SP_GridSize->setValue(sheet->Data.GridSize);
+  {
+    const QSignalBlocker loading(SP_GridSize);
+    SP_GridSize->setValue(sheet->Data.GridSize);
+  }
+  FGridChanged = false;
   RichEditURL1->SetPlainTextAnsi(sheet->Data.Description); // plain, also when it looks like RTF
   RefreshContents(sheet);
 }
@@ -272,8 +281,9 @@ void TSheetPrp::showEvent(QShowEvent* event) {
   FormShow();
 }
 
+// Closing keeps what was typed; the colour and the grid spacing are stored when chosen.
 void TSheetPrp::closeEvent(QCloseEvent* event) {
-  StoreUnlessClosing();
+  StorePending();
   event->accept();
 }
 

@@ -121,6 +121,7 @@ private:
   std::vector<TEntry> FEntries; // the notes list's rows
   QString FNotesText;
   TRichEditURL* FPopupFor = nullptr; // the text whose context menu is open
+  bool FGridChanged = false;         // the grid spacing was changed since the last load or store
 };
 
 } // namespace qel

@@ -445,3 +445,24 @@ TEST_F(NoteProp, EveryControlIsReachableInANarrowWindow) {
     EXPECT_GE(list->columnWidth(0), metrics.horizontalAdvance(list->headerItem()->text(0)));
   }
 }
+
+// Fault: closing a second window of the same note wrote its old text and name back over
+// what was stored from the first.
+TEST_F(NoteProp, ClosingAWindowStoresOnlyWhatWasTypedInIt) {
+  Show(Note);
+  auto* stale = new TNotePrp(nullptr);
+  stale->Container = &Project;
+  stale->show();
+  stale->ShowNote(Note, Project.RelationPool.get(), Project.LinkPool.get());
+  Window.RichEditURL1->setPlainText("newer words");
+  Window.ED_Caption->setText("Newer name");
+  Window.UpdateItem(true);
+  stale->close();
+  delete stale;
+  EXPECT_EQ(Note->Data.Name, "Newer name");
+  EXPECT_NE(Note->Data.Text.find("newer words"), std::string::npos);
+  // A window with typed text stores it when it closes.
+  QTest::keyClicks(Window.RichEditURL1, "!");
+  Window.close();
+  EXPECT_NE(Note->Data.Text.find("!"), std::string::npos);
+}

@@ -311,3 +311,19 @@ TEST_F(SheetProp, AFreeWindowScrollsItsFieldsAndFitsTheScreen) {
   EXPECT_LE(window->geometry().bottom(), screen.bottom());
   window->close();
 }
+
+// Closing stores what was typed, a grid spacing set from the keyboard included, and leaves
+// alone a spacing the up-down cannot show.
+TEST_F(SheetProp, ClosingStoresWhatWasChangedOnly) {
+  Sheet->SetGridSize(5); // from a data file: below the up-down's range
+  Show();
+  Window.close();
+  EXPECT_EQ(Sheet->Data.GridSize, 5);
+  Window.show();
+  Show();
+  QTest::keyClick(Window.SP_GridSize, Qt::Key_Up);
+  QTest::keyClicks(Window.RichEditURL1, "Typed ");
+  Window.close();
+  EXPECT_EQ(Sheet->Data.GridSize, 11);
+  EXPECT_EQ(Sheet->Data.Description.substr(0, 6), "Typed ");
+}
