@@ -94,7 +94,7 @@ bool TNotePrp::UpdateItem(bool Store) {
 // "&Properties".
 void TNotePrp::StoreNote(TNoteItem* note) {
   note->SetName(FromQString(ED_Caption->text()));
-  ED_Caption->setModified(false);
+  FShownName = ED_Caption->text();
   if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) StoreText(note);
   if (PC_Note->currentWidget() == TS_NoteProp || FColorPicked) StoreColor(note);
   if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();
@@ -114,12 +114,12 @@ bool TNotePrp::StorePending() {
   TNoteItem* note = Note.Get();
   if (Closing || Loading || !note || ItemGone()) return false;
   // Only what the user changed: a name changed elsewhere meanwhile is not turned back.
-  const bool name = ED_Caption->isModified() && FromQString(ED_Caption->text()) != note->Data.Name;
+  const bool name = ED_Caption->text() != FShownName && FromQString(ED_Caption->text()) != note->Data.Name;
   const bool text = HasPendingText();
   const bool color = FColorPicked;
   if (!name && !text && !color) return false;
   if (name) note->SetName(FromQString(ED_Caption->text()));
-  ED_Caption->setModified(false);
+  FShownName = ED_Caption->text();
   if (text) StoreText(note);
   if (color) StoreColor(note);
   TPropertyFrm::UpdateItem(true);
@@ -129,6 +129,7 @@ bool TNotePrp::StorePending() {
 void TNotePrp::LoadNote(TNoteItem* note) {
   FColorPicked = false;
   ED_Caption->setText(ToQString(note->Data.Name));
+  FShownName = ED_Caption->text();
   SetInfo("Note - " + ED_Caption->text());
   RichEditURL1->SetRichText(note->Data.Text);
   PN_NoteColor->SetColor(note->Data.Color);

@@ -279,6 +279,7 @@ private:
   bool FAvailableSorted = false;
   bool FPictureStretched = false;
   bool FColorPicked = false; // the colour panel holds a colour not yet stored
+  QString FShownName;        // the name as last loaded or stored
 };
 
 extern TNotePrp* NotePrp;
