@@ -7,7 +7,6 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
 
-#include <QCloseEvent>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFrame>
@@ -267,17 +266,6 @@ void TAttachPrp::resizeEvent(QResizeEvent* event) {
   TPropertyFrm::resizeEvent(event);
   const QRect warning = PN_AttachWarning->geometry();
   PN_AttachWarning->move(std::max(40, std::min(156, Panel3->width() - warning.width())), warning.y());
-}
-
-// Closing or hiding keeps a caption typed; the file and address are stored when chosen.
-void TAttachPrp::closeEvent(QCloseEvent* event) {
-  StorePending();
-  event->accept();
-}
-
-void TAttachPrp::hideEvent(QHideEvent* event) {
-  StorePending();
-  TPropertyFrm::hideEvent(event);
 }
 
 } // namespace qel

@@ -67,9 +67,7 @@ public:
   TFileDialogRequest OpenDialog;
 
 protected:
-  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
 
 private:
   bool KnownKind() const;

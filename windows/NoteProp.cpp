@@ -6,7 +6,6 @@
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
-#include <QCloseEvent>
 #include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,18 +167,6 @@ void TNotePrp::RichEditURL1Exit() {
 void TNotePrp::showEvent(QShowEvent* event) {
   TPropertyFrm::showEvent(event);
   FormShow();
-}
-
-// Closing or hiding (also a page whose owner shows another page) keeps what was typed or
-// picked. Only that: the other controls may show values changed elsewhere since the load.
-void TNotePrp::closeEvent(QCloseEvent* event) {
-  StorePending();
-  event->accept();
-}
-
-void TNotePrp::hideEvent(QHideEvent* event) {
-  StorePending();
-  TPropertyFrm::hideEvent(event);
 }
 
 void TNotePrp::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 #include "model/PoolItemList.h"
 #include "shell/Main.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,7 +104,15 @@ void TPropertyFrm::FitToScreen() {
   if (height() > most && most > 0) resize(width(), std::max(most, minimumHeight()));
 }
 
+// Closing or hiding (also a page whose owner shows another page) keeps what was typed or
+// picked. Only that: other controls may show values changed elsewhere since the load.
+void TPropertyFrm::closeEvent(QCloseEvent* event) {
+  StorePending();
+  event->accept();
+}
+
 void TPropertyFrm::hideEvent(QHideEvent* event) {
+  StorePending();
   QWidget::hideEvent(event);
   FormHide();
 }

@@ -76,6 +76,7 @@ protected:
   void FitToScreen();
 
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

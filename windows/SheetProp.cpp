@@ -7,7 +7,6 @@
 #include "platform/qt/QtConvert.h"
 #include "shell/Main.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -279,12 +278,6 @@ void TSheetPrp::RichEditURL2Change() {
 void TSheetPrp::showEvent(QShowEvent* event) {
   TPropertyFrm::showEvent(event);
   FormShow();
-}
-
-// Closing keeps what was typed; the colour and the grid spacing are stored when chosen.
-void TSheetPrp::closeEvent(QCloseEvent* event) {
-  StorePending();
-  event->accept();
 }
 
 bool TSheetPrp::eventFilter(QObject* watched, QEvent* event) {
