@@ -132,8 +132,9 @@ void TQELMain::LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const {
   }
 }
 
+// Also while a free window has the focus: the child that was active last.
 TDrawSheet* TQELMain::ActiveSheetWindow() const {
-  QMdiSubWindow* active = MdiArea->activeSubWindow();
+  QMdiSubWindow* active = MdiArea->currentSubWindow();
   return active ? dynamic_cast<TDrawSheet*>(active->widget()) : nullptr;
 }
 
