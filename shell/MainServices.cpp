@@ -37,13 +37,7 @@ void TQELMain::StoreNavigatorEdits() {
 void TQELMain::StorePendingEdits() {
   StoreNavigatorEdits();
   for (TNavForm* navigator : ChildWindows<TNavForm>()) StoreFreeWindows(navigator);
-  if (NewNoteWindow && NewNoteWindow->isVisible() && !NewNoteWindow->Closing) {
-    try {
-      NewNoteWindow->UpdateItem(true);
-    } catch (...) {
-      // A window that cannot store keeps its edits.
-    }
-  }
+  // Every window of its own, the new-note window too, stores what was typed in it.
   emit PendingEditsRequested();
 }
 
