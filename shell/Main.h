@@ -68,6 +68,7 @@ public:
   TMainNotices* Notices() override { return FNotices; }
   QMdiArea* ChildArea() const override { return MdiArea; }
   QComboBox* ZoomBox() const override { return CB_Zoom; }
+  QMenuBar* MainMenu() const override { return menuBar(); }
   QList<QIcon>& ItemImages() override { return IL_Nav; }
   // Hands a new or changed item (or null) to every navigator window.
   void RefreshNavigators(TPoolItem* Item) override;

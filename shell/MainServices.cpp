@@ -37,13 +37,7 @@ void TQELMain::StoreNavigatorEdits() {
 void TQELMain::StorePendingEdits() {
   StoreNavigatorEdits();
   for (TNavForm* navigator : ChildWindows<TNavForm>()) StoreFreeWindows(navigator);
-  if (NewNoteWindow && NewNoteWindow->isVisible() && !NewNoteWindow->Closing) {
-    try {
-      NewNoteWindow->UpdateItem(true);
-    } catch (...) {
-      // A window that cannot store keeps its edits.
-    }
-  }
+  // Every window of its own, the new-note window too, stores what was typed in it.
   emit PendingEditsRequested();
 }
 
@@ -132,8 +126,9 @@ void TQELMain::LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const {
   }
 }
 
+// Also while a free window has the focus: the child that was active last.
 TDrawSheet* TQELMain::ActiveSheetWindow() const {
-  QMdiSubWindow* active = MdiArea->activeSubWindow();
+  QMdiSubWindow* active = MdiArea->currentSubWindow();
   return active ? dynamic_cast<TDrawSheet*>(active->widget()) : nullptr;
 }
 

@@ -58,17 +58,22 @@ void TQELMain::ReadAutoSaveSettings() {
 }
 
 void TQELMain::trAutoSaveTimer() {
+  // Never inside a save of its own kind; what the windows hold is saved too.
   if (FSaving == TSaveKind::Backup)
     FAutoSaveDue = true;
-  else if (FSaving == TSaveKind::None)
+  else if (FSaving == TSaveKind::None) {
+    StorePendingEdits();
     SaveProject(FContainer->FileName);
+  }
 }
 
 void TQELMain::trAutoSaveBackupTimer() {
   if (FSaving == TSaveKind::Project)
     FBackupDue = true;
-  else if (FSaving == TSaveKind::None && !BackupFileName().empty())
+  else if (FSaving == TSaveKind::None && !BackupFileName().empty()) {
+    StorePendingEdits();
     SaveBackup(BackupFileName());
+  }
 }
 
 std::string TQELMain::BackupFileName() const {
@@ -78,6 +83,7 @@ std::string TQELMain::BackupFileName() const {
 void TQELMain::RunDueSaves() {
   if (FSaving != TSaveKind::None) return; // the outermost save runs them
   while (FAutoSaveDue || FBackupDue) {
+    StorePendingEdits();
     if (FBackupDue) {
       FBackupDue = false;
       if (!BackupFileName().empty()) WriteBackup(BackupFileName());

@@ -10,6 +10,7 @@
 #include <QObject>
 
 class QComboBox;
+class QMenuBar;
 class QMdiArea;
 class QMdiSubWindow;
 class QWidget;
@@ -40,6 +41,8 @@ public:
   virtual TMainNotices* Notices() = 0;
   // The multiple-document area that holds the child windows.
   virtual QMdiArea* ChildArea() const = 0;
+  // The menu bar, whose shortcuts free windows pass on.
+  virtual QMenuBar* MainMenu() const = 0;
   // The zoom box of the tool bar.
   virtual QComboBox* ZoomBox() const = 0;
   // The item icons the navigator, the property windows and the search results share.

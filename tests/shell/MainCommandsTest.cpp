@@ -12,6 +12,7 @@
 #include "shell/Main.h"
 #include "windows/nav/Navigator.h"
 #include "windows/props/NoteProp.h"
+#include "windows/props/RichEditURL.h"
 #include "windows/links/RelationFrm.h"
 
 #include <QApplication>
@@ -320,6 +321,21 @@ TEST_F(MainCommandsTest, NewNoteStoresThePreviousWindowFirst) {
   EXPECT_EQ(firstNote->Data.Name, "Typed first");
   EXPECT_EQ(QELMain->NewNoteWindow->GetNote()->Data.Name, "New Note");
   EXPECT_NE(QELMain->NewNoteWindow->GetNote(), firstNote);
+}
+
+// Fault: storing pending edits wrote the whole new-note window back, so a name changed in another
+// window since was turned back; only what was typed in it is stored.
+TEST_F(MainCommandsTest, PendingEditsOfTheNewNoteWindowAreWhatWasTypedInIt) {
+  Run();
+  QELMain->TB_NewNoteClick();
+  TNotePrp* window = QELMain->NewNoteWindow;
+  ASSERT_NE(window, nullptr);
+  TNoteItem* note = window->GetNote();
+  QTest::keyClicks(window->RichEditURL1, "typed");
+  note->SetName("Renamed elsewhere");
+  QELMain->StorePendingEdits();
+  EXPECT_EQ(note->Data.Name, "Renamed elsewhere");
+  EXPECT_NE(note->Data.Text.find("typed"), std::string::npos);
 }
 
 TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {

@@ -2,6 +2,7 @@
 #include "platform/FileNames.h"
 #include "windows/props/AttachmentProp.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,12 +101,14 @@ TEST_F(AttachmentProp, EnteringAnAddressTurnsAFileIntoAnAddressAndDropsThePrevie
   EXPECT_TRUE(Window.OLE_Link.empty());
 }
 
-TEST_F(AttachmentProp, OpenURLAcceptsOnlyWwwAndHttpInAnyCase) {
+// Fault: an address starting with "https://" was refused.
+TEST_F(AttachmentProp, OpenURLAcceptsWwwHttpAndHttpsInAnyCase) {
   EXPECT_TRUE(TAttachPrp::IsValidURL("WWW.example.com"));
   EXPECT_TRUE(TAttachPrp::IsValidURL("Http://x"));
-  EXPECT_FALSE(TAttachPrp::IsValidURL("https://x"));
+  EXPECT_TRUE(TAttachPrp::IsValidURL("hTTps://x"));
+  EXPECT_FALSE(TAttachPrp::IsValidURL("ftp://x"));
   EXPECT_FALSE(TAttachPrp::IsValidURL("www"));
-  TAttachItem* address = AddAttachment(1, "https://example.com");
+  TAttachItem* address = AddAttachment(1, "file:///etc/passwd");
   Window.ShowItem(address);
   Script.Answer(mrOk);
   Window.BTN_OpenURLClick();
@@ -113,9 +116,35 @@ TEST_F(AttachmentProp, OpenURLAcceptsOnlyWwwAndHttpInAnyCase) {
   EXPECT_EQ(Script.Shown[0].Text, "The Specified URL is invalid...\rURLs start with www. or http://");
   EXPECT_EQ(Script.Shown[0].Type, TMsgDlgType::mtError);
   EXPECT_TRUE(Opener.Opened.empty());
+  address->SetLocation("https://example.com");
+  Window.BTN_OpenURLClick();
   address->SetLocation("WWW.example.com");
   Window.BTN_OpenURLClick();
-  EXPECT_EQ(Opener.Opened, std::vector<std::string>{"http://WWW.example.com"});
+  EXPECT_EQ(Opener.Opened, (std::vector<std::string>{"https://example.com", "http://WWW.example.com"}));
+}
+
+// Fault: storing an attachment of an unknown kind turned it into a file with no name.
+TEST_F(AttachmentProp, AnAttachmentOfAnUnknownKindIsShownReadOnlyAndKept) {
+  TAttachItem* odd = AddAttachment(7, "somewhere");
+  Window.ShowItem(odd);
+  EXPECT_EQ(Window.ED_AttachFile->text(), "somewhere");
+  EXPECT_TRUE(Window.ED_Caption->isReadOnly());
+  EXPECT_FALSE(Window.BTN_File->isEnabled());
+  EXPECT_FALSE(Window.BTN_URL->isEnabled());
+  Window.ED_Caption->setText("typed");
+  Window.UpdateItem(true);
+  Window.BTN_FileClick();
+  Window.BTN_URLClick();
+  Window.close();
+  EXPECT_EQ(odd->Data.Kind, 7);
+  EXPECT_EQ(odd->Data.Location, "somewhere");
+  EXPECT_EQ(odd->Data.Caption, "Report");
+  EXPECT_TRUE(Script.Shown.empty());
+  // A known kind afterwards is editable again.
+  Window.show();
+  Window.ShowItem(Attachment);
+  EXPECT_FALSE(Window.ED_Caption->isReadOnly());
+  EXPECT_TRUE(Window.BTN_File->isEnabled());
 }
 
 TEST_F(AttachmentProp, OpenShowsTheFileWithItsProgramOrTellsThereIsNone) {
@@ -138,7 +167,24 @@ TEST_F(AttachmentProp, AnAttachmentDeletedElsewhereClosesTheWindowWithoutStoring
   EXPECT_TRUE(Window.UpdateItem(true));
   EXPECT_TRUE(Window.Closing);
   EXPECT_FALSE(Window.isVisible());
-  Window.BTN_OpenURLClick(); // nothing left to act on
+  // Nothing left to act on: no dialog, no box.
+  Window.BTN_OpenURLClick();
   Window.BTN_PreviewClick();
+  Window.BTN_FileClick();
+  Window.BTN_URLClick();
+  Window.BTN_OpenClick();
+  Window.MI_EditClick();
   EXPECT_TRUE(Window.OLE_Link.empty());
+  EXPECT_TRUE(Script.Shown.empty());
+}
+
+// Fault: in a free window of width 250 the missing-file warning was cut off.
+TEST_F(AttachmentProp, TheWarningCanBeReadInANarrowWindow) {
+  Attachment->SetLocation(Folder() + "gone.txt");
+  Window.ShowItem(Attachment);
+  Window.resize(250, 300);
+  QApplication::processEvents();
+  ASSERT_TRUE(Window.PN_AttachWarning->isVisible());
+  EXPECT_LE(Window.PN_AttachWarning->geometry().right(), Window.Panel3->rect().right());
+  EXPECT_GE(Window.PN_AttachWarning->x(), 40); // clear of the labels
 }

@@ -120,8 +120,9 @@ TEST_F(NavigatorTest, SavingStoresThePageThatIsShownNotTheSelectedNodesPage) {
   Nav->SheetPoolPage->LV_Contents->topLevelItem(0)->setSelected(true);
   auto* window = qobject_cast<TSheetPrp*>(Nav->SheetPoolPage->LV_ContentsDblClick());
   ASSERT_NE(window, nullptr);
-  window->ED_SheetWidth->setText("1500");
-  window->close(); // stores
+  window->ED_SheetWidth->selectAll();
+  QTest::keyClicks(window->ED_SheetWidth, "1500");
+  window->close(); // stores what was typed
   ASSERT_EQ(sheet->Data.Width, 1500);
 
   // The selection moves without its page (as a key that moves it does before it is released).

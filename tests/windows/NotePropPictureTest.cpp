@@ -125,3 +125,25 @@ TEST_F(NotePicture, TheLogoShowsAtTheNotesOwnPlace) {
   EXPECT_TRUE(Note->Data.LogoFile.empty());
   EXPECT_TRUE(Window.IM_Logo->isHidden());
 }
+
+// Fault: a picture of another content but the same name overwrote another note's picture.
+TEST_F(NotePicture, APictureWhoseNameIsTakenIsCopiedUnderANewName) {
+  TNoteItem* other = AddNote("Other");
+  other->SetImage(Bitmap(Project.Directory + "Sun.bmp", Qt::red));
+  const std::string theirs = ReadFileBytes(other->Data.ImageFile);
+  const std::string yellow = Bitmap(Outside + "sun.bmp", Qt::yellow);
+  Script.AnswerOpen(true, yellow);
+  Window.BTN_LoadImageClick();
+  EXPECT_EQ(Note->Data.ImageFile, Project.Directory + "sun_2.bmp");
+  EXPECT_EQ(ReadFileBytes(Note->Data.ImageFile), ReadFileBytes(yellow));
+  EXPECT_EQ(ReadFileBytes(other->Data.ImageFile), theirs);
+  // The same picture again takes the copy made before; another one a further name.
+  Script.AnswerOpen(true, yellow);
+  Window.BTN_LoadLogoClick();
+  EXPECT_EQ(Note->Data.LogoFile, Project.Directory + "sun_2.bmp");
+  const std::string blue = Bitmap(Temp.path().toStdString() + "/sun.bmp", Qt::blue);
+  Script.AnswerOpen(true, blue);
+  Window.BTN_LoadImageClick();
+  EXPECT_EQ(Note->Data.ImageFile, Project.Directory + "sun_3.bmp");
+  EXPECT_EQ(QDir(QString::fromStdString(Project.Directory)).count(), 2u + 3u); // ".", ".." and three pictures
+}

@@ -1,12 +1,17 @@
 #include "WindowTest.h"
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
+#include "platform/qt/QtConvert.h"
 #include "windows/search/Search.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropReplaceDialog.h"
 #include "windows/props/RichEditURL.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -25,7 +30,6 @@ protected:
     Window.Container = &Project;
     Window.show();
     Window.ShowNote(Note, Project.RelationPool.get(), Project.LinkPool.get());
-    TNotePrp::LastFoundPos = -1;
   }
   QString Selected() const { return Window.RichEditURL1->textCursor().selectedText(); }
   void Find(const QString& text, bool wholeWord = false, bool matchCase = false) {
@@ -42,15 +46,15 @@ protected:
 
 TEST_F(NoteText, FindNextRunsToTheEndAndThenStartsAgain) {
   Find("ab", true, false);
-  EXPECT_EQ(TNotePrp::LastFoundPos, 15); // the only whole word "ab", in any case
+  EXPECT_EQ(Window.LastFoundPos, 15); // the only whole word "ab", in any case
   Window.ReplaceDialog1Find();
-  EXPECT_EQ(TNotePrp::LastFoundPos, -1);
+  EXPECT_EQ(Window.LastFoundPos, -1);
   EXPECT_TRUE(Selected().isEmpty());
   Find("AB", false, true);
-  EXPECT_EQ(TNotePrp::LastFoundPos, 9);
+  EXPECT_EQ(Window.LastFoundPos, 9);
   EXPECT_EQ(Selected(), "AB");
   Window.bnREURLReplaceClick();
-  EXPECT_EQ(TNotePrp::LastFoundPos, -1);
+  EXPECT_EQ(Window.LastFoundPos, -1);
   EXPECT_TRUE(Window.ReplaceDialog1->isVisible());
 }
 
@@ -59,15 +63,65 @@ TEST_F(NoteText, ReplaceAllAlsoReplacesAMatchRightBehindAReplacement) {
   Window.ReplaceDialog1->FindText->setText("ab");
   Window.ReplaceDialog1Replace(true);
   EXPECT_EQ(Window.RichEditURL1->toPlainText(), "xx and xx, x");
-  // A single replace changes only a selection equal to the find text, with its case.
-  Window.RichEditURL1->setPlainText("Ab ab");
+  // One undo takes the whole replacement back.
+  Window.RichEditURL1->undo();
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "abab and ABAB, ab");
+}
+
+// Fault: a single replace ignored "match case" off, and replace all began at the last match.
+TEST_F(NoteText, ReplaceHonoursMatchCaseAndReplaceAllStartsAtTheTop) {
+  Window.RichEditURL1->setPlainText("Ab ab aB");
+  Window.ReplaceDialog1->ReplaceText->setText("x");
   Find("ab");
   EXPECT_EQ(Selected(), "Ab");
   Window.ReplaceDialog1Replace(false);
-  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "Ab ab");
-  Window.ReplaceDialog1Find();
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "x ab aB");
+  Find("AB", false, true); // no match with its case
+  Window.RichEditURL1->selectAll();
+  Window.ReplaceDialog1->FindText->setText("x AB AB");
   Window.ReplaceDialog1Replace(false);
-  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "Ab x");
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "x ab aB");
+  Window.ReplaceDialog1->FindText->setText("ab");
+  Window.ReplaceDialog1->MatchCase->setChecked(true);
+  Window.ReplaceDialog1Find();
+  Window.ReplaceDialog1Find(); // past the first match
+  Window.ReplaceDialog1->MatchCase->setChecked(false);
+  Window.ReplaceDialog1Replace(true);
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "x x x");
+}
+
+// Fault: replace all with no find text replaced the search window's last search text.
+TEST_F(NoteText, ReplaceAllWithoutFindTextDoesNothing) {
+  TfrmSearch search(nullptr);
+  TfrmSearch* before = frmSearch;
+  frmSearch = &search;
+  search.LastSearchText = "and";
+  Window.ReplaceDialog1->ReplaceText->setText("x");
+  Window.ReplaceDialog1Replace(true);
+  Window.RichEditURL1->selectAll();
+  Window.ReplaceDialog1Replace(false);
+  frmSearch = before;
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "abab and ABAB, ab");
+}
+
+// Fault: one position was shared by every note window and survived showing another note.
+TEST_F(NoteText, EachWindowKeepsItsOwnFindPositionAndANewNoteStartsAtTheTop) {
+  TNotePrp other;
+  other.Container = &Project;
+  other.show();
+  other.ShowNote(AddNote("Other", "ab ab"), Project.RelationPool.get(), Project.LinkPool.get());
+  Find("ab");
+  Window.ReplaceDialog1Find();
+  EXPECT_EQ(Window.LastFoundPos, 2);
+  other.ReplaceDialog1->FindText->setText("ab");
+  other.ReplaceDialog1Find();
+  EXPECT_EQ(other.LastFoundPos, 0);
+  Window.ReplaceDialog1Find();
+  EXPECT_EQ(Window.LastFoundPos, 9);
+  Window.ShowNote(AddNote("Third", "xx ab"), Project.RelationPool.get(), Project.LinkPool.get());
+  EXPECT_EQ(Window.LastFoundPos, -1);
+  Window.ReplaceDialog1Find();
+  EXPECT_EQ(Window.LastFoundPos, 3);
 }
 
 TEST_F(NoteText, AFindWithoutFindTextUsesTheSearchWindowsLastText) {
@@ -113,6 +167,9 @@ TEST_F(NoteText, SavingAnUntitledTextAsksForANameAndAnExistingFileForConsent) {
   Window.FileNew();
   EXPECT_EQ(Window.FileName, "Untitled");
   EXPECT_TRUE(Window.RichEditURL1->toPlainText().isEmpty());
+  Window.EditUndo(); // the note's text is not lost for good
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "abab and ABAB, ab");
+  Window.FileNew();
   Window.RichEditURL1->setPlainText("some words");
   const std::string file = Folder() + "memo.rtf";
   WriteFileBytes(file, "old");
@@ -159,9 +216,10 @@ TEST_F(NoteText, OpeningAModifiedTextAsksFirstAndCancelStops) {
   EXPECT_EQ(RtfToPlainText(Note->Data.Text), "from the file");
 }
 
-TEST_F(NoteText, AfterAPrintFilesAreReadAsPlainTextUntilTheNextStore) {
+// Fault: after a print every file was read and written as plain text.
+TEST_F(NoteText, AfterAPrintFilesAreReadByTheirContentAndSavedByTheirName) {
   const std::string file = Folder() + "load.txt";
-  WriteFileBytes(file, "{\\rtf1 rich}");
+  WriteFileBytes(file, "{\\rtf1 {\\b rich}}");
   Window.PrintDialog = std::make_unique<QPrinter>(QPrinter::HighResolution);
   Window.PrintDialog->setOutputFormat(QPrinter::PdfFormat);
   Window.PrintDialog->setOutputFileName(QString::fromStdString(Folder() + "note.pdf"));
@@ -171,10 +229,21 @@ TEST_F(NoteText, AfterAPrintFilesAreReadAsPlainTextUntilTheNextStore) {
   EXPECT_EQ(Window.PrintDialog->docName(), "Memo");
   Script.AnswerOpen(true, file);
   Window.MI_loadfileClick(); // also stores the window
-  EXPECT_EQ(RtfToPlainText(Note->Data.Text), "{\\rtf1 rich}");
-  Script.AnswerOpen(true, file);
-  Window.MI_loadfileClick();
   EXPECT_EQ(Window.RichEditURL1->toPlainText(), "rich");
+  EXPECT_NE(Note->Data.Text.find("\\b rich"), std::string::npos);
+  const std::string plain = Folder() + "plain.txt";
+  WriteFileBytes(plain, "not {\\rtf1 rich}");
+  Script.AnswerOpen(true, plain);
+  Window.MI_loadfileClick();
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "not {\\rtf1 rich}");
+  Script.AnswerPrint(false);
+  Window.FilePrint(); // cancelled: the mode is plain text all the same
+  Script.AnswerSave(true, Folder() + "out.rtf");
+  Window.FileSaveAs();
+  EXPECT_EQ(ReadFileBytes(Folder() + "out.rtf").substr(0, 5), "{\\rtf");
+  Script.AnswerSave(true, Folder() + "out.txt");
+  Window.FileSaveAs();
+  EXPECT_EQ(ReadFileBytes(Folder() + "out.txt"), "not {\\rtf1 rich}");
 }
 
 TEST_F(NoteText, ADroppedFileOpensIntoTheText) {
@@ -191,4 +260,71 @@ TEST_F(NoteText, ADroppedFileOpensIntoTheText) {
 TEST_F(NoteText, ClickingALinkInTheTextOpensIt) {
   Window.RichEditURL1->DoURLClick("www.example.org");
   EXPECT_EQ(Opener.Opened, std::vector<std::string>{"http://www.example.org"});
+}
+
+// Copy, cut and paste carry the formatting from note to note; plain text stays plain.
+TEST_F(NoteText, CopiedTextKeepsItsFormattingInAnotherNote) {
+  TNoteItem* source = AddNote("Source", "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                                        "\\pard\\qc\\f0\\fs28\\cf1 plain {\\b bold}{\\i  it}\\par}");
+  TNotePrp from;
+  from.Container = &Project;
+  from.show();
+  from.ShowNote(source, Project.RelationPool.get(), Project.LinkPool.get());
+  from.RichEditURL1->selectAll();
+  from.EditCopy();
+  ASSERT_TRUE(QApplication::clipboard()->mimeData()->hasFormat("text/rtf"));
+  EXPECT_EQ(QApplication::clipboard()->text(), "plain bold it\n");
+  Window.RichEditURL1->selectAll();
+  Window.EditPaste();
+  Window.UpdateItem(true);
+  const std::string& pasted = Note->Data.Text;
+  EXPECT_EQ(RtfToPlainText(pasted).substr(0, 13), "plain bold it");
+  for (const char* word : {"\\b bold", "\\i", "\\qc", "\\fs28", "Courier New", "\\red255\\green0\\blue0"})
+    EXPECT_NE(pasted.find(word), std::string::npos) << word << " in " << pasted;
+  // Cut takes the text away and pastes it with its bold.
+  from.RichEditURL1->selectAll();
+  from.EditCut();
+  EXPECT_TRUE(from.RichEditURL1->toPlainText().isEmpty());
+  // Text of another program pastes as plain text.
+  QApplication::clipboard()->setText("from elsewhere");
+  Window.RichEditURL1->selectAll();
+  Window.EditPaste();
+  Window.UpdateItem(true);
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text).substr(0, 14), "from elsewhere");
+  EXPECT_EQ(Note->Data.Text.find("\\b "), std::string::npos);
+}
+
+// Fault: choosing the name the font box showed already, after the caret had moved, did nothing.
+TEST_F(NoteText, ChoosingAFontAppliesItEveryTime) {
+  ASSERT_GE(Window.FontName->count(), 1);
+  const QString family = Window.FontName->itemText(0);
+  QTextCursor cursor(Window.RichEditURL1->document());
+  cursor.setPosition(0);
+  cursor.setPosition(4, QTextCursor::KeepAnchor);
+  Window.RichEditURL1->setTextCursor(cursor);
+  Window.FontName->setCurrentIndex(0);
+  emit Window.FontName->activated(0);
+  cursor.setPosition(5);
+  cursor.setPosition(8, QTextCursor::KeepAnchor);
+  QTextCharFormat unlisted;
+  unlisted.setFontFamilies(QStringList{"No Such Family"});
+  cursor.mergeCharFormat(unlisted);
+  Window.RichEditURL1->setTextCursor(cursor); // the box shows that name, its entry stays
+  EXPECT_EQ(Window.FontName->currentIndex(), 0);
+  EXPECT_EQ(Window.FontName->currentText(), "No Such Family");
+  emit Window.FontName->activated(0);
+  EXPECT_EQ(Window.RichEditURL1->textCursor().charFormat().fontFamilies().toStringList(), QStringList{family});
+  Window.UpdateItem(true);
+  EXPECT_NE(Note->Data.Text.find(FromQString(family)), std::string::npos);
+}
+
+// The window's keys in the text come before the control's: Ctrl+L loads, Ctrl+F finds.
+TEST_F(NoteText, CtrlLLoadsAFileAndCtrlFOpensFind) {
+  const std::string file = Folder() + "keys.txt";
+  WriteFileBytes(file, "loaded by key");
+  Script.AnswerOpen(true, file);
+  QTest::keyClick(Window.RichEditURL1, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(RtfToPlainText(Note->Data.Text), "loaded by key");
+  QTest::keyClick(Window.RichEditURL1, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(Window.ReplaceDialog1->isVisible());
 }

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -100,22 +101,75 @@ TEST_F(RichEditURL, AProgrammaticLoadIsNoEditAndKeepsItsBytes) {
   EXPECT_EQ(RtfToPlainText(Edit.GetRichText()), "Oh Hello\r\n");
 }
 
-TEST_F(RichEditURL, FilesLoadAndSaveInTheFileMode) {
+// Fault: the file mode left after a print read RTF files as plain text and wrote ".rtf" files
+// as plain text.
+TEST_F(RichEditURL, FilesLoadByTheirContentAndSaveByTheirName) {
   const std::string rtfFile = Temp.filePath("a.rtf").toStdString(), textFile = Temp.filePath("a.txt").toStdString();
+  const std::string other = Temp.filePath("a.doc").toStdString();
   WriteFileBytes(rtfFile, "{\\rtf1 {\\b bold} text}");
-  Edit.LoadFromFile(rtfFile);
-  EXPECT_EQ(Edit.toPlainText(), "bold text");
-  Edit.PlainText = true;
-  Edit.LoadFromFile(rtfFile);
-  EXPECT_EQ(Edit.toPlainText(), "{\\rtf1 {\\b bold} text}");
-  Edit.SetPlainTextAnsi("one\r\ntw\xf6");
-  Edit.SaveToFile(textFile);
-  EXPECT_EQ(ReadFileBytes(textFile), "one\r\ntw\xf6");
+  for (bool plainMode : {false, true}) {
+    Edit.PlainText = plainMode;
+    Edit.LoadFromFile(rtfFile);
+    EXPECT_EQ(Edit.toPlainText(), "bold text");
+  }
+  WriteFileBytes(textFile, "plain {\\rtf1 x}");
   Edit.PlainText = false;
-  Edit.SaveToFile(rtfFile);
-  EXPECT_EQ(ReadFileBytes(rtfFile).substr(0, 6), "{\\rtf1");
+  Edit.LoadFromFile(textFile);
+  EXPECT_EQ(Edit.toPlainText(), "plain {\\rtf1 x}");
+  Edit.SetPlainTextAnsi("one\r\ntw\xf6");
+  for (bool plainMode : {false, true}) {
+    Edit.PlainText = plainMode;
+    Edit.SaveToFile(textFile);
+    EXPECT_EQ(ReadFileBytes(textFile), "one\r\ntw\xf6");
+    Edit.SaveToFile(rtfFile);
+    EXPECT_EQ(ReadFileBytes(rtfFile).substr(0, 6), "{\\rtf1");
+    Edit.SaveToFile(other); // any other name: as the mode says
+    EXPECT_EQ(ReadFileBytes(other).substr(0, 6) == "{\\rtf1", !plainMode);
+  }
   EXPECT_THROW(Edit.LoadFromFile(Temp.filePath("missing.rtf").toStdString()), qel::EInOutError);
   EXPECT_EQ(Edit.toPlainText(), "one\ntw\u00f6");
+}
+
+// Fault: file, telnet, news and gopher addresses were underlined and opened.
+TEST_F(RichEditURL, OnlyWebAndMailAddressesAreLinks) {
+  Edit.SetRichText("a https://s.org/x b mailto:me@x.org c ftp://f.org d file:///etc/passwd e telnet://h f "
+                   "news:a.b g gopher://g h javascript:alert(1) i HTTPS:// j");
+  const QTextBlock block = Edit.document()->firstBlock();
+  QStringList underlined;
+  for (const QTextLayout::FormatRange& range : block.layout()->formats())
+    if (range.format.fontUnderline()) underlined << block.text().mid(range.start, range.length);
+  EXPECT_EQ(underlined, (QStringList{"https://s.org/x", "mailto:me@x.org", "ftp://f.org"}));
+  for (const char* address : {"file:///etc/passwd", "telnet://h", "news:a.b", "gopher://g", "javascript:alert(1)",
+                              "https://", "C:\\Windows\\x.exe"})
+    EXPECT_FALSE(IsWebAddress(address)) << address;
+  for (const char* address : {"http://a", "HTTPS://a", "ftp://a", "mailto:a@b", "www.a"})
+    EXPECT_TRUE(IsWebAddress(address)) << address;
+}
+
+// The control's own keys; the program's keys come first.
+TEST_F(RichEditURL, CtrlKeysFormatTheTextUnlessTheProgramTakesThem) {
+  Edit.SetRichText("one");
+  Edit.selectAll();
+  QTest::keyClick(&Edit, Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(Edit.currentCharFormat().fontWeight(), QFont::Bold);
+  const std::pair<Qt::Key, Qt::Alignment> aligns[] = {
+      {Qt::Key_E, Qt::AlignHCenter}, {Qt::Key_R, Qt::AlignRight}, {Qt::Key_L, Qt::AlignLeft}};
+  for (auto [key, align] : aligns) {
+    QTest::keyClick(&Edit, key, Qt::ControlModifier);
+    EXPECT_EQ(Edit.alignment() & Qt::AlignHorizontal_Mask, align);
+  }
+  QTest::keyClick(&Edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Edit.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+  QStringList taken;
+  Edit.OnProgramKey = [&](QKeyEvent* key) {
+    if (key->key() != Qt::Key_R) return false;
+    taken << "R";
+    return true;
+  };
+  QTest::keyClick(&Edit, Qt::Key_R, Qt::ControlModifier);
+  QTest::keyClick(&Edit, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(taken, QStringList{"R"});
+  EXPECT_EQ(Edit.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
 TEST_F(RichEditURL, PrintingStartsANewPageForEachFurtherPart) {

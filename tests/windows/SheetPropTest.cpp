@@ -10,6 +10,10 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QApplication>
+#include <QComboBox>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 using namespace qel;
@@ -128,6 +132,73 @@ TEST_F(SheetProp, ASizeThatIsNoNumberIsReportedAndTheRestIsStored) {
   EXPECT_EQ(Sheet->Data.Name, "Renamed");
 }
 
+// Fault: a width of 0 was stored, and every note of the sheet vanished.
+TEST_F(SheetProp, ASizeBelowOneIsRefusedAndTheOldOneStays) {
+  Show();
+  const struct {
+    const char* Width;
+    const char* Height;
+    const char* Message;
+  } cases[] = {{"0", "600", "The width of a sheet must be at least 1"},
+               {"-5", "600", "The width of a sheet must be at least 1"},
+               {"800", "0", "The height of a sheet must be at least 1"},
+               {"abc", "600", "'abc' is not a valid integer value"}};
+  for (const auto& c : cases) {
+    Sheet->SetWidth(700);
+    Sheet->SetHeight(500);
+    Window.ED_SheetWidth->setText(c.Width);
+    Window.ED_SheetHeight->setText(c.Height);
+    Script.Shown.clear();
+    Script.Answer(mrOk);
+    Window.UpdateItem(true);
+    ASSERT_EQ(Script.Shown.size(), 1u) << c.Width << " " << c.Height;
+    EXPECT_EQ(Script.Shown[0].Text, c.Message);
+    EXPECT_GE(Sheet->Data.Width, 1);
+    EXPECT_GE(Sheet->Data.Height, 1);
+    EXPECT_EQ(Sheet->Data.Width, std::string(c.Width) == "800" ? 800 : 700);
+  }
+  EXPECT_EQ(Window.ED_SheetWidth->text(), "700"); // the refused box shows the old size again
+}
+
+// Fault: a description beginning like rich text came back without its control words.
+TEST_F(SheetProp, TheDescriptionIsPlainTextAlsoWhenItLooksLikeRichText) {
+  Show();
+  Window.RichEditURL1->setPlainText("{\\rtf1 not rich} but plain");
+  Window.UpdateItem(true);
+  EXPECT_EQ(Sheet->Data.Description, "{\\rtf1 not rich} but plain");
+  Window.UpdateItem(false);
+  EXPECT_EQ(Window.RichEditURL1->toPlainText(), "{\\rtf1 not rich} but plain");
+}
+
+// Fault: a single click on the sheet's colour did nothing.
+TEST_F(SheetProp, ASingleClickOnTheColourPicksAndStoresIt) {
+  Show();
+  Script.AnswerColor(true, clRed);
+  QTest::mouseClick(Window.PN_SheetColor, Qt::LeftButton);
+  EXPECT_EQ(Sheet->Data.Color, clRed);
+}
+
+// Ctrl+L in the description loads a file into it; the control's other keys format it.
+TEST_F(SheetProp, CtrlLInTheDescriptionLoadsAFile) {
+  Show();
+  const std::string file = Folder() + "about.txt";
+  WriteFileBytes(file, "from a file");
+  Script.AnswerOpen(true, file);
+  QTest::keyClick(Window.RichEditURL1, Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(Sheet->Data.Description, "from a file");
+}
+
+// Fault: choosing the font the box already showed did nothing.
+TEST_F(SheetProp, ChoosingTheSameFontAgainAppliesIt) {
+  Show();
+  ASSERT_GE(Window.FontName1->count(), 1);
+  emit Window.FontName1->activated(0);
+  const QString family = Window.FontName1->itemText(0);
+  Window.RichEditURL1->document()->setDefaultFont(QFont("Other family"));
+  emit Window.FontName1->activated(0);
+  EXPECT_EQ(Window.RichEditURL1->document()->defaultFont().family(), family);
+}
+
 TEST_F(SheetProp, ASheetDeletedElsewhereClosesTheWindowWithoutStoring) {
   Show();
   Window.ED_Caption->setText("typed");
@@ -135,6 +206,32 @@ TEST_F(SheetProp, ASheetDeletedElsewhereClosesTheWindowWithoutStoring) {
   Window.ED_SheetWidthExit();
   EXPECT_TRUE(Window.Closing);
   EXPECT_FALSE(Window.isVisible());
+}
+
+// Fault: the commands of a window whose sheet was deleted opened dialogs and printed.
+TEST_F(SheetProp, TheCommandsOfAWindowWhoseSheetIsGoneDoNothing) {
+  Show();
+  Sheet->Delete();
+  Window.PN_SheetColorDblClick();
+  Window.MI_LoadFromFileClick();
+  Window.BBPrintClick();
+  EXPECT_EQ(Window.MI_OpenNoteClick(), nullptr);
+  EXPECT_EQ(Window.LV_ContentsStartDrag(), nullptr);
+  EXPECT_TRUE(Script.Shown.empty());
+  EXPECT_FALSE(Window.isVisible());
+}
+
+// A search filter that hides the sheet does not close its window.
+TEST_F(SheetProp, ASheetHiddenByASearchStaysShown) {
+  Show();
+  Project.SheetPool->ResetView();
+  Project.SheetPool->Filtered = true;
+  Project.SheetPool->ExcludeFromView(Sheet);
+  Window.ED_Caption->setText("Kept");
+  Window.UpdateItem(true);
+  EXPECT_FALSE(Window.Closing);
+  EXPECT_EQ(Sheet->Data.Name, "Kept");
+  Project.ClearFilters();
 }
 
 TEST_F(SheetProp, OpeningAnEntryOpensAFurtherWindowOfItsKind) {
@@ -192,4 +289,41 @@ TEST_F(SheetProp, PrintingPrintsTheNameDescriptionAndNotesText) {
   EXPECT_TRUE(Window.RichEditURL3->PlainText);
   EXPECT_TRUE(Window.RichEditURL3->toPlainText().startsWith("Plan\n\nTyped later"));
   EXPECT_EQ(Window.RichEditURL3->PageRect, TRichEditURL::PrintMargins(*Window.PrintDialog1));
+}
+
+// Fault: a free sheet window of width 250 cut off its sheet fields, and could be taller than
+// the screen.
+TEST_F(SheetProp, AFreeWindowScrollsItsFieldsAndFitsTheScreen) {
+  auto* window = new TSheetPrp(&Window);
+  window->Container = &Project;
+  window->ShowItem(Sheet);
+  ShowFreeWindow(window, true);
+  QApplication::processEvents();
+  EXPECT_EQ(window->width(), 250);
+  EXPECT_GE(window->PN_SheetProp->width(), window->PN_SheetProp->sizeHint().width());
+  auto* scroll = qobject_cast<QScrollArea*>(window->PN_SheetProp->parentWidget()->parentWidget());
+  ASSERT_NE(scroll, nullptr);
+  scroll->ensureWidgetVisible(window->SP_GridSize);
+  const QRect seen = scroll->viewport()->rect();
+  EXPECT_TRUE(seen.contains(QRect(window->SP_GridSize->mapTo(scroll->viewport(), QPoint(0, 0)),
+                                  window->SP_GridSize->size())));
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_LE(window->geometry().bottom(), screen.bottom());
+  window->close();
+}
+
+// Closing stores what was typed, a grid spacing set from the keyboard included, and leaves
+// alone a spacing the up-down cannot show.
+TEST_F(SheetProp, ClosingStoresWhatWasChangedOnly) {
+  Sheet->SetGridSize(5); // from a data file: below the up-down's range
+  Show();
+  Window.close();
+  EXPECT_EQ(Sheet->Data.GridSize, 5);
+  Window.show();
+  Show();
+  QTest::keyClick(Window.SP_GridSize, Qt::Key_Up);
+  QTest::keyClicks(Window.RichEditURL1, "Typed ");
+  Window.close();
+  EXPECT_EQ(Sheet->Data.GridSize, 11);
+  EXPECT_EQ(Sheet->Data.Description.substr(0, 6), "Typed ");
 }

@@ -15,8 +15,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 namespace {
@@ -52,6 +54,7 @@ TAttachPrp::TAttachPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pa
   OpenDialog.FileMustExist = true;
   SetKindColors(true);
   ForgetProjectOnRelease(this);
+  StoreWhenAsked();
 }
 
 void TAttachPrp::CreatePanel() {
@@ -120,11 +123,24 @@ void TAttachPrp::ShowItem(TAttachItem* Item) {
   TPropertyFrm::ShowItem();
 }
 
+bool TAttachPrp::ItemGone() const {
+  return MissingFrom(Container ? Container->AttachPool.get() : nullptr, Attachment.Get());
+}
+
+// An attachment of another kind than file (0) or address (1) is shown read-only and kept
+// as it is.
+bool TAttachPrp::KnownKind() const {
+  const TAttachItem* attachment = Attachment.Get();
+  return attachment && attachment->Data.Kind <= 1;
+}
+
 bool TAttachPrp::UpdateItem(bool Store) {
+  if (CloseIfGone()) return true;
   TAttachItem* attachment = Attachment.Get();
-  if (ClosedBecauseGone(!attachment || (Container && !Container->HasAttachment(attachment)))) return true;
   if (Store) {
+    if (!KnownKind()) return TPropertyFrm::UpdateItem(Store);
     attachment->SetCaption(FromQString(ED_Caption->text()));
+    ED_Caption->setModified(false);
     if (IsGrey(ED_AttachFile))
       attachment->SetKind(1);
     else if (IsGrey(ED_AttachURL))
@@ -134,11 +150,18 @@ bool TAttachPrp::UpdateItem(bool Store) {
     const QString location = ToQString(attachment->Data.Location);
     ED_Caption->setText(ToQString(attachment->Data.Caption));
     SetInfo("Attachment - " + ED_Caption->text());
-    ED_AttachFile->setText(attachment->Data.Kind == 0 ? location : QString());
+    ED_AttachFile->setText(attachment->Data.Kind != 1 ? location : QString());
     ED_AttachURL->setText(attachment->Data.Kind == 1 ? location : QString());
     UpdateKindDisplay();
   }
   return TPropertyFrm::UpdateItem(Store);
+}
+
+// The caption is the only field not stored as soon as it changes.
+bool TAttachPrp::StorePending() {
+  if (Closing || Loading || !ED_Caption->isModified() || !KnownKind() || ItemGone()) return false;
+  UpdateItem(true);
+  return true;
 }
 
 void TAttachPrp::UpdateKindDisplay() {
@@ -146,7 +169,12 @@ void TAttachPrp::UpdateKindDisplay() {
   if (!attachment) return;
   const uint8_t kind = attachment->Data.Kind;
   PN_AttachWarning->setVisible(kind == 0 && !FileExists(attachment->Data.Location) && !ED_AttachFile->text().isEmpty());
-  if (kind > 1) return;
+  const bool known = KnownKind();
+  ED_Caption->setReadOnly(!known);
+  for (QWidget* control : {static_cast<QWidget*>(BTN_File), static_cast<QWidget*>(BTN_URL),
+                           static_cast<QWidget*>(BTN_Preview), static_cast<QWidget*>(BTN_Open)})
+    control->setEnabled(known);
+  if (!known) return;
   SetKindColors(kind == 0);
   BTN_OpenURL->setVisible(kind == 1);
   BTN_Preview->setVisible(kind == 0);
@@ -171,6 +199,7 @@ void TAttachPrp::DestroyObject() {
 
 void TAttachPrp::Preview() {
   DestroyObject();
+  if (CloseIfGone()) return;
   const TAttachItem* attachment = Attachment.Get();
   if (!attachment || attachment->Data.Kind != 0 || !FileExists(attachment->Data.Location)) return;
   OLE_Link = attachment->Data.Location;
@@ -181,10 +210,11 @@ void TAttachPrp::Preview() {
 
 bool TAttachPrp::IsValidURL(const std::string& URL) {
   const QString lower = QString::fromLatin1(URL.data(), static_cast<qsizetype>(URL.size())).toLower();
-  return lower.startsWith("www.") || lower.startsWith("http://");
+  return lower.startsWith("www.") || lower.startsWith("http://") || lower.startsWith("https://");
 }
 
 void TAttachPrp::BTN_FileClick() {
+  if (CloseIfGone() || !KnownKind()) return;
   const TAttachItem* attachment = Attachment.Get();
   OpenDialog.FileName.clear();
   OpenDialog.InitialDir = attachment && FileExists(attachment->Data.Location)
@@ -200,6 +230,7 @@ void TAttachPrp::BTN_FileClick() {
 }
 
 void TAttachPrp::BTN_URLClick() {
+  if (CloseIfGone() || !KnownKind()) return;
   std::string address;
   if (!Dialogs().InputQuery("Enter URL", "URL ", address)) return;
   SetKindColors(false);
@@ -211,6 +242,7 @@ void TAttachPrp::BTN_URLClick() {
 }
 
 void TAttachPrp::BTN_OpenURLClick() {
+  if (CloseIfGone()) return;
   const TAttachItem* attachment = Attachment.Get();
   if (!attachment || attachment->Data.Kind != 1) return;
   if (IsValidURL(attachment->Data.Location))
@@ -220,12 +252,21 @@ void TAttachPrp::BTN_OpenURLClick() {
 }
 
 void TAttachPrp::BTN_OpenClick() {
+  if (CloseIfGone()) return;
   if (OLE_Link.empty()) Preview();
   MI_EditClick();
 }
 
 void TAttachPrp::MI_EditClick() {
+  if (CloseIfGone()) return;
   if (OLE_Link.empty() || !ShellOpen(OLE_Link)) MessageDlg("No File To Open...", TMsgDlgType::mtError, mbOK);
+}
+
+// The warning keeps to the right edge of a narrow window, so it can be read.
+void TAttachPrp::resizeEvent(QResizeEvent* event) {
+  TPropertyFrm::resizeEvent(event);
+  const QRect warning = PN_AttachWarning->geometry();
+  PN_AttachWarning->move(std::max(40, std::min(156, Panel3->width() - warning.width())), warning.y());
 }
 
 } // namespace qel

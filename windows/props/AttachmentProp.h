@@ -26,12 +26,14 @@ public:
   void ShowItem(TAttachItem* Attachment);
   const void* GetItem() const override { return Attachment.Get(); }
   bool UpdateItem(bool Store) override;
+  bool ItemGone() const override;
+  bool StorePending() override;
 
   // The warning, box colours and buttons for the attachment's kind.
   void UpdateKindDisplay();
   // Drops the shown file; shows the attachment's file when it is a file that exists.
   void Preview();
-  // Whether an address starts with "www." or "http://" (in any case).
+  // Whether an address starts with "www.", "http://" or "https://" (in any case).
   static bool IsValidURL(const std::string& URL);
 
   void BTN_FileClick();
@@ -64,7 +66,11 @@ public:
   QAction* MI_Edit;
   TFileDialogRequest OpenDialog;
 
+protected:
+  void resizeEvent(QResizeEvent* event) override;
+
 private:
+  bool KnownKind() const;
   void CreatePanel();
   void CreatePreview();
   void DestroyObject();

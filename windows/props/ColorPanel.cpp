@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtConvert.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace qel {
@@ -9,7 +10,17 @@ namespace qel {
 TColorPanel::TColorPanel(QWidget* parent, TColor color) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setAutoFillBackground(true);
+  setFocusPolicy(Qt::StrongFocus); // reachable from the keyboard: Space or Enter picks
   SetColor(color);
+}
+
+void TColorPanel::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    emit Clicked();
+    return;
+  }
+  QFrame::keyPressEvent(event);
 }
 
 void TColorPanel::SetColor(TColor color) {

@@ -6,7 +6,6 @@
 #include "platform/qt/QtConvert.h"
 #include "windows/MainServices.h"
 
-#include <QCloseEvent>
 #include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +42,7 @@ TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
   box->addWidget(LV_Contents, 1);
   connect(PC_Note, &QTabWidget::currentChanged, this, &TNotePrp::PC_NoteChange);
   ForgetProjectOnRelease(this);
+  StoreWhenAsked();
   if (MainServices)
     connect(MainServices->Notices(), &TMainNotices::ProjectReleasing, this, [this] {
       RelationPool = nullptr;
@@ -53,24 +53,28 @@ TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
 TNotePrp::~TNotePrp() = default;
 
 void TNotePrp::ShowNote(TNoteItem* note, TPoolItemList* relationPool, TPoolItemList* linkPool) {
-  // Nothing stores while the window is bound to another note; text typed for the note shown
-  // so far goes into that note, not the next.
-  Loading = true;
+  // What was typed or picked for the note shown so far goes into that note, not the next.
+  StorePending();
   if (note != GetItem()) {
-    if (TNoteItem* previous = Note.Get(); previous && !Closing && HasPendingText() &&
-                                          (!Container || Container->HasNote(previous)))
-      previous->SetText(GetRichText());
     Note = note;
+    LastFoundPos = -1; // a find in another note starts at its top
   }
+  Loading = true;
   if (auto* pool = dynamic_cast<TRelationPool*>(relationPool)) RelationPool = pool;
   if (auto* pool = dynamic_cast<TLinkPool*>(linkPool)) LinkPool = pool;
   ED_Caption->show();
   TPropertyFrm::ShowItem();
 }
 
+bool TNotePrp::ItemGone() const {
+  return MissingFrom(Container ? Container->NotePool.get() : nullptr, Note.Get());
+}
+
 bool TNotePrp::UpdateItem(bool Store) {
+  if (CloseIfGone()) return true;
+  // A reload shows what the user typed or picked, stored first.
+  if (!Store) StorePending();
   TNoteItem* note = Note.Get();
-  if (ClosedBecauseGone(!note || (Container && !Container->HasNote(note)))) return true;
   // A failing step leaves the rest undone, as a half-loaded window is better than none.
   try {
     if (Store)
@@ -85,19 +89,46 @@ bool TNotePrp::UpdateItem(bool Store) {
 }
 
 // The text goes in when "&Memo" is shown, and whenever it was changed since it was loaded,
-// so text typed before a page switch is never lost.
+// so text typed before a page switch is never lost; likewise a colour picked on
+// "&Properties".
 void TNotePrp::StoreNote(TNoteItem* note) {
   note->SetName(FromQString(ED_Caption->text()));
-  if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) {
-    note->SetText(GetRichText());
-    RichEditURL1->MarkStored(note->Data.Text);
-  }
-  if (PC_Note->currentWidget() == TS_NoteProp) note->SetColor(PN_NoteColor->Color());
+  FShownName = ED_Caption->text();
+  if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) StoreText(note);
+  if (PC_Note->currentWidget() == TS_NoteProp || FColorPicked) StoreColor(note);
   if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();
 }
 
+void TNotePrp::StoreText(TNoteItem* note) {
+  note->SetText(GetRichText());
+  RichEditURL1->MarkStored(note->Data.Text);
+}
+
+void TNotePrp::StoreColor(TNoteItem* note) {
+  note->SetColor(PN_NoteColor->Color());
+  FColorPicked = false;
+}
+
+bool TNotePrp::StorePending() {
+  TNoteItem* note = Note.Get();
+  if (Closing || Loading || !note || ItemGone()) return false;
+  // Only what the user changed: a name changed elsewhere meanwhile is not turned back.
+  const bool name = ED_Caption->text() != FShownName && FromQString(ED_Caption->text()) != note->Data.Name;
+  const bool text = HasPendingText();
+  const bool color = FColorPicked;
+  if (!name && !text && !color) return false;
+  if (name) note->SetName(FromQString(ED_Caption->text()));
+  FShownName = ED_Caption->text();
+  if (text) StoreText(note);
+  if (color) StoreColor(note);
+  TPropertyFrm::UpdateItem(true);
+  return true;
+}
+
 void TNotePrp::LoadNote(TNoteItem* note) {
+  FColorPicked = false;
   ED_Caption->setText(ToQString(note->Data.Name));
+  FShownName = ED_Caption->text();
   SetInfo("Note - " + ED_Caption->text());
   RichEditURL1->SetRichText(note->Data.Text);
   PN_NoteColor->SetColor(note->Data.Color);
@@ -136,18 +167,6 @@ void TNotePrp::RichEditURL1Exit() {
 void TNotePrp::showEvent(QShowEvent* event) {
   TPropertyFrm::showEvent(event);
   FormShow();
-}
-
-void TNotePrp::closeEvent(QCloseEvent* event) {
-  if (!Closing) UpdateItem(true);
-  event->accept();
-}
-
-// A page of another window is hidden whenever its owner shows another page; only a window of
-// its own stores when it is hidden.
-void TNotePrp::hideEvent(QHideEvent* event) {
-  if (isWindow() && !Closing && !Loading && Note.Get()) UpdateItem(true);
-  TPropertyFrm::hideEvent(event);
 }
 
 void TNotePrp::resizeEvent(QResizeEvent* event) {

@@ -35,6 +35,7 @@ namespace qel {
 
 class TAttachItem;
 class TAttachPrp;
+class TLinkItem;
 class TLinkPool;
 class TNoteItem;
 class TPoolItemList;
@@ -55,6 +56,10 @@ public:
   const void* GetItem() const override { return Note.Get(); }
   TNoteItem* GetNote() const { return Note.Get(); }
   bool UpdateItem(bool Store) override;
+  bool ItemGone() const override;
+  // Stores what was typed or picked since the last load or store (name, text, colour) into
+  // the shown note; true when there was something.
+  bool StorePending() override;
 
   // ---- the window (NoteProp.cpp)
   void PC_NoteChange();
@@ -65,8 +70,7 @@ public:
   // ---- links (NotePropLinks.cpp)
   void FillLinksTo();
   void FillLinksFrom();
-  // The last note of the project's view named exactly like the list's selected row; null
-  // when none.
+  // The note at the other end of the link of the list's selected row; null when none.
   TNoteItem* FindToNote() const { return FindSelectedNote(LV_LinksTo); }
   TNoteItem* FindFromNote() const { return FindSelectedNote(LV_LinksFrom); }
   void LV_LinksToDblClick() { JumpAlong(FindToNote()); }
@@ -137,8 +141,8 @@ public:
   void bnREURLReplaceClick();
   void ReplaceDialog1Find();
   void ReplaceDialog1Replace(bool All);
-  // Start of the last match, shared by every note window; -1 when none.
-  static int LastFoundPos;
+  // Start of the last match in this window's text; -1 when none.
+  int LastFoundPos = -1;
 
   // ---- picture, logo and colour (NotePropPicture.cpp)
   void ShowPicture();
@@ -221,8 +225,6 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -238,6 +240,8 @@ private:
   void CreateAttachmentList();
   void LoadNote(TNoteItem* note);
   void StoreNote(TNoteItem* note);
+  void StoreText(TNoteItem* note);
+  void StoreColor(TNoteItem* note);
   // Loads the controls as a programmatic fill (nothing is stored meanwhile).
   void Reload();
   bool HasPendingText() const;
@@ -246,6 +250,7 @@ private:
   QMimeData* DragLinkNote(TNoteItem* target);
   void SetLinkCaptions();
   void FillLinks(QTreeWidget* list, bool outgoing);
+  static void FitColumns(QTreeWidget* list);
   TSheetItem* SheetOf(const QListWidgetItem* entry) const;
   void AddSheetEntry(QListWidget* list, TSheetItem* sheet);
   // The selected entries' sheets, last first, each entry moved to the other list.
@@ -257,6 +262,7 @@ private:
   // Copies a chosen picture into the project folder; the name there, or empty (after telling
   // the user) when it could not be copied.
   std::string CopyIntoProject(const std::string& file);
+  static std::string FreeNameFor(const std::string& file, const std::string& folder);
   // Runs a picture dialog and copies the chosen file; the note to take it, or null.
   TNoteItem* ChoosePicture(TFileDialogRequest& dialog, std::string& target);
   void SetTargetsDotted(bool dotted);
@@ -264,10 +270,14 @@ private:
 
   std::vector<TItemRef<TSheetItem>> FSheets;      // the objects of the sheet lists' entries
   std::vector<TItemRef<TAttachItem>> FAttachments; // the attachment rows
+  std::vector<TItemRef<TLinkItem>> FLinksTo;       // the links of the rows of LV_LinksTo
+  std::vector<TItemRef<TLinkItem>> FLinksFrom;
   QPoint FLogoPress;
   bool FPresentSorted = false;
   bool FAvailableSorted = false;
   bool FPictureStretched = false;
+  bool FColorPicked = false; // the colour panel holds a colour not yet stored
+  QString FShownName;        // the name as last loaded or stored
 };
 
 extern TNotePrp* NotePrp;

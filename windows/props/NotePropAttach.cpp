@@ -58,6 +58,7 @@ TAttachPrp* TNotePrp::NewAttachmentWindow(TAttachItem* attachment) {
 }
 
 TAttachPrp* TNotePrp::LV_ContentsDblClick() {
+  if (CloseIfGone()) return nullptr;
   for (int row = 0; row < LV_Contents->count() && row < static_cast<int>(FAttachments.size()); ++row) {
     TAttachItem* attachment = FAttachments[row].Get();
     if (!LV_Contents->item(row)->isSelected() || !attachment) continue;
@@ -69,6 +70,7 @@ TAttachPrp* TNotePrp::LV_ContentsDblClick() {
 }
 
 QMimeData* TNotePrp::LV_ContentsStartDrag() {
+  if (ItemGone()) return nullptr;
   auto attachments = std::make_unique<TDragAttach>(this);
   for (int row = 0; row < LV_Contents->count() && row < static_cast<int>(FAttachments.size()); ++row)
     if (TAttachItem* attachment = FAttachments[row].Get(); attachment && LV_Contents->item(row)->isSelected())
@@ -78,6 +80,7 @@ QMimeData* TNotePrp::LV_ContentsStartDrag() {
 }
 
 void TNotePrp::MI_AddAttachmentClick() {
+  if (CloseIfGone()) return;
   TNoteItem* note = Note.Get();
   if (!note || !Container) return;
   TAttachment record;

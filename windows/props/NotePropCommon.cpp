@@ -6,6 +6,13 @@
 #include "model/Container.h"
 #include "windows/MainServices.h"
 
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+
 namespace qel {
 
 QVBoxLayout* TakeBody(TPropertyFrm* window) {
@@ -39,6 +46,41 @@ void ShowFreeWindow(QWidget* window, bool stayOnTop) {
   else
     window->setGeometry(0, 71, 250, window->height());
   window->show();
+}
+
+namespace {
+
+bool TriggerShortcut(const QList<QAction*>& actions, const QKeySequence& key) {
+  for (QAction* action : actions) {
+    if (action->menu() && TriggerShortcut(action->menu()->actions(), key)) return true;
+    if (!action->menu() && action->isEnabled() && action->shortcut() == key) {
+      action->trigger();
+      return true;
+    }
+  }
+  return false;
+}
+
+} // namespace
+
+bool MainMenuShortcut(QWidget* from, QKeyEvent* key) {
+  // Inside the main window its shortcuts have been offered already.
+  if (!MainServices || !from || from->window() == MainServices->MainWidget()) return false;
+  return TriggerShortcut(MainServices->MainMenu()->actions(), QKeySequence(key->keyCombination()));
+}
+
+QWidget* Scrolled(QWidget* bar) {
+  auto* box = new QScrollArea(bar->parentWidget());
+  box->setWidget(bar);
+  box->setWidgetResizable(true);
+  box->setFrameShape(QFrame::NoFrame);
+  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  const int height = bar->sizeHint().height();
+  bar->setMinimumWidth(bar->sizeHint().width());
+  box->setFixedHeight(height + box->horizontalScrollBar()->sizeHint().height());
+  return box;
 }
 
 void ForgetProjectOnRelease(TPropertyFrm* window) {

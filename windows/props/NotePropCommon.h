@@ -65,6 +65,12 @@ bool Reported(const std::function<void()>& operation);
 void ShowFreeWindow(QWidget* window, bool stayOnTop);
 // The flags of such a window.
 Qt::WindowFlags FreeWindowFlags(bool stayOnTop);
+// A key pressed in a window of its own that the main window's menu binds (zoom, relation
+// types, ...) triggers that menu item, as it would inside the main window. True when taken.
+bool MainMenuShortcut(QWidget* from, QKeyEvent* key);
+// A tool bar in a box that scrolls sideways when the window is narrower than the bar, so no
+// button hides behind an overflow arrow.
+QWidget* Scrolled(QWidget* bar);
 // When the main window releases the window's project, the window forgets it and, when it is
 // a window of its own, closes without storing.
 void ForgetProjectOnRelease(TPropertyFrm* window);

@@ -46,8 +46,11 @@ void TNotePrp::CreateMemoPage() {
   RichEditURL1 = new TRichEditURL(splitter);
   RichEditURL1->setToolTip("Enter your text. ");
   RichEditURL1->OnURLClick = [this](TRichEditURL*, const QString& url) { RichEditURL1URLClick(url); };
+  RichEditURL1->OnProgramKey = [this](QKeyEvent* key) { return MainMenuShortcut(RichEditURL1, key); };
   RichEditURL1->installEventFilter(this);
   RichEditURL1->viewport()->installEventFilter(this);
+  SetTextMargins();
+  RichEditURL1->document()->clearUndoRedoStacks();
   CreateLinkLists(splitter);
   splitter->setSizes({300, 136, 136});
   StatusBar = new QStatusBar(TS_Memo);
@@ -59,7 +62,7 @@ void TNotePrp::CreateMemoPage() {
     StatusBar->addWidget(StatusPanels[i]);
   }
   StatusPanels[1]->setAlignment(Qt::AlignCenter);
-  for (QWidget* part : {static_cast<QWidget*>(StandardToolBar), Ruler, static_cast<QWidget*>(splitter),
+  for (QWidget* part : {Scrolled(StandardToolBar), Ruler, static_cast<QWidget*>(splitter),
                         static_cast<QWidget*>(StatusBar)})
     column->addWidget(part, part == splitter ? 1 : 0);
   connect(RichEditURL1->document(), &QTextDocument::modificationChanged, this, &TNotePrp::RichEditChange);
@@ -100,7 +103,8 @@ void TNotePrp::CreateToolBar() {
   StandardToolBar->addAction("Copy", this, &TNotePrp::EditCopy)->setToolTip("Copy selected item to clipboard");
   StandardToolBar->addAction("Paste", this, &TNotePrp::EditPaste)->setToolTip("Paste contents of clipboard");
   StandardToolBar->addAction("Undo", this, &TNotePrp::EditUndo)->setToolTip("Undo the last action");
-  connect(FontName, &QComboBox::currentIndexChanged, this, &TNotePrp::FontNameChange);
+  // Every choice applies, also that of the name the box shows already.
+  connect(FontName, &QComboBox::activated, this, &TNotePrp::FontNameChange);
   connect(FontSize, &QSpinBox::valueChanged, this, &TNotePrp::FontSizeChange);
   connect(BoldButton, &QAction::triggered, this, &TNotePrp::BoldButtonClick);
   connect(ItalicButton, &QAction::triggered, this, &TNotePrp::ItalicButtonClick);
@@ -185,10 +189,12 @@ void TNotePrp::FormShow() {
 void TNotePrp::SetTextMargins() {
   QTextDocument* text = RichEditURL1->document();
   if (text->documentMargin() == 6) return;
+  const bool modified = text->isModified();
   const bool unchanged = !RichEditURL1->ChangedSinceLoad();
   const std::string loaded = unchanged ? RichEditURL1->GetRichText() : std::string();
   text->setDocumentMargin(6);
   if (unchanged) RichEditURL1->MarkStored(loaded);
+  text->setModified(modified);
 }
 
 void TNotePrp::SelectionChange() {
@@ -209,7 +215,11 @@ void TNotePrp::SelectionChange() {
   UnderlineButton->setChecked(run.Underline);
   BulletsButton->setChecked(paragraph.Bullet);
   FontSize->setValue(run.HalfPoints / 2);
-  FontName->setCurrentText(run.Family);
+  const int family = FontName->findText(run.Family);
+  if (family >= 0)
+    FontName->setCurrentIndex(family);
+  else
+    FontName->setEditText(run.Family);
   LeftAlign->setChecked(paragraph.Align == TRtfAlign::Left);
   RightAlign->setChecked(paragraph.Align == TRtfAlign::Right);
   CenterAlign->setChecked(paragraph.Align == TRtfAlign::Center);
@@ -278,6 +288,7 @@ void TNotePrp::BulletsButtonClick() {
 }
 
 void TNotePrp::DateTimeClick() {
+  if (CloseIfGone()) return;
   const QLocale locale;
   const QDateTime now = QDateTime::currentDateTime();
   RichEditURL1->insertPlainText(locale.toString(now.date(), QLocale::ShortFormat) + " " +
@@ -293,6 +304,7 @@ void TNotePrp::EditCopy() { RichEditURL1->copy(); }
 void TNotePrp::EditPaste() { RichEditURL1->paste(); }
 
 void TNotePrp::MI_loadfileClick() {
+  if (CloseIfGone()) return;
   if (Dialogs().OpenDialog(dlg_openfile)) Reported([this] { RichEditURL1->LoadFromFile(dlg_openfile.FileName); });
   UpdateItem(true);
 }

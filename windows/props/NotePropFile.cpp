@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 #include <QPrinter>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace qel {
 
@@ -16,8 +18,12 @@ void TNotePrp::SetFileName(const std::string& Name) {
 }
 
 void TNotePrp::FileNew() {
+  if (CloseIfGone()) return;
   SetFileName("Untitled");
-  RichEditURL1->clear();
+  // Emptied as one edit, so Undo brings the note's text back.
+  QTextCursor all(RichEditURL1->document());
+  all.select(QTextCursor::Document);
+  all.removeSelectedText();
   RichEditURL1->document()->setModified(false);
   ShowModifiedMark(false);
 }
@@ -31,6 +37,7 @@ bool TNotePrp::CheckFileSave() {
 }
 
 void TNotePrp::FileOpen() {
+  if (CloseIfGone()) return;
   if (!CheckFileSave()) return;
   if (Dialogs().OpenDialog(OpenDialog)) PerformFileOpen(OpenDialog.FileName);
 }
@@ -45,6 +52,7 @@ void TNotePrp::PerformFileOpen(const std::string& Name) {
 
 // A document without a name yet is saved under a name the user chooses.
 void TNotePrp::FileSave() {
+  if (CloseIfGone()) return;
   if (FileName.empty() || FileName == "Untitled") return FileSaveAs();
   if (!Reported([&] { RichEditURL1->SaveToFile(FileName); })) return;
   RichEditURL1->document()->setModified(false);
@@ -52,6 +60,7 @@ void TNotePrp::FileSave() {
 }
 
 void TNotePrp::FileSaveAs() {
+  if (CloseIfGone()) return;
   if (!Dialogs().SaveDialog(SaveDialog)) return;
   const std::string name = SaveDialog.FileName;
   if (FileExists(name) && MessageDlg("OK to overwrite " + name, TMsgDlgType::mtConfirmation, mbYesNoCancel) != mrYes)
@@ -63,11 +72,13 @@ void TNotePrp::FileSaveAs() {
 }
 
 void TNotePrp::FilesDropped(const QStringList& Files) {
+  if (CloseIfGone()) return;
   if (Files.isEmpty() || Files.first().size() > 260) return;
   if (CheckFileSave()) PerformFileOpen(FromQString(Files.first()));
 }
 
 void TNotePrp::FilePrint() {
+  if (CloseIfGone()) return;
   RichEditURL1->PlainText = true;
   if (!PrintDialog) PrintDialog = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!Dialogs().PrintDialog(*PrintDialog)) return;

@@ -12,15 +12,15 @@
 
 namespace qel {
 
-int TNotePrp::LastFoundPos = -1;
-
 void TNotePrp::bnREURLReplaceClick() {
+  if (CloseIfGone()) return;
   ReplaceDialog1->move(0, 0);
   ReplaceDialog1->show();
   LastFoundPos = -1;
 }
 
 void TNotePrp::ReplaceDialog1Find() {
+  if (CloseIfGone()) return;
   QTextDocument::FindFlags flags;
   if (ReplaceDialog1->WholeWord->isChecked()) flags |= QTextDocument::FindWholeWords;
   if (ReplaceDialog1->MatchCase->isChecked()) flags |= QTextDocument::FindCaseSensitively;
@@ -48,21 +48,29 @@ void TNotePrp::ReplaceDialog1Find() {
 }
 
 void TNotePrp::ReplaceDialog1Replace(bool All) {
+  if (CloseIfGone()) return;
+  const QString find = ReplaceDialog1->FindText->text();
+  if (find.isEmpty()) return; // nothing to replace, also not the search window's text
   const QString replacement = ReplaceDialog1->ReplaceText->text();
   if (!All) {
     QTextCursor cursor = RichEditURL1->textCursor();
-    if (cursor.hasSelection() && cursor.selectedText() == ReplaceDialog1->FindText->text())
-      cursor.insertText(replacement);
+    const Qt::CaseSensitivity sensitivity =
+        ReplaceDialog1->MatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (cursor.hasSelection() && cursor.selectedText().compare(find, sensitivity) == 0) cursor.insertText(replacement);
     return;
   }
+  // Every match of the text, from its top; the next search starts behind the inserted text.
+  QTextCursor edit(RichEditURL1->document());
+  edit.beginEditBlock();
+  LastFoundPos = -1;
   for (;;) {
     ReplaceDialog1Find();
     if (LastFoundPos < 0) break;
     QTextCursor cursor = RichEditURL1->textCursor();
     cursor.insertText(replacement);
-    // The next search starts behind the inserted text.
     LastFoundPos = cursor.position() - 1;
   }
+  edit.endEditBlock();
 }
 
 } // namespace qel

@@ -36,11 +36,14 @@ void TNotePrp::FillLinksFrom() { FillLinks(LV_LinksFrom, false); }
 
 void TNotePrp::FillLinks(QTreeWidget* list, bool outgoing) {
   list->clear();
+  std::vector<TItemRef<TLinkItem>>& rows = outgoing ? FLinksTo : FLinksFrom;
+  rows.clear();
   const TNoteItem* note = Note.Get();
-  if (!note) return;
+  if (!note) return FitColumns(list);
   const int count = outgoing ? note->OutLinkCount() : note->InLinkCount();
   for (int i = 0; i < count; ++i) {
-    const TLinkItem* link = outgoing ? note->GetOutLink(i) : note->GetInLink(i);
+    TLinkItem* link = outgoing ? note->GetOutLink(i) : note->GetInLink(i);
+    rows.emplace_back(link);
     const TNoteItem* other = outgoing ? link->GetToNote() : link->GetFromNote();
     const TRelationItem* relation = link->GetRelation();
     const TSheetItem* sheet = link->GetSheet();
@@ -49,23 +52,40 @@ void TNotePrp::FillLinks(QTreeWidget* list, bool outgoing) {
                                                       sheet ? ToQString(sheet->Data.Name) : QString()});
     row->setIcon(0, IL_Property.value(2));
   }
+  FitColumns(list);
 }
 
+// Columns at least as wide as their header texts, so every caption can be read.
+void TNotePrp::FitColumns(QTreeWidget* list) {
+  const int widths[] = {115, 60, 500};
+  for (int column = 0; column < 3; ++column) {
+    list->resizeColumnToContents(column);
+    if (list->columnWidth(column) < widths[column]) list->setColumnWidth(column, widths[column]);
+  }
+}
+
+// The note at the other end of the selected row's own link.
 TNoteItem* TNotePrp::FindSelectedNote(const QTreeWidget* list) const {
+  const std::vector<TItemRef<TLinkItem>>& rows = list == LV_LinksTo ? FLinksTo : FLinksFrom;
   const QList<QTreeWidgetItem*> selected = list->selectedItems();
-  if (selected.isEmpty() || !Container) return nullptr;
-  const std::string name = FromQString(selected.first()->text(0));
-  TNoteItem* found = nullptr;
-  for (int i = 0; i < Container->NoteCount(); ++i)
-    if (Container->GetNote(i)->Data.Name == name) found = Container->GetNote(i);
-  return found;
+  if (selected.isEmpty()) return nullptr;
+  const int row = list->indexOfTopLevelItem(selected.first());
+  if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
+  const TLinkItem* link = rows[row].Get();
+  if (!link) return nullptr;
+  TNoteItem* note = list == LV_LinksTo ? link->GetToNote() : link->GetFromNote();
+  if (!note || (Container && Container->NotePool->IndexOf(note) < 0)) return nullptr;
+  return note;
 }
 
-// A row whose name no longer finds a note leads nowhere.
+// A row whose link or note is gone leads nowhere; what was typed for the note shown so far
+// is stored first.
 void TNotePrp::JumpAlong(TNoteItem* target) {
-  if (!target || target->IsAggregation()) return;
+  if (CloseIfGone() || !target || target->IsAggregation()) return;
+  StorePending();
   JumpNote = target;
   Note = target;
+  LastFoundPos = -1;
   SetLinkCaptions();
   Reload();
 }
@@ -76,15 +96,12 @@ void TNotePrp::SetLinkCaptions() {
   const QString name = "\"" + ToQString(note->Data.Name) + "\"";
   LV_LinksFrom->headerItem()->setText(0, "from Note to " + name);
   LV_LinksTo->headerItem()->setText(0, "from " + name + " to Note");
-  // The first column is at least as wide as its heading.
-  for (QTreeWidget* list : {LV_LinksFrom, LV_LinksTo}) {
-    QHeaderView* header = list->header();
-    header->resizeSection(0, std::max(header->sectionSize(0), header->sectionSizeHint(0)));
-  }
+  FitColumns(LV_LinksFrom);
+  FitColumns(LV_LinksTo);
 }
 
 QMimeData* TNotePrp::DragLinkNote(TNoteItem* target) {
-  if (!target) return nullptr;
+  if (!target || ItemGone()) return nullptr;
   JumpNote = target;
   auto notes = std::make_unique<TDragNotes>(this);
   notes->Insert(0, target);

@@ -7,7 +7,9 @@
 #include "platform/qt/QtConvert.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,12 +26,6 @@ constexpr const char* kLogoMime = "application/x-qel-note-logo";
 
 QPoint PlaceOf(int place) { return QPoint((place % 3) * 140, (place / 3) * 60); }
 
-QPushButton* PanelButton(QWidget* parent, const char* text, int left, int top) {
-  auto* button = new QPushButton(text, parent);
-  button->setGeometry(left, top, std::max(82, button->sizeHint().width()), 25);
-  return button;
-}
-
 } // namespace
 
 void TNotePrp::CreatePropertiesPage() {
@@ -42,21 +38,31 @@ void TNotePrp::CreatePropertiesPage() {
   auto* column = new QVBoxLayout(GB_Picture);
   CreatePictureArea();
   column->addWidget(SB_Picture, 1);
+  // The buttons in two columns, so a narrow window reaches every one of them.
   auto* Panel12 = new QWidget(GB_Picture);
-  Panel12->setFixedHeight(76);
   column->addWidget(Panel12);
-  btn_SwitchPictureMode = PanelButton(Panel12, "&Stretch Image", 15, 6);
+  auto* grid = new QGridLayout(Panel12);
+  grid->setContentsMargins(0, 0, 0, 0);
+  btn_SwitchPictureMode = new QPushButton("&Stretch Image", Panel12);
   btn_SwitchPictureMode->setEnabled(false);
-  btn_LoadImage = PanelButton(Panel12, "Load &Image", 134, 6);
-  btn_LoadLogo = PanelButton(Panel12, "L&oad Logo", 256, 6);
+  btn_LoadImage = new QPushButton("Load &Image", Panel12);
+  btn_LoadLogo = new QPushButton("L&oad Logo", Panel12);
+  btn_clearimage = new QPushButton("&Clear Image", Panel12);
+  btn_clearlogo = new QPushButton("Cle&ar Logo", Panel12);
+  auto* colorRow = new QHBoxLayout;
   auto* Label22 = new QLabel("C&olor", Panel12);
-  Label22->move(22, 50);
-  Label22->adjustSize();
   PN_NoteColor = new TColorPanel(Panel12);
-  PN_NoteColor->setGeometry(std::max(52, Label22->geometry().right() + 5), 48, 41, 20);
+  PN_NoteColor->setFixedSize(41, 20);
   Label22->setBuddy(PN_NoteColor);
-  btn_clearimage = PanelButton(Panel12, "&Clear Image", 134, 46);
-  btn_clearlogo = PanelButton(Panel12, "Cle&ar Logo", 256, 46);
+  colorRow->addWidget(Label22);
+  colorRow->addWidget(PN_NoteColor);
+  colorRow->addStretch(1);
+  grid->addWidget(btn_LoadImage, 0, 0);
+  grid->addWidget(btn_clearimage, 0, 1);
+  grid->addWidget(btn_LoadLogo, 1, 0);
+  grid->addWidget(btn_clearlogo, 1, 1);
+  grid->addWidget(btn_SwitchPictureMode, 2, 0);
+  grid->addLayout(colorRow, 2, 1);
   connect(btn_SwitchPictureMode, &QPushButton::clicked, this, &TNotePrp::btn_SwitchPictureModeClick);
   connect(btn_LoadImage, &QPushButton::clicked, this, &TNotePrp::BTN_LoadImageClick);
   connect(btn_LoadLogo, &QPushButton::clicked, this, &TNotePrp::BTN_LoadLogoClick);
@@ -128,10 +134,11 @@ void TNotePrp::ShowLogo() {
 
 std::string TNotePrp::CopyIntoProject(const std::string& file) {
   if (!Container) return file;
-  const std::string target = Container->Directory + ExtractFileName(file);
+  std::string target;
+  if (!Reported([&] { target = FreeNameFor(file, Container->Directory); })) return {};
   std::error_code error;
-  if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(target), error)) return target;
-  // Written beside the target first: a failed copy leaves a picture of that name untouched.
+  if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(target), error) || FileExists(target)) return target;
+  // Written beside the target first: a failed copy leaves no half file of that name.
   const std::string temporary = target + ".copy~";
   if (Reported([&] {
         CopyFileBytes(file, temporary);
@@ -142,12 +149,37 @@ std::string TNotePrp::CopyIntoProject(const std::string& file) {
   return {};
 }
 
+// The name in the folder for a copy of the file: the file itself when it is there, its own
+// name when free or holding the same bytes, else the first "name_N.ext" that is free or
+// holds the same bytes. Names count as equal without regard to letter case, as the project
+// finds its files so. Raises EInOutError when the file cannot be read.
+std::string TNotePrp::FreeNameFor(const std::string& file, const std::string& folder) {
+  const std::string name = ExtractFileName(file);
+  const std::string ext = ExtractFileExt(name);
+  const std::string stem = name.substr(0, name.size() - ext.size());
+  std::string bytes;
+  bool read = false;
+  for (int n = 1;; ++n) {
+    const std::string candidate = folder + (n == 1 ? name : stem + "_" + std::to_string(n) + ext);
+    const std::string existing = FindFileNoCase(candidate);
+    if (!FileExists(existing)) return candidate;
+    std::error_code error;
+    if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(existing), error)) return existing;
+    if (!read) {
+      bytes = ReadFileBytes(file);
+      read = true;
+    }
+    if (ReadFileBytes(existing) == bytes) return existing;
+  }
+}
+
 TNoteItem* TNotePrp::ChoosePicture(TFileDialogRequest& dialog, std::string& target) {
+  if (CloseIfGone()) return nullptr;
   dialog.InitialDir = Container ? Container->Directory : std::string();
   if (!Dialogs().OpenDialog(dialog) || !FileExists(dialog.FileName)) return nullptr;
   target = CopyIntoProject(dialog.FileName);
   TNoteItem* note = Note.Get();
-  if (target.empty() || !note || (Container && !Container->HasNote(note))) return nullptr;
+  if (target.empty() || ItemGone()) return nullptr;
   return note;
 }
 
@@ -173,6 +205,7 @@ void TNotePrp::BTN_LoadLogoClick() {
 }
 
 void TNotePrp::btn_clearimageClick() {
+  if (CloseIfGone()) return;
   if (Dialogs().MessageBox({TMsgDlgType::mtConfirmation, "Clear Image", "Are you sure ?", mbYesNo}) != mrYes) return;
   if (TNoteItem* note = Note.Get()) note->SetImage("");
   UpdateItem(true);
@@ -180,6 +213,7 @@ void TNotePrp::btn_clearimageClick() {
 }
 
 void TNotePrp::btn_clearlogoClick() {
+  if (CloseIfGone()) return;
   if (Dialogs().MessageBox({TMsgDlgType::mtConfirmation, "Clear Logo", "Are you sure ?", mbYesNo}) != mrYes) return;
   if (TNoteItem* note = Note.Get()) note->SetLogo("");
   UpdateItem(true);
@@ -198,6 +232,7 @@ void TNotePrp::SetTargetsDotted(bool dotted) {
 }
 
 void TNotePrp::IM_LogoStartDrag() {
+  if (CloseIfGone()) return;
   LogoDragging = true;
   SetTargetsDotted(true);
 }
@@ -210,9 +245,10 @@ void TNotePrp::posDragOver(int Place) {
 }
 
 void TNotePrp::IM_LogoEndDrag() {
+  const bool dragging = LogoDragging;
   LogoDragging = false;
   SetTargetsDotted(false);
-  UpdateItem(true);
+  if (dragging) UpdateItem(true);
 }
 
 bool TNotePrp::LogoEvent(QEvent* event) {
@@ -224,6 +260,7 @@ bool TNotePrp::LogoEvent(QEvent* event) {
         (mouse->position().toPoint() - FLogoPress).manhattanLength() < QApplication::startDragDistance())
       return false;
     IM_LogoStartDrag();
+    if (!LogoDragging) return true;
     auto* drag = new QDrag(IM_Logo);
     auto* data = new QMimeData;
     data->setData(kLogoMime, {});
@@ -248,15 +285,20 @@ bool TNotePrp::TargetEvent(int place, QEvent* event) {
   return true;
 }
 
+// The colour picked is stored with the next store, whatever page is shown then.
 void TNotePrp::PN_NoteColorClick() {
+  if (CloseIfGone()) return;
   TColor color = ColorDialogColor;
   if (!Dialogs().ColorDialog(color)) return;
   ColorDialogColor = color;
   PN_NoteColor->SetColor(color);
+  FColorPicked = true;
 }
 
 void TNotePrp::PN_NoteColorDblClick() {
+  if (CloseIfGone()) return;
   PN_NoteColorClick();
+  FColorPicked = true;
   UpdateItem(true);
 }
 

@@ -111,16 +111,18 @@ std::vector<TSheetItem*> TNotePrp::MoveSelected(QListWidget* from, QListWidget* 
 }
 
 void TNotePrp::lst_presentinsheetsDragDrop() {
+  if (CloseIfGone()) return;
   TNoteItem* note = Note.Get();
-  if (!note || !Container) return;
+  if (!Container) return;
   for (TSheetItem* sheet : MoveSelected(lst_availablesheets, lst_presentinsheets))
     Container->AssignNoteToSheet(note, sheet);
   if (MainServices) MainServices->RefreshNavigators(nullptr);
 }
 
 void TNotePrp::lst_availablesheetsDragDrop() {
+  if (CloseIfGone()) return;
   TNoteItem* note = Note.Get();
-  if (!note || !Container) return;
+  if (!Container) return;
   for (TSheetItem* sheet : MoveSelected(lst_presentinsheets, lst_availablesheets))
     if (TPosItem* position = Container->FindPosition(note, sheet)) position->Delete();
   if (!MainServices) return;

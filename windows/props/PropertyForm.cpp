@@ -1,12 +1,16 @@
 #include "PropertyForm.h"
 
+#include "model/PoolItemList.h"
 #include "windows/MainServices.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qel {
 
@@ -58,6 +62,19 @@ bool TPropertyFrm::ClosedBecauseGone(bool gone) {
   return true;
 }
 
+bool TPropertyFrm::CloseIfGone() { return ClosedBecauseGone(ItemGone()); }
+
+bool TPropertyFrm::MissingFrom(const TPoolItemList* pool, const TPoolItem* item) const {
+  return !item || (Container && pool && pool->IndexOf(item) < 0);
+}
+
+void TPropertyFrm::StoreWhenAsked() {
+  if (!MainServices) return;
+  connect(MainServices->Notices(), &TMainNotices::PendingEditsRequested, this, [this] {
+    if (isWindow() && isVisible() && !Closing && !Loading && GetItem()) StorePending();
+  });
+}
+
 void TPropertyFrm::SetInfo(const QString& text) { InfoText->setText(text); }
 
 void TPropertyFrm::ED_CaptionExit() {
@@ -72,7 +89,30 @@ void TPropertyFrm::FormResize() {
   if (!Closing) ED_Caption->resize(InfoBar->width(), ED_Caption->height());
 }
 
+void TPropertyFrm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FitToScreen();
+}
+
+// A window of its own ends above the bottom of the screen's free area.
+void TPropertyFrm::FitToScreen() {
+  const QScreen* screen = this->screen();
+  if (!isWindow() || !screen) return;
+  const QRect free = screen->availableGeometry();
+  const int frame = frameGeometry().height() - height();
+  const int most = free.bottom() + 1 - std::max(y(), free.top()) - frame;
+  if (height() > most && most > 0) resize(width(), std::max(most, minimumHeight()));
+}
+
+// Closing or hiding (also a page whose owner shows another page) keeps what was typed or
+// picked. Only that: other controls may show values changed elsewhere since the load.
+void TPropertyFrm::closeEvent(QCloseEvent* event) {
+  StorePending();
+  event->accept();
+}
+
 void TPropertyFrm::hideEvent(QHideEvent* event) {
+  StorePending();
   QWidget::hideEvent(event);
   FormHide();
 }

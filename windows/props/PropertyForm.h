@@ -24,6 +24,8 @@ class QStatusBar;
 namespace qel {
 
 class TContainer;
+class TPoolItem;
+class TPoolItemList;
 
 class TPropertyFrm : public QWidget {
   Q_OBJECT
@@ -36,6 +38,14 @@ public:
   virtual const void* GetItem() const = 0;
   // Store: the controls into the item; otherwise the item into the controls. Always true.
   virtual bool UpdateItem(bool Store);
+  // Whether the window has no item, or its item has left the project (Container's full
+  // lists, whatever a search shows).
+  virtual bool ItemGone() const { return false; }
+  // Stores what the user changed since the last load or store, when anything; true then.
+  virtual bool StorePending() { return false; }
+  // The start of every command: a window whose item is gone closes and the command does
+  // nothing. True when gone.
+  bool CloseIfGone();
 
   TContainer* Container = nullptr; // where vanished items are checked; not owned
   bool Closing = false;            // closing because the item has left the project
@@ -57,8 +67,16 @@ protected:
   void ShowItem();
   // When gone: marks the window closing and closes it; returns gone.
   bool ClosedBecauseGone(bool gone);
+  // Whether the item is missing or, with a project set, not one of the pool's items.
+  bool MissingFrom(const TPoolItemList* pool, const TPoolItem* item) const;
+  // A window of its own stores its pending edits when the main window asks (before a save,
+  // an autosave, a project replacement or the question whether to save).
+  void StoreWhenAsked();
   void SetInfo(const QString& text);
+  void FitToScreen();
 
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,7 @@
 #include "platform/qt/ShellOpen.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,11 +26,17 @@ namespace {
 
 constexpr const char* kRtfMime = "text/rtf";
 
+// Only web and mail addresses are links; file, telnet, news and other schemes are not.
+const QRegularExpression& AddressStart() {
+  static const QRegularExpression start(R"(\b(?:(?:https?|ftp)://|mailto:|www\.))",
+                                        QRegularExpression::CaseInsensitiveOption);
+  return start;
+}
+
 // The web addresses of one paragraph's text: [start, end) pairs.
 std::vector<std::pair<int, int>> FindURLs(const QString& text) {
-  static const QRegularExpression address(
-      R"(\b(?:(?:https?|ftp|file|mailto|news|nntp|telnet|gopher):|www\.)[^\s<>"]+)",
-      QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression address(AddressStart().pattern() + R"([^\s<>"]+)",
+                                          QRegularExpression::CaseInsensitiveOption);
   static const QString trailing = ".,;:!?)]}'";
   std::vector<std::pair<int, int>> found;
   for (auto it = address.globalMatch(text); it.hasNext();) {
@@ -37,9 +44,8 @@ std::vector<std::pair<int, int>> FindURLs(const QString& text) {
     int end = static_cast<int>(match.capturedEnd());
     const int start = static_cast<int>(match.capturedStart());
     while (end > start && trailing.contains(text[end - 1])) --end;
-    // Something must follow "www." or the scheme's colon.
-    const bool www = text.mid(start, 4).compare("www.", Qt::CaseInsensitive) == 0;
-    const int prefixEnd = www ? start + 4 : static_cast<int>(text.indexOf(':', start)) + 1;
+    // Something must follow the prefix.
+    const int prefixEnd = start + static_cast<int>(AddressStart().match(text, start).capturedLength());
     if (end > prefixEnd) found.emplace_back(start, end);
   }
   return found;
@@ -109,7 +115,7 @@ void TRichEditURL::SetPlainTextAnsi(const std::string& text) {
 
 void TRichEditURL::LoadFromFile(const std::string& fileName) {
   const std::string bytes = ReadFileBytes(fileName);
-  if (PlainText) {
+  if (!IsRtf(bytes)) {
     SetPlainTextAnsi(bytes);
     return;
   }
@@ -119,8 +125,12 @@ void TRichEditURL::LoadFromFile(const std::string& fileName) {
 }
 
 void TRichEditURL::SaveToFile(const std::string& fileName) const {
-  WriteFileBytes(fileName, PlainText ? GetPlainText() : GetRichText());
+  const QString ext = QString::fromLatin1(ExtractFileExt(fileName)).toLower();
+  const bool plain = ext == ".txt" || (ext != ".rtf" && PlainText);
+  WriteFileBytes(fileName, plain ? GetPlainText() : GetRichText());
 }
+
+bool TRichEditURL::IsRtf(const std::string& bytes) { return bytes.rfind("{\\rtf", 0) == 0; }
 
 bool TRichEditURL::URLAt(int position, int& start, int& end) const {
   const QTextBlock block = document()->findBlock(position);
@@ -169,6 +179,29 @@ void TRichEditURL::mousePressEvent(QMouseEvent* event) {
   QTextEdit::mousePressEvent(event);
 }
 
+void TRichEditURL::keyPressEvent(QKeyEvent* event) {
+  const bool editing = event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
+                       event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Undo) ||
+                       event->matches(QKeySequence::Redo) || event->matches(QKeySequence::SelectAll);
+  if (event->modifiers() == Qt::ControlModifier && !editing) {
+    // The program's own keys first (zoom, loading a file, ...), then the control's.
+    if (OnProgramKey && OnProgramKey(event)) return event->accept();
+    if (!isReadOnly()) switch (event->key()) {
+    case Qt::Key_B: {
+      QTextCharFormat format;
+      format.setFontWeight(fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
+      mergeCurrentCharFormat(format);
+      return event->accept();
+    }
+    case Qt::Key_E: setAlignment(Qt::AlignHCenter); return event->accept();
+    case Qt::Key_L: setAlignment(Qt::AlignLeft); return event->accept();
+    case Qt::Key_R: setAlignment(Qt::AlignRight); return event->accept();
+    default: break;
+    }
+  }
+  QTextEdit::keyPressEvent(event);
+}
+
 bool TRichEditURL::canInsertFromMimeData(const QMimeData* source) const {
   return source->hasFormat(kRtfMime) || source->hasText();
 }
@@ -185,11 +218,16 @@ void TRichEditURL::insertFromMimeData(const QMimeData* source) {
   ensureCursorVisible();
 }
 
+// The selection as RTF besides plain text and HTML. The control's own data names a fixed
+// list of formats, so a data object of our own carries them.
 QMimeData* TRichEditURL::createMimeDataFromSelection() const {
-  QMimeData* data = QTextEdit::createMimeDataFromSelection();
+  const QTextDocumentFragment selection = textCursor().selection();
+  auto* data = new QMimeData;
+  data->setText(selection.toPlainText());
+  data->setHtml(selection.toHtml());
   QTextDocument copied;
   copied.setDefaultFont(document()->defaultFont());
-  QTextCursor(&copied).insertFragment(textCursor().selection());
+  QTextCursor(&copied).insertFragment(selection);
   data->setData(kRtfMime, QByteArray::fromStdString(WriteRtf(copied)));
   return data;
 }
@@ -222,7 +260,13 @@ QRect TRichEditURL::PrintMargins(const QPrinter& printer) {
   return QRect(left, top, right - left, bottom - top);
 }
 
+bool IsWebAddress(const QString& URL) {
+  const QRegularExpressionMatch start = AddressStart().match(URL);
+  return start.hasMatch() && start.capturedStart() == 0 && URL.size() > start.capturedLength();
+}
+
 bool OpenURL(const std::string& URL) {
+  if (!IsWebAddress(ToQString(URL))) return false;
   const bool bare = URL.size() >= 4 && QString::fromLatin1(URL.substr(0, 4)).compare("www.", Qt::CaseInsensitive) == 0;
   return ShellOpen(bare ? "http://" + URL : URL);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QKeyEvent;
 class QPrinter;
 class QSyntaxHighlighter;
 
@@ -25,8 +26,11 @@ public:
   TURLClickEvent OnURLClick;
   // Where Print places the text, in printer pixels; empty: the whole page.
   QRect PageRect;
-  // Files are loaded and saved as plain text (true) or as rich text (false).
+  // Files other than ".rtf" and ".txt" are saved as plain text (true) or as rich text (false).
   bool PlainText = false;
+  // Offered every Ctrl key but the editing ones (copy, cut, paste, undo, redo, select all)
+  // first; true when the program took it (a shortcut of a window).
+  std::function<bool(QKeyEvent* key)> OnProgramKey;
 
   // Replaces the text with an RTF string (or plain Windows-1252 text when it is not RTF):
   // the undo history is cleared and the text is unmodified afterwards.
@@ -42,11 +46,13 @@ public:
   // Replaces the text with plain text (CR LF or LF line ends), as SetRichText does.
   void SetPlainTextAnsi(const std::string& text);
 
-  // The file's content in the file mode: rich text (plain text when the file is not RTF) or
-  // plain text. Raises EInOutError; the text is unchanged then.
+  // The file's content: rich text when it starts with "{\rtf", else plain Windows-1252 text.
+  // Raises EInOutError; the text is unchanged then.
   void LoadFromFile(const std::string& fileName);
-  // Raises EInOutError.
+  // Rich text into ".rtf", plain text into ".txt", other names as PlainText says. Raises
+  // EInOutError.
   void SaveToFile(const std::string& fileName) const;
+  static bool IsRtf(const std::string& bytes);
 
   // The range [start, end) of the detected address at a character position, or false.
   bool URLAt(int position, int& start, int& end) const;
@@ -64,6 +70,8 @@ public:
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
+  // Ctrl+B bold; Ctrl+E, Ctrl+L, Ctrl+R centred, left and right alignment.
+  void keyPressEvent(QKeyEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   QMimeData* createMimeDataFromSelection() const override;
@@ -79,7 +87,11 @@ private:
   int FLoadedRevision = 0; // the document's revision then
 };
 
-// Opens a web address with the desktop's browser ("www." addresses as http); false on failure.
+// Whether the text is a web or mail address: "http://", "https://", "ftp://", "mailto:" or
+// "www." (any case) followed by something.
+bool IsWebAddress(const QString& URL);
+// Opens a web or mail address with the desktop's browser ("www." addresses as http); false
+// on failure and for anything else.
 bool OpenURL(const std::string& URL);
 
 } // namespace qel

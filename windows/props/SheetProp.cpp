@@ -7,11 +7,11 @@
 #include "platform/qt/QtConvert.h"
 #include "windows/MainServices.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,20 +27,29 @@ namespace {
 
 QLineEdit* SizeBox(QWidget* parent, const char* hint) {
   auto* box = new QLineEdit("9999", parent);
-  box->setValidator(new QIntValidator(0, 9999, box));
+  box->setValidator(new QIntValidator(1, 9999, box));
   box->setMaxLength(4);
   box->setFixedWidth(40);
   box->setToolTip(hint);
   return box;
 }
 
-// The number in a size box; false (after telling the user) when it holds none.
-bool ReadWholeNumber(const QLineEdit* box, int32_t& value) {
+// The size in a size box; false (after telling the user) when it is not a whole number of
+// at least 1: a sheet without width or height shows no note and takes no drop.
+bool ReadSize(const QLineEdit* box, const char* what, int32_t& value) {
   bool ok = false;
-  const int number = box->text().trimmed().toInt(&ok);
-  if (!ok) MessageDlg("'" + FromQString(box->text()) + "' is not a valid integer value", TMsgDlgType::mtError, mbOK);
-  if (ok) value = number;
-  return ok;
+  const QString text = box->text().trimmed();
+  const int number = text.toInt(&ok);
+  if (!ok) {
+    MessageDlg("'" + FromQString(box->text()) + "' is not a valid integer value", TMsgDlgType::mtError, mbOK);
+    return false;
+  }
+  if (number < 1) {
+    MessageDlg(std::string("The ") + what + " of a sheet must be at least 1", TMsgDlgType::mtError, mbOK);
+    return false;
+  }
+  value = number;
+  return true;
 }
 
 } // namespace
@@ -52,10 +61,11 @@ TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pare
   CreateTexts();
   CreateMenus();
   QVBoxLayout* box = TakeBody(this);
-  box->addWidget(PN_SheetProp);
+  box->addWidget(Scrolled(PN_SheetProp));
   box->addWidget(Splitter1, 1);
-  box->setSizeConstraint(QLayout::SetNoConstraint); // narrow free windows clip the tool bars
+  box->setSizeConstraint(QLayout::SetNoConstraint); // a narrow free window scrolls its tool bars
   ForgetProjectOnRelease(this);
+  StoreWhenAsked();
 }
 
 TSheetPrp::~TSheetPrp() = default;
@@ -92,7 +102,8 @@ void TSheetPrp::CreateToolBars() {
   row->addWidget(GroupBox2);
   row->addWidget(CreateSheetBox());
   row->addStretch(1);
-  connect(FontName1, &QComboBox::currentIndexChanged, this, &TSheetPrp::FontName1Change);
+  // Every choice applies, also that of the name the box shows already.
+  connect(FontName1, &QComboBox::activated, this, &TSheetPrp::FontName1Change);
   connect(FontSize, &QSpinBox::valueChanged, this, &TSheetPrp::FontSizeChange);
   connect(BBPrint, &QToolButton::clicked, this, &TSheetPrp::BBPrintClick);
 }
@@ -119,8 +130,10 @@ QGroupBox* TSheetPrp::CreateSheetBox() {
     open->addWidget(new QLabel(label, GroupBox1));
     open->addWidget(field);
   }
+  connect(PN_SheetColor, &TColorPanel::Clicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
+  connect(SP_GridSize, &QSpinBox::valueChanged, this, [this] { FGridChanged = true; });
   connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
   return GroupBox1;
 }
@@ -152,6 +165,7 @@ void TSheetPrp::CreateTexts() {
   for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {
     text->installEventFilter(this);
     text->OnURLClick = [](TRichEditURL*, const QString& url) { OpenURL(FromQString(url)); };
+    text->OnProgramKey = [text](QKeyEvent* key) { return MainMenuShortcut(text, key); };
   }
   connect(RichEditURL2, &QTextEdit::textChanged, this, &TSheetPrp::RichEditURL2Change);
   connect(LV_Contents, &QListWidget::itemDoubleClicked, this, &TSheetPrp::LV_ContentsDblClick);
@@ -163,14 +177,31 @@ void TSheetPrp::ShowItem(TSheetItem* Item) {
   TPropertyFrm::ShowItem();
 }
 
+bool TSheetPrp::ItemGone() const {
+  return MissingFrom(Container ? Container->SheetPool.get() : nullptr, Sheet.Get());
+}
+
 bool TSheetPrp::UpdateItem(bool Store) {
+  if (CloseIfGone()) return true;
   TSheetItem* sheet = Sheet.Get();
-  if (ClosedBecauseGone(!sheet || (Container && !Container->HasSheet(sheet)))) return true;
   if (Store)
-    StoreSheet(sheet);
+    StoreSheet(sheet, false);
   else
     LoadSheet(sheet);
   return TPropertyFrm::UpdateItem(Store);
+}
+
+// The name, the sizes, the description and a grid spacing set from the keyboard are the
+// fields not stored as soon as they change.
+bool TSheetPrp::StorePending() {
+  if (Closing || Loading || ItemGone()) return false;
+  TSheetItem* sheet = Sheet.Get();
+  const bool typed = ED_Caption->isModified() || ED_SheetWidth->isModified() || ED_SheetHeight->isModified() ||
+                     RichEditURL1->document()->isModified() || FGridChanged;
+  if (!typed) return false;
+  StoreSheet(sheet, true);
+  TPropertyFrm::UpdateItem(true);
+  return true;
 }
 
 void TSheetPrp::StoreUnlessClosing() {
@@ -179,20 +210,28 @@ void TSheetPrp::StoreUnlessClosing() {
 
 // A size that is not a whole number is reported and left as it was; the other fields are
 // stored all the same, so nothing typed elsewhere is lost.
-void TSheetPrp::StoreSheet(TSheetItem* sheet) {
-  sheet->SetColor(PN_SheetColor->Color());
+void TSheetPrp::StoreSheet(TSheetItem* sheet, bool typedOnly) {
+  const auto wanted = [typedOnly](const QLineEdit* box) { return !typedOnly || box->isModified(); };
+  if (!typedOnly) sheet->SetColor(PN_SheetColor->Color());
   int32_t width = sheet->Data.Width, height = sheet->Data.Height;
-  if (ReadWholeNumber(ED_SheetWidth, width))
-    sheet->SetWidth(width);
-  else
-    ED_SheetWidth->setText(QString::number(width));
-  if (ReadWholeNumber(ED_SheetHeight, height))
-    sheet->SetHeight(height);
-  else
-    ED_SheetHeight->setText(QString::number(height));
-  sheet->SetGridSize(SP_GridSize->value());
-  sheet->SetName(FromQString(ED_Caption->text()));
-  if (RichEditURL1->ChangedSinceLoad()) sheet->SetDescription(RichEditURL1->GetPlainText());
+  if (wanted(ED_SheetWidth)) {
+    if (ReadSize(ED_SheetWidth, "width", width))
+      sheet->SetWidth(width);
+    else
+      ED_SheetWidth->setText(QString::number(width));
+  }
+  if (wanted(ED_SheetHeight)) {
+    if (ReadSize(ED_SheetHeight, "height", height))
+      sheet->SetHeight(height);
+    else
+      ED_SheetHeight->setText(QString::number(height));
+  }
+  if (!typedOnly || FGridChanged) sheet->SetGridSize(SP_GridSize->value());
+  FGridChanged = false;
+  if (wanted(ED_Caption)) sheet->SetName(FromQString(ED_Caption->text()));
+  if (!typedOnly || RichEditURL1->document()->isModified()) sheet->SetDescription(RichEditURL1->GetPlainText());
+  for (QLineEdit* box : {ED_Caption, ED_SheetWidth, ED_SheetHeight}) box->setModified(false);
+  RichEditURL1->document()->setModified(false);
   if (MainServices) MainServices->SyncSheetNotes();
 }
 
@@ -202,8 +241,12 @@ void TSheetPrp::LoadSheet(TSheetItem* sheet) {
   PN_SheetColor->SetColor(sheet->Data.Color);
   ED_SheetWidth->setText(QString::number(sheet->Data.Width));
   ED_SheetHeight->setText(QString::number(sheet->Data.Height));
-  SP_GridSize->setValue(sheet->Data.GridSize);
-  RichEditURL1->SetRichText(sheet->Data.Description);
+  {
+    const QSignalBlocker loading(SP_GridSize);
+    SP_GridSize->setValue(sheet->Data.GridSize);
+  }
+  FGridChanged = false;
+  RichEditURL1->SetPlainTextAnsi(sheet->Data.Description); // plain, also when it looks like RTF
   RefreshContents(sheet);
 }
 
@@ -237,13 +280,16 @@ void TSheetPrp::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TSheetPrp::closeEvent(QCloseEvent* event) {
-  StoreUnlessClosing();
-  event->accept();
-}
-
 bool TSheetPrp::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut && (watched == RichEditURL1 || watched == RichEditURL2)) ME_DescriptionExit();
+  const bool text = watched == RichEditURL1 || watched == RichEditURL2;
+  if (event->type() == QEvent::FocusOut && text) ME_DescriptionExit();
+  if (event->type() == QEvent::KeyPress && text) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_L) {
+      MI_LoadFromFileClick();
+      return true;
+    }
+  }
   auto* widget = qobject_cast<QWidget*>(watched);
   if (event->type() == QEvent::MouseButtonRelease && widget &&
       (widget == SP_GridSize || SP_GridSize->isAncestorOf(widget)))

@@ -36,8 +36,11 @@ public:
   const void* GetItem() const override { return Sheet.Get(); }
   TSheetItem* GetSheet() const { return Sheet.Get(); }
   bool UpdateItem(bool Store) override;
+  bool ItemGone() const override;
+  bool StorePending() override;
 
   // ---- handlers
+  // Also a single click: the colour dialog, then the window is stored.
   void PN_SheetColorDblClick();
   void ED_SheetWidthExit() { StoreUnlessClosing(); }
   void ED_SheetHeightExit() { StoreUnlessClosing(); }
@@ -91,7 +94,6 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -100,7 +102,8 @@ private:
   void CreateTexts();
   void CreateMenus();
   void StoreUnlessClosing();
-  void StoreSheet(TSheetItem* sheet);
+  // Every field, or only those typed into since the last load or store.
+  void StoreSheet(TSheetItem* sheet, bool typedOnly);
   void LoadSheet(TSheetItem* sheet);
   // Rebuilds the notes list and text when what they show differs from the sheet.
   void RefreshContents(TSheetItem* sheet);
@@ -117,6 +120,7 @@ private:
   std::vector<TEntry> FEntries; // the notes list's rows
   QString FNotesText;
   TRichEditURL* FPopupFor = nullptr; // the text whose context menu is open
+  bool FGridChanged = false;         // the grid spacing was changed since the last load or store
 };
 
 } // namespace qel

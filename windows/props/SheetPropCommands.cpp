@@ -40,6 +40,7 @@ void TSheetPrp::CreateMenus() {
 }
 
 void TSheetPrp::PN_SheetColorDblClick() {
+  if (CloseIfGone()) return;
   TColor color = PN_SheetColor->Color();
   if (Dialogs().ColorDialog(color)) PN_SheetColor->SetColor(color);
   StoreUnlessClosing();
@@ -52,6 +53,7 @@ TNoteItem* TSheetPrp::SelectedNote() const {
 }
 
 QMimeData* TSheetPrp::LV_ContentsStartDrag() {
+  if (ItemGone()) return nullptr;
   auto notes = std::make_unique<TDragNotes>(this);
   for (int row = 0; row < LV_Contents->count() && row < static_cast<int>(FEntries.size()); ++row)
     if (TNoteItem* note = FEntries[row].Note.Get(); note && LV_Contents->item(row)->isSelected()) notes->Add(note);
@@ -62,8 +64,9 @@ QMimeData* TSheetPrp::LV_ContentsStartDrag() {
 void TSheetPrp::LV_ContentsDblClick() { MI_OpenNoteClick(); }
 
 TPropertyFrm* TSheetPrp::MI_OpenNoteClick() {
+  if (CloseIfGone()) return nullptr;
   TNoteItem* note = SelectedNote();
-  if (!Container || !note || !Container->HasNote(note)) return nullptr;
+  if (!Container || !note || Container->NotePool->IndexOf(note) < 0) return nullptr;
   if (note->IsAggregation()) {
     TSheetItem* sheet = note->GetAggregatedSheet();
     if (!sheet) return nullptr;
@@ -82,10 +85,12 @@ TPropertyFrm* TSheetPrp::MI_OpenNoteClick() {
 
 void TSheetPrp::MI_CutClick() { (FPopupFor ? FPopupFor : RichEditURL2)->cut(); }
 void TSheetPrp::MI_CopyClick() { (FPopupFor ? FPopupFor : RichEditURL2)->copy(); }
-void TSheetPrp::MI_PasteClick() { (FPopupFor ? FPopupFor : RichEditURL1)->paste(); }
+// Only the description takes text.
+void TSheetPrp::MI_PasteClick() { RichEditURL1->paste(); }
 
 // The file goes into the description, the text that is stored.
 void TSheetPrp::MI_LoadFromFileClick() {
+  if (CloseIfGone()) return;
   if (Dialogs().OpenDialog(DLG_Open)) Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); });
   UpdateItem(true);
 }
@@ -149,6 +154,7 @@ void TSheetPrp::FormShow() {
 
 // The buffer is made afresh first, so the description as typed is printed.
 void TSheetPrp::BBPrintClick() {
+  if (CloseIfGone()) return;
   RichEditURL2Change();
   RichEditURL3->PlainText = true;
   if (!PrintDialog1) PrintDialog1 = std::make_unique<QPrinter>(QPrinter::HighResolution);
