@@ -1,6 +1,6 @@
 #pragma once
 // The program's windows on a saved project, shown, with the navigator at hand.
-#include "NavTestSupport.h"
+#include "tests/windows/nav/NavTestSupport.h"
 #include "ShellFixture.h"
 #include "windows/sheet/SheetForm.h"
 #include "shell/Main.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The program's windows on a project of three notes on two sheets, with a search window open.
-#include "SearchFixture.h"
+#include "tests/search/SearchFixture.h"
 #include "ShellFixture.h"
 #include "windows/search/Search.h"
 #include "windows/search/SearchColorPanel.h"

@@ -1,4 +1,4 @@
-#include "NavigatorFixture.h"
+#include "tests/shell/nav/NavigatorFixture.h"
 #include "ShellFixture.h"
 #include "windows/props/AttachmentProp.h"
 #include "windows/nav/NotePoolProp.h"

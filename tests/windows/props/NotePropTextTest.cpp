@@ -1,4 +1,4 @@
-#include "WindowTest.h"
+#include "tests/windows/WindowTest.h"
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
 #include "platform/qt/QtConvert.h"

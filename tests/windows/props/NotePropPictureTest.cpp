@@ -1,4 +1,4 @@
-#include "WindowTest.h"
+#include "tests/windows/WindowTest.h"
 #include "platform/FileNames.h"
 #include "windows/props/NoteProp.h"
 

@@ -1,4 +1,5 @@
-#include "../model/ModelTestUtil.h"
+#include "GuiTest.h"
+#include "tests/model/ModelTestUtil.h"
 #include "windows/sheet/DragObjects.h"
 
 #include <QWidget>
@@ -74,6 +75,7 @@ TEST(DragObjects, OffsetsSaturateAtTheEndsOfTheRange) {
 }
 
 TEST(DragObjects, TheMimeDataOwnsAndNamesItsObject) {
+  EnsureApplication(); // widgets need the application
   QWidget source;
   auto data = std::make_unique<TDragMimeData>(std::make_unique<TDragSheets>(&source));
   EXPECT_TRUE(data->hasFormat(TDragMimeData::Format));

@@ -1,7 +1,7 @@
 // The results tree as the engine builds it from the filtered pools.
 #include "windows/search/TVEngine.h"
 #include "GuiTest.h"
-#include "SearchFixture.h"
+#include "tests/search/SearchFixture.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/Icons.h"
