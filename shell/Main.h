@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the multiple-document frame that owns the open project, carries the project
 // commands and offers the services through which the other windows keep each other in step.
-// Other windows reach it through the global QELMain.
+// The shell reaches it through the global QELMain; the other windows through MainServices
+// (windows/MainServices.h), which it implements.
 //
 // Keeping windows in step: after a change to the project, call RefreshNavigators (a new or
 // changed item, or null) and RefreshSheetWindows. Before the project is saved or its modified
