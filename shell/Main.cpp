@@ -25,8 +25,7 @@ TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
   setGeometry(73, 186, 743, 277);
   MdiArea = new QMdiArea(this);
   setCentralWidget(MdiArea);
-  FNotices = new TMainNotices;
-  FNotices->setParent(this);
+  FNotices = new TMainNotices(this);
   connect(this, &TQELMain::PendingEditsRequested, FNotices, &TMainNotices::PendingEditsRequested);
   connect(this, &TQELMain::ProjectReleasing, FNotices, &TMainNotices::ProjectReleasing);
   CreateComponents();

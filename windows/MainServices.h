@@ -24,6 +24,8 @@ class TSheetItem;
 // The main window's notices to the windows.
 class TMainNotices : public QObject {
   Q_OBJECT
+public:
+  using QObject::QObject;
 signals:
   // Every window with pending edits stores them into its items now.
   void PendingEditsRequested();

@@ -83,7 +83,8 @@ TNavForm::TNavForm(QWidget* parent) : QWidget(parent), Tree(std::make_unique<TNa
   CreateTree();
   CreatePopUp();
   CreatePages();
-  if (MainServices) resize(MainServices->ClientWidth() - 181, MainServices->ClientHeight() - MainServices->ToolBarMainHeight() - 4);
+  if (MainServices)
+    resize(MainServices->ClientWidth() - 181, MainServices->ClientHeight() - MainServices->ToolBarMainHeight() - 4);
 }
 
 TNavForm::~TNavForm() {

@@ -44,7 +44,8 @@ void TfrmSearch::SetContainer(TContainer* container) {
   ContainerSearch = std::make_unique<TContainerSearch>(container);
   ContainerSearch->Tick = [this] { KeepPainted(); };
   if (!MainServices && FImages.isEmpty()) FImages = NavigatorImages();
-  TVEngine = std::make_unique<TTVEngine>(container, trvSearchResults, MainServices ? &MainServices->ItemImages() : &FImages);
+  TVEngine =
+      std::make_unique<TTVEngine>(container, trvSearchResults, MainServices ? &MainServices->ItemImages() : &FImages);
 }
 
 void TfrmSearch::Unbind() {

@@ -110,7 +110,8 @@ void TDrawSheet::CreateOwnWindows() {
   PlaceFreeWindow(NoteWindow);
   SheetPropWindow = new TSheetPrp(this, frame | Qt::WindowStaysOnTopHint);
   // Description and notes list 200 high; the notes text takes the rest of the main window.
-  const int rest = MainServices ? MainServices->ClientHeight() - 2 * 200 - SheetPropWindow->PN_SheetProp->height() : 200;
+  const int rest =
+      MainServices ? MainServices->ClientHeight() - 2 * 200 - SheetPropWindow->PN_SheetProp->height() : 200;
   SheetPropWindow->Splitter1->setSizes({200, std::max(rest, 0), 200});
   LinkEditor = new TEditLinkForm(this);
 }
