@@ -1,5 +1,6 @@
 #pragma once
 // Rich text into a QTextDocument: the reader under the rich-text control.
+#include <string>
 #include <string_view>
 
 class QTextDocument;
@@ -14,5 +15,9 @@ namespace qel {
 // Text that does not start with "{\rtf" is taken as plain Windows-1252 text.
 // Bad or truncated input ends the text where the input ends; nothing is thrown.
 void ReadRtf(std::string_view rtf, QTextDocument& document);
+
+// The Windows-1252 text of a document in the form RtfToPlainText gives for the RTF it was read
+// from: paragraphs and line breaks end with CR LF; pictures are no text.
+std::string PlainTextOf(const QTextDocument& document);
 
 } // namespace qel

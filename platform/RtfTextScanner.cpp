@@ -1,0 +1,498 @@
+#include "RtfTextScanner.h"
+
+#include "Ansi.h"
+#include "RtfTextCodePage.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace qel {
+namespace {
+
+// Words that start a group of their own kind. Sorted (FindDestination relies on it); a word
+// missing here does not change its group, unless "\*" marks the group as one to pass over.
+struct TDestEntry {
+  std::string_view Word;
+  TRtfDest Dest;
+};
+constexpr TDestEntry kDestinations[] = {
+    {"annotation", TRtfDest::Skip}, {"atnauthor", TRtfDest::Skip}, {"atndate", TRtfDest::Skip},
+    {"atnid", TRtfDest::Skip}, {"author", TRtfDest::Skip}, {"bkmkend", TRtfDest::Skip},
+    {"bkmkstart", TRtfDest::Skip}, {"buptim", TRtfDest::Skip}, {"colorschememapping", TRtfDest::Skip},
+    {"colortbl", TRtfDest::ColorTable}, {"comment", TRtfDest::Skip}, {"creatim", TRtfDest::Skip},
+    {"datastore", TRtfDest::Skip}, {"doccomm", TRtfDest::Skip}, {"docvar", TRtfDest::Skip},
+    {"field", TRtfDest::Text}, {"filetbl", TRtfDest::Skip}, {"fldinst", TRtfDest::Skip},
+    {"fldrslt", TRtfDest::Text}, {"fonttbl", TRtfDest::FontTable}, {"footer", TRtfDest::Skip},
+    {"footerf", TRtfDest::Skip}, {"footerl", TRtfDest::Skip}, {"footerr", TRtfDest::Skip},
+    {"footnote", TRtfDest::Skip}, {"ftncn", TRtfDest::Skip}, {"ftnsep", TRtfDest::Skip},
+    {"ftnsepc", TRtfDest::Skip}, {"generator", TRtfDest::Skip}, {"header", TRtfDest::Skip},
+    {"headerf", TRtfDest::Skip}, {"headerl", TRtfDest::Skip}, {"headerr", TRtfDest::Skip},
+    {"info", TRtfDest::Skip}, {"keywords", TRtfDest::Skip}, {"latentstyles", TRtfDest::Skip},
+    {"listoverridetable", TRtfDest::Skip}, {"listtable", TRtfDest::Skip}, {"listtext", TRtfDest::Marker},
+    {"nonshppict", TRtfDest::Skip}, {"objclass", TRtfDest::Skip}, {"objdata", TRtfDest::Skip},
+    {"object", TRtfDest::Object}, {"operator", TRtfDest::Skip}, {"pgdsctbl", TRtfDest::Skip},
+    {"pn", TRtfDest::ListFormat}, {"pnseclvl", TRtfDest::Skip}, {"pntext", TRtfDest::Marker},
+    {"pntxta", TRtfDest::Skip}, {"pntxtb", TRtfDest::Skip}, {"printim", TRtfDest::Skip},
+    {"result", TRtfDest::Result}, {"revtbl", TRtfDest::Skip}, {"revtim", TRtfDest::Skip},
+    {"rsidtbl", TRtfDest::Skip}, {"shp", TRtfDest::Skip}, {"shppict", TRtfDest::Text},
+    {"stylesheet", TRtfDest::Skip}, {"subject", TRtfDest::Skip}, {"tc", TRtfDest::Skip},
+    {"themedata", TRtfDest::Skip}, {"title", TRtfDest::Skip}, {"userprops", TRtfDest::Skip},
+    {"xe", TRtfDest::Skip}, {"xmlnstbl", TRtfDest::Skip},
+};
+
+// Words that stand for a character or a break.
+struct TCharEntry {
+  std::string_view Word;
+  char16_t Char; // 0: a break
+  TRtfBreak Break;
+};
+constexpr TCharEntry kCharacters[] = {
+    {"bullet", u'\x2022', {}},   {"cell", 0, TRtfBreak::Cell},   {"emdash", u'\x2014', {}},
+    {"emspace", u'\x2003', {}},  {"endash", u'\x2013', {}},      {"enspace", u'\x2002', {}},
+    {"ldblquote", u'\x201C', {}}, {"line", 0, TRtfBreak::Line},  {"lquote", u'\x2018', {}},
+    {"nestcell", 0, TRtfBreak::Cell}, {"nestrow", 0, TRtfBreak::Row}, {"page", 0, TRtfBreak::Paragraph},
+    {"par", 0, TRtfBreak::Paragraph}, {"rdblquote", u'\x201D', {}}, {"row", 0, TRtfBreak::Row},
+    {"rquote", u'\x2019', {}},   {"sect", 0, TRtfBreak::Paragraph}, {"tab", u'\t', {}},
+};
+
+template <class T, size_t N> constexpr bool IsSorted(const T (&table)[N]) {
+  for (size_t i = 1; i < N; ++i)
+    if (!(table[i - 1].Word < table[i].Word)) return false;
+  return true;
+}
+static_assert(IsSorted(kDestinations));
+static_assert(IsSorted(kCharacters));
+
+template <class T, size_t N> const T* Find(const T (&table)[N], std::string_view word) {
+  const T* found = std::lower_bound(std::begin(table), std::end(table), word,
+                                    [](const T& entry, std::string_view w) { return entry.Word < w; });
+  return found != std::end(table) && found->Word == word ? found : nullptr;
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+bool IsControl(char16_t c) { return c < 0x20 && c != u'\t'; }
+// Characters that are no text here: controls but the tab, the object mark, and the marks a
+// text document uses for its frames.
+bool IsDropped(char16_t c) { return IsControl(c) || c == u'\xFFFC' || c == u'\xFDD0' || c == u'\xFDD1'; }
+
+// Index of the first brace, backslash or control character at or after from; size when there
+// is none. Text runs are long enough to test sixteen bytes at a time where the processor can.
+size_t FindSpecial(std::string_view text, size_t from) {
+  const char* p = text.data();
+  size_t i = from, size = text.size();
+#ifdef __SSE2__
+  const __m128i open = _mm_set1_epi8('{'), close = _mm_set1_epi8('}'), slash = _mm_set1_epi8('\\');
+  const __m128i control = _mm_set1_epi8(0x1F);
+  for (; i + 16 <= size; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close));
+    __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, control), v);
+    __m128i hit = _mm_or_si128(_mm_or_si128(braces, low), _mm_cmpeq_epi8(v, slash));
+    if (int mask = _mm_movemask_epi8(hit)) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < size; ++i) {
+    const auto c = static_cast<unsigned char>(p[i]);
+    if (c < 0x20 || c == '{' || c == '}' || c == '\\') break;
+  }
+  return i;
+}
+
+} // namespace
+
+TRtfScanner::TRtfScanner(std::string_view rtf, TRtfSink& sink) : In(rtf), Sink(sink) {}
+TRtfScanner::~TRtfScanner() = default;
+
+void TRtfScanner::Run() {
+  State.Page = PageOf(-1);
+  while (!Done && Pos < In.size()) {
+    switch (In[Pos]) {
+    case '{': ++Pos; OpenGroup(); break;
+    case '}': ++Pos; CloseGroup(); break;
+    case '\\': ++Pos; Backslash(); break;
+    default: ReadText();
+    }
+  }
+  EndSurrogate();
+}
+
+void TRtfScanner::OpenGroup() {
+  FallbackLeft = 0;
+  Lead = -1;
+  EndSurrogate();
+  Ignorable = false;
+  Fresh = true;
+  if (Outer.size() >= kMaxDepth) {
+    ++Overflow;
+    return;
+  }
+  Outer.push_back(State);
+  State.Start = Pos - 1;
+  State.Object = false;
+  Sink.GroupOpened();
+}
+
+void TRtfScanner::CloseGroup() {
+  FallbackLeft = 0;
+  Lead = -1;
+  EndSurrogate();
+  Ignorable = Fresh = false;
+  if (State.Dest == TRtfDest::FontTable) CommitFont();
+  if (Overflow > 0) {
+    --Overflow;
+    return;
+  }
+  if (Outer.size() <= 1) { // the document's own group has ended
+    Done = true;
+    return;
+  }
+  if (State.Object) Sink.Object(In.substr(State.Start, Pos - State.Start));
+  State = Outer.back();
+  Outer.pop_back();
+  Sink.GroupClosed();
+}
+
+bool TRtfScanner::SkipGroup() {
+  int depth = 0;
+  while (Pos < In.size()) {
+    const char c = In[Pos++];
+    if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (depth-- == 0) {
+        --Pos;
+        break;
+      }
+    } else if (c == '\\' && Pos < In.size()) {
+      if (!IsLetter(In[Pos]))
+        ++Pos; // an escaped character
+      else if (TRtfWord word = ReadWord(); word.Name == "bin")
+        Pos += std::min<size_t>(static_cast<size_t>(std::max(word.Param, 0)), In.size() - Pos);
+    }
+  }
+  if (Pos >= In.size()) return false;
+  ++Pos;
+  CloseGroup();
+  return true;
+}
+
+void TRtfScanner::Backslash() {
+  if (Pos >= In.size()) return;
+  if (IsLetter(In[Pos]))
+    ControlWord(ReadWord());
+  else
+    ControlSymbol(In[Pos++]);
+}
+
+TRtfWord TRtfScanner::ReadWord() {
+  TRtfWord word;
+  const size_t start = Pos;
+  while (Pos < In.size() && IsLetter(In[Pos]) && Pos - start < 32) ++Pos;
+  word.Name = In.substr(start, Pos - start);
+  const bool negative = Pos + 1 < In.size() && In[Pos] == '-' && IsDigit(In[Pos + 1]);
+  if (negative) ++Pos;
+  int64_t value = 0;
+  for (; Pos < In.size() && IsDigit(In[Pos]); ++Pos) {
+    word.HasParam = true;
+    value = std::min<int64_t>(value * 10 + (In[Pos] - '0'), INT32_MAX);
+  }
+  word.Param = static_cast<int32_t>(negative ? -value : value);
+  if (Pos < In.size() && In[Pos] == ' ') ++Pos; // the delimiter belongs to the word
+  return word;
+}
+
+void TRtfScanner::ControlWord(const TRtfWord& word) {
+  if (word.Name == "bin") {
+    Pos += std::min<size_t>(static_cast<size_t>(std::max(word.Param, 0)), In.size() - Pos);
+    return;
+  }
+  const bool fresh = std::exchange(Fresh, false);
+  const bool ignorable = std::exchange(Ignorable, false);
+  if (StartDestination(word, fresh)) return;
+  if (ignorable) { // a destination this reader does not know
+    SkipGroup();
+    return;
+  }
+  if (!Unit()) return;
+  if (word.Name != "u") EndSurrogate();
+  if (word.Name == "u") {
+    if (word.HasParam) Unicode(word.Param);
+    return;
+  }
+  Lead = -1;
+  if (word.Name == "uc") {
+    State.Uc = std::clamp(word.Or(1), 0, 255);
+    return;
+  }
+  if (State.Dest == TRtfDest::FontTable || State.Dest == TRtfDest::ColorTable) return TableWord(word);
+  if (const TCharEntry* entry = Find(kCharacters, word.Name)) {
+    if (entry->Char != 0)
+      Chars(std::u16string_view(&entry->Char, 1));
+    else
+      Break(entry->Break);
+    return;
+  }
+  if (word.Name == "f") {
+    SetFont(word.Param);
+  } else if (word.Name == "plain") {
+    SetFont(FDefaultFont);
+  } else if (word.Name == "deff") {
+    FDefaultFont = word.Param;
+  } else if (word.Name == "ansicpg" && word.Param > 0) {
+    if (PageOf(word.Param)) FCodePage = word.Param;
+    State.Page = PageOf(-1);
+  } else if (word.Name == "mac" || word.Name == "pc" || word.Name == "pca") {
+    FCodePage = word.Name == "mac" ? 10000 : word.Name == "pc" ? 437 : 850;
+    State.Page = PageOf(-1);
+  }
+  Sink.Word(word, State.Dest);
+}
+
+bool TRtfScanner::StartDestination(const TRtfWord& word, bool fresh) {
+  const TDestEntry* entry = Find(kDestinations, word.Name);
+  if (word.Name == "pict") {
+    const size_t start = State.Start;
+    const bool inResult = State.Dest == TRtfDest::Result;
+    const bool shown = (fresh && State.Dest == TRtfDest::Text) || inResult;
+    if (SkipGroup() && shown) Sink.Picture(In.substr(start, Pos - start), inResult);
+    return true;
+  }
+  if (!entry) return false;
+  // Groups without text are passed over wherever their word stands; other kinds of group are
+  // named by their first word.
+  if (!fresh && entry->Dest != TRtfDest::Skip) return false;
+  if (entry->Dest == TRtfDest::Skip || State.Dest == TRtfDest::Skip) {
+    SkipGroup();
+    return true;
+  }
+  if (entry->Dest == TRtfDest::Object) State.Object = true;
+  SetDest(entry->Dest);
+  return true;
+}
+
+void TRtfScanner::Break(TRtfBreak kind) {
+  if (State.Dest == TRtfDest::Text) Sink.Break(kind);
+}
+
+void TRtfScanner::SetDest(TRtfDest dest) {
+  State.Dest = dest;
+  Sink.Destination(dest);
+}
+
+void TRtfScanner::TableWord(const TRtfWord& word) {
+  const std::string_view name = word.Name;
+  if (State.Dest == TRtfDest::ColorTable) {
+    uint8_t* component = name == "red" ? &ColorPending.Red
+                         : name == "green" ? &ColorPending.Green
+                         : name == "blue" ? &ColorPending.Blue
+                                          : nullptr;
+    if (component) {
+      *component = static_cast<uint8_t>(std::clamp(word.Param, 0, 255));
+      ColorPending.Given = true;
+    }
+  } else if (name == "f") {
+    CommitFont();
+    FontNumber = word.Param;
+  } else if (name == "fcharset") {
+    FontPending.Charset = word.Param;
+    if (FontPending.CodePage == 0) FontPending.CodePage = TRtfCodePage::OfCharset(word.Param);
+    State.Page = PageOf(FontPending.CodePage);
+  } else if (name == "cpg") {
+    if (PageOf(word.Param)) FontPending.CodePage = word.Param;
+    State.Page = PageOf(FontPending.CodePage);
+  }
+}
+
+void TRtfScanner::ControlSymbol(char c) {
+  const bool fresh = std::exchange(Fresh, false);
+  if (c == '*') {
+    Ignorable = fresh;
+    Fresh = fresh;
+    return;
+  }
+  Ignorable = false;
+  if (c == '\'') return HexByte();
+  if (!Unit()) return;
+  EndSurrogate();
+  Lead = -1;
+  switch (c) {
+  case '\\':
+  case '{':
+  case '}': {
+    const char16_t ch = static_cast<char16_t>(c);
+    Chars(std::u16string_view(&ch, 1));
+    break;
+  }
+  case '~': Chars(u"\xA0"); break;
+  case '_': Chars(u"\x2011"); break;
+  case '\r':
+  case '\n': Break(TRtfBreak::Paragraph); break;
+  default: break; // optional hyphen and other marks: no text
+  }
+}
+
+void TRtfScanner::ReadText() {
+  Fresh = Ignorable = false;
+  const size_t start = Pos;
+  Pos = FindSpecial(In, Pos);
+  if (Pos == start) { // a control character: only the tab is text
+    const char c = In[Pos++];
+    if (c == '\t' && Unit()) {
+      EndSurrogate();
+      Chars(u"\t");
+    }
+    return;
+  }
+  const size_t dropped = std::min<size_t>(static_cast<size_t>(FallbackLeft), Pos - start);
+  FallbackLeft -= static_cast<int>(dropped);
+  if (start + dropped < Pos) {
+    EndSurrogate();
+    Bytes(In.substr(start + dropped, Pos - start - dropped));
+  }
+}
+
+void TRtfScanner::HexByte() {
+  const int hi = Pos < In.size() ? HexValue(In[Pos]) : -1;
+  if (hi < 0) return;
+  ++Pos;
+  const int lo = Pos < In.size() ? HexValue(In[Pos]) : -1;
+  if (lo < 0) return; // a cut escape is no character
+  ++Pos;
+  if (!Unit()) return;
+  EndSurrogate();
+  const char byte = static_cast<char>(hi * 16 + lo);
+  Bytes(std::string_view(&byte, 1));
+}
+
+void TRtfScanner::Unicode(int32_t param) {
+  Lead = -1;
+  const auto unit = static_cast<char16_t>(static_cast<uint32_t>(param) & 0xFFFF);
+  FallbackLeft = State.Uc;
+  const bool high = unit >= 0xD800 && unit <= 0xDBFF, low = unit >= 0xDC00 && unit <= 0xDFFF;
+  if (low && HighSurrogate) {
+    const char16_t pair[2] = {std::exchange(HighSurrogate, char16_t{0}), unit};
+    Chars(std::u16string_view(pair, 2));
+    return;
+  }
+  EndSurrogate();
+  if (high)
+    HighSurrogate = unit;
+  else if (unit == u'\x2028' || unit == u'\x2029')
+    Break(unit == u'\x2028' ? TRtfBreak::Line : TRtfBreak::Paragraph);
+  else if (!IsDropped(unit))
+    Chars(std::u16string_view(&unit, 1));
+}
+
+void TRtfScanner::EndSurrogate() {
+  if (!HighSurrogate) return;
+  const char16_t lone = std::exchange(HighSurrogate, char16_t{0});
+  Chars(std::u16string_view(&lone, 1));
+}
+
+bool TRtfScanner::Unit() {
+  if (FallbackLeft <= 0) return true;
+  --FallbackLeft;
+  return false;
+}
+
+void TRtfScanner::Bytes(std::string_view bytes) {
+  const TRtfCodePage* page = State.Page;
+  if (!page->IsDoubleByte() && page->Number() == 1252 && State.Dest == TRtfDest::Text) {
+    // The common case: the program's own code page, passed on as it is.
+    size_t from = 0;
+    for (size_t i = 0; i <= bytes.size(); ++i)
+      if (i == bytes.size() || IsControl(static_cast<unsigned char>(bytes[i]))) {
+        if (i > from) Sink.AnsiText(bytes.substr(from, i - from));
+        from = i + 1;
+      }
+    return;
+  }
+  std::u16string chars;
+  chars.reserve(bytes.size());
+  for (const char b : bytes) {
+    const auto byte = static_cast<unsigned char>(b);
+    char16_t c = 0;
+    if (Lead >= 0) {
+      c = page->Decode(static_cast<unsigned char>(std::exchange(Lead, -1)), byte);
+    } else if (page->IsLeadByte(byte)) {
+      Lead = byte;
+      continue;
+    } else {
+      c = page->Decode(byte);
+    }
+    if (c != 0 && !IsDropped(c) && c != u'\x2028' && c != u'\x2029') chars += c;
+  }
+  if (!chars.empty()) Chars(chars);
+}
+
+void TRtfScanner::Chars(std::u16string_view chars) {
+  switch (State.Dest) {
+  case TRtfDest::Text: Sink.Text(chars); break;
+  case TRtfDest::Marker: Sink.MarkerText(chars); break;
+  case TRtfDest::FontTable:
+    for (const char16_t c : chars) {
+      if (c == u';')
+        CommitFont();
+      else if (!IsControl(c))
+        FontPending.Name += c;
+    }
+    break;
+  case TRtfDest::ColorTable:
+    for (const char16_t c : chars)
+      if (c == u';') CommitColor();
+    break;
+  default: break;
+  }
+}
+
+void TRtfScanner::SetFont(int number) {
+  auto found = FFonts.find(number);
+  State.Page = PageOf(found != FFonts.end() ? found->second.CodePage : -1);
+}
+
+const TRtfCodePage* TRtfScanner::PageOf(int number) const {
+  if (number > 0)
+    if (const TRtfCodePage* page = TRtfCodePage::Get(number)) return page;
+  if (const TRtfCodePage* page = TRtfCodePage::Get(FCodePage)) return page;
+  return TRtfCodePage::Get(1252);
+}
+
+void TRtfScanner::CommitFont() {
+  TRtfFont font = std::exchange(FontPending, TRtfFont());
+  const size_t first = font.Name.find_first_not_of(u' ');
+  const size_t last = font.Name.find_last_not_of(u' ');
+  font.Name = first == std::u16string::npos ? std::u16string() : font.Name.substr(first, last - first + 1);
+  if (font.Name.empty() || FFonts.count(FontNumber)) return;
+  FFonts[FontNumber] = font;
+  Sink.FontAdded(FontNumber);
+}
+
+void TRtfScanner::CommitColor() { FColors.push_back(std::exchange(ColorPending, TRtfColor())); }
+
+void AppendPlainAnsi(std::u16string_view text, std::string& out) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\x2011') {
+      out += '-';
+      continue;
+    }
+    const size_t n = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                             text[i + 1] <= 0xDFFF
+                         ? 2
+                         : 1;
+    out += Utf16ToAnsi(text.substr(i, n));
+    i += n - 1;
+  }
+}
+
+} // namespace qel
