@@ -10,6 +10,9 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <algorithm>
+#include <deque>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace qel {
@@ -41,6 +44,8 @@ private:
   bool ParagraphWord(const TRtfWord& word);
   void ListWord(const TRtfWord& word);
   void StartRun();
+  // The format of a run; the few formats a text uses are made once.
+  const QTextCharFormat& CharFormat(const TRtfRun& run);
   void FlushRun();
   void EndParagraph(bool last);
   QString FamilyOf(int number) const;
@@ -57,12 +62,24 @@ private:
   QString Pending; // text of the current run, in PendingRun's format
   TRtfRun PendingRun;
   QTextList* List = nullptr; // the bullet list the last paragraph joined
+  int ListSize = 0;
+  std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
+  std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
+  static constexpr int kListChunk = 8;
 };
 
 void TRtfReader::Run() {
   State.Run = PlainRun();
+  // One edit: the document reports one change, not one per paragraph, and records no undo
+  // steps for the text it is given.
+  QTextDocument& document = *Cursor.document();
+  const bool undo = document.isUndoRedoEnabled();
+  document.setUndoRedoEnabled(false);
+  Cursor.beginEditBlock();
   Scanner.Run();
   EndParagraph(true);
+  Cursor.endEditBlock();
+  document.setUndoRedoEnabled(undo);
 }
 
 void TRtfReader::GroupClosed() {
@@ -189,27 +206,41 @@ void TRtfReader::StartRun() {
   PendingRun = State.Run;
 }
 
+const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
+  for (const auto& [known, format] : Formats)
+    if (known == run) return format;
+  if (Formats.size() >= 16) Formats.pop_front();
+  Formats.emplace_back(run, run.ToCharFormat());
+  return Formats.back().second;
+}
+
 void TRtfReader::FlushRun() {
   if (Pending.isEmpty()) return;
-  Cursor.insertText(Pending, PendingRun.ToCharFormat());
+  Cursor.insertText(Pending, CharFormat(PendingRun));
   Pending.clear();
 }
 
 void TRtfReader::EndParagraph(bool last) {
   FlushRun();
   const TRtfParagraph& paragraph = State.Paragraph;
-  Cursor.setBlockFormat(paragraph.ToBlockFormat());
+  if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(paragraph.ToBlockFormat());
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
     List = nullptr;
-  } else if (List) {
+  } else if (List && ListSize < kListChunk) {
     List->add(Cursor.block());
+    ++ListSize;
   } else {
+    // Adding a block to a list touches every block it holds, so long bullet lists are made of
+    // lists of a bounded size, which look the same.
     QTextListFormat format;
     format.setStyle(QTextListFormat::ListDisc);
     List = Cursor.createList(format);
+    ListSize = 1;
   }
-  if (!last) Cursor.insertBlock(paragraph.ToBlockFormat(), State.Run.ToCharFormat());
+  if (last) return;
+  Cursor.insertBlock(paragraph.ToBlockFormat(), CharFormat(State.Run));
+  BlockParagraph = paragraph;
 }
 
 void ReadPlainText(std::string_view text, QTextDocument& document) {

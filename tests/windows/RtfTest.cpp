@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -193,4 +194,25 @@ TEST_F(Rtf, TheTablesHoldOnlyWhatTheTextUses) {
   EXPECT_NE(written.find("fcharset0 MS Sans Serif;}}"), std::string::npos) << written;
   ReadRtf(written, Document);
   EXPECT_EQ(WriteRtf(Document), written);
+}
+
+// Long lists are read as lists of bounded size (adding to one list touches all its blocks);
+// every paragraph is still a bullet and the text is written back as one list.
+TEST_F(Rtf, ALongBulletListStaysOneListOfBullets) {
+  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard"
+                    "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-200\\li200\\f0 ";
+  for (int i = 0; i < 100; ++i) rtf += "{\\pntext\\f1\\'B7\\tab}Item " + std::to_string(i) + "\\par\r\n";
+  rtf += "\\pard end}";
+  Read(rtf);
+  int bullets = 0;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    bullets += block.textList() && block.textList()->format().style() == QTextListFormat::ListDisc;
+  EXPECT_EQ(bullets, 100);
+  EXPECT_EQ(Document.blockCount(), 101);
+  const std::string written = WriteRtf(Document);
+  size_t formats = 0;
+  for (size_t at = written.find("\\pnlvlblt"); at != std::string::npos; at = written.find("\\pnlvlblt", at + 1)) ++formats;
+  EXPECT_EQ(formats, 1u) << written;
+  ExpectRoundTrip();
+  EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
 }
