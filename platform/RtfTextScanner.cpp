@@ -148,7 +148,8 @@ void TRtfScanner::CloseGroup() {
   Lead = -1;
   EndSurrogate();
   Ignorable = Fresh = false;
-  if (State.Dest == TRtfDest::FontTable) CommitFont();
+  // A font's group ends it, not the groups within it ("{\*\falt ...}").
+  if (State.Dest == TRtfDest::FontTable && !FontPending.Name.empty()) CommitFont();
   if (Overflow > 0) {
     --Overflow;
     return;

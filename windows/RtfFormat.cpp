@@ -17,6 +17,7 @@ QTextCharFormat TRtfRun::ToCharFormat() const {
   format.setFontUnderline(Underline);
   format.setFontStrikeOut(Strike);
   if (Color.isValid()) format.setForeground(Color);
+  if (Charset >= 0) format.setProperty(kRtfCharsetProperty, Charset);
   return format;
 }
 
@@ -41,6 +42,7 @@ TRtfRun TRtfRun::FromCharFormat(const QTextCharFormat& format, const QFont& defa
   run.Underline = format.fontUnderline();
   run.Strike = format.fontStrikeOut();
   if (format.foreground().style() != Qt::NoBrush) run.Color = format.foreground().color();
+  if (format.hasProperty(kRtfCharsetProperty)) run.Charset = format.intProperty(kRtfCharsetProperty);
   return run;
 }
 

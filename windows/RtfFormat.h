@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QTextFormat>
 
 class QTextBlock;
 class QTextBlockFormat;
@@ -14,6 +15,9 @@ namespace qel {
 
 constexpr double kTwipsPerPixel = 15.0;
 
+// Properties of text formats that only rich text gives: the charset of a run's font ("\fcharset").
+constexpr int kRtfCharsetProperty = QTextFormat::UserProperty + 0x1101;
+
 struct TRtfRun {
   QString Family; // empty: the document's default font
   int HalfPoints = 24;
@@ -22,6 +26,7 @@ struct TRtfRun {
   bool Underline = false;
   bool Strike = false;
   QColor Color; // invalid: the automatic (default) colour
+  int Charset = -1; // of the font; -1: none given (Windows-1252, or symbols for a symbol font)
 
   bool operator==(const TRtfRun& other) const = default;
   QTextCharFormat ToCharFormat() const;

@@ -48,7 +48,7 @@ private:
   const QTextCharFormat& CharFormat(const TRtfRun& run);
   void FlushRun();
   void EndParagraph(bool last);
-  QString FamilyOf(int number) const;
+  void SetFont(TRtfRun& run, int number) const;
   QColor ColorOf(int index) const;
   TRtfRun PlainRun() const;
   // The state of the group that holds the current list format.
@@ -98,7 +98,7 @@ bool TRtfReader::CharacterWord(const TRtfWord& word) {
   const std::string_view name = word.Name;
   TRtfRun& run = State.Run;
   if (name == "f") {
-    run.Family = FamilyOf(word.Param);
+    SetFont(run, word.Param);
   } else if (name == "fs") {
     run.HalfPoints = std::clamp(word.Or(24), 2, 3276);
   } else if (name == "b") {
@@ -172,14 +172,21 @@ void TRtfReader::Break(TRtfBreak kind) {
 void TRtfReader::FontAdded(int number) {
   // The default font is known only now: the groups around the table take it.
   if (number != Scanner.DefaultFont()) return;
-  const QString name = FamilyOf(number);
   for (TGroupState& outer : Outer)
-    if (outer.Run.Family.isEmpty()) outer.Run.Family = name;
+    if (outer.Run.Family.isEmpty()) SetFont(outer.Run, number);
 }
 
-QString TRtfReader::FamilyOf(int number) const {
+void TRtfReader::SetFont(TRtfRun& run, int number) const {
   auto found = Scanner.Fonts().find(number);
-  return found != Scanner.Fonts().end() ? QString::fromStdU16String(found->second.Name) : QString();
+  if (found == Scanner.Fonts().end()) {
+    run.Family.clear();
+    run.Charset = -1;
+    return;
+  }
+  run.Family = QString::fromStdU16String(found->second.Name);
+  // Charsets other than the code page's own are kept for writing the font back.
+  const int charset = found->second.Charset;
+  run.Charset = charset == 0 || charset == 1 ? -1 : charset;
 }
 
 QColor TRtfReader::ColorOf(int index) const {
@@ -190,7 +197,7 @@ QColor TRtfReader::ColorOf(int index) const {
 
 TRtfRun TRtfReader::PlainRun() const {
   TRtfRun run;
-  run.Family = FamilyOf(Scanner.DefaultFont());
+  SetFont(run, Scanner.DefaultFont());
   return run;
 }
 

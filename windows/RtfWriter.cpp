@@ -2,6 +2,7 @@
 
 #include "RtfFormat.h"
 #include "platform/Ansi.h"
+#include "platform/RtfTextCodePage.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -55,21 +56,23 @@ private:
   void Text(const QString& text);
   void Char(char16_t c);
   void Literal(char c);
+  void Hex(unsigned char byte);
 
   const QTextDocument& Document;
   QFont DefaultFont;
-  std::vector<QString> Fonts;
+  std::vector<std::pair<QString, int>> Fonts; // family and charset
   std::vector<QColor> Colors{QColor()}; // entry 0: the automatic colour
   std::string Out;
   bool NeedDelimiter = false;
   std::optional<TRtfRun> Current; // the run format in force; none before the first run
   std::optional<TRtfRun> Wanted;  // the format of the text to come
   TRtfParagraph CurrentParagraph;
+  const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
 };
 
 std::string TRtfWriter::Run() {
   // The body first: the tables then hold exactly the fonts and colours it uses.
-  Fonts.push_back(DefaultFont.family());
+  Fonts.emplace_back(DefaultFont.family(), -1);
   NeedDelimiter = true;
   bool first = true;
   for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
@@ -92,9 +95,13 @@ std::string TRtfWriter::Run() {
 void TRtfWriter::Header() {
   Out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
   for (size_t i = 0; i < Fonts.size(); ++i) {
-    Out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + (IsSymbolFont(Fonts[i]) ? "2" : "0") + " ";
+    const auto& [family, charset] = Fonts[i];
+    const int written = charset >= 0 ? charset : IsSymbolFont(family) ? 2 : 0;
+    Out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + std::to_string(written) + " ";
     NeedDelimiter = false;
-    Text(Fonts[i]);
+    const int page = TRtfCodePage::OfCharset(charset); // the name is read in its own code page
+    Page = page != 0 && page != 1252 ? TRtfCodePage::Get(page) : nullptr;
+    Text(family);
     Out += ";}";
   }
   Out += "}\r\n";
@@ -141,7 +148,10 @@ void TRtfWriter::RunFormat(const TRtfRun& run) {
   TRtfRun unknown;
   unknown.HalfPoints = -1;
   const TRtfRun was = Current.value_or(unknown);
-  if (run.Family != was.Family || !Current) Word("f", IndexIn(Fonts, run.Family));
+  if (run.Family != was.Family || run.Charset != was.Charset || !Current)
+    Word("f", IndexIn(Fonts, std::make_pair(run.Family, run.Charset)));
+  const int page = TRtfCodePage::OfCharset(run.Charset);
+  Page = page != 0 && page != 1252 ? TRtfCodePage::Get(page) : nullptr;
   if (run.HalfPoints != was.HalfPoints) Word("fs", run.HalfPoints);
   Toggle(run.Bold, was.Bold, "b", "b0");
   Toggle(run.Italic, was.Italic, "i", "i0");
@@ -185,19 +195,27 @@ void TRtfWriter::Char(char16_t c) {
     return;
   default: break;
   }
-  const std::optional<unsigned char> byte = AnsiByte(c);
-  if (byte && *byte >= 0x20 && *byte < 0x80) return Literal(static_cast<char>(*byte));
-  if (byte && *byte >= 0x80) {
-    static const char kHex[] = "0123456789abcdef";
-    Literal('\\');
-    Out += '\'';
-    Out += kHex[*byte >> 4];
-    Out += kHex[*byte & 15];
-    return;
-  }
+  if (c >= 0x20 && c < 0x80) return Literal(static_cast<char>(c));
+  // Bytes of a font whose code page is not Windows-1252 would be read in that code page, so its
+  // characters go as Unicode, with the byte of its code page for readers without Unicode.
+  const std::optional<unsigned char> byte = Page ? std::nullopt : AnsiByte(c);
+  if (byte) return Hex(*byte);
   Word("u", c < 0x8000 ? c : c - 0x10000);
-  Out += '?';
+  const std::string fallback = Page ? Page->Encode(c) : std::string();
+  if (fallback.size() == 1 && static_cast<unsigned char>(fallback[0]) >= 0x80) {
+    Hex(static_cast<unsigned char>(fallback[0]));
+  } else {
+    Out += '?';
+    NeedDelimiter = false;
+  }
+}
+
+void TRtfWriter::Hex(unsigned char byte) {
+  static const char kHex[] = "0123456789abcdef";
+  Out += "\\'"; // an escape needs no delimiter after a word
   NeedDelimiter = false;
+  Out += kHex[byte >> 4];
+  Out += kHex[byte & 15];
 }
 
 void TRtfWriter::Literal(char c) {

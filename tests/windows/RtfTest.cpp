@@ -1,4 +1,5 @@
 #include "GuiTest.h"
+#include "RtfDescribe.h"
 #include "platform/RtfText.h"
 #include "windows/RtfFormat.h"
 #include "windows/RtfReader.h"
@@ -15,24 +16,7 @@ using namespace qel;
 
 namespace {
 
-// Every paragraph and run of a document with the formats the RTF carries.
-std::string Describe(const QTextDocument& document) {
-  std::string out;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    const TRtfParagraph p = TRtfParagraph::FromBlock(block);
-    out += "[" + std::to_string(static_cast<int>(p.Align)) + " " + std::to_string(p.LeftTwips) + " " +
-           std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "") + "]";
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const TRtfRun r = TRtfRun::FromCharFormat(it.fragment().charFormat(), document.defaultFont());
-      out += "(" + r.Family.toStdString() + " " + std::to_string(r.HalfPoints) + (r.Bold ? " b" : "") +
-             (r.Italic ? " i" : "") + (r.Underline ? " u" : "") + (r.Strike ? " s" : "") +
-             (r.Color.isValid() ? " " + r.Color.name().toStdString() : "") + ")" +
-             it.fragment().text().toStdString();
-    }
-    out += "\n";
-  }
-  return out;
-}
+std::string Describe(const QTextDocument& document) { return test::DescribeRtfDocument(document); }
 
 class Rtf : public ::testing::Test {
 protected:
@@ -213,6 +197,22 @@ TEST_F(Rtf, ALongBulletListStaysOneListOfBullets) {
   size_t formats = 0;
   for (size_t at = written.find("\\pnlvlblt"); at != std::string::npos; at = written.find("\\pnlvlblt", at + 1)) ++formats;
   EXPECT_EQ(formats, 1u) << written;
+  ExpectRoundTrip();
+  EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
+}
+
+TEST_F(Rtf, AFontKeepsItsCharsetAndItsTextIsWrittenAsUnicode) {
+  const std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}{\\f1\\fnil Courier;}}"
+                          "\\f0\\'cf\\'f0\\'e8 caf\\u233?\\f1  \\'c4\\'e0}";
+  Read(rtf);
+  EXPECT_EQ(Document.toPlainText(), QString::fromUtf8("При café Да"));
+  const std::string written = WriteRtf(Document);
+  // The Cyrillic font is written with its charset; its letters as Unicode with their byte in
+  // the font's code page, Latin letters too, since a byte would be read in that code page.
+  EXPECT_NE(written.find("\\fcharset204 Arial;"), std::string::npos) << written;
+  EXPECT_NE(written.find("\\u1055\\'cf\\u1088\\'f0\\u1080\\'e8 caf\\u233?"), std::string::npos) << written;
+  // A font without charset took the document's code page, which is not written: Unicode again.
+  EXPECT_NE(written.find("\\u1044?\\u1072?"), std::string::npos) << written;
   ExpectRoundTrip();
   EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
 }
