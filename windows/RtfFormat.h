@@ -8,6 +8,8 @@
 #include <QTextFormat>
 
 class QTextBlock;
+class QTextDocument;
+class QTextImageFormat;
 class QTextBlockFormat;
 class QTextCharFormat;
 
@@ -17,6 +19,9 @@ constexpr double kTwipsPerPixel = 15.0;
 
 // Properties of text formats that only rich text gives: the charset of a run's font ("\fcharset").
 constexpr int kRtfCharsetProperty = QTextFormat::UserProperty + 0x1101;
+// Of a picture or object: the "{\pict ...}" or "{\object ...}" group it was read from
+// (QByteArray), written back as it is.
+constexpr int kRtfGroupProperty = QTextFormat::UserProperty + 0x1102;
 
 struct TRtfRun {
   QString Family; // empty: the document's default font
@@ -48,6 +53,15 @@ struct TRtfParagraph {
   QTextBlockFormat ToBlockFormat() const;
   static TRtfParagraph FromBlock(const QTextBlock& block);
 };
+
+struct TRtfPicture;
+
+// The picture of rich text as an image resource of the document: PNG, JPEG and
+// device-independent bitmaps as they are, others (metafiles, objects without a picture,
+// damaged data) as a placeholder of the stored size. The format names the resource, carries
+// the group and takes the run's character format.
+QTextImageFormat RtfImageFormat(QTextDocument& document, const TRtfPicture& picture, QByteArray group,
+                                const QTextCharFormat& run);
 
 // The family a character format names, else the default font's.
 QString FamilyOf(const QTextCharFormat& format, const QFont& defaultFont);

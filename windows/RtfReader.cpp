@@ -3,10 +3,12 @@
 #include "RtfFormat.h"
 #include "platform/Ansi.h"
 #include "platform/RtfText.h"
+#include "platform/RtfTextPicture.h"
 #include "platform/RtfTextScanner.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextImageFormat>
 #include <QTextDocument>
 #include <QTextList>
 #include <algorithm>
@@ -38,11 +40,14 @@ public:
   void Destination(TRtfDest dest) override { State.Dest = dest; }
   void Word(const TRtfWord& word, TRtfDest dest) override;
   void FontAdded(int number) override;
+  void Picture(std::string_view group, bool inResult) override;
+  void Object(std::string_view group) override;
 
 private:
   bool CharacterWord(const TRtfWord& word);
   bool ParagraphWord(const TRtfWord& word);
   void ListWord(const TRtfWord& word);
+  void InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run);
   void StartRun();
   // The format of a run; the few formats a text uses are made once.
   const QTextCharFormat& CharFormat(const TRtfRun& run);
@@ -65,6 +70,7 @@ private:
   int ListSize = 0;
   std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
   std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
+  std::optional<TRtfPicture> ResultPicture; // what shows the object being read
   static constexpr int kListChunk = 8;
 };
 
@@ -167,6 +173,26 @@ void TRtfReader::Break(TRtfBreak kind) {
   case TRtfBreak::Line: Text(u"\x2028"); break;
   case TRtfBreak::Cell: Text(u"\t"); break;
   }
+}
+
+void TRtfReader::Picture(std::string_view group, bool inResult) {
+  if (inResult)
+    ResultPicture = ParseRtfPicture(group);
+  else
+    InsertPicture(ParseRtfPicture(group), group, State.Run);
+}
+
+void TRtfReader::Object(std::string_view group) {
+  const TRtfPicture shown = ResultPicture ? *ResultPicture : ParseRtfPicture(group);
+  ResultPicture.reset();
+  if (Outer.empty() || Outer.back().Dest != TRtfDest::Text) return;
+  InsertPicture(shown, group, Outer.back().Run); // in the format around the object
+}
+
+void TRtfReader::InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run) {
+  FlushRun();
+  const QByteArray bytes(group.data(), static_cast<qsizetype>(group.size()));
+  Cursor.insertImage(RtfImageFormat(*Cursor.document(), picture, bytes, CharFormat(run)));
 }
 
 void TRtfReader::FontAdded(int number) {

@@ -4,7 +4,12 @@
 #include "platform/Ansi.h"
 #include "platform/RtfTextCodePage.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
 #include <QTextBlock>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <optional>
@@ -49,6 +54,7 @@ private:
   void Header();
   void Paragraph(const QTextBlock& block, bool first);
   void ParagraphFormat(const TRtfParagraph& paragraph);
+  void Picture(const QTextImageFormat& format);
   void RunFormat(const TRtfRun& run);
   void Word(const char* name);
   void Word(const char* name, int param);
@@ -125,9 +131,38 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   }
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
+    if (fragment.charFormat().isImageFormat()) {
+      for (qsizetype i = 0; i < fragment.length(); ++i) Picture(fragment.charFormat().toImageFormat());
+      continue;
+    }
     Wanted = TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont);
     Text(fragment.text());
   }
+}
+
+void TRtfWriter::Picture(const QTextImageFormat& format) {
+  // A picture read from rich text goes back as it came; another as a PNG picture.
+  QByteArray group = format.property(kRtfGroupProperty).toByteArray();
+  if (group.isEmpty()) {
+    const QVariant resource = Document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image = resource.value<QImage>();
+    if (image.isNull()) image = resource.value<QPixmap>().toImage();
+    if (image.isNull()) return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const double width = format.width() > 0 ? format.width() : image.width();
+    const double height = format.height() > 0 ? format.height() : image.height();
+    group = "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich" + QByteArray::number(image.height()) +
+            "\\picwgoal" + QByteArray::number(qRound(width * kTwipsPerPixel)) + "\\pichgoal" +
+            QByteArray::number(qRound(height * kTwipsPerPixel)) + "\r\n";
+    const QByteArray hex = png.toHex();
+    for (qsizetype at = 0; at < hex.size(); at += 128) group += hex.mid(at, 128) + "\r\n";
+    group += "}";
+  }
+  Out.append(group.constData(), static_cast<size_t>(group.size()));
+  NeedDelimiter = false;
 }
 
 void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {

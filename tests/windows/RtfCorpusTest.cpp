@@ -4,6 +4,7 @@
 #include "RtfDescribe.h"
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
+#include "platform/RtfTextScanner.h"
 #include "windows/RtfReader.h"
 #include "windows/RtfWriter.h"
 
@@ -11,6 +12,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -18,6 +22,25 @@
 using namespace qel;
 
 namespace {
+
+// The picture and object groups of a text, byte for byte.
+class TGroups : public TRtfSink {
+public:
+  void AnsiText(std::string_view) override {}
+  void Text(std::u16string_view) override {}
+  void Break(TRtfBreak) override {}
+  void Picture(std::string_view group, bool inResult) override {
+    if (!inResult) Groups.emplace_back(group);
+  }
+  void Object(std::string_view group) override { Groups.emplace_back(group); }
+  std::vector<std::string> Groups;
+};
+
+std::vector<std::string> GroupsOf(const std::string& rtf) {
+  TGroups groups;
+  TRtfScanner(rtf, groups).Run();
+  return groups.Groups;
+}
 
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> files;
@@ -66,6 +89,10 @@ TEST_F(RtfCorpus, EveryNoteSurvivesTypingOneCharacterAndStoring) {
     ReadRtf(written, again);
     EXPECT_EQ(test::DescribeRtfDocument(again), edited) << written;
     EXPECT_EQ(WriteRtf(again), written);
+    // Pictures and objects are written back as they came.
+    for (const std::string& group : GroupsOf(rtf))
+      EXPECT_NE(written.find(group), std::string::npos) << group.substr(0, 60);
+    EXPECT_EQ(GroupsOf(written).size(), GroupsOf(rtf).size());
   }
 }
 
@@ -74,4 +101,104 @@ TEST_F(RtfCorpus, CharsetsAreDecoded) {
   EXPECT_EQ(Load("richedit-greek-ce.rtf"), "αβγ Αθήνα and łódź Šč ğı\n");
   EXPECT_EQ(Load("richedit-japanese.rtf"), "こんにちは Arial 日本語\n中文 mixed\n");
   EXPECT_EQ(Load("richedit-plain.rtf"), "First line of a note with bold, italic and café.\nSecond line\n");
+}
+
+namespace {
+
+struct TShownPicture {
+  QImage Image;
+  int Width, Height; // shown size in pixels
+};
+
+std::vector<TShownPicture> Pictures(const QTextDocument& document) {
+  std::vector<TShownPicture> pictures;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat()) {
+        const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+        pictures.push_back({document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>(),
+                            qRound(format.width()), qRound(format.height())});
+      }
+  return pictures;
+}
+
+} // namespace
+
+TEST_F(RtfCorpus, PicturesAreShownAtTheirStoredSize) {
+  Load("wordpad-pictures.rtf");
+  const std::vector<TShownPicture> pictures = Pictures(Document);
+  ASSERT_EQ(pictures.size(), 5u);
+  // PNG, from hexadecimal digits and from binary data.
+  for (const TShownPicture& png : {pictures[0], pictures[4]}) {
+    EXPECT_EQ(png.Width, 4);
+    EXPECT_EQ(png.Height, 3);
+    EXPECT_EQ(png.Image.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(png.Image.pixelColor(1, 1), QColor(Qt::blue));
+  }
+  // JPEG, shown larger than it is.
+  EXPECT_EQ(pictures[1].Width, 40);
+  EXPECT_EQ(pictures[1].Height, 30);
+  EXPECT_EQ(pictures[1].Image.size(), QSize(4, 3));
+  EXPECT_GT(pictures[1].Image.pixelColor(2, 1).green(), 100);
+  EXPECT_LT(pictures[1].Image.pixelColor(2, 1).red(), 50);
+  // A device-independent bitmap: rows from the bottom up.
+  const QImage& dib = pictures[2].Image;
+  ASSERT_EQ(dib.size(), QSize(2, 2));
+  EXPECT_EQ(dib.pixelColor(0, 0), QColor(Qt::red));
+  EXPECT_EQ(dib.pixelColor(1, 0), QColor(Qt::white));
+  EXPECT_EQ(dib.pixelColor(0, 1), QColor(Qt::blue));
+  EXPECT_EQ(dib.pixelColor(1, 1), QColor(Qt::green));
+  // A metafile: a placeholder of its stored size.
+  EXPECT_EQ(pictures[3].Width, 80);
+  EXPECT_EQ(pictures[3].Height, 40);
+  EXPECT_EQ(pictures[3].Image.size(), QSize(80, 40));
+}
+
+TEST_F(RtfCorpus, AnObjectIsShownByItsResultAndAShapeByItsPicture) {
+  Load("word-shapes-object.rtf");
+  const std::vector<TShownPicture> pictures = Pictures(Document);
+  ASSERT_EQ(pictures.size(), 2u);
+  EXPECT_EQ(pictures[0].Image.pixelColor(0, 0), QColor(Qt::red)); // the PNG, not the metafile beside it
+  EXPECT_EQ(pictures[1].Image.size(), QSize(2, 2));                // the object's bitmap
+  EXPECT_EQ(pictures[1].Image.pixelColor(0, 0), QColor(Qt::red));
+  // Without a result, an object is a placeholder of its own size.
+  ReadRtf("{\\rtf1 {\\object\\objemb\\objw600\\objh300{\\*\\objdata 0102}}}", Document);
+  ASSERT_EQ(Pictures(Document).size(), 1u);
+  EXPECT_EQ(Pictures(Document)[0].Width, 40);
+  EXPECT_EQ(Pictures(Document)[0].Height, 20);
+}
+
+TEST_F(RtfCorpus, APictureMadeInTheEditorIsStoredAsPng) {
+  QImage image(3, 2, QImage::Format_RGB32);
+  image.fill(Qt::yellow);
+  image.setPixelColor(2, 1, Qt::black);
+  QTextCursor cursor(&Document);
+  cursor.insertText("see ");
+  Document.addResource(QTextDocument::ImageResource, QUrl("pasted"), image);
+  QTextImageFormat format;
+  format.setName("pasted");
+  cursor.insertImage(format);
+  const std::string written = WriteRtf(Document);
+  EXPECT_NE(written.find("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30"), std::string::npos) << written;
+  QTextDocument again;
+  ReadRtf(written, again);
+  const std::vector<TShownPicture> pictures = Pictures(again);
+  ASSERT_EQ(pictures.size(), 1u);
+  EXPECT_EQ(pictures[0].Image.pixelColor(0, 0), QColor(Qt::yellow));
+  EXPECT_EQ(pictures[0].Image.pixelColor(2, 1), QColor(Qt::black));
+  EXPECT_EQ(WriteRtf(again), written);
+}
+
+// Bad picture data gives a placeholder, never a crash or a lost note.
+TEST_F(RtfCorpus, DamagedPicturesArePlaceholders) {
+  for (const char* rtf : {"{\\rtf1 a{\\pict\\pngblip 89504e470d0a}b}", "{\\rtf1 a{\\pict\\jpegblip ffd8ffe0}b}",
+                          "{\\rtf1 a{\\pict\\dibitmap0 28000000ffffff7f}b}", "{\\rtf1 a{\\pict\\wbitmap0 00}b}",
+                          "{\\rtf1 a{\\pict\\picwgoal99999999\\pichgoal-5 00}b}"}) {
+    ReadRtf(rtf, Document);
+    EXPECT_EQ(PlainTextOf(Document), "ab") << rtf;
+    ASSERT_EQ(Pictures(Document).size(), 1u) << rtf;
+    EXPECT_FALSE(Pictures(Document)[0].Image.isNull()) << rtf;
+    EXPECT_LE(Pictures(Document)[0].Width, 4096) << rtf;
+    EXPECT_NE(WriteRtf(Document).find(std::string(rtf).substr(8, std::strlen(rtf) - 10)), std::string::npos) << rtf;
+  }
 }

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
 
 namespace qel::test {
 
@@ -15,6 +16,12 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
     out += "[" + std::to_string(static_cast<int>(p.Align)) + " " + std::to_string(p.LeftTwips) + " " +
            std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "") + "]";
     for (auto it = block.begin(); !it.atEnd(); ++it) {
+      if (it.fragment().charFormat().isImageFormat()) {
+        const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+        out += "<picture " + std::to_string(qRound(image.width())) + "x" + std::to_string(qRound(image.height())) + " " +
+               std::to_string(image.property(kRtfGroupProperty).toByteArray().size()) + " bytes>";
+        continue;
+      }
       const TRtfRun r = TRtfRun::FromCharFormat(it.fragment().charFormat(), document.defaultFont());
       out += "(" + r.Family.toStdString() + " " + std::to_string(r.HalfPoints) + (r.Bold ? " b" : "") +
              (r.Italic ? " i" : "") + (r.Underline ? " u" : "") + (r.Strike ? " s" : "") +
