@@ -53,7 +53,10 @@ std::string Utf8Text(const QTextDocument& document) { return document.toPlainTex
 
 class RtfCorpus : public ::testing::Test {
 protected:
-  void SetUp() override { test::EnsureApplication(); }
+  void SetUp() override {
+    test::EnsureApplication();
+    Document.setDefaultFont(QFont("Arial", 10));
+  }
   std::string Load(const std::string& name) {
     const std::string rtf = ReadFileBytes(std::string(QEL_RTF_CORPUS) + "/" + name);
     ReadRtf(rtf, Document);
@@ -181,6 +184,7 @@ TEST_F(RtfCorpus, APictureMadeInTheEditorIsStoredAsPng) {
   const std::string written = WriteRtf(Document);
   EXPECT_NE(written.find("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30"), std::string::npos) << written;
   QTextDocument again;
+  again.setDefaultFont(Document.defaultFont());
   ReadRtf(written, again);
   const std::vector<TShownPicture> pictures = Pictures(again);
   ASSERT_EQ(pictures.size(), 1u);
