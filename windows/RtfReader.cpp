@@ -13,6 +13,8 @@
 #include <QTextList>
 #include <algorithm>
 #include <deque>
+#include <map>
+#include <tuple>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -37,7 +39,8 @@ public:
   void Break(TRtfBreak kind) override;
   void GroupOpened() override { Outer.push_back(State); }
   void GroupClosed() override;
-  void Destination(TRtfDest dest) override { State.Dest = dest; }
+  void Destination(TRtfDest dest) override;
+  void MarkerText(std::u16string_view text) override { Marker.append(QStringView(text.data(), static_cast<qsizetype>(text.size()))); }
   void Word(const TRtfWord& word, TRtfDest dest) override;
   void FontAdded(int number) override;
   void Picture(std::string_view group, bool inResult) override;
@@ -66,8 +69,16 @@ private:
 
   QString Pending; // text of the current run, in PendingRun's format
   TRtfRun PendingRun;
-  QTextList* List = nullptr; // the bullet list the last paragraph joined
-  int ListSize = 0;
+  // The lists that paragraphs are joining, by list, level and style; long bullet lists are
+  // made of lists of a bounded size.
+  struct TOpenList {
+    QTextList* List = nullptr;
+    int Size = 0;
+  };
+  std::map<std::tuple<int, int, TRtfListStyle>, TOpenList> Lists;
+  int ListGroups = 0; // "{\pn}" groups read: each starts a list
+  QString Marker;     // the list mark of the paragraph, "{\listtext ...}"
+  TRtfTab Tab;        // the tab stop being read
   std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
   std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
   std::optional<TRtfPicture> ResultPicture; // what shows the object being read
@@ -105,6 +116,18 @@ bool TRtfReader::CharacterWord(const TRtfWord& word) {
   TRtfRun& run = State.Run;
   if (name == "f") {
     SetFont(run, word.Param);
+  } else if (name == "highlight") {
+    run.Highlight = word.Param > 0 ? ColorOf(word.Param) : QColor();
+  } else if (name == "cb") {
+    run.Shading = word.Param > 0 ? ColorOf(word.Param) : QColor();
+  } else if (name == "super") {
+    run.Script = TRtfScript::Super;
+  } else if (name == "sub") {
+    run.Script = TRtfScript::Sub;
+  } else if (name == "nosupersub") {
+    run.Script = TRtfScript::Normal;
+  } else if (name == "up" || name == "dn") {
+    run.OffsetHalfPoints = std::clamp(word.Or(6), 0, 3276) * (name == "up" ? 1 : -1);
   } else if (name == "fs") {
     run.HalfPoints = std::clamp(word.Or(24), 2, 3276);
   } else if (name == "b") {
@@ -146,14 +169,53 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
     paragraph.RightTwips = std::clamp(word.Param, -31680, 31680);
   } else if (name == "fi") {
     paragraph.FirstTwips = std::clamp(word.Param, -31680, 31680);
+  } else if (name == "sb") {
+    paragraph.SpaceBefore = std::clamp(word.Param, 0, 31680);
+  } else if (name == "sa") {
+    paragraph.SpaceAfter = std::clamp(word.Param, 0, 31680);
+  } else if (name == "sl") {
+    paragraph.LineSpacing = std::clamp(word.Param, -31680, 31680);
+  } else if (name == "slmult") {
+    paragraph.LineMultiple = word.Or(1) != 0;
+  } else if (name == "tqr" || name == "tqc" || name == "tqdec") {
+    Tab.Align = name == "tqr" ? TRtfAlign::Right : name == "tqc" ? TRtfAlign::Center : TRtfAlign::Justify;
+  } else if (name == "tx") {
+    Tab.Twips = std::clamp(word.Param, 0, 31680);
+    if (paragraph.Tabs.size() < 64) paragraph.Tabs.push_back(Tab);
+    Tab = TRtfTab();
+  } else if (name == "ls") {
+    paragraph.Bullet = word.Param > 0;
+    paragraph.ListId = -std::max(word.Param, 0); // apart from the lists of "{\pn}" groups
+  } else if (name == "ilvl") {
+    paragraph.ListLevel = std::clamp(word.Param, 0, 8);
   } else {
     return false;
   }
   return true;
 }
 
+void TRtfReader::Destination(TRtfDest dest) {
+  State.Dest = dest;
+  if (dest == TRtfDest::ListFormat) ListOwner().Paragraph.ListId = ++ListGroups;
+}
+
 void TRtfReader::ListWord(const TRtfWord& word) {
-  if (word.Name == "pnlvlblt") ListOwner().Paragraph.Bullet = true;
+  static const std::pair<std::string_view, TRtfListStyle> kStyles[] = {
+      {"pndec", TRtfListStyle::Decimal},     {"pnlcltr", TRtfListStyle::LowerAlpha}, {"pnucltr", TRtfListStyle::UpperAlpha},
+      {"pnlcrm", TRtfListStyle::LowerRoman}, {"pnucrm", TRtfListStyle::UpperRoman}};
+  TRtfParagraph& paragraph = ListOwner().Paragraph;
+  const std::string_view name = word.Name;
+  if (name == "pnlvlblt") {
+    paragraph.Bullet = true;
+    paragraph.ListStyle = TRtfListStyle::Disc;
+  } else if (name == "pnlvlbody" || name == "pnlvl") {
+    paragraph.Bullet = true;
+    if (paragraph.ListStyle == TRtfListStyle::Disc) paragraph.ListStyle = TRtfListStyle::Decimal;
+    if (name == "pnlvl") paragraph.ListLevel = std::clamp(word.Param - 1, 0, 8);
+  } else {
+    for (const auto& [style, value] : kStyles)
+      if (name == style) paragraph.ListStyle = value;
+  }
 }
 
 void TRtfReader::AnsiText(std::string_view text) {
@@ -255,22 +317,29 @@ void TRtfReader::FlushRun() {
 
 void TRtfReader::EndParagraph(bool last) {
   FlushRun();
-  const TRtfParagraph& paragraph = State.Paragraph;
+  TRtfParagraph paragraph = State.Paragraph;
+  // A word processor's list says its numbering in its list table; the mark it wrote out shows it.
+  if (paragraph.Bullet && paragraph.ListId < 0 && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
   if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(paragraph.ToBlockFormat());
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
-    List = nullptr;
-  } else if (List && ListSize < kListChunk) {
-    List->add(Cursor.block());
-    ++ListSize;
+    Lists.clear();
   } else {
     // Adding a block to a list touches every block it holds, so long bullet lists are made of
-    // lists of a bounded size, which look the same.
-    QTextListFormat format;
-    format.setStyle(QTextListFormat::ListDisc);
-    List = Cursor.createList(format);
-    ListSize = 1;
+    // lists of a bounded size, which look the same; numbers must count on in one list.
+    TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
+    if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
+      open.List->add(Cursor.block());
+      ++open.Size;
+    } else {
+      open.List = Cursor.createList(RtfListFormat(paragraph));
+      open.Size = 1;
+    }
+    // A list item ends the deeper lists within it.
+    for (auto it = Lists.begin(); it != Lists.end();)
+      it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);
   }
+  Marker.clear();
   if (last) return;
   Cursor.insertBlock(paragraph.ToBlockFormat(), CharFormat(State.Run));
   BlockParagraph = paragraph;

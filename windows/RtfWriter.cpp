@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextImageFormat>
+#include <QTextList>
 #include <QUrl>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -73,6 +74,8 @@ private:
   std::optional<TRtfRun> Current; // the run format in force; none before the first run
   std::optional<TRtfRun> Wanted;  // the format of the text to come
   TRtfParagraph CurrentParagraph;
+  const QTextList* CurrentList = nullptr;
+  std::unordered_map<const QTextList*, int> Numbers; // items written of each list
   const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
 };
 
@@ -124,9 +127,24 @@ void TRtfWriter::Header() {
 
 void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   const TRtfParagraph paragraph = TRtfParagraph::FromBlock(block);
-  if (first || !(paragraph == CurrentParagraph)) ParagraphFormat(paragraph);
+  // A new numbered list is a new "{\pn}" group, so that its numbers start again.
+  const QTextList* list = block.textList();
+  const bool newList = list != CurrentList && paragraph.ListStyle != TRtfListStyle::Disc;
+  if (first || !(paragraph == CurrentParagraph) || (list && newList)) ParagraphFormat(paragraph);
+  CurrentList = list;
   if (paragraph.Bullet) {
-    Out += "{\\pntext\\'b7\\tab}";
+    // The mark written out, for readers without lists.
+    const QString mark = RtfListMark(paragraph.ListStyle, ++Numbers[list]);
+    Out += "{\\pntext";
+    NeedDelimiter = true;
+    if (paragraph.ListStyle == TRtfListStyle::Disc) {
+      Out += "\\'b7";
+      NeedDelimiter = false;
+    } else {
+      for (QChar c : mark) Literal(c.toLatin1());
+    }
+    Word("tab");
+    Out += "}";
     NeedDelimiter = false;
   }
   for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -169,14 +187,31 @@ void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
   CurrentParagraph = paragraph;
   Word("pard");
   if (paragraph.Bullet) {
-    Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
+    static const char* const kStyles[] = {"pnlvlblt", "pndec", "pnlcltr", "pnucltr", "pnlcrm", "pnucrm"};
+    if (paragraph.ListStyle == TRtfListStyle::Disc)
+      Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
+    else
+      Out += std::string("{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\") + kStyles[static_cast<int>(paragraph.ListStyle)] +
+             "{\\pntxta.}}";
     NeedDelimiter = false;
+    if (paragraph.ListLevel > 0) Word("ilvl", paragraph.ListLevel);
   }
   static const char* const kAlign[] = {nullptr, "qr", "qc", "qj"};
   if (const char* align = kAlign[static_cast<int>(paragraph.Align)]) Word(align);
   if (paragraph.FirstTwips != 0) Word("fi", paragraph.FirstTwips);
   if (paragraph.LeftTwips != 0) Word("li", paragraph.LeftTwips);
   if (paragraph.RightTwips != 0) Word("ri", paragraph.RightTwips);
+  if (paragraph.SpaceBefore != 0) Word("sb", paragraph.SpaceBefore);
+  if (paragraph.SpaceAfter != 0) Word("sa", paragraph.SpaceAfter);
+  if (paragraph.LineSpacing != 0) {
+    Word("sl", paragraph.LineSpacing);
+    Word("slmult", paragraph.LineMultiple ? 1 : 0);
+  }
+  static const char* const kTabAlign[] = {nullptr, "tqr", "tqc", "tqdec"};
+  for (const TRtfTab& tab : paragraph.Tabs) {
+    if (const char* align = kTabAlign[static_cast<int>(tab.Align)]) Word(align);
+    Word("tx", tab.Twips);
+  }
 }
 
 void TRtfWriter::RunFormat(const TRtfRun& run) {
@@ -193,6 +228,16 @@ void TRtfWriter::RunFormat(const TRtfRun& run) {
   Toggle(run.Underline, was.Underline, "ul", "ulnone");
   Toggle(run.Strike, was.Strike, "strike", "strike0");
   if (run.Color != was.Color) Word("cf", run.Color.isValid() ? IndexIn(Colors, run.Color) : 0);
+  if (run.Highlight != was.Highlight) Word("highlight", run.Highlight.isValid() ? IndexIn(Colors, run.Highlight) : 0);
+  if (run.Shading != was.Shading) Word("cb", run.Shading.isValid() ? IndexIn(Colors, run.Shading) : 0);
+  if (run.Script != was.Script)
+    Word(run.Script == TRtfScript::Super ? "super" : run.Script == TRtfScript::Sub ? "sub" : "nosupersub");
+  if (run.OffsetHalfPoints != was.OffsetHalfPoints) {
+    if (run.OffsetHalfPoints >= 0)
+      Word("up", run.OffsetHalfPoints);
+    else
+      Word("dn", -run.OffsetHalfPoints);
+  }
   Current = run;
 }
 

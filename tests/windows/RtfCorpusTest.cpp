@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextImageFormat>
 #include <QUrl>
 #include <cstring>
@@ -205,4 +206,53 @@ TEST_F(RtfCorpus, DamagedPicturesArePlaceholders) {
     EXPECT_LE(Pictures(Document)[0].Width, 4096) << rtf;
     EXPECT_NE(WriteRtf(Document).find(std::string(rtf).substr(8, std::strlen(rtf) - 10)), std::string::npos) << rtf;
   }
+}
+
+TEST_F(RtfCorpus, FormatsOfTheControlAreRead) {
+  Load("richedit-formatting.rtf");
+  const std::string text = test::DescribeRtfDocument(Document);
+  EXPECT_EQ(text,
+            "[0 0 0 0 space120/240](Arial 20)Marked (Arial 20 highlight#ffff00)yellow(Arial 20) text, E = mc"
+            "(Arial 20 super)2(Arial 20), H(Arial 20 sub)2(Arial 20)O, (Arial 20 offset6)raised(Arial 20) and "
+            "(Arial 20 offset-4)lowered(Arial 20).\n"
+            "[0 0 0 0 line360x tab0@1440 tab1@5760 tab2@7200](Arial 20)Name\tAmount\tNote\n"
+            "[0 360 360 0 line-280](Arial 20)Exact line height, (Arial 20 #0000ff)blue(Arial 20) and "
+            "(Arial 20 shading#c0c0c0)shaded(Arial 20) words.\n"
+            "[0 360 360 0 line-280]\n");
+  // What the editor shows of them.
+  const QTextBlock first = Document.begin();
+  EXPECT_EQ(first.blockFormat().topMargin(), 8);
+  EXPECT_EQ(first.blockFormat().bottomMargin(), 16);
+  const QTextBlock second = first.next();
+  EXPECT_EQ(second.blockFormat().lineHeightType(), QTextBlockFormat::ProportionalHeight);
+  EXPECT_EQ(second.blockFormat().lineHeight(), 150);
+  ASSERT_EQ(second.blockFormat().tabPositions().size(), 3);
+  EXPECT_EQ(second.blockFormat().tabPositions()[1].type, QTextOption::RightTab);
+  EXPECT_EQ(second.next().blockFormat().lineHeightType(), QTextBlockFormat::FixedHeight);
+}
+
+TEST_F(RtfCorpus, ListsKeepTheirStyle) {
+  Load("richedit-bullets.rtf");
+  EXPECT_EQ(test::DescribeRtfDocument(Document),
+            "[0 0 0 0](Arial 20)Shopping:\n"
+            "[0 720 0 -720 bullet](Arial 20)Bread\n"
+            "[0 720 0 -720 bullet](Arial 20)Milk\n"
+            "[0 720 0 -360 bullet list1/0](Arial 20)First\n"
+            "[0 720 0 -360 bullet list1/0](Arial 20)Second\n"
+            "[0 720 0 -360 bullet list1/0](Arial 20)Third\n"
+            "[0 720 0 -360 bullet list2/0](Arial 20)Alpha\n"
+            "[0 720 0 -360 bullet list2/0](Arial 20)Beta\n"
+            "[0 0 0 0](Arial 20)Done\n"
+            "[0 0 0 0]\n");
+  QTextBlock third = Document.begin().next().next().next().next().next();
+  ASSERT_TRUE(third.textList());
+  EXPECT_EQ(third.textList()->itemText(third), "3.");
+  // A word processor's lists, numbered by their marks.
+  Load("word-list-table.rtf");
+  std::vector<std::string> lists;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    if (QTextList* list = block.textList())
+      lists.push_back(block.text().toStdString() + " " +
+                      (list->format().style() == QTextListFormat::ListDisc ? "bullet" : list->itemText(block).toStdString()));
+  EXPECT_EQ(lists, (std::vector<std::string>{"Write the letter bullet", "Post it bullet", "Numbered one 1.", "Numbered two 2."}));
 }
