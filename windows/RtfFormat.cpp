@@ -2,6 +2,8 @@
 
 #include <QTextBlock>
 #include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QTextCharFormat>
 #include <QTextList>
 #include <QTextOption>
@@ -184,12 +186,18 @@ TRtfParagraph TRtfParagraph::FromBlock(const QTextBlock& block) {
                                                         : TRtfAlign::Left;
     paragraph.Tabs.push_back(rtf);
   }
+  paragraph.InTable = QTextCursor(block).currentTable() != nullptr;
   if (const QTextList* list = block.textList()) {
     paragraph.Bullet = true;
     paragraph.ListStyle = StyleOf(list->format().style());
     paragraph.ListLevel = std::max(list->format().indent() - 1, 0);
   }
   return paragraph;
+}
+
+bool IsTableAnchor(const QTextBlock& block) {
+  const QTextBlock next = block.next();
+  return block.length() <= 1 && next.isValid() && !QTextCursor(block).currentTable() && QTextCursor(next).currentTable();
 }
 
 QTextListFormat RtfListFormat(const TRtfParagraph& paragraph) {

@@ -30,6 +30,10 @@ constexpr int kRtfShadingProperty = QTextFormat::UserProperty + 0x1103;
 // Of a paragraph: its line spacing as written ("\sl" in twips, and "\slmult").
 constexpr int kRtfLineSpacingProperty = QTextFormat::UserProperty + 0x1104;
 constexpr int kRtfLineMultipleProperty = QTextFormat::UserProperty + 0x1105;
+// Of a table cell: no "\cell" ended it (true); of a row's first cell: no "\row" ended the row.
+// Both are left out where the table was read whole.
+constexpr int kRtfCellOpenProperty = QTextFormat::UserProperty + 0x1106;
+constexpr int kRtfRowOpenProperty = QTextFormat::UserProperty + 0x1107;
 
 enum class TRtfScript { Normal, Super, Sub };
 
@@ -80,6 +84,7 @@ struct TRtfParagraph {
   int LineSpacing = 0;                 // "\sl": 0 single, > 0 at least, < 0 exactly (twips)
   bool LineMultiple = false;           // "\slmult1": LineSpacing is in 240ths of a line
   std::vector<TRtfTab> Tabs;
+  bool InTable = false; // "\intbl": a paragraph of a table cell
 
   bool operator==(const TRtfParagraph& other) const = default;
   // Whether the paragraphs belong in one list.
@@ -88,6 +93,10 @@ struct TRtfParagraph {
   QTextBlockFormat ToBlockFormat() const;
   static TRtfParagraph FromBlock(const QTextBlock& block);
 };
+
+// The empty paragraph that a document keeps before each table (a table starts after a block):
+// it is no paragraph of the text.
+bool IsTableAnchor(const QTextBlock& block);
 
 // The list a paragraph of the style and level belongs in.
 QTextListFormat RtfListFormat(const TRtfParagraph& paragraph);

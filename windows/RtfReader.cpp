@@ -11,6 +11,7 @@
 #include <QTextImageFormat>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -51,6 +52,17 @@ private:
   bool ParagraphWord(const TRtfWord& word);
   void ListWord(const TRtfWord& word);
   void InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run);
+  // Puts the cursor where the paragraph that starts goes: into a table, or out of it.
+  void Place();
+  void EnterTable();
+  void LeaveTable();
+  void NextRow();
+  void MoveToCell();
+  void EndCell(bool row);
+  void EndRow();
+  static void MarkOpen(QTextTableCell cell, int property, bool open = true);
+  // Gives the current block the paragraph's format and list; returns the paragraph as applied.
+  TRtfParagraph ApplyParagraph(TRtfParagraph paragraph);
   void StartRun();
   // The format of a run; the few formats a text uses are made once.
   const QTextCharFormat& CharFormat(const TRtfRun& run);
@@ -79,6 +91,12 @@ private:
   int ListGroups = 0; // "{\pn}" groups read: each starts a list
   QString Marker;     // the list mark of the paragraph, "{\listtext ...}"
   TRtfTab Tab;        // the tab stop being read
+  bool Placed = false; // the current paragraph is placed in or out of a table
+  QTextTable* Table = nullptr; // the table being read
+  int Row = 0, Column = 0;
+  bool RowPending = false;  // "\row" read: the next cell content starts a row
+  bool CellPending = false; // "\cell" read: the next cell content goes into the next cell
+  std::vector<int> CellRights; // "\cellx" of the row definition: twips
   std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
   std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
   std::optional<TRtfPicture> ResultPicture; // what shows the object being read
@@ -186,6 +204,14 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
   } else if (name == "ls") {
     paragraph.Bullet = word.Param > 0;
     paragraph.ListId = -std::max(word.Param, 0); // apart from the lists of "{\pn}" groups
+  } else if (name == "intbl") {
+    paragraph.InTable = word.Or(1) != 0;
+  } else if (name == "itap") {
+    paragraph.InTable = word.Or(1) > 0;
+  } else if (name == "trowd") {
+    CellRights.clear();
+  } else if (name == "cellx") {
+    if (CellRights.size() < 64) CellRights.push_back(std::clamp(word.Param, CellRights.empty() ? 0 : CellRights.back(), 31680 * 4));
   } else if (name == "ilvl") {
     paragraph.ListLevel = std::clamp(word.Param, 0, 8);
   } else {
@@ -218,6 +244,102 @@ void TRtfReader::ListWord(const TRtfWord& word) {
   }
 }
 
+void TRtfReader::Place() {
+  if (Placed) return;
+  Placed = true;
+  if (State.Paragraph.InTable && !Table)
+    EnterTable();
+  else if (!State.Paragraph.InTable && Table)
+    LeaveTable();
+  else if (Table && RowPending)
+    NextRow();
+  else if (Table && CellPending)
+    MoveToCell();
+}
+
+void TRtfReader::EnterTable() {
+  QTextTableFormat format;
+  format.setBorder(1);
+  format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+  format.setCellSpacing(0);
+  format.setCellPadding(2);
+  QList<QTextLength> widths;
+  for (size_t i = 0; i < CellRights.size(); ++i) {
+    const int left = i == 0 ? 0 : CellRights[i - 1];
+    widths.append(QTextLength(QTextLength::FixedLength, std::max(CellRights[i] - left, 15) / kTwipsPerPixel));
+  }
+  if (!widths.isEmpty()) format.setColumnWidthConstraints(widths);
+  Table = Cursor.insertTable(1, std::max<int>(static_cast<int>(CellRights.size()), 1), format);
+  for (int column = 0; column < Table->columns(); ++column) MarkOpen(Table->cellAt(0, column), kRtfCellOpenProperty);
+  MarkOpen(Table->cellAt(0, 0), kRtfRowOpenProperty);
+  Row = Column = 0;
+  RowPending = CellPending = false;
+  BlockParagraph.reset();
+}
+
+void TRtfReader::LeaveTable() {
+  Cursor = Table->lastCursorPosition();
+  Cursor.movePosition(QTextCursor::NextBlock);
+  Table = nullptr;
+  BlockParagraph.reset();
+}
+
+void TRtfReader::NextRow() {
+  RowPending = false;
+  ++Row;
+  Column = 0;
+  if (Row >= Table->rows()) {
+    Table->appendRows(1);
+    for (int column = 0; column < Table->columns(); ++column) MarkOpen(Table->cellAt(Row, column), kRtfCellOpenProperty);
+    MarkOpen(Table->cellAt(Row, 0), kRtfRowOpenProperty);
+  }
+  MoveToCell();
+}
+
+void TRtfReader::MoveToCell() {
+  CellPending = false;
+  if (Column >= Table->columns()) {
+    Table->appendColumns(1);
+    for (int row = 0; row < Table->rows(); ++row) MarkOpen(Table->cellAt(row, Column), kRtfCellOpenProperty);
+  }
+  Cursor = Table->cellAt(Row, Column).firstCursorPosition();
+  BlockParagraph.reset();
+}
+
+void TRtfReader::MarkOpen(QTextTableCell cell, int property, bool open) {
+  QTextCharFormat format = cell.format();
+  if (open)
+    format.setProperty(property, true);
+  else
+    format.clearProperty(property);
+  cell.setFormat(format);
+}
+
+void TRtfReader::EndRow() {
+  MarkOpen(Table->cellAt(Row, 0), kRtfRowOpenProperty, false);
+  RowPending = true;
+  CellPending = false;
+  Placed = false;
+}
+
+void TRtfReader::EndCell(bool row) {
+  if (row && Table && CellPending) { // after the row's last "\cell"
+    EndRow();
+    return;
+  }
+  Place();
+  if (!Table) return row ? EndParagraph(false) : Text(u"\t");
+  if (RowPending) NextRow(); // a row of no cells but this
+  if (CellPending && !row) MoveToCell(); // an empty cell
+  FlushRun();
+  ApplyParagraph(State.Paragraph);
+  Placed = false;
+  if (row) return EndRow();
+  MarkOpen(Table->cellAt(Row, Column), kRtfCellOpenProperty, false);
+  ++Column;
+  CellPending = true; // entered when something comes for it
+}
+
 void TRtfReader::AnsiText(std::string_view text) {
   StartRun();
   for (const char c : text) Pending += QChar(AnsiCharToUtf16(static_cast<unsigned char>(c)));
@@ -230,10 +352,10 @@ void TRtfReader::Text(std::u16string_view text) {
 
 void TRtfReader::Break(TRtfBreak kind) {
   switch (kind) {
-  case TRtfBreak::Paragraph:
-  case TRtfBreak::Row: EndParagraph(false); break;
+  case TRtfBreak::Paragraph: EndParagraph(false); break;
   case TRtfBreak::Line: Text(u"\x2028"); break;
-  case TRtfBreak::Cell: Text(u"\t"); break;
+  case TRtfBreak::Cell: EndCell(false); break;
+  case TRtfBreak::Row: EndCell(true); break;
   }
 }
 
@@ -252,6 +374,7 @@ void TRtfReader::Object(std::string_view group) {
 }
 
 void TRtfReader::InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run) {
+  Place();
   FlushRun();
   const QByteArray bytes(group.data(), static_cast<qsizetype>(group.size()));
   Cursor.insertImage(RtfImageFormat(*Cursor.document(), picture, bytes, CharFormat(run)));
@@ -296,6 +419,7 @@ TGroupState& TRtfReader::ListOwner() {
 }
 
 void TRtfReader::StartRun() {
+  Place();
   if (State.Run == PendingRun) return;
   FlushRun();
   PendingRun = State.Run;
@@ -316,33 +440,39 @@ void TRtfReader::FlushRun() {
 }
 
 void TRtfReader::EndParagraph(bool last) {
+  if (!last) Place();
   FlushRun();
-  TRtfParagraph paragraph = State.Paragraph;
+  const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph);
+  if (last) return;
+  Cursor.insertBlock(paragraph.ToBlockFormat(), CharFormat(State.Run));
+  BlockParagraph = paragraph;
+  Placed = false;
+}
+
+TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
   // A word processor's list says its numbering in its list table; the mark it wrote out shows it.
   if (paragraph.Bullet && paragraph.ListId < 0 && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
+  Marker.clear();
   if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(paragraph.ToBlockFormat());
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
     Lists.clear();
-  } else {
-    // Adding a block to a list touches every block it holds, so long bullet lists are made of
-    // lists of a bounded size, which look the same; numbers must count on in one list.
-    TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
-    if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
-      open.List->add(Cursor.block());
-      ++open.Size;
-    } else {
-      open.List = Cursor.createList(RtfListFormat(paragraph));
-      open.Size = 1;
-    }
-    // A list item ends the deeper lists within it.
-    for (auto it = Lists.begin(); it != Lists.end();)
-      it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);
+    return paragraph;
   }
-  Marker.clear();
-  if (last) return;
-  Cursor.insertBlock(paragraph.ToBlockFormat(), CharFormat(State.Run));
-  BlockParagraph = paragraph;
+  // Adding a block to a list touches every block it holds, so long bullet lists are made of
+  // lists of a bounded size, which look the same; numbers must count on in one list.
+  TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
+  if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
+    open.List->add(Cursor.block());
+    ++open.Size;
+  } else {
+    open.List = Cursor.createList(RtfListFormat(paragraph));
+    open.Size = 1;
+  }
+  // A list item ends the deeper lists within it.
+  for (auto it = Lists.begin(); it != Lists.end();)
+    it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);
+  return paragraph;
 }
 
 void ReadPlainText(std::string_view text, QTextDocument& document) {
@@ -357,11 +487,25 @@ void ReadPlainText(std::string_view text, QTextDocument& document) {
 std::string PlainTextOf(const QTextDocument& document) {
   std::string out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    if (block != document.begin()) out += "\r\n";
     QString text = block.text();
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
     AppendPlainAnsi(text.toStdU16String(), out);
+    QTextTable* table = QTextCursor(block).currentTable();
+    if (!table) {
+      if (block.next().isValid() && !IsTableAnchor(block)) out += "\r\n";
+      continue;
+    }
+    // In a table: a cell ends with a tab, a row with a line end, where the text ended them.
+    const QTextTableCell cell = table->cellAt(block.position());
+    if (block.position() + block.length() - 1 < cell.lastPosition()) {
+      out += "\r\n";
+      continue;
+    }
+    if (!cell.format().boolProperty(kRtfCellOpenProperty)) out += "\t";
+    if (cell.column() + cell.columnSpan() >= table->columns() &&
+        !table->cellAt(cell.row(), 0).format().boolProperty(kRtfRowOpenProperty))
+      out += "\r\n";
   }
   return out;
 }

@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTextTable>
+#include <cmath>
 #include <QUrl>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -53,6 +55,9 @@ public:
 
 private:
   void Header();
+  void Block(const QTextBlock& block);
+  // Returns whether its last row was left open.
+  bool Table(const QTextTable& table);
   void Paragraph(const QTextBlock& block, bool first);
   void ParagraphFormat(const TRtfParagraph& paragraph);
   void Picture(const QTextImageFormat& format);
@@ -74,6 +79,8 @@ private:
   std::optional<TRtfRun> Current; // the run format in force; none before the first run
   std::optional<TRtfRun> Wanted;  // the format of the text to come
   TRtfParagraph CurrentParagraph;
+  bool First = true;    // no paragraph written yet
+  bool NeedPar = false; // a paragraph was written that nothing ended yet
   const QTextList* CurrentList = nullptr;
   std::unordered_map<const QTextList*, int> Numbers; // items written of each list
   const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
@@ -83,15 +90,17 @@ std::string TRtfWriter::Run() {
   // The body first: the tables then hold exactly the fonts and colours it uses.
   Fonts.emplace_back(DefaultFont.family(), -1);
   NeedDelimiter = true;
-  bool first = true;
-  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
-    if (!first) {
-      Word("par");
-      Out += "\r\n";
-      NeedDelimiter = false;
+  bool openEnd = false; // the last table ended without "\row"
+  for (auto it = Document.rootFrame()->begin(); !it.atEnd(); ++it) {
+    if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+      openEnd = Table(*table);
+      continue;
     }
-    Paragraph(block, first);
-    first = false;
+    const QTextBlock block = it.currentBlock();
+    if (!block.isValid() || IsTableAnchor(block)) continue;
+    // What follows a table cut before its row ended is the document's empty end.
+    if (std::exchange(openEnd, false) && block.length() <= 1 && !block.next().isValid()) continue;
+    Block(block);
   }
   Out += "\r\n}\r\n";
   std::string body = std::move(Out);
@@ -123,6 +132,53 @@ void TRtfWriter::Header() {
   }
   Out += "\\viewkind4\\uc1";
   NeedDelimiter = true;
+}
+
+void TRtfWriter::Block(const QTextBlock& block) {
+  if (NeedPar) {
+    Word("par");
+    Out += "\r\n";
+    NeedDelimiter = false;
+  }
+  Paragraph(block, First);
+  First = false;
+  NeedPar = true;
+}
+
+bool TRtfWriter::Table(const QTextTable& table) {
+  const QList<QTextLength> widths = table.format().columnWidthConstraints();
+  bool rowOpen = false;
+  for (int row = 0; row < table.rows(); ++row) {
+    Word("trowd");
+    Word("trgaph", 108);
+    int right = 0;
+    for (int column = 0; column < table.columns(); ++column) {
+      const QTextLength width = widths.value(column);
+      right += width.type() == QTextLength::FixedLength ? static_cast<int>(std::lround(width.rawValue() * kTwipsPerPixel))
+                                                        : 2880;
+      Word("cellx", right);
+    }
+    for (int column = 0; column < table.columns(); ++column) {
+      const QTextTableCell cell = table.cellAt(row, column);
+      if (cell.row() != row || cell.column() != column) continue; // spanned
+      // A cell that no "\cell" ended is the last of its row: only its text is written.
+      const bool open = cell.format().boolProperty(kRtfCellOpenProperty);
+      for (auto it = cell.begin(); !it.atEnd(); ++it)
+        if (it.currentBlock().isValid() && (!open || cell.firstPosition() != cell.lastPosition())) Block(it.currentBlock());
+      if (!open) {
+        Word("cell");
+        NeedPar = false;
+      }
+    }
+    rowOpen = table.cellAt(row, 0).format().boolProperty(kRtfRowOpenProperty);
+    if (!rowOpen) {
+      Word("row");
+      Out += "\r\n";
+      NeedDelimiter = false;
+      NeedPar = false;
+    }
+  }
+  return rowOpen;
 }
 
 void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
@@ -201,6 +257,7 @@ void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
   if (paragraph.FirstTwips != 0) Word("fi", paragraph.FirstTwips);
   if (paragraph.LeftTwips != 0) Word("li", paragraph.LeftTwips);
   if (paragraph.RightTwips != 0) Word("ri", paragraph.RightTwips);
+  if (paragraph.InTable) Word("intbl");
   if (paragraph.SpaceBefore != 0) Word("sb", paragraph.SpaceBefore);
   if (paragraph.SpaceAfter != 0) Word("sa", paragraph.SpaceAfter);
   if (paragraph.LineSpacing != 0) {

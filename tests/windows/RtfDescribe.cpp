@@ -4,7 +4,9 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextCursor>
 #include <QTextFragment>
+#include <QTextTable>
 #include <QTextImageFormat>
 
 namespace qel::test {
@@ -13,6 +15,12 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
   std::string out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     const TRtfParagraph p = TRtfParagraph::FromBlock(block);
+    if (const QTextTable* table = QTextCursor(block).currentTable()) {
+      const QTextTableCell cell = table->cellAt(block.position());
+      out += "<cell " + std::to_string(cell.row()) + "," + std::to_string(cell.column()) +
+             (cell.format().boolProperty(kRtfCellOpenProperty) ? " open" : "") +
+             (table->cellAt(cell.row(), 0).format().boolProperty(kRtfRowOpenProperty) ? " row-open" : "") + ">";
+    }
     out += "[" + std::to_string(static_cast<int>(p.Align)) + " " + std::to_string(p.LeftTwips) + " " +
            std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "");
     if (p.Bullet && (p.ListStyle != TRtfListStyle::Disc || p.ListLevel != 0))

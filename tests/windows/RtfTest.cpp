@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -217,4 +218,30 @@ TEST_F(Rtf, AFontKeepsItsCharsetAndItsTextIsWrittenAsUnicode) {
   EXPECT_NE(written.find("\\u1044?\\u1072?"), std::string::npos) << written;
   ExpectRoundTrip();
   EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
+}
+
+TEST_F(Rtf, TablesAreReadAsTables) {
+  const std::string cases[] = {
+      "{\\rtf1 before\\par\\trowd\\cellx1440\\cellx2880\\intbl a\\cell b\\cell\\row\\intbl c\\cell d1\\par d2\\cell\\row"
+      "\\pard after\\par}",
+      "{\\rtf1\\intbl a\\cell\\row}",                    // a table first
+      "{\\rtf1\\intbl a\\cell b\\row\\intbl c}",         // a cell without end, a row without end
+      "{\\rtf1\\trowd\\cellx100\\intbl a\\cell b\\cell c\\cell\\row\\intbl x\\cell\\row}", // more cells than defined
+      "{\\rtf1 x\\intbl y\\cell z}",                     // table words within a paragraph
+      "{\\rtf1 a\\cell b\\row c}",                       // cells outside a table
+  };
+  for (const std::string& rtf : cases) {
+    ReadRtf(rtf, Document);
+    EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf)) << rtf;
+    ExpectRoundTrip();
+  }
+  ReadRtf(cases[0], Document);
+  QTextCursor cursor(Document.begin().next().next()); // after the paragraph the table is anchored to
+  QTextTable* table = cursor.currentTable();
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->rows(), 2);
+  EXPECT_EQ(table->columns(), 2);
+  EXPECT_EQ(QTextCursor(table->cellAt(1, 1).firstCursorPosition()).block().text(), "d1");
+  EXPECT_EQ(table->format().columnWidthConstraints().value(1).rawValue(), 96);
+  EXPECT_EQ(Document.lastBlock().previous().text(), "after");
 }
