@@ -2,7 +2,7 @@
 
 #include <QTextBlock>
 #include <QTextBlockFormat>
-#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextTable>
 #include <QTextCharFormat>
 #include <QTextList>
@@ -186,7 +186,7 @@ TRtfParagraph TRtfParagraph::FromBlock(const QTextBlock& block) {
                                                         : TRtfAlign::Left;
     paragraph.Tabs.push_back(rtf);
   }
-  paragraph.InTable = QTextCursor(block).currentTable() != nullptr;
+  paragraph.InTable = RtfTableOf(block) != nullptr;
   if (const QTextList* list = block.textList()) {
     paragraph.Bullet = true;
     paragraph.ListStyle = StyleOf(list->format().style());
@@ -197,7 +197,12 @@ TRtfParagraph TRtfParagraph::FromBlock(const QTextBlock& block) {
 
 bool IsTableAnchor(const QTextBlock& block) {
   const QTextBlock next = block.next();
-  return block.length() <= 1 && next.isValid() && !QTextCursor(block).currentTable() && QTextCursor(next).currentTable();
+  return block.length() <= 1 && next.isValid() && !RtfTableOf(block) && RtfTableOf(next);
+}
+
+QTextTable* RtfTableOf(const QTextBlock& block) {
+  if (!block.isValid() || !block.document()) return nullptr;
+  return qobject_cast<QTextTable*>(block.document()->frameAt(block.position()));
 }
 
 QTextListFormat RtfListFormat(const TRtfParagraph& paragraph) {

@@ -14,6 +14,7 @@ class QTextImageFormat;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextListFormat;
+class QTextTable;
 
 namespace qel {
 
@@ -97,6 +98,8 @@ struct TRtfParagraph {
 // The empty paragraph that a document keeps before each table (a table starts after a block):
 // it is no paragraph of the text.
 bool IsTableAnchor(const QTextBlock& block);
+// The table a paragraph is in; nullptr for none (and for an invalid block).
+QTextTable* RtfTableOf(const QTextBlock& block);
 
 // The list a paragraph of the style and level belongs in.
 QTextListFormat RtfListFormat(const TRtfParagraph& paragraph);

@@ -491,7 +491,7 @@ std::string PlainTextOf(const QTextDocument& document) {
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
     AppendPlainAnsi(text.toStdU16String(), out);
-    QTextTable* table = QTextCursor(block).currentTable();
+    QTextTable* table = RtfTableOf(block);
     if (!table) {
       if (block.next().isValid() && !IsTableAnchor(block)) out += "\r\n";
       continue;

@@ -15,7 +15,7 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
   std::string out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     const TRtfParagraph p = TRtfParagraph::FromBlock(block);
-    if (const QTextTable* table = QTextCursor(block).currentTable()) {
+    if (const QTextTable* table = RtfTableOf(block)) {
       const QTextTableCell cell = table->cellAt(block.position());
       out += "<cell " + std::to_string(cell.row()) + "," + std::to_string(cell.column()) +
              (cell.format().boolProperty(kRtfCellOpenProperty) ? " open" : "") +

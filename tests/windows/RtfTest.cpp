@@ -245,3 +245,11 @@ TEST_F(Rtf, TablesAreReadAsTables) {
   EXPECT_EQ(table->format().columnWidthConstraints().value(1).rawValue(), 96);
   EXPECT_EQ(Document.lastBlock().previous().text(), "after");
 }
+
+// The note window asks for the format of the block under the cursor while the document changes.
+TEST_F(Rtf, AnInvalidBlockHasThePlainParagraphFormat) {
+  const TRtfParagraph paragraph = TRtfParagraph::FromBlock(QTextBlock());
+  EXPECT_FALSE(paragraph.InTable);
+  EXPECT_FALSE(paragraph.Bullet);
+  EXPECT_EQ(RtfTableOf(QTextBlock()), nullptr);
+}
