@@ -445,7 +445,7 @@ void TRtfScanner::Chars(std::u16string_view chars) {
     for (const char16_t c : chars) {
       if (c == u';')
         CommitFont();
-      else if (!IsControl(c))
+      else if (c >= 0x20) // not even a tab
         FontPending.Name += c;
     }
     break;

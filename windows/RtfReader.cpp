@@ -89,6 +89,7 @@ private:
   };
   std::map<std::tuple<int, int, TRtfListStyle>, TOpenList> Lists;
   int ListGroups = 0; // "{\pn}" groups read: each starts a list
+  std::map<int, int> ListStarts; // "\pnstart" of the lists of "{\pn}" groups
   QString Marker;     // the list mark of the paragraph, "{\listtext ...}"
   TRtfTab Tab;        // the tab stop being read
   bool Placed = false; // the current paragraph is placed in or out of a table
@@ -234,6 +235,8 @@ void TRtfReader::ListWord(const TRtfWord& word) {
   if (name == "pnlvlblt") {
     paragraph.Bullet = true;
     paragraph.ListStyle = TRtfListStyle::Disc;
+  } else if (name == "pnstart") {
+    ListStarts[paragraph.ListId] = word.Param;
   } else if (name == "pnlvlbody" || name == "pnlvl") {
     paragraph.Bullet = true;
     if (paragraph.ListStyle == TRtfListStyle::Disc) paragraph.ListStyle = TRtfListStyle::Decimal;
@@ -461,6 +464,13 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
   }
   // Adding a block to a list touches every block it holds, so long bullet lists are made of
   // lists of a bounded size, which look the same; numbers must count on in one list.
+  // A "{\pn}" group that starts past 1 goes on with the open list of its style and level.
+  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1)
+    for (const auto& [key, open] : Lists)
+      if (std::get<1>(key) == paragraph.ListLevel && std::get<2>(key) == paragraph.ListStyle && std::get<0>(key) > 0) {
+        paragraph.ListId = std::get<0>(key);
+        break;
+      }
   TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
   if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
     open.List->add(Cursor.block());

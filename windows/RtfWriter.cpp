@@ -59,7 +59,7 @@ private:
   // Returns whether its last row was left open.
   bool Table(const QTextTable& table);
   void Paragraph(const QTextBlock& block, bool first);
-  void ParagraphFormat(const TRtfParagraph& paragraph);
+  void ParagraphFormat(const TRtfParagraph& paragraph, int start);
   void Picture(const QTextImageFormat& format);
   void RunFormat(const TRtfRun& run);
   void Word(const char* name);
@@ -171,6 +171,10 @@ bool TRtfWriter::Table(const QTextTable& table) {
       }
     }
     rowOpen = table.cellAt(row, 0).format().boolProperty(kRtfRowOpenProperty);
+    if (!rowOpen && !CurrentParagraph.InTable) { // a row of no written cell is still a table's
+      Word("intbl");
+      CurrentParagraph.InTable = true;
+    }
     if (!rowOpen) {
       Word("row");
       Out += "\r\n";
@@ -186,7 +190,8 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   // A new numbered list is a new "{\pn}" group, so that its numbers start again.
   const QTextList* list = block.textList();
   const bool newList = list != CurrentList && paragraph.ListStyle != TRtfListStyle::Disc;
-  if (first || !(paragraph == CurrentParagraph) || (list && newList)) ParagraphFormat(paragraph);
+  if (first || !(paragraph == CurrentParagraph) || (list && newList))
+    ParagraphFormat(paragraph, list ? Numbers[list] + 1 : 1);
   CurrentList = list;
   if (paragraph.Bullet) {
     // The mark written out, for readers without lists.
@@ -239,7 +244,7 @@ void TRtfWriter::Picture(const QTextImageFormat& format) {
   NeedDelimiter = false;
 }
 
-void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
+void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start) {
   CurrentParagraph = paragraph;
   Word("pard");
   if (paragraph.Bullet) {
@@ -247,7 +252,9 @@ void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
     if (paragraph.ListStyle == TRtfListStyle::Disc)
       Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
     else
-      Out += std::string("{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\") + kStyles[static_cast<int>(paragraph.ListStyle)] +
+      // A list that goes on after a change of paragraph format starts at the number it got to.
+      Out += "{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart" + std::to_string(start) + "\\" +
+             kStyles[static_cast<int>(paragraph.ListStyle)] +
              "{\\pntxta.}}";
     NeedDelimiter = false;
     if (paragraph.ListLevel > 0) Word("ilvl", paragraph.ListLevel);

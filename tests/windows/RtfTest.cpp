@@ -165,7 +165,7 @@ TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
   EXPECT_EQ(Document.toPlainText(), "\nrtf1\\x");
   EXPECT_EQ(WriteRtf(Document), written);
   // Nor do they stay in font names, which are read without surrounding blanks.
-  Read("{\\rtf1{\\fonttbl{\\f0 Odd \\'01;}}\\f0 x}");
+  Read("{\\rtf1{\\fonttbl{\\f0 Odd \\'01\t;}}\\f0 x}");
   EXPECT_EQ(Describe(Document), "[0 0 0 0](Odd 24)x\n");
   ExpectRoundTrip();
 }
@@ -229,6 +229,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf1\\trowd\\cellx100\\intbl a\\cell b\\cell c\\cell\\row\\intbl x\\cell\\row}", // more cells than defined
       "{\\rtf1 x\\intbl y\\cell z}",                     // table words within a paragraph
       "{\\rtf1 a\\cell b\\row c}",                       // cells outside a table
+      "{\\rtf\\intbl\\row",                            // a row without cells (found by fuzzing)
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
@@ -252,4 +253,17 @@ TEST_F(Rtf, AnInvalidBlockHasThePlainParagraphFormat) {
   EXPECT_FALSE(paragraph.InTable);
   EXPECT_FALSE(paragraph.Bullet);
   EXPECT_EQ(RtfTableOf(QTextBlock()), nullptr);
+}
+
+// Found by fuzzing: a numbered list whose items change format restarted its numbers when read back.
+TEST_F(Rtf, NumbersGoOnThroughAChangeOfParagraphFormat) {
+  for (const std::string rtf : {"{\\rtf{\\pn\\pnlvl}\\par\\li7 x}",
+                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\qc two\\par\\ql three\\par}"}) {
+    Read(rtf);
+    ExpectRoundTrip();
+  }
+  std::vector<std::string> numbers;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    if (block.textList()) numbers.push_back(block.textList()->itemText(block).toStdString());
+  EXPECT_EQ(numbers, (std::vector<std::string>{"1.", "2.", "3.", "4."}));
 }
