@@ -1,18 +1,13 @@
 #include "RtfTextPicture.h"
 
+#include "RtfTextScanner.h"
+
 #include <algorithm>
 
 namespace qel {
 namespace {
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 int32_t Shown(int32_t goal, int32_t own, int32_t scale, bool metafile) {
   // Without a goal size, bitmaps are taken at 96 pixels per inch and metafiles in 0.01 mm.
@@ -44,15 +39,9 @@ TRtfPicture ParseRtfPicture(std::string_view in) {
         ++pos;
         continue;
       }
-      const size_t start = pos;
-      while (pos < in.size() && IsLetter(in[pos]) && pos - start < 32) ++pos;
-      const std::string_view word = in.substr(start, pos - start);
-      const bool negative = pos + 1 < in.size() && in[pos] == '-' && IsDigit(in[pos + 1]);
-      if (negative) ++pos;
-      int64_t value = 0;
-      for (; pos < in.size() && IsDigit(in[pos]); ++pos) value = std::min<int64_t>(value * 10 + (in[pos] - '0'), INT32_MAX);
-      const auto param = static_cast<int32_t>(negative ? -value : value);
-      if (pos < in.size() && in[pos] == ' ') ++pos;
+      const TRtfWord control = ReadRtfWord(in, pos);
+      const std::string_view word = control.Name;
+      const int32_t param = control.Param;
       if (word == "bin") {
         const size_t n = std::min<size_t>(static_cast<size_t>(std::max(param, 0)), in.size() - pos);
         if (depth == 0) picture.Data.append(in.substr(pos, n));
@@ -89,7 +78,7 @@ TRtfPicture ParseRtfPicture(std::string_view in) {
         picture.ScaleY = param;
       }
     } else if (depth == 0) {
-      const int digit = HexValue(c);
+      const int digit = RtfHexValue(c);
       if (digit < 0) continue;
       if (high < 0) {
         high = digit;

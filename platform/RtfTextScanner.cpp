@@ -75,12 +75,6 @@ template <class T, size_t N> const T* Find(const T (&table)[N], std::string_view
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 bool IsControl(char16_t c) { return c < 0x20 && c != u'\t'; }
 // Characters that are no text here: controls but the tab, the object mark, and the marks a
 // text document uses for its frames.
@@ -196,22 +190,7 @@ void TRtfScanner::Backslash() {
     ControlSymbol(In[Pos++]);
 }
 
-TRtfWord TRtfScanner::ReadWord() {
-  TRtfWord word;
-  const size_t start = Pos;
-  while (Pos < In.size() && IsLetter(In[Pos]) && Pos - start < 32) ++Pos;
-  word.Name = In.substr(start, Pos - start);
-  const bool negative = Pos + 1 < In.size() && In[Pos] == '-' && IsDigit(In[Pos + 1]);
-  if (negative) ++Pos;
-  int64_t value = 0;
-  for (; Pos < In.size() && IsDigit(In[Pos]); ++Pos) {
-    word.HasParam = true;
-    value = std::min<int64_t>(value * 10 + (In[Pos] - '0'), INT32_MAX);
-  }
-  word.Param = static_cast<int32_t>(negative ? -value : value);
-  if (Pos < In.size() && In[Pos] == ' ') ++Pos; // the delimiter belongs to the word
-  return word;
-}
+TRtfWord TRtfScanner::ReadWord() { return ReadRtfWord(In, Pos); }
 
 void TRtfScanner::ControlWord(const TRtfWord& word) {
   if (word.Name == "bin") {
@@ -364,10 +343,10 @@ void TRtfScanner::ReadText() {
 }
 
 void TRtfScanner::HexByte() {
-  const int hi = Pos < In.size() ? HexValue(In[Pos]) : -1;
+  const int hi = Pos < In.size() ? RtfHexValue(In[Pos]) : -1;
   if (hi < 0) return;
   ++Pos;
-  const int lo = Pos < In.size() ? HexValue(In[Pos]) : -1;
+  const int lo = Pos < In.size() ? RtfHexValue(In[Pos]) : -1;
   if (lo < 0) return; // a cut escape is no character
   ++Pos;
   if (!Unit()) return;
@@ -480,6 +459,30 @@ void TRtfScanner::CommitFont() {
 }
 
 void TRtfScanner::CommitColor() { FColors.push_back(std::exchange(ColorPending, TRtfColor())); }
+
+TRtfWord ReadRtfWord(std::string_view in, size_t& pos) {
+  TRtfWord word;
+  const size_t start = pos;
+  while (pos < in.size() && IsLetter(in[pos]) && pos - start < 32) ++pos;
+  word.Name = in.substr(start, pos - start);
+  const bool negative = pos + 1 < in.size() && in[pos] == '-' && IsDigit(in[pos + 1]);
+  if (negative) ++pos;
+  int64_t value = 0;
+  for (; pos < in.size() && IsDigit(in[pos]); ++pos) {
+    word.HasParam = true;
+    value = std::min<int64_t>(value * 10 + (in[pos] - '0'), INT32_MAX);
+  }
+  word.Param = static_cast<int32_t>(negative ? -value : value);
+  if (pos < in.size() && in[pos] == ' ') ++pos; // the delimiter belongs to the word
+  return word;
+}
+
+int RtfHexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
 
 void AppendPlainAnsi(std::u16string_view text, std::string& out) {
   for (size_t i = 0; i < text.size(); ++i) {

@@ -141,6 +141,12 @@ private:
   TRtfColor ColorPending;
 };
 
+// The control word whose first letter is at pos ("\\" read), its number and its delimiting blank;
+// pos ends after them. Names are cut at 32 letters, numbers at the limits of int32_t.
+TRtfWord ReadRtfWord(std::string_view in, size_t& pos);
+// The value of a hexadecimal digit; -1 for another character.
+int RtfHexValue(char c);
+
 // Windows-1252 text of UTF-16 text as the plain-text reader gives it: a non-breaking hyphen is
 // a hyphen; characters the code page lacks are "?", a surrogate pair one "?".
 void AppendPlainAnsi(std::u16string_view text, std::string& out);
