@@ -56,6 +56,8 @@ public:
 private:
   void Header();
   void Block(const QTextBlock& block);
+  // Ends a paragraph that nothing ended yet.
+  void EndParagraph();
   // Returns whether its last row was left open.
   bool Table(const QTextTable& table);
   void Paragraph(const QTextBlock& block, bool first);
@@ -134,18 +136,22 @@ void TRtfWriter::Header() {
   NeedDelimiter = true;
 }
 
+void TRtfWriter::EndParagraph() {
+  if (!std::exchange(NeedPar, false)) return;
+  Word("par");
+  Out += "\r\n";
+  NeedDelimiter = false;
+}
+
 void TRtfWriter::Block(const QTextBlock& block) {
-  if (NeedPar) {
-    Word("par");
-    Out += "\r\n";
-    NeedDelimiter = false;
-  }
+  EndParagraph();
   Paragraph(block, First);
   First = false;
   NeedPar = true;
 }
 
 bool TRtfWriter::Table(const QTextTable& table) {
+  EndParagraph(); // the paragraph before the table
   const QList<QTextLength> widths = table.format().columnWidthConstraints();
   bool rowOpen = false;
   for (int row = 0; row < table.rows(); ++row) {
@@ -161,10 +167,14 @@ bool TRtfWriter::Table(const QTextTable& table) {
     for (int column = 0; column < table.columns(); ++column) {
       const QTextTableCell cell = table.cellAt(row, column);
       if (cell.row() != row || cell.column() != column) continue; // spanned
-      // A cell that no "\cell" ended is the last of its row: only its text is written.
+      // A cell that no "\cell" ended is the last of its row: only its text is written, without
+      // the empty paragraph at its end where the text went on after the table.
       const bool open = cell.format().boolProperty(kRtfCellOpenProperty);
+      std::vector<QTextBlock> blocks;
       for (auto it = cell.begin(); !it.atEnd(); ++it)
-        if (it.currentBlock().isValid() && (!open || cell.firstPosition() != cell.lastPosition())) Block(it.currentBlock());
+        if (it.currentBlock().isValid()) blocks.push_back(it.currentBlock());
+      if (open && !blocks.empty() && blocks.back().length() <= 1) blocks.pop_back();
+      for (const QTextBlock& block : blocks) Block(block);
       if (!open) {
         Word("cell");
         NeedPar = false;

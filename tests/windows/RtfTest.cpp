@@ -230,6 +230,8 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf1 x\\intbl y\\cell z}",                     // table words within a paragraph
       "{\\rtf1 a\\cell b\\row c}",                       // cells outside a table
       "{\\rtf\\intbl\\row",                            // a row without cells (found by fuzzing)
+      "{\\rtf\\par\\intbl\\row",                       // after an empty paragraph
+      "{\\rtf\\itap g\\itap0\\par\\}",                // a paragraph that ends outside its table
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
