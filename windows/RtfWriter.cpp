@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QTextTable>
@@ -153,6 +154,9 @@ void TRtfWriter::Block(const QTextBlock& block) {
 bool TRtfWriter::Table(const QTextTable& table) {
   EndParagraph(); // the paragraph before the table
   const QList<QTextLength> widths = table.format().columnWidthConstraints();
+  // Nothing but the document's empty end comes after the table.
+  const QTextBlock after = table.lastCursorPosition().block().next();
+  const bool atEnd = after.isValid() && after.length() <= 1 && !after.next().isValid();
   bool rowOpen = false;
   for (int row = 0; row < table.rows(); ++row) {
     Word("trowd");
@@ -173,7 +177,8 @@ bool TRtfWriter::Table(const QTextTable& table) {
       std::vector<QTextBlock> blocks;
       for (auto it = cell.begin(); !it.atEnd(); ++it)
         if (it.currentBlock().isValid()) blocks.push_back(it.currentBlock());
-      if (open && !blocks.empty() && blocks.back().length() <= 1) blocks.pop_back();
+      if (open && blocks.size() == 1 && blocks.back().length() <= 1) blocks.clear(); // never entered
+      if (open && !blocks.empty() && blocks.back().length() <= 1 && !atEnd) blocks.pop_back();
       for (const QTextBlock& block : blocks) Block(block);
       if (!open) {
         Word("cell");

@@ -232,6 +232,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf\\intbl\\row",                            // a row without cells (found by fuzzing)
       "{\\rtf\\par\\intbl\\row",                       // after an empty paragraph
       "{\\rtf\\itap g\\itap0\\par\\}",                // a paragraph that ends outside its table
+      "{\\rtf\\itap\\par",                              // an empty cell paragraph at the end
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
