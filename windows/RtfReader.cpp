@@ -443,6 +443,7 @@ void TRtfReader::FlushRun() {
 }
 
 void TRtfReader::EndParagraph(bool last) {
+  if (last && Table && (RowPending || CellPending)) return; // the text ended with its cell or row
   if (!last) Place();
   FlushRun();
   const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph);

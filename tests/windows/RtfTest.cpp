@@ -233,6 +233,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf\\par\\intbl\\row",                       // after an empty paragraph
       "{\\rtf\\itap g\\itap0\\par\\}",                // a paragraph that ends outside its table
       "{\\rtf\\itap\\par",                              // an empty cell paragraph at the end
+      "{\\rtf\\intbl x\\row\\li2",                      // a format after the last row
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
