@@ -67,10 +67,62 @@ template <class T, size_t N> constexpr bool IsSorted(const T (&table)[N]) {
 static_assert(IsSorted(kDestinations));
 static_assert(IsSorted(kCharacters));
 
-template <class T, size_t N> const T* Find(const T (&table)[N], std::string_view word) {
-  const T* found = std::lower_bound(std::begin(table), std::end(table), word,
-                                    [](const T& entry, std::string_view w) { return entry.Word < w; });
-  return found != std::end(table) && found->Word == word ? found : nullptr;
+} // namespace
+
+// The words the scanner reads itself.
+enum class TRtfSpecialWord : uint8_t { None, Bin, U, Uc, F, Plain, Deff, AnsiCpg, Mac, Pc, Pca, Pict, FCharset, Cpg, Red, Green, Blue };
+constexpr std::pair<std::string_view, TRtfSpecialWord> kSpecials[] = {
+    {"bin", TRtfSpecialWord::Bin},         {"u", TRtfSpecialWord::U},       {"uc", TRtfSpecialWord::Uc},     {"f", TRtfSpecialWord::F},
+    {"plain", TRtfSpecialWord::Plain},     {"deff", TRtfSpecialWord::Deff}, {"ansicpg", TRtfSpecialWord::AnsiCpg}, {"mac", TRtfSpecialWord::Mac},
+    {"pc", TRtfSpecialWord::Pc},           {"pca", TRtfSpecialWord::Pca},   {"pict", TRtfSpecialWord::Pict}, {"fcharset", TRtfSpecialWord::FCharset},
+    {"cpg", TRtfSpecialWord::Cpg},         {"red", TRtfSpecialWord::Red},   {"green", TRtfSpecialWord::Green}, {"blue", TRtfSpecialWord::Blue},
+};
+
+struct TRtfWordInfo {
+  const TDestEntry* Dest = nullptr;
+  const TCharEntry* Char = nullptr;
+  TRtfSpecialWord Special = TRtfSpecialWord::None;
+};
+
+namespace {
+
+// Every word of the three tables by a hash of its name: one look-up per control word.
+class TWordIndex {
+public:
+  TWordIndex() {
+    for (const TDestEntry& entry : kDestinations) Slot(entry.Word).Info.Dest = &entry;
+    for (const TCharEntry& entry : kCharacters) Slot(entry.Word).Info.Char = &entry;
+    for (const auto& [word, special] : kSpecials) Slot(word).Info.Special = special;
+  }
+  const TRtfWordInfo* Find(std::string_view word) const {
+    for (size_t i = Hash(word) & kMask; !FSlots[i].Word.empty(); i = (i + 1) & kMask)
+      if (FSlots[i].Word == word) return &FSlots[i].Info;
+    return nullptr;
+  }
+
+private:
+  static constexpr size_t kMask = 511;
+  struct TSlot {
+    std::string_view Word;
+    TRtfWordInfo Info;
+  };
+  static size_t Hash(std::string_view word) {
+    uint32_t hash = 2166136261u;
+    for (const char c : word) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+  }
+  TSlot& Slot(std::string_view word) {
+    size_t i = Hash(word) & kMask;
+    while (!FSlots[i].Word.empty() && FSlots[i].Word != word) i = (i + 1) & kMask;
+    FSlots[i].Word = word;
+    return FSlots[i];
+  }
+  std::array<TSlot, kMask + 1> FSlots{};
+};
+
+const TRtfWordInfo* FindWord(std::string_view word) {
+  static const TWordIndex index;
+  return index.Find(word);
 }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -109,7 +161,8 @@ TRtfScanner::TRtfScanner(std::string_view rtf, TRtfSink& sink) : In(rtf), Sink(s
 TRtfScanner::~TRtfScanner() = default;
 
 void TRtfScanner::Run() {
-  State.Page = PageOf(-1);
+  DefaultPage = TRtfCodePage::Get(1252);
+  State.Page = DefaultPage;
   while (!Done && Pos < In.size()) {
     switch (In[Pos]) {
     case '{': ++Pos; OpenGroup(); break;
@@ -193,61 +246,67 @@ void TRtfScanner::Backslash() {
 TRtfWord TRtfScanner::ReadWord() { return ReadRtfWord(In, Pos); }
 
 void TRtfScanner::ControlWord(const TRtfWord& word) {
-  if (word.Name == "bin") {
+  const TRtfWordInfo* info = FindWord(word.Name);
+  const TRtfSpecialWord special = info ? info->Special : TRtfSpecialWord::None;
+  if (special == TRtfSpecialWord::Bin) {
     Pos += std::min<size_t>(static_cast<size_t>(std::max(word.Param, 0)), In.size() - Pos);
     return;
   }
   const bool fresh = std::exchange(Fresh, false);
   const bool ignorable = std::exchange(Ignorable, false);
-  if (StartDestination(word, fresh)) return;
+  if (info && StartDestination(*info, fresh)) return;
   if (ignorable) { // a destination this reader does not know
     SkipGroup();
     return;
   }
   if (!Unit()) return;
-  if (word.Name != "u") EndSurrogate();
-  if (word.Name == "u") {
+  if (special == TRtfSpecialWord::U) {
     if (word.HasParam) Unicode(word.Param);
     return;
   }
+  EndSurrogate();
   Lead = -1;
-  if (word.Name == "uc") {
-    State.Uc = std::clamp(word.Or(1), 0, 255);
-    return;
-  }
-  if (State.Dest == TRtfDest::FontTable || State.Dest == TRtfDest::ColorTable) return TableWord(word);
-  if (const TCharEntry* entry = Find(kCharacters, word.Name)) {
-    if (entry->Char != 0)
-      Chars(std::u16string_view(&entry->Char, 1));
+  if (State.Dest == TRtfDest::FontTable || State.Dest == TRtfDest::ColorTable) return TableWord(word, special);
+  if (info && info->Char) {
+    if (info->Char->Char != 0)
+      Chars(std::u16string_view(&info->Char->Char, 1));
     else
-      Break(entry->Break);
+      Break(info->Char->Break);
     return;
   }
-  if (word.Name == "f") {
-    SetFont(word.Param);
-  } else if (word.Name == "plain") {
-    SetFont(FDefaultFont);
-  } else if (word.Name == "deff") {
-    FDefaultFont = word.Param;
-  } else if (word.Name == "ansicpg" && word.Param > 0) {
-    if (PageOf(word.Param)) FCodePage = word.Param;
-    State.Page = PageOf(-1);
-  } else if (word.Name == "mac" || word.Name == "pc" || word.Name == "pca") {
-    FCodePage = word.Name == "mac" ? 10000 : word.Name == "pc" ? 437 : 850;
-    State.Page = PageOf(-1);
+  switch (special) {
+  case TRtfSpecialWord::Uc: State.Uc = std::clamp(word.Or(1), 0, 255); return;
+  case TRtfSpecialWord::F: SetFont(word.Param); break;
+  case TRtfSpecialWord::Plain: SetFont(FDefaultFont); break;
+  case TRtfSpecialWord::Deff: FDefaultFont = word.Param; break;
+  case TRtfSpecialWord::AnsiCpg:
+    if (word.Param > 0) SetCodePage(word.Param);
+    break;
+  case TRtfSpecialWord::Mac: SetCodePage(10000); break;
+  case TRtfSpecialWord::Pc: SetCodePage(437); break;
+  case TRtfSpecialWord::Pca: SetCodePage(850); break;
+  default: break;
   }
   Sink.Word(word, State.Dest);
 }
 
-bool TRtfScanner::StartDestination(const TRtfWord& word, bool fresh) {
-  const TDestEntry* entry = Find(kDestinations, word.Name);
-  if (word.Name == "pict") {
+void TRtfScanner::SetCodePage(int number) {
+  if (const TRtfCodePage* page = TRtfCodePage::Get(number)) {
+    FCodePage = number;
+    DefaultPage = page;
+  }
+  State.Page = DefaultPage;
+}
+
+bool TRtfScanner::StartDestination(const TRtfWordInfo& info, bool fresh) {
+  if (info.Special == TRtfSpecialWord::Pict) {
     const size_t start = State.Start;
     const bool inResult = State.Dest == TRtfDest::Result;
     const bool shown = (fresh && State.Dest == TRtfDest::Text) || inResult;
     if (SkipGroup() && shown) Sink.Picture(In.substr(start, Pos - start), inResult);
     return true;
   }
+  const TDestEntry* entry = info.Dest;
   if (!entry) return false;
   // Groups without text are passed over wherever their word stands; other kinds of group are
   // named by their first word.
@@ -270,26 +329,25 @@ void TRtfScanner::SetDest(TRtfDest dest) {
   Sink.Destination(dest);
 }
 
-void TRtfScanner::TableWord(const TRtfWord& word) {
-  const std::string_view name = word.Name;
+void TRtfScanner::TableWord(const TRtfWord& word, TRtfSpecialWord special) {
   if (State.Dest == TRtfDest::ColorTable) {
-    uint8_t* component = name == "red" ? &ColorPending.Red
-                         : name == "green" ? &ColorPending.Green
-                         : name == "blue" ? &ColorPending.Blue
-                                          : nullptr;
+    uint8_t* component = special == TRtfSpecialWord::Red     ? &ColorPending.Red
+                         : special == TRtfSpecialWord::Green ? &ColorPending.Green
+                         : special == TRtfSpecialWord::Blue  ? &ColorPending.Blue
+                                                      : nullptr;
     if (component) {
       *component = static_cast<uint8_t>(std::clamp(word.Param, 0, 255));
       ColorPending.Given = true;
     }
-  } else if (name == "f") {
+  } else if (special == TRtfSpecialWord::F) {
     CommitFont();
     FontNumber = word.Param;
-  } else if (name == "fcharset") {
+  } else if (special == TRtfSpecialWord::FCharset) {
     FontPending.Charset = word.Param;
     if (FontPending.CodePage == 0) FontPending.CodePage = TRtfCodePage::OfCharset(word.Param);
     State.Page = PageOf(FontPending.CodePage);
-  } else if (name == "cpg") {
-    if (PageOf(word.Param)) FontPending.CodePage = word.Param;
+  } else if (special == TRtfSpecialWord::Cpg) {
+    if (TRtfCodePage::Get(word.Param)) FontPending.CodePage = word.Param;
     State.Page = PageOf(FontPending.CodePage);
   }
 }
@@ -389,13 +447,9 @@ bool TRtfScanner::Unit() {
 void TRtfScanner::Bytes(std::string_view bytes) {
   const TRtfCodePage* page = State.Page;
   if (!page->IsDoubleByte() && page->Number() == 1252 && State.Dest == TRtfDest::Text) {
-    // The common case: the program's own code page, passed on as it is.
-    size_t from = 0;
-    for (size_t i = 0; i <= bytes.size(); ++i)
-      if (i == bytes.size() || IsControl(static_cast<unsigned char>(bytes[i]))) {
-        if (i > from) Sink.AnsiText(bytes.substr(from, i - from));
-        from = i + 1;
-      }
+    // The common case: the program's own code page, passed on as it is. Runs of text hold no
+    // control characters; an escaped byte may be one.
+    if (bytes.size() != 1 || !IsControl(static_cast<unsigned char>(bytes[0]))) Sink.AnsiText(bytes);
     return;
   }
   std::u16string chars;
@@ -438,14 +492,13 @@ void TRtfScanner::Chars(std::u16string_view chars) {
 
 void TRtfScanner::SetFont(int number) {
   auto found = FFonts.find(number);
-  State.Page = PageOf(found != FFonts.end() ? found->second.CodePage : -1);
+  State.Page = found != FFonts.end() && found->second.Page ? found->second.Page : DefaultPage;
 }
 
 const TRtfCodePage* TRtfScanner::PageOf(int number) const {
   if (number > 0)
     if (const TRtfCodePage* page = TRtfCodePage::Get(number)) return page;
-  if (const TRtfCodePage* page = TRtfCodePage::Get(FCodePage)) return page;
-  return TRtfCodePage::Get(1252);
+  return DefaultPage;
 }
 
 void TRtfScanner::CommitFont() {
@@ -454,6 +507,7 @@ void TRtfScanner::CommitFont() {
   const size_t last = font.Name.find_last_not_of(u' ');
   font.Name = first == std::u16string::npos ? std::u16string() : font.Name.substr(first, last - first + 1);
   if (font.Name.empty() || FFonts.count(FontNumber)) return;
+  if (font.CodePage > 0) font.Page = TRtfCodePage::Get(font.CodePage);
   FFonts[FontNumber] = font;
   Sink.FontAdded(FontNumber);
 }

@@ -12,6 +12,8 @@
 namespace qel {
 
 class TRtfCodePage;
+enum class TRtfSpecialWord : uint8_t; // the words the scanner reads itself
+struct TRtfWordInfo;
 
 struct TRtfWord {
   std::string_view Name;
@@ -38,6 +40,7 @@ struct TRtfFont {
   std::u16string Name;
   int Charset = -1; // "\fcharset"; -1: none given
   int CodePage = 0; // what its bytes are read in; 0: the document's
+  const TRtfCodePage* Page = nullptr; // of CodePage, when the system knows it
 };
 
 struct TRtfColor {
@@ -101,8 +104,9 @@ private:
   void Backslash();
   TRtfWord ReadWord();
   void ControlWord(const TRtfWord& word);
-  bool StartDestination(const TRtfWord& word, bool fresh);
-  void TableWord(const TRtfWord& word);
+  bool StartDestination(const TRtfWordInfo& info, bool fresh);
+  void TableWord(const TRtfWord& word, TRtfSpecialWord special);
+  void SetCodePage(int number);
   void ControlSymbol(char c);
   void ReadText();
   void HexByte();
@@ -136,6 +140,7 @@ private:
   std::vector<TRtfColor> FColors;
   int FDefaultFont = 0;
   int FCodePage = 1252;
+  const TRtfCodePage* DefaultPage = nullptr; // of FCodePage
   int FontNumber = 0;
   TRtfFont FontPending;
   TRtfColor ColorPending;
