@@ -86,7 +86,9 @@ private:
   struct TOpenList {
     QTextList* List = nullptr;
     int Size = 0;
+    int Used = 0; // when an item last joined it
   };
+  int ListItems = 0;
   std::map<std::tuple<int, int, TRtfListStyle>, TOpenList> Lists;
   int ListGroups = 0; // "{\pn}" groups read: each starts a list
   std::map<int, int> ListStarts; // "\pnstart" of the lists of "{\pn}" groups
@@ -465,13 +467,16 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
   }
   // Adding a block to a list touches every block it holds, so long bullet lists are made of
   // lists of a bounded size, which look the same; numbers must count on in one list.
-  // A "{\pn}" group that starts past 1 goes on with the open list of its style and level.
-  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1)
+  // A "{\pn}" group that starts past 1 goes on with the open list of its level and style that
+  // was used last.
+  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1) {
+    int used = 0;
     for (const auto& [key, open] : Lists)
-      if (std::get<1>(key) == paragraph.ListLevel && std::get<2>(key) == paragraph.ListStyle && std::get<0>(key) > 0) {
+      if (std::get<1>(key) == paragraph.ListLevel && std::get<2>(key) == paragraph.ListStyle && open.Used > used) {
+        used = open.Used;
         paragraph.ListId = std::get<0>(key);
-        break;
       }
+  }
   TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
   if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
     open.List->add(Cursor.block());
@@ -480,6 +485,7 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
     open.List = Cursor.createList(RtfListFormat(paragraph));
     open.Size = 1;
   }
+  open.Used = ++ListItems;
   // A list item ends the deeper lists within it.
   for (auto it = Lists.begin(); it != Lists.end();)
     it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);

@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <map>
 #include <optional>
 #include <utility>
 #include <unordered_map>
@@ -86,6 +87,7 @@ private:
   bool NeedPar = false; // a paragraph was written that nothing ended yet
   const QTextList* CurrentList = nullptr;
   std::unordered_map<const QTextList*, int> Numbers; // items written of each list
+  std::map<std::pair<int, TRtfListStyle>, const QTextList*> LastUsed; // by level and style
   const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
 };
 
@@ -202,11 +204,23 @@ bool TRtfWriter::Table(const QTextTable& table) {
 
 void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   const TRtfParagraph paragraph = TRtfParagraph::FromBlock(block);
-  // A new numbered list is a new "{\pn}" group, so that its numbers start again.
+  // A new numbered list is a new "{\pn}" group, so that its numbers start again. A group that
+  // starts past 1 goes on with the list of its level and style used last, as long as no
+  // paragraph outside lists or of a shallower level came between (as ReadRtf reads it); a list
+  // that cannot be gone on with so is written as a new one.
   const QTextList* list = block.textList();
-  const bool newList = list != CurrentList && paragraph.ListStyle != TRtfListStyle::Disc;
-  if (first || !(paragraph == CurrentParagraph) || (list && newList))
+  const bool numbered = list && paragraph.ListStyle != TRtfListStyle::Disc;
+  if (!list) {
+    LastUsed.clear();
+  } else {
+    for (auto it = LastUsed.begin(); it != LastUsed.end();)
+      it = it->first.first > paragraph.ListLevel ? LastUsed.erase(it) : std::next(it);
+  }
+  const std::pair<int, TRtfListStyle> kind{paragraph.ListLevel, paragraph.ListStyle};
+  if (numbered && list != CurrentList && LastUsed[kind] != list) Numbers[list] = 0;
+  if (first || !(paragraph == CurrentParagraph) || (numbered && list != CurrentList))
     ParagraphFormat(paragraph, list ? Numbers[list] + 1 : 1);
+  if (list) LastUsed[kind] = list;
   CurrentList = list;
   if (paragraph.Bullet) {
     // The mark written out, for readers without lists.

@@ -262,12 +262,16 @@ TEST_F(Rtf, AnInvalidBlockHasThePlainParagraphFormat) {
 // Found by fuzzing: a numbered list whose items change format restarted its numbers when read back.
 TEST_F(Rtf, NumbersGoOnThroughAChangeOfParagraphFormat) {
   for (const std::string rtf : {"{\\rtf{\\pn\\pnlvl}\\par\\li7 x}",
-                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\qc two\\par\\ql three\\par}"}) {
+                                "{\\rtf{\\pn\\pnlvl}\\\n{{\\pn}\\\n\\fi3\\par}", // two lists of one style
+                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\qc two\\par\\ql three\\par}",
+                                // a list within a list, and the outer list going on after it
+                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\pard{\\*\\pn\\pnlvl2\\pnlcltr}sub\\par"
+                                "\\pard{\\*\\pn\\pnlvlbody\\pnstart2\\pndec}two\\par}"}) {
     Read(rtf);
     ExpectRoundTrip();
   }
   std::vector<std::string> numbers;
   for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
     if (block.textList()) numbers.push_back(block.textList()->itemText(block).toStdString());
-  EXPECT_EQ(numbers, (std::vector<std::string>{"1.", "2.", "3.", "4."}));
+  EXPECT_EQ(numbers, (std::vector<std::string>{"1.", "a.", "2.", "3."}));
 }
