@@ -7,6 +7,7 @@
 #include "platform/RtfTextScanner.h"
 
 #include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextImageFormat>
 #include <QTextDocument>
@@ -66,6 +67,7 @@ private:
   void StartRun();
   // The format of a run; the few formats a text uses are made once.
   const QTextCharFormat& CharFormat(const TRtfRun& run);
+  const QTextBlockFormat& BlockFormat(const TRtfParagraph& paragraph);
   void FlushRun();
   void EndParagraph(bool last);
   void SetFont(TRtfRun& run, int number) const;
@@ -102,6 +104,7 @@ private:
   std::vector<int> CellRights; // "\cellx" of the row definition: twips
   std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
   std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
+  std::optional<std::pair<TRtfParagraph, QTextBlockFormat>> LastBlockFormat;
   std::optional<TRtfPicture> ResultPicture; // what shows the object being read
   static constexpr int kListChunk = 8;
 };
@@ -430,6 +433,12 @@ void TRtfReader::StartRun() {
   PendingRun = State.Run;
 }
 
+const QTextBlockFormat& TRtfReader::BlockFormat(const TRtfParagraph& paragraph) {
+  if (!LastBlockFormat || !(LastBlockFormat->first == paragraph))
+    LastBlockFormat.emplace(paragraph, paragraph.ToBlockFormat());
+  return LastBlockFormat->second;
+}
+
 const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
   for (const auto& [known, format] : Formats)
     if (known == run) return format;
@@ -450,7 +459,7 @@ void TRtfReader::EndParagraph(bool last) {
   FlushRun();
   const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph);
   if (last) return;
-  Cursor.insertBlock(paragraph.ToBlockFormat(), CharFormat(State.Run));
+  Cursor.insertBlock(BlockFormat(paragraph), CharFormat(State.Run));
   BlockParagraph = paragraph;
   Placed = false;
 }
@@ -459,7 +468,7 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
   // A word processor's list says its numbering in its list table; the mark it wrote out shows it.
   if (paragraph.Bullet && paragraph.ListId < 0 && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
   Marker.clear();
-  if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(paragraph.ToBlockFormat());
+  if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(BlockFormat(paragraph));
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
     Lists.clear();
