@@ -311,7 +311,11 @@ bool TRtfScanner::StartDestination(const TRtfWordInfo& info, bool fresh) {
   // Groups without text are passed over wherever their word stands; other kinds of group are
   // named by their first word.
   if (!fresh && entry->Dest != TRtfDest::Skip) return false;
-  if (entry->Dest == TRtfDest::Skip || State.Dest == TRtfDest::Skip) {
+  // Within other groups than text, a group of text stays what its outer group is, a group of
+  // another kind (but an object's result) is passed over.
+  if (State.Dest != TRtfDest::Text && entry->Dest == TRtfDest::Text) return true;
+  const bool result = entry->Dest == TRtfDest::Result && State.Dest == TRtfDest::Object;
+  if (entry->Dest == TRtfDest::Skip || (State.Dest != TRtfDest::Text && !result)) {
     SkipGroup();
     return true;
   }

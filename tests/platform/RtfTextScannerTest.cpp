@@ -106,6 +106,12 @@ TEST(RtfTextScanner, ListsPicturesAndObjectsAreNotText) {
   const std::string object = "{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result{\\pict\\dibitmap0 28}}}";
   EXPECT_EQ(Scan("{\\rtf1 a" + object + "b}"),
             "a[pict result {\\pict\\dibitmap0 28}][object " + std::to_string(object.size()) + "]b");
+  // Groups of text within an object are no text; a shape's picture may show its result.
+  EXPECT_EQ(Scan("{\\rtf1{\\object{\\shppict{}r}}}"), "[object 22]");
+  EXPECT_EQ(Scan("{\\rtf1{\\object{\\result{\\*\\shppict{\\pict 00}}}}}"),
+            "[pict result {\\pict 00}][object 40]");
+  // Tables of fonts or lists within an object or a list mark are passed over.
+  EXPECT_EQ(Scan("{\\rtf1{\\listtext{\\fonttbl{\\f0 X;}}1.}a}"), "[mark 1.]a");
   // A picture cut by the end of the input is no picture.
   EXPECT_EQ(Scan("{\\rtf1 a{\\pict\\pngblip 8950"), "a");
 }
