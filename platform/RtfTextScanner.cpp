@@ -299,7 +299,13 @@ void TRtfScanner::SetCodePage(int number) {
 }
 
 bool TRtfScanner::StartDestination(const TRtfWordInfo& info, bool fresh) {
-  if (info.Special == TRtfSpecialWord::Pict) {
+  // Groups deeper than kMaxDepth share their parent's state: where they start is not known.
+  const bool deep = Overflow > 0;
+  if (info.Special == TRtfSpecialWord::Pict || (deep && info.Dest && info.Dest->Dest == TRtfDest::Object)) {
+    if (deep) {
+      SkipGroup();
+      return true;
+    }
     const size_t start = State.Start;
     const bool inResult = State.Dest == TRtfDest::Result;
     const bool shown = (fresh && State.Dest == TRtfDest::Text) || inResult;

@@ -112,6 +112,9 @@ TEST(RtfTextScanner, ListsPicturesAndObjectsAreNotText) {
             "[pict result {\\pict 00}][object 40]");
   // Tables of fonts or lists within an object or a list mark are passed over.
   EXPECT_EQ(Scan("{\\rtf1{\\listtext{\\fonttbl{\\f0 X;}}1.}a}"), "[mark 1.]a");
+  // Too deep to know where they start, pictures and objects are passed over.
+  const std::string deep(2000, '{');
+  EXPECT_EQ(Scan("{\\rtf1 a" + deep + "{\\pict 00}{\\object x}b"), "ab");
   // A picture cut by the end of the input is no picture.
   EXPECT_EQ(Scan("{\\rtf1 a{\\pict\\pngblip 8950"), "a");
 }
