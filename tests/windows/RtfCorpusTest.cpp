@@ -5,6 +5,7 @@
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
 #include "platform/RtfTextScanner.h"
+#include "windows/RichEditURL.h"
 #include "windows/RtfReader.h"
 #include "windows/RtfWriter.h"
 
@@ -281,5 +282,17 @@ TEST_F(RtfCorpus, CutNotesKeepTheTextBeforeTheCut) {
     if (file.find("richedit") != std::string::npos) {
       EXPECT_GT(boundaries, 0);
     }
+  }
+}
+
+// The control keeps the bytes of a note that was only opened.
+TEST_F(RtfCorpus, AnUneditedNoteKeepsItsBytes) {
+  for (const std::string& file : CorpusFiles()) {
+    const std::string rtf = ReadFileBytes(file);
+    TRichEditURL edit;
+    edit.SetRichText(rtf);
+    EXPECT_EQ(edit.GetRichText(), rtf) << file;
+    edit.textCursor().insertText("x");
+    EXPECT_NE(edit.GetRichText(), rtf) << file;
   }
 }
