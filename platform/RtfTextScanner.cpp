@@ -436,6 +436,8 @@ void TRtfScanner::Unicode(int32_t param) {
   EndSurrogate();
   if (high)
     HighSurrogate = unit;
+  else if (low)
+    Chars(u"\xFFFD");
   else if (unit == u'\x2028' || unit == u'\x2029')
     Break(unit == u'\x2028' ? TRtfBreak::Line : TRtfBreak::Paragraph);
   else if (!IsDropped(unit))
@@ -443,9 +445,8 @@ void TRtfScanner::Unicode(int32_t param) {
 }
 
 void TRtfScanner::EndSurrogate() {
-  if (!HighSurrogate) return;
-  const char16_t lone = std::exchange(HighSurrogate, char16_t{0});
-  Chars(std::u16string_view(&lone, 1));
+  if (!std::exchange(HighSurrogate, char16_t{0})) return;
+  Chars(u"\xFFFD"); // half a pair is no character
 }
 
 bool TRtfScanner::Unit() {

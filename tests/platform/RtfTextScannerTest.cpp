@@ -133,6 +133,13 @@ TEST(RtfTextScanner, DestinationsAreNamedByTheFirstWordOfTheirGroup) {
   EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\*\\madeup b}"), "ab");
 }
 
+// Found by fuzzing: the halves of a pair parted by a group joined in the editor.
+TEST(RtfTextScanner, HalfASurrogatePairIsAReplacementCharacter) {
+  EXPECT_EQ(Scan("{\\rtf\\u-10179{\\u-8704}x}"), "\xEF\xBF\xBD\xEF\xBF\xBDx");
+  EXPECT_EQ(Scan("{\\rtf\\u-10179?\\u-8704?x}"), "\xF0\x9F\x98\x80x");
+  EXPECT_EQ(RtfToPlainText("{\\rtf\\uc0\\u-8704 x\\u-10179}"), "?x?");
+}
+
 TEST(RtfTextScanner, LineAndParagraphSeparatorsAreBreaks) {
   EXPECT_EQ(Scan("{\\rtf1 a\\u8232?b\\u8233?c\\u65532?d}"), "a/b|cd");
   EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\cell b\\row c\\line d\\_e}"), "a\tb\r\nc\r\nd-e");
