@@ -19,6 +19,8 @@ class QTextTable;
 namespace qel {
 
 constexpr double kTwipsPerPixel = 15.0;
+// The right edge of the last table cell ("\cellx") at the most: 88 inches.
+constexpr int kRtfMaxCellRightTwips = 31680 * 4;
 
 // Properties of text formats that only rich text gives: the charset of a run's font ("\fcharset").
 constexpr int kRtfCharsetProperty = QTextFormat::UserProperty + 0x1101;

@@ -217,7 +217,7 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
   } else if (name == "trowd") {
     CellRights.clear();
   } else if (name == "cellx") {
-    if (CellRights.size() < 64) CellRights.push_back(std::clamp(word.Param, CellRights.empty() ? 0 : CellRights.back(), 31680 * 4));
+    if (CellRights.size() < 64) CellRights.push_back(std::clamp(word.Param, CellRights.empty() ? 0 : CellRights.back(), kRtfMaxCellRightTwips));
   } else if (name == "ilvl") {
     paragraph.ListLevel = std::clamp(word.Param, 0, 8);
   } else {

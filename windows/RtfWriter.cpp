@@ -168,6 +168,7 @@ bool TRtfWriter::Table(const QTextTable& table) {
       const QTextLength width = widths.value(column);
       right += width.type() == QTextLength::FixedLength ? static_cast<int>(std::lround(width.rawValue() * kTwipsPerPixel))
                                                         : 2880;
+      right = std::min(right, kRtfMaxCellRightTwips);
       Word("cellx", right);
     }
     for (int column = 0; column < table.columns(); ++column) {

@@ -234,6 +234,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf\\itap g\\itap0\\par\\}",                // a paragraph that ends outside its table
       "{\\rtf\\itap\\par",                              // an empty cell paragraph at the end
       "{\\rtf\\intbl x\\row\\li2",                      // a format after the last row
+      "{\\rtf\\intbl\\cellx75796\\cell 0",              // cells wider than a page
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
