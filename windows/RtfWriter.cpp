@@ -171,24 +171,25 @@ bool TRtfWriter::Table(const QTextTable& table) {
       right = std::min(right, kRtfMaxCellRightTwips);
       Word("cellx", right);
     }
+    rowOpen = table.cellAt(row, 0).format().boolProperty(kRtfRowOpenProperty);
     for (int column = 0; column < table.columns(); ++column) {
       const QTextTableCell cell = table.cellAt(row, column);
       if (cell.row() != row || cell.column() != column) continue; // spanned
-      // A cell that no "\cell" ended is the last of its row: only its text is written, without
-      // the empty paragraph at its end where the text went on after the table.
+      // A cell that no "\cell" ended is the last of its row: only its text is written; in a row
+      // that no "\row" ended either, without the empty paragraph at its end where the text went
+      // on after the table.
       const bool open = cell.format().boolProperty(kRtfCellOpenProperty);
       std::vector<QTextBlock> blocks;
       for (auto it = cell.begin(); !it.atEnd(); ++it)
         if (it.currentBlock().isValid()) blocks.push_back(it.currentBlock());
       if (open && blocks.size() == 1 && blocks.back().length() <= 1) blocks.clear(); // never entered
-      if (open && !blocks.empty() && blocks.back().length() <= 1 && !atEnd) blocks.pop_back();
+      if (open && rowOpen && !blocks.empty() && blocks.back().length() <= 1 && !atEnd) blocks.pop_back();
       for (const QTextBlock& block : blocks) Block(block);
       if (!open) {
         Word("cell");
         NeedPar = false;
       }
     }
-    rowOpen = table.cellAt(row, 0).format().boolProperty(kRtfRowOpenProperty);
     if (!rowOpen && !CurrentParagraph.InTable) { // a row of no written cell is still a table's
       Word("intbl");
       CurrentParagraph.InTable = true;

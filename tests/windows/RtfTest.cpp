@@ -235,6 +235,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf\\itap\\par",                              // an empty cell paragraph at the end
       "{\\rtf\\intbl x\\row\\li2",                      // a format after the last row
       "{\\rtf\\intbl\\cellx75796\\cell 0",              // cells wider than a page
+      "{\\rtf{\\intbl\\par\\row}s",                     // a row ending an empty paragraph
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);
