@@ -8,9 +8,11 @@ namespace qel {
 // True when the text starts with "{\rtf" and is therefore read as rich text.
 bool IsRtfText(std::string_view text);
 
-// The Windows-1252 text of an RTF string. Tables, information, "{\*...}" destinations,
-// pictures and binary data are skipped; "\'hh", "\uN" (with "\ucN"), "\{", "\}" and "\\" are
-// decoded; "\par" and "\line" become CR LF and "\tab" a tab. Truncated or unbalanced input
+// The Windows-1252 text of an RTF string, as the editor shows it (RtfTextScanner reads both).
+// Tables, information, "{\*...}" destinations, list marks, pictures and binary data are
+// skipped; text and "\'hh" bytes are decoded in the code page of their font's charset (or
+// "\ansicpg"), "\uN" with its "\ucN" fallback; "\par", "\row" and "\line" become CR LF,
+// "\tab" and "\cell" a tab. Characters that Windows-1252 lacks become "?". Truncated or unbalanced input
 // ends the text where the input ends; nothing is read past it and nothing is thrown.
 // Text that does not start with "{\rtf" is returned unchanged.
 std::string RtfToPlainText(std::string_view rtf);

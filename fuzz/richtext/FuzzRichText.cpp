@@ -1,5 +1,6 @@
 // Any bytes: the reader must neither crash nor read past them, and what the writer makes of the
-// document must read back to itself.
+// document must read back to itself. The editor's reader and the search's agree on the text.
+#include "platform/RtfText.h"
 #include "windows/props/RtfReader.h"
 #include "windows/props/RtfWriter.h"
 
@@ -24,6 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
   QTextDocument document;
   qel::ReadRtf(input, document);
+  // The editor shows the text the search reads.
+  if (qel::IsRtfText(input) && qel::PlainTextOf(document) != qel::RtfToPlainText(input)) __builtin_trap();
   const std::string written = qel::WriteRtf(document);
   QTextDocument again;
   qel::ReadRtf(written, again);

@@ -24,6 +24,19 @@
 namespace qel {
 namespace {
 
+// A fragment carries the names of its pictures, not the pictures: the pictures that `text`
+// shows are added to `to` from `from`, the document they were made in.
+void CopyPictures(const QTextDocument& text, const QTextDocument& from, QTextDocument& to) {
+  for (QTextBlock block = text.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFormat format = it.fragment().charFormat();
+      if (!format.isImageFormat()) continue;
+      const QUrl name(format.toImageFormat().name());
+      const QVariant picture = from.resource(QTextDocument::ImageResource, name);
+      if (picture.isValid()) to.addResource(QTextDocument::ImageResource, name, picture);
+    }
+}
+
 constexpr const char* kRtfMime = "text/rtf";
 
 // Only web and mail addresses are links; file, telnet, news and other schemes are not.
@@ -211,6 +224,7 @@ void TRichEditURL::insertFromMimeData(const QMimeData* source) {
     QTextDocument pasted;
     pasted.setDefaultFont(document()->defaultFont());
     ReadRtf(source->data(kRtfMime).toStdString(), pasted);
+    CopyPictures(pasted, pasted, *document());
     textCursor().insertFragment(QTextDocumentFragment(&pasted));
   } else if (source->hasText()) {
     textCursor().insertText(source->text());
@@ -228,6 +242,7 @@ QMimeData* TRichEditURL::createMimeDataFromSelection() const {
   QTextDocument copied;
   copied.setDefaultFont(document()->defaultFont());
   QTextCursor(&copied).insertFragment(selection);
+  CopyPictures(copied, *document(), copied);
   data->setData(kRtfMime, QByteArray::fromStdString(WriteRtf(copied)));
   return data;
 }

@@ -5,14 +5,40 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QTextFormat>
+#include <vector>
 
 class QTextBlock;
+class QTextDocument;
+class QTextImageFormat;
 class QTextBlockFormat;
 class QTextCharFormat;
+class QTextListFormat;
+class QTextTable;
 
 namespace qel {
 
 constexpr double kTwipsPerPixel = 15.0;
+// The right edge of the last table cell ("\cellx") at the most: 88 inches.
+constexpr int kRtfMaxCellRightTwips = 31680 * 4;
+
+// Properties of text formats that only rich text gives: the charset of a run's font ("\fcharset").
+constexpr int kRtfCharsetProperty = QTextFormat::UserProperty + 0x1101;
+// Of a picture or object: the "{\pict ...}" or "{\object ...}" group it was read from
+// (QByteArray), written back as it is.
+constexpr int kRtfGroupProperty = QTextFormat::UserProperty + 0x1102;
+// Of a run: its character shading ("\cb", a QColor); the background brush shows the highlight
+// where there is one, else the shading.
+constexpr int kRtfShadingProperty = QTextFormat::UserProperty + 0x1103;
+// Of a paragraph: its line spacing as written ("\sl" in twips, and "\slmult").
+constexpr int kRtfLineSpacingProperty = QTextFormat::UserProperty + 0x1104;
+constexpr int kRtfLineMultipleProperty = QTextFormat::UserProperty + 0x1105;
+// Of a table cell: no "\cell" ended it (true); of a row's first cell: no "\row" ended the row.
+// Both are left out where the table was read whole.
+constexpr int kRtfCellOpenProperty = QTextFormat::UserProperty + 0x1106;
+constexpr int kRtfRowOpenProperty = QTextFormat::UserProperty + 0x1107;
+
+enum class TRtfScript { Normal, Super, Sub };
 
 struct TRtfRun {
   QString Family; // empty: the document's default font
@@ -22,6 +48,11 @@ struct TRtfRun {
   bool Underline = false;
   bool Strike = false;
   QColor Color; // invalid: the automatic (default) colour
+  int Charset = -1; // of the font; -1: none given (Windows-1252, or symbols for a symbol font)
+  QColor Highlight; // "\highlight"; invalid: none
+  QColor Shading;   // "\cb"; invalid: none
+  TRtfScript Script = TRtfScript::Normal;
+  int OffsetHalfPoints = 0; // "\up" (above the baseline) or "\dn" (negative)
 
   bool operator==(const TRtfRun& other) const = default;
   QTextCharFormat ToCharFormat() const;
@@ -30,19 +61,59 @@ struct TRtfRun {
 };
 
 enum class TRtfAlign { Left, Right, Center, Justify };
+enum class TRtfListStyle { Disc, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
+
+struct TRtfTab {
+  int Twips = 0;
+  TRtfAlign Align = TRtfAlign::Left; // "\tqr", "\tqc", "\tqdec" (Justify: on the decimal point)
+  bool operator==(const TRtfTab& other) const = default;
+};
+
+// The text of a list item's mark: "\'b7" for bullets, "3." or "c." for numbers.
+QString RtfListMark(TRtfListStyle style, int number);
+// The style a list mark written out for other readers ("{\listtext 3.\tab}") stands for.
+TRtfListStyle RtfListStyleOfMark(const QString& mark);
 
 struct TRtfParagraph {
   TRtfAlign Align = TRtfAlign::Left;
   int LeftTwips = 0;
   int RightTwips = 0;
   int FirstTwips = 0; // first-line indent, relative to the left indent
-  bool Bullet = false;
+  bool Bullet = false; // a member of a list, of the style and level below
+  TRtfListStyle ListStyle = TRtfListStyle::Disc;
+  int ListLevel = 0; // "\ilvl"
+  int ListId = 0;    // paragraphs of one list share it ("\ls", or one "{\pn}" group)
+  int SpaceBefore = 0, SpaceAfter = 0; // "\sb", "\sa": twips
+  int LineSpacing = 0;                 // "\sl": 0 single, > 0 at least, < 0 exactly (twips)
+  bool LineMultiple = false;           // "\slmult1": LineSpacing is in 240ths of a line
+  std::vector<TRtfTab> Tabs;
+  bool InTable = false; // "\intbl": a paragraph of a table cell
 
   bool operator==(const TRtfParagraph& other) const = default;
-  // Without the bullet, which is list membership.
+  // Whether the paragraphs belong in one list.
+  bool SameList(const TRtfParagraph& other) const;
+  // Without the list, which is list membership.
   QTextBlockFormat ToBlockFormat() const;
   static TRtfParagraph FromBlock(const QTextBlock& block);
 };
+
+// The empty paragraph that a document keeps before each table (a table starts after a block):
+// it is no paragraph of the text.
+bool IsTableAnchor(const QTextBlock& block);
+// The table a paragraph is in; nullptr for none (and for an invalid block).
+QTextTable* RtfTableOf(const QTextBlock& block);
+
+// The list a paragraph of the style and level belongs in.
+QTextListFormat RtfListFormat(const TRtfParagraph& paragraph);
+
+struct TRtfPicture;
+
+// The picture of rich text as an image resource of the document: PNG, JPEG and
+// device-independent bitmaps as they are, others (metafiles, objects without a picture,
+// damaged data) as a placeholder of the stored size. The format names the resource, carries
+// the group and takes the run's character format.
+QTextImageFormat RtfImageFormat(QTextDocument& document, const TRtfPicture& picture, QByteArray group,
+                                const QTextCharFormat& run);
 
 // The family a character format names, else the default font's.
 QString FamilyOf(const QTextCharFormat& format, const QFont& defaultFont);

@@ -3,221 +3,155 @@
 #include "RtfFormat.h"
 #include "platform/Ansi.h"
 #include "platform/RtfText.h"
+#include "platform/RtfTextPicture.h"
+#include "platform/RtfTextScanner.h"
 
+#include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextImageFormat>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <algorithm>
-#include <cstdint>
+#include <deque>
 #include <map>
+#include <tuple>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace qel {
 namespace {
 
-// What the text of a group is for.
-enum class TDest { Text, Skip, FontTable, ColorTable, Bullet };
-
 struct TGroupState {
   TRtfRun Run;
   TRtfParagraph Paragraph;
-  TDest Dest = TDest::Text;
-  int Uc = 1;
+  TRtfDest Dest = TRtfDest::Text;
 };
 
-// Words that start a group whose content is not text.
-constexpr std::string_view kSkipped[] = {
-    "annotation", "atnauthor", "atndate", "atnid", "author", "buptim", "comment", "creatim",
-    "datastore", "doccomm", "fldinst", "footer", "footerf", "footerl", "footerr", "footnote",
-    "header", "headerf", "headerl", "headerr", "info", "keywords", "latentstyles", "listoverridetable",
-    "listtable", "listtext", "object", "operator", "pict", "pntext", "pntxta", "pntxtb",
-    "printim", "revtbl", "revtim", "rsidtbl", "stylesheet", "subject", "title", "filetbl",
-    "themedata", "colorschememapping", "xmlnstbl", "generator", "nonshppict", "shp", "tc", "xe"};
-
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-struct TWord {
-  std::string_view Name;
-  bool HasParam = false;
-  int32_t Param = 0;
-  int32_t Or(int32_t fallback) const { return HasParam ? Param : fallback; }
-};
-
-class TRtfReader {
+// The document side of the scanner: formats by group, runs of text, paragraphs.
+class TRtfReader : public TRtfSink {
 public:
-  TRtfReader(std::string_view in, QTextDocument& document) : In(in), Cursor(&document) {}
+  TRtfReader(std::string_view in, QTextDocument& document) : Scanner(in, *this), Cursor(&document) {}
   void Run();
 
-private:
-  static constexpr size_t kMaxDepth = 512;
+  void AnsiText(std::string_view text) override;
+  void Text(std::u16string_view text) override;
+  void Break(TRtfBreak kind) override;
+  void GroupOpened() override { Outer.push_back(State); }
+  void GroupClosed() override;
+  void Destination(TRtfDest dest) override;
+  void MarkerText(std::u16string_view text) override { Marker.append(QStringView(text.data(), static_cast<qsizetype>(text.size()))); }
+  void Word(const TRtfWord& word, TRtfDest dest) override;
+  void FontAdded(int number) override;
+  void Picture(std::string_view group, bool inResult) override;
+  void Object(std::string_view group) override;
 
-  void OpenGroup();
-  void CloseGroup();
-  TWord ReadWord();
-  void ControlWord(const TWord& word);
-  bool CharacterWord(const TWord& word);
-  bool ParagraphWord(const TWord& word);
-  bool SpecialWord(const TWord& word);
-  bool DestinationWord(const TWord& word);
-  void ControlSymbol(char c);
-  void ReadText();
-  void HexByte();
-  void Unicode(int32_t param);
-  void SkipBinary(int32_t count);
-  // One unit of text: dropped while the fallback of "\u" lasts.
-  void Emit(char16_t c);
-  void TextChar(char16_t c);
-  void TableText(char16_t c);
-  void CommitFont();
-  void CommitColor();
+private:
+  bool CharacterWord(const TRtfWord& word);
+  bool ParagraphWord(const TRtfWord& word);
+  void ListWord(const TRtfWord& word);
+  void InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run);
+  // Puts the cursor where the paragraph that starts goes: into a table, or out of it.
+  void Place();
+  void EnterTable();
+  void LeaveTable();
+  void NextRow();
+  void MoveToCell();
+  void EndCell(bool row);
+  void EndRow();
+  static void MarkOpen(QTextTableCell cell, int property, bool open = true);
+  // Gives the current block the paragraph's format and list; returns the paragraph as applied.
+  TRtfParagraph ApplyParagraph(TRtfParagraph paragraph);
+  void StartRun();
+  // The format of a run; the few formats a text uses are made once.
+  const QTextCharFormat& CharFormat(const TRtfRun& run);
+  const QTextBlockFormat& BlockFormat(const TRtfParagraph& paragraph);
   void FlushRun();
   void EndParagraph(bool last);
-  void SetFont(int number);
-  void SetColor(int index);
+  void SetFont(TRtfRun& run, int number) const;
+  QColor ColorOf(int index) const;
   TRtfRun PlainRun() const;
-  // The state of the group that holds the current destination.
-  TGroupState& DestinationOwner();
+  // The state of the group that holds the current list format.
+  TGroupState& ListOwner();
 
-  std::string_view In;
-  size_t Pos = 0;
+  TRtfScanner Scanner;
   QTextCursor Cursor;
   std::vector<TGroupState> Outer;
-  size_t Overflow = 0; // groups beyond kMaxDepth, read in their parent's state
   TGroupState State;
-  bool Done = false;
-  bool IgnorableNext = false; // "\*" seen: an unknown destination is skipped
-  int FallbackLeft = 0;
 
   QString Pending; // text of the current run, in PendingRun's format
   TRtfRun PendingRun;
-  QTextList* List = nullptr; // the bullet list the last paragraph joined
-
-  std::map<int, QString> Fonts;
-  int DefaultFont = 0;
-  int FontNumber = 0;
-  QString FontName;
-  std::vector<QColor> Colors;
-  int Red = 0, Green = 0, Blue = 0;
-  bool ColorGiven = false;
+  // The lists that paragraphs are joining, by list, level and style; long bullet lists are
+  // made of lists of a bounded size.
+  struct TOpenList {
+    QTextList* List = nullptr;
+    int Size = 0;
+    int Used = 0; // when an item last joined it
+  };
+  int ListItems = 0;
+  std::map<std::tuple<int, int, TRtfListStyle>, TOpenList> Lists;
+  int ListGroups = 0; // "{\pn}" groups read: each starts a list
+  std::map<int, int> ListStarts; // "\pnstart" of the lists of "{\pn}" groups
+  QString Marker;     // the list mark of the paragraph, "{\listtext ...}"
+  TRtfTab Tab;        // the tab stop being read
+  bool Placed = false; // the current paragraph is placed in or out of a table
+  QTextTable* Table = nullptr; // the table being read
+  int Row = 0, Column = 0;
+  bool RowPending = false;  // "\row" read: the next cell content starts a row
+  bool CellPending = false; // "\cell" read: the next cell content goes into the next cell
+  std::vector<int> CellRights; // "\cellx" of the row definition: twips
+  std::optional<TRtfParagraph> BlockParagraph; // the format the current block was made with
+  std::deque<std::pair<TRtfRun, QTextCharFormat>> Formats;
+  std::optional<std::pair<TRtfParagraph, QTextBlockFormat>> LastBlockFormat;
+  std::optional<TRtfPicture> ResultPicture; // what shows the object being read
+  static constexpr int kListChunk = 8;
 };
 
 void TRtfReader::Run() {
   State.Run = PlainRun();
-  while (!Done && Pos < In.size()) {
-    const char c = In[Pos];
-    if (c == '{') {
-      ++Pos;
-      OpenGroup();
-    } else if (c == '}') {
-      ++Pos;
-      CloseGroup();
-    } else if (c == '\\') {
-      ++Pos;
-      if (Pos < In.size() && IsLetter(In[Pos]))
-        ControlWord(ReadWord());
-      else if (Pos < In.size())
-        ControlSymbol(In[Pos++]);
-    } else {
-      ReadText();
-    }
-  }
+  // One edit: the document reports one change, not one per paragraph, and records no undo
+  // steps for the text it is given.
+  QTextDocument& document = *Cursor.document();
+  const bool undo = document.isUndoRedoEnabled();
+  document.setUndoRedoEnabled(false);
+  Cursor.beginEditBlock();
+  Scanner.Run();
   EndParagraph(true);
+  Cursor.endEditBlock();
+  document.setUndoRedoEnabled(undo);
 }
 
-void TRtfReader::OpenGroup() {
-  FallbackLeft = 0;
-  if (IgnorableNext) State.Dest = TDest::Skip; // "\*" not followed by a word
-  IgnorableNext = false;
-  if (Outer.size() >= kMaxDepth) {
-    ++Overflow;
-    return;
-  }
-  Outer.push_back(State);
-}
-
-void TRtfReader::CloseGroup() {
-  FallbackLeft = 0;
-  IgnorableNext = false;
-  if (State.Dest == TDest::FontTable) CommitFont();
-  if (Overflow > 0) {
-    --Overflow;
-    return;
-  }
-  // The end of the document's own group ends the text; its state is the last paragraph's.
-  if (Outer.size() <= 1) {
-    Done = true;
-    return;
-  }
+void TRtfReader::GroupClosed() {
+  if (Outer.empty()) return;
   State = Outer.back();
   Outer.pop_back();
 }
 
-TWord TRtfReader::ReadWord() {
-  TWord word;
-  const size_t start = Pos;
-  while (Pos < In.size() && IsLetter(In[Pos]) && Pos - start < 32) ++Pos;
-  word.Name = In.substr(start, Pos - start);
-  const bool negative = Pos + 1 < In.size() && In[Pos] == '-' && IsDigit(In[Pos + 1]);
-  if (negative) ++Pos;
-  int64_t value = 0;
-  for (; Pos < In.size() && IsDigit(In[Pos]); ++Pos) {
-    word.HasParam = true;
-    value = std::min<int64_t>(value * 10 + (In[Pos] - '0'), INT32_MAX);
-  }
-  word.Param = static_cast<int32_t>(negative ? -value : value);
-  if (Pos < In.size() && In[Pos] == ' ') ++Pos; // the delimiter belongs to the word
-  return word;
+void TRtfReader::Word(const TRtfWord& word, TRtfDest dest) {
+  if (dest == TRtfDest::ListFormat) return ListWord(word);
+  if (dest != TRtfDest::Text) return;
+  if (!CharacterWord(word)) ParagraphWord(word);
 }
 
-void TRtfReader::ControlWord(const TWord& word) {
-  if (word.Name == "bin") return SkipBinary(word.Param);
-  if (State.Dest == TDest::Skip) return;
-  const bool ignorable = IgnorableNext;
-  IgnorableNext = false;
-  if (DestinationWord(word)) return;
-  if (ignorable) {
-    State.Dest = TDest::Skip;
-    return;
-  }
-  if (FallbackLeft > 0) {
-    --FallbackLeft;
-    return;
-  }
-  if (CharacterWord(word) || ParagraphWord(word)) return;
-  SpecialWord(word);
-}
-
-bool TRtfReader::DestinationWord(const TWord& word) {
-  const std::string_view name = word.Name;
-  if (name == "fonttbl") {
-    State.Dest = TDest::FontTable;
-  } else if (name == "colortbl") {
-    State.Dest = TDest::ColorTable;
-  } else if (name == "pn") {
-    State.Dest = TDest::Bullet;
-  } else if (std::find(std::begin(kSkipped), std::end(kSkipped), name) != std::end(kSkipped)) {
-    State.Dest = TDest::Skip;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool TRtfReader::CharacterWord(const TWord& word) {
+bool TRtfReader::CharacterWord(const TRtfWord& word) {
   const std::string_view name = word.Name;
   TRtfRun& run = State.Run;
-  if (name == "f" && State.Dest == TDest::FontTable) {
-    CommitFont();
-    FontNumber = word.Param;
-  } else if (name == "f") {
-    SetFont(word.Param);
+  if (name == "f") {
+    SetFont(run, word.Param);
+  } else if (name == "highlight") {
+    run.Highlight = word.Param > 0 ? ColorOf(word.Param) : QColor();
+  } else if (name == "cb") {
+    run.Shading = word.Param > 0 ? ColorOf(word.Param) : QColor();
+  } else if (name == "super") {
+    run.Script = TRtfScript::Super;
+  } else if (name == "sub") {
+    run.Script = TRtfScript::Sub;
+  } else if (name == "nosupersub") {
+    run.Script = TRtfScript::Normal;
+  } else if (name == "up" || name == "dn") {
+    run.OffsetHalfPoints = std::clamp(word.Or(6), 0, 3276) * (name == "up" ? 1 : -1);
   } else if (name == "fs") {
     run.HalfPoints = std::clamp(word.Or(24), 2, 3276);
   } else if (name == "b") {
@@ -231,18 +165,16 @@ bool TRtfReader::CharacterWord(const TWord& word) {
   } else if (name == "strike" || name == "striked") {
     run.Strike = word.Or(1) != 0;
   } else if (name == "cf") {
-    SetColor(word.Param);
+    run.Color = ColorOf(word.Param);
   } else if (name == "plain") {
     run = PlainRun();
-  } else if (name == "deff") {
-    DefaultFont = word.Param;
   } else {
     return false;
   }
   return true;
 }
 
-bool TRtfReader::ParagraphWord(const TWord& word) {
+bool TRtfReader::ParagraphWord(const TRtfWord& word) {
   const std::string_view name = word.Name;
   TRtfParagraph& paragraph = State.Paragraph;
   if (name == "pard") {
@@ -261,192 +193,312 @@ bool TRtfReader::ParagraphWord(const TWord& word) {
     paragraph.RightTwips = std::clamp(word.Param, -31680, 31680);
   } else if (name == "fi") {
     paragraph.FirstTwips = std::clamp(word.Param, -31680, 31680);
-  } else if (name == "pnlvlblt" && State.Dest == TDest::Bullet) {
-    DestinationOwner().Paragraph.Bullet = true;
+  } else if (name == "sb") {
+    paragraph.SpaceBefore = std::clamp(word.Param, 0, 31680);
+  } else if (name == "sa") {
+    paragraph.SpaceAfter = std::clamp(word.Param, 0, 31680);
+  } else if (name == "sl") {
+    paragraph.LineSpacing = std::clamp(word.Param, -31680, 31680);
+  } else if (name == "slmult") {
+    paragraph.LineMultiple = word.Or(1) != 0;
+  } else if (name == "tqr" || name == "tqc" || name == "tqdec") {
+    Tab.Align = name == "tqr" ? TRtfAlign::Right : name == "tqc" ? TRtfAlign::Center : TRtfAlign::Justify;
+  } else if (name == "tx") {
+    Tab.Twips = std::clamp(word.Param, 0, 31680);
+    if (paragraph.Tabs.size() < 64) paragraph.Tabs.push_back(Tab);
+    Tab = TRtfTab();
+  } else if (name == "ls") {
+    paragraph.Bullet = word.Param > 0;
+    paragraph.ListId = -std::max(word.Param, 0); // apart from the lists of "{\pn}" groups
+  } else if (name == "intbl") {
+    paragraph.InTable = word.Or(1) != 0;
+  } else if (name == "itap") {
+    paragraph.InTable = word.Or(1) > 0;
+  } else if (name == "trowd") {
+    CellRights.clear();
+  } else if (name == "cellx") {
+    if (CellRights.size() < 64) CellRights.push_back(std::clamp(word.Param, CellRights.empty() ? 0 : CellRights.back(), kRtfMaxCellRightTwips));
+  } else if (name == "ilvl") {
+    paragraph.ListLevel = std::clamp(word.Param, 0, 8);
   } else {
     return false;
   }
   return true;
 }
 
-bool TRtfReader::SpecialWord(const TWord& word) {
-  static const std::map<std::string_view, char16_t> kCharacters = {
-      {"tab", u'\t'},        {"cell", u'\t'},       {"line", u'\x2028'},   {"bullet", u'\x2022'},
-      {"emdash", u'\x2014'}, {"endash", u'\x2013'}, {"lquote", u'\x2018'}, {"rquote", u'\x2019'},
-      {"ldblquote", u'\x201C'}, {"rdblquote", u'\x201D'}, {"emspace", u'\x2003'}, {"enspace", u'\x2002'}};
+void TRtfReader::Destination(TRtfDest dest) {
+  State.Dest = dest;
+  if (dest == TRtfDest::ListFormat) ListOwner().Paragraph.ListId = ++ListGroups;
+}
+
+void TRtfReader::ListWord(const TRtfWord& word) {
+  static const std::pair<std::string_view, TRtfListStyle> kStyles[] = {
+      {"pndec", TRtfListStyle::Decimal},     {"pnlcltr", TRtfListStyle::LowerAlpha}, {"pnucltr", TRtfListStyle::UpperAlpha},
+      {"pnlcrm", TRtfListStyle::LowerRoman}, {"pnucrm", TRtfListStyle::UpperRoman}};
+  TRtfParagraph& paragraph = ListOwner().Paragraph;
   const std::string_view name = word.Name;
-  if (name == "par" || name == "page" || name == "sect" || name == "row") {
-    if (State.Dest == TDest::Text) EndParagraph(false);
-  } else if (name == "u") {
-    if (word.HasParam) Unicode(word.Param);
-  } else if (name == "uc") {
-    State.Uc = std::clamp(word.Or(1), 0, 255);
-  } else if (name == "red" || name == "green" || name == "blue") {
-    int& component = name == "red" ? Red : name == "green" ? Green : Blue;
-    component = std::clamp(word.Param, 0, 255);
-    ColorGiven = true;
-  } else if (auto found = kCharacters.find(name); found != kCharacters.end()) {
-    TextChar(found->second);
+  if (name == "pnlvlblt") {
+    paragraph.Bullet = true;
+    paragraph.ListStyle = TRtfListStyle::Disc;
+  } else if (name == "pnstart") {
+    ListStarts[paragraph.ListId] = word.Param;
+  } else if (name == "pnlvlbody" || name == "pnlvl") {
+    paragraph.Bullet = true;
+    if (paragraph.ListStyle == TRtfListStyle::Disc) paragraph.ListStyle = TRtfListStyle::Decimal;
+    if (name == "pnlvl") paragraph.ListLevel = std::clamp(word.Param - 1, 0, 8);
   } else {
-    return false;
+    for (const auto& [style, value] : kStyles)
+      if (name == style) paragraph.ListStyle = value;
   }
-  return true;
 }
 
-void TRtfReader::ControlSymbol(char c) {
-  if (c == '*') {
-    IgnorableNext = true;
+void TRtfReader::Place() {
+  if (Placed) return;
+  Placed = true;
+  if (State.Paragraph.InTable && !Table)
+    EnterTable();
+  else if (!State.Paragraph.InTable && Table)
+    LeaveTable();
+  else if (Table && RowPending)
+    NextRow();
+  else if (Table && CellPending)
+    MoveToCell();
+}
+
+void TRtfReader::EnterTable() {
+  QTextTableFormat format;
+  format.setBorder(1);
+  format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+  format.setCellSpacing(0);
+  format.setCellPadding(2);
+  QList<QTextLength> widths;
+  for (size_t i = 0; i < CellRights.size(); ++i) {
+    const int left = i == 0 ? 0 : CellRights[i - 1];
+    widths.append(QTextLength(QTextLength::FixedLength, std::max(CellRights[i] - left, 15) / kTwipsPerPixel));
+  }
+  if (!widths.isEmpty()) format.setColumnWidthConstraints(widths);
+  Table = Cursor.insertTable(1, std::max<int>(static_cast<int>(CellRights.size()), 1), format);
+  for (int column = 0; column < Table->columns(); ++column) MarkOpen(Table->cellAt(0, column), kRtfCellOpenProperty);
+  MarkOpen(Table->cellAt(0, 0), kRtfRowOpenProperty);
+  Row = Column = 0;
+  RowPending = CellPending = false;
+  BlockParagraph.reset();
+}
+
+void TRtfReader::LeaveTable() {
+  Cursor = Table->lastCursorPosition();
+  Cursor.movePosition(QTextCursor::NextBlock);
+  Table = nullptr;
+  BlockParagraph.reset();
+}
+
+void TRtfReader::NextRow() {
+  RowPending = false;
+  ++Row;
+  Column = 0;
+  if (Row >= Table->rows()) {
+    Table->appendRows(1);
+    for (int column = 0; column < Table->columns(); ++column) MarkOpen(Table->cellAt(Row, column), kRtfCellOpenProperty);
+    MarkOpen(Table->cellAt(Row, 0), kRtfRowOpenProperty);
+  }
+  MoveToCell();
+}
+
+void TRtfReader::MoveToCell() {
+  CellPending = false;
+  if (Column >= Table->columns()) {
+    Table->appendColumns(1);
+    for (int row = 0; row < Table->rows(); ++row) MarkOpen(Table->cellAt(row, Column), kRtfCellOpenProperty);
+  }
+  Cursor = Table->cellAt(Row, Column).firstCursorPosition();
+  BlockParagraph.reset();
+}
+
+void TRtfReader::MarkOpen(QTextTableCell cell, int property, bool open) {
+  QTextCharFormat format = cell.format();
+  if (open)
+    format.setProperty(property, true);
+  else
+    format.clearProperty(property);
+  cell.setFormat(format);
+}
+
+void TRtfReader::EndRow() {
+  MarkOpen(Table->cellAt(Row, 0), kRtfRowOpenProperty, false);
+  RowPending = true;
+  CellPending = false;
+  Placed = false;
+}
+
+void TRtfReader::EndCell(bool row) {
+  if (row && Table && CellPending) { // after the row's last "\cell"
+    EndRow();
     return;
   }
-  if (State.Dest == TDest::Skip) return;
-  switch (c) {
-  case '\'': HexByte(); break;
-  case '\\':
-  case '{':
-  case '}': Emit(static_cast<char16_t>(c)); break;
-  case '~': Emit(u'\xA0'); break;
-  case '_': Emit(u'\x2011'); break;
-  case '-': Emit(u'\xAD'); break;
-  case '\r':
-  case '\n':
-    if (FallbackLeft > 0)
-      --FallbackLeft;
-    else if (State.Dest == TDest::Text)
-      EndParagraph(false);
-    break;
-  default:
-    if (FallbackLeft > 0) --FallbackLeft;
+  Place();
+  if (!Table) return row ? EndParagraph(false) : Text(u"\t");
+  if (RowPending) NextRow(); // a row of no cells but this
+  if (CellPending && !row) MoveToCell(); // an empty cell
+  FlushRun();
+  ApplyParagraph(State.Paragraph);
+  Placed = false;
+  if (row) return EndRow();
+  MarkOpen(Table->cellAt(Row, Column), kRtfCellOpenProperty, false);
+  ++Column;
+  CellPending = true; // entered when something comes for it
+}
+
+void TRtfReader::AnsiText(std::string_view text) {
+  StartRun();
+  for (const char c : text) Pending += QChar(AnsiCharToUtf16(static_cast<unsigned char>(c)));
+}
+
+void TRtfReader::Text(std::u16string_view text) {
+  StartRun();
+  Pending.append(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+void TRtfReader::Break(TRtfBreak kind) {
+  switch (kind) {
+  case TRtfBreak::Paragraph: EndParagraph(false); break;
+  case TRtfBreak::Line: Text(u"\x2028"); break;
+  case TRtfBreak::Cell: EndCell(false); break;
+  case TRtfBreak::Row: EndCell(true); break;
   }
 }
 
-void TRtfReader::ReadText() {
-  while (Pos < In.size()) {
-    const char c = In[Pos];
-    if (c == '{' || c == '}' || c == '\\') return;
-    ++Pos;
-    if (State.Dest == TDest::Skip) continue;
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 && byte != '\t') continue; // line ends and other controls are not text
-    Emit(AnsiCharToUtf16(byte));
-  }
+void TRtfReader::Picture(std::string_view group, bool inResult) {
+  if (inResult)
+    ResultPicture = ParseRtfPicture(group);
+  else
+    InsertPicture(ParseRtfPicture(group), group, State.Run);
 }
 
-void TRtfReader::HexByte() {
-  const int hi = Pos < In.size() ? HexValue(In[Pos]) : -1;
-  const int lo = Pos + 1 < In.size() ? HexValue(In[Pos + 1]) : -1;
-  if (hi < 0 || lo < 0) return;
-  Pos += 2;
-  Emit(AnsiCharToUtf16(static_cast<unsigned char>(hi * 16 + lo)));
+void TRtfReader::Object(std::string_view group) {
+  const TRtfPicture shown = ResultPicture ? *ResultPicture : ParseRtfPicture(group);
+  ResultPicture.reset();
+  if (Outer.empty() || Outer.back().Dest != TRtfDest::Text) return;
+  InsertPicture(shown, group, Outer.back().Run); // in the format around the object
 }
 
-void TRtfReader::Unicode(int32_t param) {
-  if (FallbackLeft > 0) {
-    --FallbackLeft;
-    return;
-  }
-  const auto unit = static_cast<char16_t>(static_cast<uint32_t>(param) & 0xFFFF);
-  if (unit != 0) TextChar(unit);
-  FallbackLeft = State.Uc;
+void TRtfReader::InsertPicture(const TRtfPicture& picture, std::string_view group, const TRtfRun& run) {
+  Place();
+  FlushRun();
+  const QByteArray bytes(group.data(), static_cast<qsizetype>(group.size()));
+  Cursor.insertImage(RtfImageFormat(*Cursor.document(), picture, bytes, CharFormat(run)));
 }
 
-void TRtfReader::SkipBinary(int32_t count) {
-  const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
-  Pos += std::min(n, In.size() - Pos);
-}
-
-void TRtfReader::Emit(char16_t c) {
-  if (FallbackLeft > 0) {
-    --FallbackLeft;
-    return;
-  }
-  TextChar(c);
-}
-
-void TRtfReader::TextChar(char16_t c) {
-  switch (State.Dest) {
-  case TDest::Text:
-    if (!(State.Run == PendingRun)) {
-      FlushRun();
-      PendingRun = State.Run;
-    }
-    Pending += QChar(c);
-    break;
-  case TDest::FontTable:
-  case TDest::ColorTable: TableText(c); break;
-  default: break;
-  }
-}
-
-void TRtfReader::TableText(char16_t c) {
-  if (State.Dest == TDest::ColorTable) {
-    if (c == u';') CommitColor();
-  } else if (c == u';') {
-    CommitFont();
-  } else if (c >= 0x20) {
-    FontName += QChar(c);
-  }
-}
-
-void TRtfReader::CommitFont() {
-  const QString name = FontName.trimmed();
-  FontName.clear();
-  if (name.isEmpty() || Fonts.count(FontNumber)) return;
-  Fonts[FontNumber] = name;
+void TRtfReader::FontAdded(int number) {
   // The default font is known only now: the groups around the table take it.
-  if (FontNumber == DefaultFont)
-    for (TGroupState& outer : Outer)
-      if (outer.Run.Family.isEmpty()) outer.Run.Family = name;
+  if (number != Scanner.DefaultFont()) return;
+  for (TGroupState& outer : Outer)
+    if (outer.Run.Family.isEmpty()) SetFont(outer.Run, number);
 }
 
-void TRtfReader::CommitColor() {
-  Colors.push_back(ColorGiven ? QColor(Red, Green, Blue) : QColor());
-  Red = Green = Blue = 0;
-  ColorGiven = false;
+void TRtfReader::SetFont(TRtfRun& run, int number) const {
+  auto found = Scanner.Fonts().find(number);
+  if (found == Scanner.Fonts().end()) {
+    run.Family.clear();
+    run.Charset = -1;
+    return;
+  }
+  run.Family = QString::fromStdU16String(found->second.Name);
+  // Charsets other than the code page's own are kept for writing the font back.
+  const int charset = found->second.Charset;
+  run.Charset = charset == 0 || charset == 1 ? -1 : charset;
 }
 
-void TRtfReader::SetFont(int number) {
-  auto found = Fonts.find(number);
-  State.Run.Family = found != Fonts.end() ? found->second : QString();
-}
-
-void TRtfReader::SetColor(int index) {
-  State.Run.Color = index >= 0 && static_cast<size_t>(index) < Colors.size() ? Colors[index] : QColor();
+QColor TRtfReader::ColorOf(int index) const {
+  const std::vector<TRtfColor>& colors = Scanner.Colors();
+  if (index < 0 || static_cast<size_t>(index) >= colors.size() || !colors[index].Given) return QColor();
+  return QColor(colors[index].Red, colors[index].Green, colors[index].Blue);
 }
 
 TRtfRun TRtfReader::PlainRun() const {
   TRtfRun run;
-  auto found = Fonts.find(DefaultFont);
-  if (found != Fonts.end()) run.Family = found->second;
+  SetFont(run, Scanner.DefaultFont());
   return run;
 }
 
-TGroupState& TRtfReader::DestinationOwner() {
+TGroupState& TRtfReader::ListOwner() {
   for (auto it = Outer.rbegin(); it != Outer.rend(); ++it)
-    if (it->Dest != TDest::Bullet) return *it;
+    if (it->Dest != TRtfDest::ListFormat) return *it;
   return State;
+}
+
+void TRtfReader::StartRun() {
+  Place();
+  if (State.Run == PendingRun) return;
+  FlushRun();
+  PendingRun = State.Run;
+}
+
+const QTextBlockFormat& TRtfReader::BlockFormat(const TRtfParagraph& paragraph) {
+  if (!LastBlockFormat || !(LastBlockFormat->first == paragraph))
+    LastBlockFormat.emplace(paragraph, paragraph.ToBlockFormat());
+  return LastBlockFormat->second;
+}
+
+const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
+  for (const auto& [known, format] : Formats)
+    if (known == run) return format;
+  if (Formats.size() >= 16) Formats.pop_front();
+  Formats.emplace_back(run, run.ToCharFormat());
+  return Formats.back().second;
 }
 
 void TRtfReader::FlushRun() {
   if (Pending.isEmpty()) return;
-  Cursor.insertText(Pending, PendingRun.ToCharFormat());
+  Cursor.insertText(Pending, CharFormat(PendingRun));
   Pending.clear();
 }
 
 void TRtfReader::EndParagraph(bool last) {
+  if (last && Table && (RowPending || CellPending)) return; // the text ended with its cell or row
+  if (!last) Place();
   FlushRun();
-  const TRtfParagraph& paragraph = State.Paragraph;
-  Cursor.setBlockFormat(paragraph.ToBlockFormat());
+  const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph);
+  if (last) return;
+  Cursor.insertBlock(BlockFormat(paragraph), CharFormat(State.Run));
+  BlockParagraph = paragraph;
+  Placed = false;
+}
+
+TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
+  // A word processor's list says its numbering in its list table; the mark it wrote out shows it.
+  if (paragraph.Bullet && paragraph.ListId < 0 && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
+  Marker.clear();
+  if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(BlockFormat(paragraph));
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
-    List = nullptr;
-  } else if (List) {
-    List->add(Cursor.block());
-  } else {
-    QTextListFormat format;
-    format.setStyle(QTextListFormat::ListDisc);
-    List = Cursor.createList(format);
+    Lists.clear();
+    return paragraph;
   }
-  if (!last) Cursor.insertBlock(paragraph.ToBlockFormat(), State.Run.ToCharFormat());
+  // Adding a block to a list touches every block it holds, so long bullet lists are made of
+  // lists of a bounded size, which look the same; numbers must count on in one list.
+  // A "{\pn}" group that starts past 1 goes on with the open list of its level and style that
+  // was used last.
+  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1) {
+    int used = 0;
+    for (const auto& [key, open] : Lists)
+      if (std::get<1>(key) == paragraph.ListLevel && std::get<2>(key) == paragraph.ListStyle && open.Used > used) {
+        used = open.Used;
+        paragraph.ListId = std::get<0>(key);
+      }
+  }
+  TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
+  if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
+    open.List->add(Cursor.block());
+    ++open.Size;
+  } else {
+    open.List = Cursor.createList(RtfListFormat(paragraph));
+    open.Size = 1;
+  }
+  open.Used = ++ListItems;
+  // A list item ends the deeper lists within it.
+  for (auto it = Lists.begin(); it != Lists.end();)
+    it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);
+  return paragraph;
 }
 
 void ReadPlainText(std::string_view text, QTextDocument& document) {
@@ -457,6 +509,32 @@ void ReadPlainText(std::string_view text, QTextDocument& document) {
 }
 
 } // namespace
+
+std::string PlainTextOf(const QTextDocument& document) {
+  std::string out;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QString text = block.text();
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    AppendPlainAnsi(text.toStdU16String(), out);
+    QTextTable* table = RtfTableOf(block);
+    if (!table) {
+      if (block.next().isValid() && !IsTableAnchor(block)) out += "\r\n";
+      continue;
+    }
+    // In a table: a cell ends with a tab, a row with a line end, where the text ended them.
+    const QTextTableCell cell = table->cellAt(block.position());
+    if (block.position() + block.length() - 1 < cell.lastPosition()) {
+      out += "\r\n";
+      continue;
+    }
+    if (!cell.format().boolProperty(kRtfCellOpenProperty)) out += "\t";
+    if (cell.column() + cell.columnSpan() >= table->columns() &&
+        !table->cellAt(cell.row(), 0).format().boolProperty(kRtfRowOpenProperty))
+      out += "\r\n";
+  }
+  return out;
+}
 
 void ReadRtf(std::string_view rtf, QTextDocument& document) {
   document.clear();

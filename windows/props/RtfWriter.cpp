@@ -2,10 +2,21 @@
 
 #include "RtfFormat.h"
 #include "platform/Ansi.h"
+#include "platform/RtfTextCodePage.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QTextTable>
+#include <cmath>
+#include <QUrl>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <map>
 #include <optional>
 #include <utility>
 #include <unordered_map>
@@ -46,8 +57,14 @@ public:
 
 private:
   void Header();
+  void Block(const QTextBlock& block);
+  // Ends a paragraph that nothing ended yet.
+  void EndParagraph();
+  // Returns whether its last row was left open.
+  bool Table(const QTextTable& table);
   void Paragraph(const QTextBlock& block, bool first);
-  void ParagraphFormat(const TRtfParagraph& paragraph);
+  void ParagraphFormat(const TRtfParagraph& paragraph, int start);
+  void Picture(const QTextImageFormat& format);
   void RunFormat(const TRtfRun& run);
   void Word(const char* name);
   void Word(const char* name, int param);
@@ -55,31 +72,40 @@ private:
   void Text(const QString& text);
   void Char(char16_t c);
   void Literal(char c);
+  void Hex(unsigned char byte);
 
   const QTextDocument& Document;
   QFont DefaultFont;
-  std::vector<QString> Fonts;
+  std::vector<std::pair<QString, int>> Fonts; // family and charset
   std::vector<QColor> Colors{QColor()}; // entry 0: the automatic colour
   std::string Out;
   bool NeedDelimiter = false;
   std::optional<TRtfRun> Current; // the run format in force; none before the first run
   std::optional<TRtfRun> Wanted;  // the format of the text to come
   TRtfParagraph CurrentParagraph;
+  bool First = true;    // no paragraph written yet
+  bool NeedPar = false; // a paragraph was written that nothing ended yet
+  const QTextList* CurrentList = nullptr;
+  std::unordered_map<const QTextList*, int> Numbers; // items written of each list
+  std::map<std::pair<int, TRtfListStyle>, const QTextList*> LastUsed; // by level and style
+  const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
 };
 
 std::string TRtfWriter::Run() {
   // The body first: the tables then hold exactly the fonts and colours it uses.
-  Fonts.push_back(DefaultFont.family());
+  Fonts.emplace_back(DefaultFont.family(), -1);
   NeedDelimiter = true;
-  bool first = true;
-  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next()) {
-    if (!first) {
-      Word("par");
-      Out += "\r\n";
-      NeedDelimiter = false;
+  bool openEnd = false; // the last table ended without "\row"
+  for (auto it = Document.rootFrame()->begin(); !it.atEnd(); ++it) {
+    if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+      openEnd = Table(*table);
+      continue;
     }
-    Paragraph(block, first);
-    first = false;
+    const QTextBlock block = it.currentBlock();
+    if (!block.isValid() || IsTableAnchor(block)) continue;
+    // What follows a table cut before its row ended is the document's empty end.
+    if (std::exchange(openEnd, false) && block.length() <= 1 && !block.next().isValid()) continue;
+    Block(block);
   }
   Out += "\r\n}\r\n";
   std::string body = std::move(Out);
@@ -92,9 +118,13 @@ std::string TRtfWriter::Run() {
 void TRtfWriter::Header() {
   Out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl";
   for (size_t i = 0; i < Fonts.size(); ++i) {
-    Out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + (IsSymbolFont(Fonts[i]) ? "2" : "0") + " ";
+    const auto& [family, charset] = Fonts[i];
+    const int written = charset >= 0 ? charset : IsSymbolFont(family) ? 2 : 0;
+    Out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + std::to_string(written) + " ";
     NeedDelimiter = false;
-    Text(Fonts[i]);
+    const int page = TRtfCodePage::OfCharset(charset); // the name is read in its own code page
+    Page = page != 0 && page != 1252 ? TRtfCodePage::Get(page) : nullptr;
+    Text(family);
     Out += ";}";
   }
   Out += "}\r\n";
@@ -109,45 +139,200 @@ void TRtfWriter::Header() {
   NeedDelimiter = true;
 }
 
+void TRtfWriter::EndParagraph() {
+  if (!std::exchange(NeedPar, false)) return;
+  Word("par");
+  Out += "\r\n";
+  NeedDelimiter = false;
+}
+
+void TRtfWriter::Block(const QTextBlock& block) {
+  EndParagraph();
+  Paragraph(block, First);
+  First = false;
+  NeedPar = true;
+}
+
+bool TRtfWriter::Table(const QTextTable& table) {
+  EndParagraph(); // the paragraph before the table
+  const QList<QTextLength> widths = table.format().columnWidthConstraints();
+  // Nothing but the document's empty end comes after the table.
+  const QTextBlock after = table.lastCursorPosition().block().next();
+  const bool atEnd = after.isValid() && after.length() <= 1 && !after.next().isValid();
+  bool rowOpen = false;
+  for (int row = 0; row < table.rows(); ++row) {
+    Word("trowd");
+    Word("trgaph", 108);
+    int right = 0;
+    for (int column = 0; column < table.columns(); ++column) {
+      const QTextLength width = widths.value(column);
+      right += width.type() == QTextLength::FixedLength ? static_cast<int>(std::lround(width.rawValue() * kTwipsPerPixel))
+                                                        : 2880;
+      right = std::min(right, kRtfMaxCellRightTwips);
+      Word("cellx", right);
+    }
+    rowOpen = table.cellAt(row, 0).format().boolProperty(kRtfRowOpenProperty);
+    for (int column = 0; column < table.columns(); ++column) {
+      const QTextTableCell cell = table.cellAt(row, column);
+      if (cell.row() != row || cell.column() != column) continue; // spanned
+      // A cell that no "\cell" ended is the last of its row: only its text is written; in a row
+      // that no "\row" ended either, without the empty paragraph at its end where the text went
+      // on after the table.
+      const bool open = cell.format().boolProperty(kRtfCellOpenProperty);
+      std::vector<QTextBlock> blocks;
+      for (auto it = cell.begin(); !it.atEnd(); ++it)
+        if (it.currentBlock().isValid()) blocks.push_back(it.currentBlock());
+      if (open && blocks.size() == 1 && blocks.back().length() <= 1) blocks.clear(); // never entered
+      if (open && rowOpen && !blocks.empty() && blocks.back().length() <= 1 && !atEnd) blocks.pop_back();
+      for (const QTextBlock& block : blocks) Block(block);
+      if (!open) {
+        Word("cell");
+        NeedPar = false;
+      }
+    }
+    if (!rowOpen && !CurrentParagraph.InTable) { // a row of no written cell is still a table's
+      Word("intbl");
+      CurrentParagraph.InTable = true;
+    }
+    if (!rowOpen) {
+      Word("row");
+      Out += "\r\n";
+      NeedDelimiter = false;
+      NeedPar = false;
+    }
+  }
+  return rowOpen;
+}
+
 void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   const TRtfParagraph paragraph = TRtfParagraph::FromBlock(block);
-  if (first || !(paragraph == CurrentParagraph)) ParagraphFormat(paragraph);
+  // A new numbered list is a new "{\pn}" group, so that its numbers start again. A group that
+  // starts past 1 goes on with the list of its level and style used last, as long as no
+  // paragraph outside lists or of a shallower level came between (as ReadRtf reads it); a list
+  // that cannot be gone on with so is written as a new one.
+  const QTextList* list = block.textList();
+  const bool numbered = list && paragraph.ListStyle != TRtfListStyle::Disc;
+  if (!list) {
+    LastUsed.clear();
+  } else {
+    for (auto it = LastUsed.begin(); it != LastUsed.end();)
+      it = it->first.first > paragraph.ListLevel ? LastUsed.erase(it) : std::next(it);
+  }
+  const std::pair<int, TRtfListStyle> kind{paragraph.ListLevel, paragraph.ListStyle};
+  if (numbered && list != CurrentList && LastUsed[kind] != list) Numbers[list] = 0;
+  if (first || !(paragraph == CurrentParagraph) || (numbered && list != CurrentList))
+    ParagraphFormat(paragraph, list ? Numbers[list] + 1 : 1);
+  if (list) LastUsed[kind] = list;
+  CurrentList = list;
   if (paragraph.Bullet) {
-    Out += "{\\pntext\\'b7\\tab}";
+    // The mark written out, for readers without lists.
+    const QString mark = RtfListMark(paragraph.ListStyle, ++Numbers[list]);
+    Out += "{\\pntext";
+    NeedDelimiter = true;
+    if (paragraph.ListStyle == TRtfListStyle::Disc) {
+      Out += "\\'b7";
+      NeedDelimiter = false;
+    } else {
+      for (QChar c : mark) Literal(c.toLatin1());
+    }
+    Word("tab");
+    Out += "}";
     NeedDelimiter = false;
   }
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
+    if (fragment.charFormat().isImageFormat()) {
+      for (qsizetype i = 0; i < fragment.length(); ++i) Picture(fragment.charFormat().toImageFormat());
+      continue;
+    }
     Wanted = TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont);
     Text(fragment.text());
   }
 }
 
-void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph) {
+void TRtfWriter::Picture(const QTextImageFormat& format) {
+  // A picture read from rich text goes back as it came; another as a PNG picture.
+  QByteArray group = format.property(kRtfGroupProperty).toByteArray();
+  if (group.isEmpty()) {
+    const QVariant resource = Document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image = resource.value<QImage>();
+    if (image.isNull()) image = resource.value<QPixmap>().toImage();
+    if (image.isNull()) return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const double width = format.width() > 0 ? format.width() : image.width();
+    const double height = format.height() > 0 ? format.height() : image.height();
+    group = "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich" + QByteArray::number(image.height()) +
+            "\\picwgoal" + QByteArray::number(qRound(width * kTwipsPerPixel)) + "\\pichgoal" +
+            QByteArray::number(qRound(height * kTwipsPerPixel)) + "\r\n";
+    const QByteArray hex = png.toHex();
+    for (qsizetype at = 0; at < hex.size(); at += 128) group += hex.mid(at, 128) + "\r\n";
+    group += "}";
+  }
+  Out.append(group.constData(), static_cast<size_t>(group.size()));
+  NeedDelimiter = false;
+}
+
+void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start) {
   CurrentParagraph = paragraph;
   Word("pard");
   if (paragraph.Bullet) {
-    Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
+    static const char* const kStyles[] = {"pnlvlblt", "pndec", "pnlcltr", "pnucltr", "pnlcrm", "pnucrm"};
+    if (paragraph.ListStyle == TRtfListStyle::Disc)
+      Out += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}";
+    else
+      // A list that goes on after a change of paragraph format starts at the number it got to.
+      Out += "{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart" + std::to_string(start) + "\\" +
+             kStyles[static_cast<int>(paragraph.ListStyle)] +
+             "{\\pntxta.}}";
     NeedDelimiter = false;
+    if (paragraph.ListLevel > 0) Word("ilvl", paragraph.ListLevel);
   }
   static const char* const kAlign[] = {nullptr, "qr", "qc", "qj"};
   if (const char* align = kAlign[static_cast<int>(paragraph.Align)]) Word(align);
   if (paragraph.FirstTwips != 0) Word("fi", paragraph.FirstTwips);
   if (paragraph.LeftTwips != 0) Word("li", paragraph.LeftTwips);
   if (paragraph.RightTwips != 0) Word("ri", paragraph.RightTwips);
+  if (paragraph.InTable) Word("intbl");
+  if (paragraph.SpaceBefore != 0) Word("sb", paragraph.SpaceBefore);
+  if (paragraph.SpaceAfter != 0) Word("sa", paragraph.SpaceAfter);
+  if (paragraph.LineSpacing != 0) {
+    Word("sl", paragraph.LineSpacing);
+    Word("slmult", paragraph.LineMultiple ? 1 : 0);
+  }
+  static const char* const kTabAlign[] = {nullptr, "tqr", "tqc", "tqdec"};
+  for (const TRtfTab& tab : paragraph.Tabs) {
+    if (const char* align = kTabAlign[static_cast<int>(tab.Align)]) Word(align);
+    Word("tx", tab.Twips);
+  }
 }
 
 void TRtfWriter::RunFormat(const TRtfRun& run) {
   TRtfRun unknown;
   unknown.HalfPoints = -1;
   const TRtfRun was = Current.value_or(unknown);
-  if (run.Family != was.Family || !Current) Word("f", IndexIn(Fonts, run.Family));
+  if (run.Family != was.Family || run.Charset != was.Charset || !Current)
+    Word("f", IndexIn(Fonts, std::make_pair(run.Family, run.Charset)));
+  const int page = TRtfCodePage::OfCharset(run.Charset);
+  Page = page != 0 && page != 1252 ? TRtfCodePage::Get(page) : nullptr;
   if (run.HalfPoints != was.HalfPoints) Word("fs", run.HalfPoints);
   Toggle(run.Bold, was.Bold, "b", "b0");
   Toggle(run.Italic, was.Italic, "i", "i0");
   Toggle(run.Underline, was.Underline, "ul", "ulnone");
   Toggle(run.Strike, was.Strike, "strike", "strike0");
   if (run.Color != was.Color) Word("cf", run.Color.isValid() ? IndexIn(Colors, run.Color) : 0);
+  if (run.Highlight != was.Highlight) Word("highlight", run.Highlight.isValid() ? IndexIn(Colors, run.Highlight) : 0);
+  if (run.Shading != was.Shading) Word("cb", run.Shading.isValid() ? IndexIn(Colors, run.Shading) : 0);
+  if (run.Script != was.Script)
+    Word(run.Script == TRtfScript::Super ? "super" : run.Script == TRtfScript::Sub ? "sub" : "nosupersub");
+  if (run.OffsetHalfPoints != was.OffsetHalfPoints) {
+    if (run.OffsetHalfPoints >= 0)
+      Word("up", run.OffsetHalfPoints);
+    else
+      Word("dn", -run.OffsetHalfPoints);
+  }
   Current = run;
 }
 
@@ -185,19 +370,27 @@ void TRtfWriter::Char(char16_t c) {
     return;
   default: break;
   }
-  const std::optional<unsigned char> byte = AnsiByte(c);
-  if (byte && *byte >= 0x20 && *byte < 0x80) return Literal(static_cast<char>(*byte));
-  if (byte && *byte >= 0x80) {
-    static const char kHex[] = "0123456789abcdef";
-    Literal('\\');
-    Out += '\'';
-    Out += kHex[*byte >> 4];
-    Out += kHex[*byte & 15];
-    return;
-  }
+  if (c >= 0x20 && c < 0x80) return Literal(static_cast<char>(c));
+  // Bytes of a font whose code page is not Windows-1252 would be read in that code page, so its
+  // characters go as Unicode, with the byte of its code page for readers without Unicode.
+  const std::optional<unsigned char> byte = Page ? std::nullopt : AnsiByte(c);
+  if (byte) return Hex(*byte);
   Word("u", c < 0x8000 ? c : c - 0x10000);
-  Out += '?';
+  const std::string fallback = Page ? Page->Encode(c) : std::string();
+  if (fallback.size() == 1 && static_cast<unsigned char>(fallback[0]) >= 0x80) {
+    Hex(static_cast<unsigned char>(fallback[0]));
+  } else {
+    Out += '?';
+    NeedDelimiter = false;
+  }
+}
+
+void TRtfWriter::Hex(unsigned char byte) {
+  static const char kHex[] = "0123456789abcdef";
+  Out += "\\'"; // an escape needs no delimiter after a word
   NeedDelimiter = false;
+  Out += kHex[byte >> 4];
+  Out += kHex[byte & 15];
 }
 
 void TRtfWriter::Literal(char c) {

@@ -8,6 +8,8 @@
 #include "windows/props/RichEditURL.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QTextBlock>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QClipboard>
@@ -292,6 +294,37 @@ TEST_F(NoteText, CopiedTextKeepsItsFormattingInAnotherNote) {
   Window.UpdateItem(true);
   EXPECT_EQ(RtfToPlainText(Note->Data.Text).substr(0, 14), "from elsewhere");
   EXPECT_EQ(Note->Data.Text.find("\\b "), std::string::npos);
+}
+
+// Fault: a pasted picture was drawn from the document it was read into, which the paste had
+// freed, so the note showed a broken image.
+TEST_F(NoteText, APastedPictureIsShownAndStored) {
+  QImage red(4, 3, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  red.save(&buffer, "PNG");
+  TNoteItem* source = AddNote("Source", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard before "
+                                        "{\\pict\\pngblip\\picw4\\pich3 " + png.toHex().toStdString() + "} after\\par}");
+  TNotePrp from;
+  from.Container = &Project;
+  from.ShowNote(source, Project.RelationPool.get(), Project.LinkPool.get());
+  from.RichEditURL1->selectAll();
+  from.EditCopy();
+  Window.RichEditURL1->selectAll();
+  Window.EditPaste();
+  QTextDocument* text = Window.RichEditURL1->document();
+  QImage shown;
+  for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        shown = text->resource(QTextDocument::ImageResource, QUrl(it.fragment().charFormat().toImageFormat().name()))
+                    .value<QImage>();
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_EQ(shown.pixel(1, 1), QColor(Qt::red).rgb());
+  Window.UpdateItem(true);
+  EXPECT_NE(Note->Data.Text.find(png.toHex().toStdString()), std::string::npos);
 }
 
 // Fault: choosing the name the font box showed already, after the caret had moved, did nothing.

@@ -1,4 +1,5 @@
 #include "GuiTest.h"
+#include "RtfDescribe.h"
 #include "platform/RtfText.h"
 #include "windows/props/RtfFormat.h"
 #include "windows/props/RtfReader.h"
@@ -7,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -14,24 +17,7 @@ using namespace qel;
 
 namespace {
 
-// Every paragraph and run of a document with the formats the RTF carries.
-std::string Describe(const QTextDocument& document) {
-  std::string out;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    const TRtfParagraph p = TRtfParagraph::FromBlock(block);
-    out += "[" + std::to_string(static_cast<int>(p.Align)) + " " + std::to_string(p.LeftTwips) + " " +
-           std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "") + "]";
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const TRtfRun r = TRtfRun::FromCharFormat(it.fragment().charFormat(), document.defaultFont());
-      out += "(" + r.Family.toStdString() + " " + std::to_string(r.HalfPoints) + (r.Bold ? " b" : "") +
-             (r.Italic ? " i" : "") + (r.Underline ? " u" : "") + (r.Strike ? " s" : "") +
-             (r.Color.isValid() ? " " + r.Color.name().toStdString() : "") + ")" +
-             it.fragment().text().toStdString();
-    }
-    out += "\n";
-  }
-  return out;
-}
+std::string Describe(const QTextDocument& document) { return test::DescribeRtfDocument(document); }
 
 class Rtf : public ::testing::Test {
 protected:
@@ -96,7 +82,9 @@ TEST_F(Rtf, SkipsDestinationsWithoutTextAndIgnoresUnknownWords) {
   Read("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}"
        "\\f0 a{\\*\\unknown hidden{\\nested too}}b{\\pict\\wmetafile8 0102ff}c\\madeup42 d"
        "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}\\bin3 {}}e}");
-  EXPECT_EQ(Document.toPlainText(), "abcdshowne");
+  // The picture is shown (a metafile by a placeholder), but it is no text.
+  EXPECT_EQ(Document.toPlainText(), QString("ab") + QChar::ObjectReplacementCharacter + "cdshowne");
+  EXPECT_EQ(PlainTextOf(Document), "abcdshowne");
 }
 
 TEST_F(Rtf, PlainTextIsReadAsLines) {
@@ -177,7 +165,7 @@ TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
   EXPECT_EQ(Document.toPlainText(), "\nrtf1\\x");
   EXPECT_EQ(WriteRtf(Document), written);
   // Nor do they stay in font names, which are read without surrounding blanks.
-  Read("{\\rtf1{\\fonttbl{\\f0 Odd \\'01;}}\\f0 x}");
+  Read("{\\rtf1{\\fonttbl{\\f0 Odd \\'01\t;}}\\f0 x}");
   EXPECT_EQ(Describe(Document), "[0 0 0 0](Odd 24)x\n");
   ExpectRoundTrip();
 }
@@ -193,4 +181,99 @@ TEST_F(Rtf, TheTablesHoldOnlyWhatTheTextUses) {
   EXPECT_NE(written.find("fcharset0 MS Sans Serif;}}"), std::string::npos) << written;
   ReadRtf(written, Document);
   EXPECT_EQ(WriteRtf(Document), written);
+}
+
+// Long lists are read as lists of bounded size (adding to one list touches all its blocks);
+// every paragraph is still a bullet and the text is written back as one list.
+TEST_F(Rtf, ALongBulletListStaysOneListOfBullets) {
+  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard"
+                    "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-200\\li200\\f0 ";
+  for (int i = 0; i < 100; ++i) rtf += "{\\pntext\\f1\\'B7\\tab}Item " + std::to_string(i) + "\\par\r\n";
+  rtf += "\\pard end}";
+  Read(rtf);
+  int bullets = 0;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    bullets += block.textList() && block.textList()->format().style() == QTextListFormat::ListDisc;
+  EXPECT_EQ(bullets, 100);
+  EXPECT_EQ(Document.blockCount(), 101);
+  const std::string written = WriteRtf(Document);
+  size_t formats = 0;
+  for (size_t at = written.find("\\pnlvlblt"); at != std::string::npos; at = written.find("\\pnlvlblt", at + 1)) ++formats;
+  EXPECT_EQ(formats, 1u) << written;
+  ExpectRoundTrip();
+  EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
+}
+
+TEST_F(Rtf, AFontKeepsItsCharsetAndItsTextIsWrittenAsUnicode) {
+  const std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}{\\f1\\fnil Courier;}}"
+                          "\\f0\\'cf\\'f0\\'e8 caf\\u233?\\f1  \\'c4\\'e0}";
+  Read(rtf);
+  EXPECT_EQ(Document.toPlainText(), QString::fromUtf8("При café Да"));
+  const std::string written = WriteRtf(Document);
+  // The Cyrillic font is written with its charset; its letters as Unicode with their byte in
+  // the font's code page, Latin letters too, since a byte would be read in that code page.
+  EXPECT_NE(written.find("\\fcharset204 Arial;"), std::string::npos) << written;
+  EXPECT_NE(written.find("\\u1055\\'cf\\u1088\\'f0\\u1080\\'e8 caf\\u233?"), std::string::npos) << written;
+  // A font without charset took the document's code page, which is not written: Unicode again.
+  EXPECT_NE(written.find("\\u1044?\\u1072?"), std::string::npos) << written;
+  ExpectRoundTrip();
+  EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf));
+}
+
+TEST_F(Rtf, TablesAreReadAsTables) {
+  const std::string cases[] = {
+      "{\\rtf1 before\\par\\trowd\\cellx1440\\cellx2880\\intbl a\\cell b\\cell\\row\\intbl c\\cell d1\\par d2\\cell\\row"
+      "\\pard after\\par}",
+      "{\\rtf1\\intbl a\\cell\\row}",                    // a table first
+      "{\\rtf1\\intbl a\\cell b\\row\\intbl c}",         // a cell without end, a row without end
+      "{\\rtf1\\trowd\\cellx100\\intbl a\\cell b\\cell c\\cell\\row\\intbl x\\cell\\row}", // more cells than defined
+      "{\\rtf1 x\\intbl y\\cell z}",                     // table words within a paragraph
+      "{\\rtf1 a\\cell b\\row c}",                       // cells outside a table
+      "{\\rtf\\intbl\\row",                            // a row without cells (found by fuzzing)
+      "{\\rtf\\par\\intbl\\row",                       // after an empty paragraph
+      "{\\rtf\\itap g\\itap0\\par\\}",                // a paragraph that ends outside its table
+      "{\\rtf\\itap\\par",                              // an empty cell paragraph at the end
+      "{\\rtf\\intbl x\\row\\li2",                      // a format after the last row
+      "{\\rtf\\intbl\\cellx75796\\cell 0",              // cells wider than a page
+      "{\\rtf{\\intbl\\par\\row}s",                     // a row ending an empty paragraph
+  };
+  for (const std::string& rtf : cases) {
+    ReadRtf(rtf, Document);
+    EXPECT_EQ(PlainTextOf(Document), RtfToPlainText(rtf)) << rtf;
+    ExpectRoundTrip();
+  }
+  ReadRtf(cases[0], Document);
+  QTextCursor cursor(Document.begin().next().next()); // after the paragraph the table is anchored to
+  QTextTable* table = cursor.currentTable();
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->rows(), 2);
+  EXPECT_EQ(table->columns(), 2);
+  EXPECT_EQ(QTextCursor(table->cellAt(1, 1).firstCursorPosition()).block().text(), "d1");
+  EXPECT_EQ(table->format().columnWidthConstraints().value(1).rawValue(), 96);
+  EXPECT_EQ(Document.lastBlock().previous().text(), "after");
+}
+
+// The note window asks for the format of the block under the cursor while the document changes.
+TEST_F(Rtf, AnInvalidBlockHasThePlainParagraphFormat) {
+  const TRtfParagraph paragraph = TRtfParagraph::FromBlock(QTextBlock());
+  EXPECT_FALSE(paragraph.InTable);
+  EXPECT_FALSE(paragraph.Bullet);
+  EXPECT_EQ(RtfTableOf(QTextBlock()), nullptr);
+}
+
+// Found by fuzzing: a numbered list whose items change format restarted its numbers when read back.
+TEST_F(Rtf, NumbersGoOnThroughAChangeOfParagraphFormat) {
+  for (const std::string rtf : {"{\\rtf{\\pn\\pnlvl}\\par\\li7 x}",
+                                "{\\rtf{\\pn\\pnlvl}\\\n{{\\pn}\\\n\\fi3\\par}", // two lists of one style
+                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\qc two\\par\\ql three\\par}",
+                                // a list within a list, and the outer list going on after it
+                                "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec}one\\par\\pard{\\*\\pn\\pnlvl2\\pnlcltr}sub\\par"
+                                "\\pard{\\*\\pn\\pnlvlbody\\pnstart2\\pndec}two\\par}"}) {
+    Read(rtf);
+    ExpectRoundTrip();
+  }
+  std::vector<std::string> numbers;
+  for (QTextBlock block = Document.begin(); block.isValid(); block = block.next())
+    if (block.textList()) numbers.push_back(block.textList()->itemText(block).toStdString());
+  EXPECT_EQ(numbers, (std::vector<std::string>{"1.", "a.", "2.", "3."}));
 }

@@ -1,0 +1,70 @@
+// Rich text of long notes: bullet lists of 1,000 to 80,000 paragraphs as the rich-text control
+// writes them, read into a document, written back, and read as plain text by the search.
+#include "platform/RtfText.h"
+#include "windows/props/RtfReader.h"
+#include "windows/props/RtfWriter.h"
+
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <string>
+
+using namespace qel;
+
+namespace {
+
+std::string BulletNote(int paragraphs) {
+  std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+                    "{\\f1\\fnil\\fcharset2 Symbol;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                    "\\viewkind4\\uc1\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+                    "\\fi-200\\li200\\f0\\fs20 ";
+  for (int i = 0; i < paragraphs; ++i) {
+    if (i > 0) rtf += "{\\pntext\\f1\\'B7\\tab}";
+    rtf += "Item " + std::to_string(i) + " with \\b some\\b0  \\cf1 words\\cf0\\par\r\n";
+  }
+  return rtf + "\\pard\\par\r\n}\r\n";
+}
+
+const std::string& Note(int paragraphs) {
+  static std::map<int, std::string> notes;
+  std::string& note = notes[paragraphs];
+  if (note.empty()) note = BulletNote(paragraphs);
+  return note;
+}
+
+void BM_ReadRtf(benchmark::State& state) {
+  const std::string& rtf = Note(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    QTextDocument document;
+    ReadRtf(rtf, document);
+    benchmark::DoNotOptimize(document.blockCount());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+}
+BENCHMARK(BM_ReadRtf)->Arg(1000)->Arg(10000)->Arg(80000)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRtf(benchmark::State& state) {
+  QTextDocument document;
+  ReadRtf(Note(static_cast<int>(state.range(0))), document);
+  size_t size = 0;
+  for (auto _ : state) {
+    const std::string written = WriteRtf(document);
+    size = written.size();
+    benchmark::DoNotOptimize(written.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
+}
+BENCHMARK(BM_WriteRtf)->Arg(1000)->Arg(10000)->Arg(80000)->Unit(benchmark::kMillisecond);
+
+void BM_RtfPlainText(benchmark::State& state) {
+  const std::string& rtf = Note(static_cast<int>(state.range(0)));
+  std::string out;
+  for (auto _ : state) {
+    RtfToPlainText(rtf, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+}
+BENCHMARK(BM_RtfPlainText)->Arg(1000)->Arg(10000)->Arg(80000)->Unit(benchmark::kMillisecond);
+
+} // namespace
