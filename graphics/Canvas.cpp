@@ -116,16 +116,38 @@ int32_t TCanvas::TextWidth(std::string_view text) { return MeasureText(text).wid
 
 int32_t TCanvas::TextHeight(std::string_view text) { return MeasureText(text).height(); }
 
-const QStaticText& TCanvas::StaticText(const TTextKeyView& key, const QFont& font) {
-  auto it = FStaticTexts.find(key);
-  if (it != FStaticTexts.end()) return it->second;
-  if (FStaticTexts.size() > kMaxCachedTexts) FStaticTexts.clear();
+const TCanvas::TTextMask& TCanvas::TextMask(const TTextKeyView& key, const QFont& font, QSize extent) {
+  auto it = FTextMasks.find(key);
+  if (it != FTextMasks.end()) return it->second;
+  if (FTextMasks.size() > kMaxCachedTexts) FTextMasks.clear();
   QStaticText laidOut(ToQString(key.Text));
   laidOut.setTextFormat(Qt::PlainText);
-  laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
   laidOut.prepare(QTransform(), font);
+  // Glyphs may reach past the text's advance and cell on any side.
+  const int slack = std::max(extent.height(), 1);
+  QImage image(extent.width() + 2 * slack, extent.height() + 2 * slack, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawStaticText(QPoint(slack, slack), laidOut);
+  }
+  TTextMask mask;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(row[x]) == 0) continue;
+      int end = x;
+      while (end + 1 < image.width() && qAlpha(row[end + 1]) != 0) ++end;
+      mask.Runs.push_back({y - slack, x - slack, end - slack});
+      x = end;
+    }
+  }
   TTextKey stored{std::string(key.Text), std::string(key.Font), key.Height};
-  return FStaticTexts.emplace(std::move(stored), std::move(laidOut)).first->second;
+  return FTextMasks.emplace(std::move(stored), std::move(mask)).first->second;
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
@@ -135,13 +157,15 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   // A little room for glyphs that reach past their advance.
   int64_t slack = extent.height();
   if (!Intersects(x - slack, y, int64_t(x) + extent.width() + slack, int64_t(y) + extent.height())) return;
-  QPainter& painter = Painter();
-  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (Brush.Style == TBrushStyle::Solid) painter.fillRect(x, y, extent.width(), extent.height(), ToQColor(Brush.Color()));
-  const QFont& font = CachedFont(Font.Height);
-  painter.setFont(font);
-  painter.setPen(TextColor(Font.Color));
-  painter.drawStaticText(QPoint(x, y), StaticText({text, Font.Name, Font.Height}, font));
+  if (Brush.Style == TBrushStyle::Solid) {
+    QPainter& painter = Painter();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.fillRect(x, y, extent.width(), extent.height(), ToQColor(Brush.Color()));
+  }
+  const TTextMask& mask = TextMask({text, Font.Name, Font.Height}, CachedFont(Font.Height), extent);
+  if (!Begin()) return;
+  const uint32_t pen = TextColor(Font.Color).rgb();
+  for (const TTextRun& run : mask.Runs) Span(int64_t(y) + run.Y, int64_t(x) + run.X0, int64_t(x) + run.X1, pen, false);
 }
 
 void TCanvas::SetCompositionFromPen(QPainter& painter) const {

@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace qel {
 
@@ -146,7 +147,15 @@ private:
   void WideLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   void SetCompositionFromPen(QPainter& painter) const;
   const QFont& CachedFont(int32_t height);
-  const QStaticText& StaticText(const TTextKeyView& key, const QFont& font);
+  // The pixels a text sets, drawn once by Qt: runs of each row, relative to the text's
+  // top-left corner.
+  struct TTextRun {
+    int32_t Y, X0, X1; // X1 included
+  };
+  struct TTextMask {
+    std::vector<TTextRun> Runs;
+  };
+  const TTextMask& TextMask(const TTextKeyView& key, const QFont& font, QSize extent);
   QSize MeasureText(std::string_view text);
 
   QImage* FImage = nullptr;
@@ -159,7 +168,7 @@ private:
   int64_t FPenY = 0;
   int32_t FDashPhase = 0; // place in the dot pattern along consecutive lines
   TTextCache<QSize> FExtents;
-  TTextCache<QStaticText> FStaticTexts;
+  TTextCache<TTextMask> FTextMasks;
   std::unordered_map<int64_t, QFont> FFonts;
   std::string FFontsName;
 };
