@@ -176,7 +176,8 @@ TEST(Canvas, TextSetsThePixelsQtDraws) {
   };
   const TCase cases[] = {{"Plan <2>", -11, 10, 20, clNone},    {"jfW|gyQ \xe9\xff\xc4", -11, 3, 5, clRed},
                          {"Wide words, kept", -40, -30, 8, clBlue}, {"jjj", 20, 180, 45, clGreen},
-                         {"Tiny", -3, 50, 58, clBlack},            {"Cut", -24, 60, -10, clNone}};
+                         {"Tiny", -3, 50, 58, clBlack},            {"Cut", -24, 60, -10, clNone},
+                         {"Big", -1100, -50, -500, clRed}};
   for (const TCase& c : cases) {
     TTestImage t(200, 60, clYellow);
     t.Canvas.Font.Name = "Arial";
