@@ -4,6 +4,7 @@
 #include "platform/qt/QtConvert.h"
 
 #include <QFontMetrics>
+#include <QStaticText>
 #include <algorithm>
 #include <functional>
 
@@ -16,8 +17,17 @@ namespace {
 constexpr const char* kFallbackFamily = "Liberation Sans";
 // Text beyond this pixel height is not rasterised (zooms read from files can be absurd).
 constexpr int32_t kMaxTextHeight = 32767;
-// Caches of measured and laid-out texts are emptied when they grow past this.
+// The cache of measured texts is emptied when it grows past this.
 constexpr size_t kMaxCachedTexts = 20000;
+// Texts whose pixels would be looked for in a larger image are drawn by Qt each time.
+constexpr int64_t kMaxRunsImage = int64_t(1) << 22;
+
+QStaticText LaidOut(std::string_view text, const QFont& font) {
+  QStaticText laidOut(ToQString(text));
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.prepare(QTransform(), font);
+  return laidOut;
+}
 
 QColor TextColor(TColor color) { return color == clNone ? QColor(Qt::black) : ToQColor(color); }
 
@@ -98,50 +108,75 @@ size_t TCanvas::TTextKeyHash::operator()(const TTextKeyView& k) const {
   return std::hash<std::string_view>()(k.Text) ^ (std::hash<std::string_view>()(k.Font) << 1) ^ size_t(k.Height) * 31;
 }
 
-QSize TCanvas::MeasureText(std::string_view text) {
+TCanvas::TTextEntry& TCanvas::Text(std::string_view text) {
   TTextKeyView key{text, Font.Name, Font.Height};
-  auto it = FExtents.find(key);
-  if (it != FExtents.end()) return it->second;
-  if (FExtents.size() > kMaxCachedTexts) FExtents.clear();
-  QSize size;
+  auto it = FTexts.find(key);
+  if (it != FTexts.end()) return it->second;
+  if (FTexts.size() > kMaxCachedTexts) FTexts.clear();
+  TTextEntry entry;
   if (Font.Height != 0 && Font.Height > -kMaxTextHeight && Font.Height < kMaxTextHeight) {
     QFontMetrics metrics(CachedFont(Font.Height));
-    size = QSize(metrics.horizontalAdvance(ToQString(text)), metrics.height());
+    entry.Extent = QSize(metrics.horizontalAdvance(ToQString(text)), metrics.height());
   }
-  FExtents.emplace(TTextKey{std::string(text), Font.Name, Font.Height}, size);
-  return size;
+  return FTexts.emplace(TTextKey{std::string(text), Font.Name, Font.Height}, std::move(entry)).first->second;
 }
 
 int32_t TCanvas::TextWidth(std::string_view text) { return MeasureText(text).width(); }
 
 int32_t TCanvas::TextHeight(std::string_view text) { return MeasureText(text).height(); }
 
-const QStaticText& TCanvas::StaticText(const TTextKeyView& key, const QFont& font) {
-  auto it = FStaticTexts.find(key);
-  if (it != FStaticTexts.end()) return it->second;
-  if (FStaticTexts.size() > kMaxCachedTexts) FStaticTexts.clear();
-  QStaticText laidOut(ToQString(key.Text));
-  laidOut.setTextFormat(Qt::PlainText);
-  laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
-  laidOut.prepare(QTransform(), font);
-  TTextKey stored{std::string(key.Text), std::string(key.Font), key.Height};
-  return FStaticTexts.emplace(std::move(stored), std::move(laidOut)).first->second;
+void TCanvas::MakeRuns(TTextEntry& entry, std::string_view text) {
+  const QStaticText laidOut = LaidOut(text, CachedFont(Font.Height));
+  // Glyphs may reach past the text's advance and cell on any side.
+  const int slack = std::max(entry.Extent.height(), 1);
+  QImage image(entry.Extent.width() + 2 * slack, entry.Extent.height() + 2 * slack, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(CachedFont(Font.Height));
+    painter.setPen(Qt::black);
+    painter.drawStaticText(QPoint(slack, slack), laidOut);
+  }
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(row[x]) == 0) continue;
+      int end = x;
+      while (end + 1 < image.width() && qAlpha(row[end + 1]) != 0) ++end;
+      entry.Runs.push_back({y - slack, x - slack, end - slack});
+      x = end;
+    }
+  }
+  entry.HasRuns = true;
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   if (!FImage || text.empty() || Font.Height == 0) return;
   if (Font.Height <= -kMaxTextHeight || Font.Height >= kMaxTextHeight) return;
-  QSize extent = MeasureText(text);
+  TTextEntry& entry = Text(text);
+  const QSize extent = entry.Extent;
   // A little room for glyphs that reach past their advance.
   int64_t slack = extent.height();
   if (!Intersects(x - slack, y, int64_t(x) + extent.width() + slack, int64_t(y) + extent.height())) return;
-  QPainter& painter = Painter();
-  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (Brush.Style == TBrushStyle::Solid) painter.fillRect(x, y, extent.width(), extent.height(), ToQColor(Brush.Color()));
-  const QFont& font = CachedFont(Font.Height);
-  painter.setFont(font);
-  painter.setPen(TextColor(Font.Color));
-  painter.drawStaticText(QPoint(x, y), StaticText({text, Font.Name, Font.Height}, font));
+  if (Brush.Style == TBrushStyle::Solid) {
+    QPainter& painter = Painter();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.fillRect(x, y, extent.width(), extent.height(), ToQColor(Brush.Color()));
+  }
+  if (int64_t(extent.width() + 2 * slack) * (extent.height() + 2 * slack) > kMaxRunsImage) {
+    QPainter& painter = Painter();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setFont(CachedFont(Font.Height));
+    painter.setPen(TextColor(Font.Color));
+    painter.drawStaticText(QPoint(x, y), LaidOut(text, CachedFont(Font.Height)));
+    return;
+  }
+  if (!entry.HasRuns) MakeRuns(entry, text);
+  if (!Begin()) return;
+  const uint32_t pen = TextColor(Font.Color).rgb();
+  for (const TTextRun& run : entry.Runs) Span(int64_t(y) + run.Y, int64_t(x) + run.X0, int64_t(x) + run.X1, pen, false);
 }
 
 void TCanvas::SetCompositionFromPen(QPainter& painter) const {

@@ -17,12 +17,12 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QStaticText>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace qel {
 
@@ -146,8 +146,19 @@ private:
   void WideLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   void SetCompositionFromPen(QPainter& painter) const;
   const QFont& CachedFont(int32_t height);
-  const QStaticText& StaticText(const TTextKeyView& key, const QFont& font);
-  QSize MeasureText(std::string_view text);
+  // A text in the canvas font: its extent, and the pixels it sets as Qt draws it (made on its
+  // first draw), as runs of each row relative to its top-left corner.
+  struct TTextRun {
+    int32_t Y, X0, X1; // X1 included
+  };
+  struct TTextEntry {
+    QSize Extent;
+    bool HasRuns = false;
+    std::vector<TTextRun> Runs;
+  };
+  TTextEntry& Text(std::string_view text);
+  void MakeRuns(TTextEntry& entry, std::string_view text);
+  QSize MeasureText(std::string_view text) { return Text(text).Extent; }
 
   QImage* FImage = nullptr;
   std::unique_ptr<QPainter> FPainter;
@@ -158,8 +169,7 @@ private:
   int64_t FPenX = 0;
   int64_t FPenY = 0;
   int32_t FDashPhase = 0; // place in the dot pattern along consecutive lines
-  TTextCache<QSize> FExtents;
-  TTextCache<QStaticText> FStaticTexts;
+  TTextCache<TTextEntry> FTexts;
   std::unordered_map<int64_t, QFont> FFonts;
   std::string FFontsName;
 };

@@ -6,6 +6,7 @@
 #include "model/RelationItem.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace qel {
 
@@ -13,6 +14,8 @@ namespace {
 
 constexpr float kExitStep = 0.01f;
 constexpr int32_t kExitRadius = 4;
+// Memos kept before they are all dropped.
+constexpr size_t kMaxMemos = 20000;
 
 TPoint Rounded(const TVertex& v) { return {Nearest(v.x), Nearest(v.y)}; }
 
@@ -37,6 +40,54 @@ void TLinkDrawBot::SetLink(TLinkItem* link, TSheetItem* sheet) {
   Sheet = sheet;
   Spline = std::make_unique<TQELSpline>();
   Spline->Build(link, sheet);
+}
+
+TLinkDrawBot::TCurveMemo& TLinkDrawBot::Recall() {
+  size_t count = std::min<size_t>(size_t(Spline->Count) + 2, Spline->Vertices.size());
+  if (FMemos.size() >= kMaxMemos && !FMemos.contains(Link)) FMemos.clear();
+  TCurveMemo& memo = FMemos[Link];
+  const TVertex* vertices = Spline->Vertices.data();
+  if (memo.Vertices.size() != count || std::memcmp(memo.Vertices.data(), vertices, count * sizeof(TVertex)) != 0) {
+    memo = TCurveMemo{};
+    memo.Vertices.assign(vertices, vertices + count);
+  }
+  return memo;
+}
+
+const TCurve& TLinkDrawBot::Curve() {
+  TCurveMemo& memo = Recall();
+  if (!memo.HasCurve) {
+    memo.Curve = Spline->Polyline();
+    memo.HasCurve = true;
+  }
+  return memo.Curve;
+}
+
+// The first sample (in steps of 0.01) outside the from-note's box.
+TVertex TLinkDrawBot::ExitPoint(bool onSheet, const TRect& box) {
+  TCurveMemo& memo = Recall();
+  if (memo.HasExit && memo.ExitOnSheet == onSheet && memo.ExitBox == box) return memo.Exit;
+  TVertex p;
+  for (float t = 0; t < 1; t += kExitStep) {
+    p = Spline->Evaluate(t);
+    TPoint q = Rounded(p);
+    bool inside = box.Left < q.X && q.X < box.Right && box.Top < q.Y && q.Y < box.Bottom;
+    if (onSheet && !inside) break;
+  }
+  memo.HasExit = true;
+  memo.ExitOnSheet = onSheet;
+  memo.ExitBox = box;
+  memo.Exit = p;
+  return p;
+}
+
+TVertex TLinkDrawBot::Middle() {
+  TCurveMemo& memo = Recall();
+  if (!memo.HasMiddle) {
+    memo.Middle = Spline->Evaluate(0.5f);
+    memo.HasMiddle = true;
+  }
+  return memo.Middle;
 }
 
 void TLinkDrawBot::Draw() { DrawSteps(true); }
@@ -71,7 +122,7 @@ void TLinkDrawBot::PaintCurve(bool withHandles) {
     pen.SetMode(TPenMode::Copy);
   }
   if (Spline && FCurveVisible) {
-    TCurve curve = Spline->Polyline();
+    const TCurve& curve = Curve();
     Canvas->PolyLine(curve.data(), curve.size());
   }
   if (!withHandles || !Selected) return;
@@ -98,19 +149,13 @@ TRect TLinkDrawBot::NoteBox(const TNoteItem* note) const {
           Clamp32((long long)pos->Data.Y + note->Data.Height)};
 }
 
-// A circle around the first sample (in steps of 0.01) outside the from-note's box.
+// A circle around the curve's exit from the from-note's box.
 void TLinkDrawBot::PaintExitMark() {
   TVertex p;
   if (FCurveVisible) {
     const TNoteItem* from = Link->GetFromNote();
     bool onSheet = from->IsAssignedTo(Sheet);
-    TRect box = onSheet ? NoteBox(from) : TRect{};
-    for (float t = 0; t < 1; t += kExitStep) {
-      p = Spline->Evaluate(t);
-      TPoint q = Rounded(p);
-      bool inside = box.Left < q.X && q.X < box.Right && box.Top < q.Y && q.Y < box.Bottom;
-      if (onSheet && !inside) break;
-    }
+    p = ExitPoint(onSheet, onSheet ? NoteBox(from) : TRect{});
   }
   Canvas->Pen->SetWidth(0);
   Canvas->Pen->SetColor(clBlack);
@@ -125,7 +170,7 @@ void TLinkDrawBot::PaintExitMark() {
 // belongs to another sheet.
 void TLinkDrawBot::PaintLabel() {
   if (!Spline || Spline->Count < 2) return;
-  TVertex p = Spline->Evaluate(0.5f);
+  TVertex p = Middle();
   const TRelationItem* relation = Link->GetRelation();
   std::string name = relation ? relation->Data.Name : std::string();
   int32_t w = Canvas->Scale(Canvas->TextWidth(name));

@@ -5,6 +5,8 @@
 #include "DrawBot.h"
 
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 namespace qel {
 
@@ -43,9 +45,30 @@ protected:
   void DrawSteps(bool withHandles);
 
 private:
+  // What is drawn of a curve depends on its vertices alone (the exit mark also on the
+  // from-note's box), so it is kept per link between paints and made again when they change.
+  struct TCurveMemo {
+    std::vector<TVertex> Vertices; // 0..Count + 1
+    bool HasCurve = false;
+    TCurve Curve;
+    bool HasExit = false;
+    bool ExitOnSheet = false;
+    TRect ExitBox;
+    TVertex Exit;
+    bool HasMiddle = false;
+    TVertex Middle;
+  };
+  // The link's memo, emptied when the spline's vertices are not those it was made from.
+  // Needs a spline of two vertices or more.
+  TCurveMemo& Recall();
+  const TCurve& Curve();
+  TVertex ExitPoint(bool onSheet, const TRect& box);
+  TVertex Middle();
+
   // Whether the curve's neighbourhood reaches the canvas; the pen and brush are set up
   // either way, so what follows sees the same state.
   bool FCurveVisible = true;
+  std::unordered_map<const TLinkItem*, TCurveMemo> FMemos; // keys are never followed
 };
 
 // Draws a link between a note of another sheet and a note of this one to the note that

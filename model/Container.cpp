@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <filesystem>
+#include <future>
 
 namespace qel {
 
@@ -157,11 +158,18 @@ void TContainer::SaveDataFiles(const std::string& projectFile) const {
   std::vector<TReplace> files;
   files.reserve(order.size());
   const std::string folder = ExtractFilePath(projectFile);
+  // The six files' bytes are made on their own threads while the main thread writes and syncs
+  // them in order. The pools are only read there: their lists close their holes first, here,
+  // so that no look-up changes them. A failure waits for every thread before rolling back.
+  for (TPoolItemList* pool : DataPools()) pool->AllItems();
   try {
-    for (auto [pool, suffix] : order) {
-      const std::string target = FindFileNoCase(DataFileName(projectFile, suffix));
+    std::array<std::future<std::string>, order.size()> bytes;
+    for (size_t i = 0; i < order.size(); ++i)
+      bytes[i] = std::async(std::launch::async, [pool = order[i].first] { return pool->SaveBytes(); });
+    for (size_t i = 0; i < order.size(); ++i) {
+      const std::string target = FindFileNoCase(DataFileName(projectFile, order[i].second));
       files.push_back({target, target + ".saving", target + ".replaced"});
-      WriteFileBytes(files.back().Temp, pool->SaveBytes());
+      WriteFileBytes(files.back().Temp, bytes[i].get());
     }
     for (TReplace& file : files) {
       if (FileExists(file.Target)) {

@@ -1,6 +1,8 @@
 #include "GraphicsTestSupport.h"
 
 #include <QFontInfo>
+#include <QPainter>
+#include <QStaticText>
 #include <gtest/gtest.h>
 
 using namespace qel;
@@ -162,4 +164,40 @@ TEST(Canvas, TextIsDrawnInTheMetricTwinOfArial) {
   none.Canvas.Font.Height = 0;
   none.Canvas.TextOut(10, 20, "Plan");
   EXPECT_TRUE(none.Bounds().isNull());
+}
+
+// Text sets exactly the pixels Qt's own drawing of it sets, in the pen's colour, at any size
+// and place, including glyphs that reach past their cell and texts cut by the image's edges.
+TEST(Canvas, TextSetsThePixelsQtDraws) {
+  struct TCase {
+    const char* text;
+    int32_t height, x, y;
+    TColor color;
+  };
+  const TCase cases[] = {{"Plan <2>", -11, 10, 20, clNone},    {"jfW|gyQ \xe9\xff\xc4", -11, 3, 5, clRed},
+                         {"Wide words, kept", -40, -30, 8, clBlue}, {"jjj", 20, 180, 45, clGreen},
+                         {"Tiny", -3, 50, 58, clBlack},            {"Cut", -24, 60, -10, clNone},
+                         {"Big", -1100, -50, -500, clRed}};
+  for (const TCase& c : cases) {
+    TTestImage t(200, 60, clYellow);
+    t.Canvas.Font.Name = "Arial";
+    t.Canvas.Font.Height = c.height;
+    t.Canvas.Font.Color = c.color;
+    t.Canvas.Brush.Style = TBrushStyle::Clear;
+    for (int twice = 0; twice < 2; ++twice) t.Canvas.TextOut(c.x, c.y, c.text); // drawn, then from the cache
+    QImage reference(200, 60, QImage::Format_RGB32);
+    reference.fill(QColor::fromRgb(ToRgb32(clYellow)));
+    {
+      QPainter painter(&reference);
+      painter.setRenderHint(QPainter::TextAntialiasing, false);
+      painter.setFont(TCanvas::MakeFont("Arial", c.height));
+      painter.setPen(QColor::fromRgb(ToRgb32(c.color == clNone ? clBlack : c.color)));
+      QStaticText text(QString::fromLatin1(c.text));
+      text.setTextFormat(Qt::PlainText);
+      painter.drawStaticText(QPoint(c.x, c.y), text);
+    }
+    QImage drawn = t.Snapshot();
+    EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), reference) << c.text;
+    EXPECT_GT(t.Marked(QRect(0, 0, 200, 60), clYellow), 0) << c.text;
+  }
 }

@@ -173,3 +173,29 @@ TEST(LinkDrawBot, AggregatedLinkHasNoHandlesAndMeetsTheAggregationNote) {
   EXPECT_LT(d.Image.Count(clBlack, QRect(86, 71, 8, 8)), 64);
   EXPECT_THROW(TLinkDrawBot(&d.Image.View).Draw(), EInvalidPointer);
 }
+
+// A bot that has drawn a link draws it anew, exactly as a fresh bot does, once its notes
+// have moved or the from-note's box alone has changed (its centre, and so the curve, kept).
+TEST(LinkDrawBot, DrawsTheLinkAsItIsNowAfterItsNotesChange) {
+  auto change = [](TLinkDrawing& d) {
+    d.Container.MoveResizeNote(230, 140, 80, 50, d.To, d.Sheet);
+    d.Container.MoveResizeNote(10, 5, 60, 40, d.From, d.Sheet); // same centre, smaller box
+  };
+  TLinkDrawing reused;
+  TLinkItem* link = reused.RedLink();
+  reused.Draw(link);
+  QImage before = reused.Image.Snapshot();
+  change(reused);
+  reused.Image.Image.fill(Qt::white);
+  reused.Draw(link);
+  TLinkDrawing fresh;
+  TLinkItem* same = fresh.RedLink();
+  change(fresh);
+  fresh.Draw(same);
+  QImage after = reused.Image.Snapshot();
+  EXPECT_NE(after, before);
+  EXPECT_EQ(after, fresh.Image.Snapshot());
+  // The exit mark moved with the box's right side, from x = 80 to x = 70.
+  EXPECT_GT(reused.Image.Count(clBlack, QRect(62, 30, 14, 26)), 0);
+  EXPECT_EQ(reused.Image.Count(clBlack, QRect(77, 30, 12, 30)), 0);
+}
