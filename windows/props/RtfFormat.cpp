@@ -238,4 +238,9 @@ TRtfListStyle RtfListStyleOfMark(const QString& mark) {
   return TRtfListStyle::Disc;
 }
 
+bool IsSymbolFont(const QString& family) {
+  return family.compare("Symbol", Qt::CaseInsensitive) == 0 || family.startsWith("Wingdings", Qt::CaseInsensitive) ||
+         family.compare("Webdings", Qt::CaseInsensitive) == 0 || family.compare("Marlett", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace qel

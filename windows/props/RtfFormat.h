@@ -117,5 +117,7 @@ QTextImageFormat RtfImageFormat(QTextDocument& document, const TRtfPicture& pict
 
 // The family a character format names, else the default font's.
 QString FamilyOf(const QTextCharFormat& format, const QFont& defaultFont);
+// A font of symbols: written with the symbol charset when its text gives none.
+bool IsSymbolFont(const QString& family);
 
 } // namespace qel

@@ -403,9 +403,10 @@ void TRtfReader::SetFont(TRtfRun& run, int number) const {
     return;
   }
   run.Family = QString::fromStdU16String(found->second.Name);
-  // Charsets other than the code page's own are kept for writing the font back.
+  // Charsets other than the code page's own are kept for writing the font back; a symbol font's
+  // own is what the writer gives it anyway.
   const int charset = found->second.Charset;
-  run.Charset = charset == 0 || charset == 1 ? -1 : charset;
+  run.Charset = charset == 0 || charset == 1 || (charset == 2 && IsSymbolFont(run.Family)) ? -1 : charset;
 }
 
 QColor TRtfReader::ColorOf(int index) const {

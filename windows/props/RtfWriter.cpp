@@ -38,11 +38,6 @@ std::optional<unsigned char> AnsiByte(char16_t c) {
   return found->second;
 }
 
-bool IsSymbolFont(const QString& family) {
-  return family.compare("Symbol", Qt::CaseInsensitive) == 0 || family.startsWith("Wingdings", Qt::CaseInsensitive) ||
-         family.compare("Webdings", Qt::CaseInsensitive) == 0 || family.compare("Marlett", Qt::CaseInsensitive) == 0;
-}
-
 template <class T> int IndexIn(std::vector<T>& list, const T& value) {
   for (size_t i = 0; i < list.size(); ++i)
     if (list[i] == value) return static_cast<int>(i);

@@ -170,6 +170,12 @@ TEST_F(Rtf, DroppedCharactersLeaveNoFormatWords) {
   ExpectRoundTrip();
 }
 
+// Found by fuzzing: two fonts in one group of the font table.
+TEST_F(Rtf, TwoFontsInOneGroupOfTheTableReadBackAlike) {
+  Read("{\\rtf{\\fonttbl{\\f1\\fcharset2Symbol\\f3Symbol}}\\f3t\\f1n");
+  ExpectRoundTrip();
+}
+
 // Found by fuzzing: a font used only by characters the writer drops stayed in the font table,
 // so a second write differed.
 TEST_F(Rtf, TheTablesHoldOnlyWhatTheTextUses) {
