@@ -31,24 +31,25 @@ QWidget* ListHeader(QWidget* parent, const char* label, QPushButton*& sort) {
   return header;
 }
 
+// One pane of the splitter: a header with its sort button above a list of sheets.
+TDragView<QListWidget>* SheetPane(QSplitter* splitter, const char* label, QPushButton*& sort) {
+  auto* pane = new QWidget(splitter);
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(ListHeader(pane, label, sort));
+  TDragView<QListWidget>* list = SheetList(pane);
+  column->addWidget(list, 1);
+  return list;
+}
+
 } // namespace
 
 void TNotePrp::CreateSheetsPage() {
   TabSheet1 = new QWidget(PC_Note);
   PC_Note->addTab(TabSheet1, "&Sheets");
   SheetsSplitter = new QSplitter(Qt::Vertical, TabSheet1);
-  auto* top = new QWidget(SheetsSplitter);
-  auto* topColumn = new QVBoxLayout(top);
-  topColumn->setContentsMargins(0, 0, 0, 0);
-  topColumn->addWidget(ListHeader(top, "Note present in Sheets:", BitBtn1Sort));
-  lst_presentinsheets = SheetList(top);
-  topColumn->addWidget(lst_presentinsheets, 1);
-  auto* bottom = new QWidget(SheetsSplitter);
-  auto* bottomColumn = new QVBoxLayout(bottom);
-  bottomColumn->setContentsMargins(0, 0, 0, 0);
-  bottomColumn->addWidget(ListHeader(bottom, "Available Sheets:", BitBtn2Sort));
-  lst_availablesheets = SheetList(bottom);
-  bottomColumn->addWidget(lst_availablesheets, 1);
+  lst_presentinsheets = SheetPane(SheetsSplitter, "Note present in Sheets:", BitBtn1Sort);
+  lst_availablesheets = SheetPane(SheetsSplitter, "Available Sheets:", BitBtn2Sort);
   auto* column = new QVBoxLayout(TabSheet1);
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(SheetsSplitter);
