@@ -7,11 +7,15 @@
 
 namespace qel {
 
-TAttachItem::TAttachItem(TPoolItemList* pool, TAttachment data) : TPoolItem(pool), Data(std::move(data)) {
+TAttachItem::TAttachItem(TPoolItemList* pool, TAttachment data)
+    : TAttachItem(pool, std::move(data), TLinkLater{}) {
+  LinkIn();
+}
+
+TAttachItem::TAttachItem(TPoolItemList* pool, TAttachment data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {
   if (!Data.Note) throw std::invalid_argument("TAttachItem: note required");
   NoteList = &Data.Note->Attachments;
   Data.Note = nullptr;
-  NoteList->Add(this);
 }
 
 void TAttachItem::Delete() {

@@ -12,6 +12,9 @@ class TTreeNodeItem;
 class TAttachItem : public TPoolItem {
 public:
   TAttachItem(TPoolItemList* pool, TAttachment data);
+  TAttachItem(TPoolItemList* pool, TAttachment data, TLinkLater);
+  void LinkIn() { NoteList->Add(this); }
+  void PrefetchLinkIn(int stage) const { NoteList->PrefetchForAdd(stage); }
   void Delete() override;
 
   TAttachment Data;

@@ -1,6 +1,7 @@
 #include "Container.h"
 
 #include "DataLines.h"
+#include "PartRead.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
@@ -10,6 +11,12 @@
 #include <future>
 
 namespace qel {
+namespace {
+
+// Smaller files are read on the calling thread: starting threads would cost more.
+constexpr size_t kReadInPartsFrom = 256 * 1024;
+
+} // namespace
 
 TContainer::TContainer() : Directory(IncludeTrailingPathDelimiter(GetCurrentDir())) {
   AttachTreePool = std::make_unique<TAttachTreePool>();
@@ -70,21 +77,52 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
                                                                       {LinkPool.get(), "_Lnk"}}};
   FailedFile.clear();
   FailedLine = 0;
+  // A plain load reads the big files in parts on worker threads: the notes first, then the
+  // positions, attachments and links together (they refer to notes, sheets and relation
+  // types). Every file's items are taken in the order above, and the first failure in that
+  // order is the one reported, as when reading one file after the other.
+  const bool inParts = !import && !AddOnLoad;
+  struct TFile {
+    std::string Name;
+    std::unique_ptr<TFileBytes> Bytes;
+    std::exception_ptr OpenError;
+    std::unique_ptr<TPartRead> Parts;
+  };
   int step = 0;
-  for (auto [pool, suffix] : order) {
-    std::string name = DataFileName(projectFile, suffix);
-    TLineReader::ClearFailedLine();
-    try {
-      if (import)
-        pool->Import(name, *import);
-      else
-        pool->Load(name);
-    } catch (...) {
-      FailedFile = FindFileNoCase(name);
-      FailedLine = TLineReader::FailedLine();
-      throw;
+  for (size_t first = 0; first < order.size();) {
+    const size_t last = inParts && order[first].first == PosPool.get() ? order.size() : first + 1;
+    std::vector<TFile> files(last - first);
+    std::vector<TPartRead*> partReads;
+    for (size_t i = first; i < last; ++i) {
+      TFile& file = files[i - first];
+      file.Name = DataFileName(projectFile, order[i].second);
+      try {
+        file.Bytes = std::make_unique<TFileBytes>(FindFileNoCase(file.Name));
+      } catch (...) {
+        file.OpenError = std::current_exception();
+        break; // reported when its turn comes; the files after it are not needed
+      }
+      if (inParts && file.Bytes->View().size() >= kReadInPartsFrom && order[i].first->ReadsInParts(file.Bytes->View()))
+        partReads.push_back((file.Parts = std::make_unique<TPartRead>(order[i].first, file.Bytes->View())).get());
     }
-    if (ProgressBar) ProgressBar->SetPosition(++step);
+    TPartRead::ReadAll(partReads);
+    for (size_t i = first; i < last; ++i) {
+      TFile& file = files[i - first];
+      TLineReader::ClearFailedLine();
+      try {
+        if (file.OpenError) std::rethrow_exception(file.OpenError);
+        if (file.Parts)
+          file.Parts->TakeAll();
+        else
+          order[i].first->LoadFileBytes(file.Bytes->View(), import);
+      } catch (...) {
+        FailedFile = FindFileNoCase(file.Name);
+        FailedLine = file.Parts ? file.Parts->FailedLine() : TLineReader::FailedLine();
+        throw;
+      }
+      if (ProgressBar) ProgressBar->SetPosition(++step);
+    }
+    first = last;
   }
 }
 

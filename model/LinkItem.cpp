@@ -8,7 +8,9 @@
 
 namespace qel {
 
-TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TPoolItem(pool), Data(std::move(data)) {
+TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TLinkItem(pool, std::move(data), TLinkLater{}) { LinkIn(); }
+
+TLinkItem::TLinkItem(TPoolItemList* pool, TLink data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {
   if (!Data.Sheet || !Data.FromNote || !Data.ToNote || !Data.Relation)
     throw std::invalid_argument("TLinkItem: sheet, notes and relation type required");
   SheetList = &Data.Sheet->Links;
@@ -18,6 +20,9 @@ TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TPoolItem(pool), Data(st
   Data.Sheet = nullptr;
   Data.FromNote = Data.ToNote = nullptr;
   Data.Relation = nullptr;
+}
+
+void TLinkItem::LinkIn() {
   SheetList->Add(this);
   ToList->Add(this);
   FromList->Add(this);

@@ -159,15 +159,30 @@ void TNotePool::LoadBytes(std::string_view bytes, const TImportOffsets* import) 
     LoadNew(bytes, import);
 }
 
+bool TNotePool::ReadsInParts(std::string_view bytes) const { return !HasContinuedLine(bytes); }
+
+TNote TNotePool::ReadNewRecord(std::string_view line, const TImportOffsets* import) const {
+  TNote r = CutNoteHead(line, import);
+  r.Text = DecodeTextView(CutField(line));
+  r.SheetIndex = NoteSheetIndex(line, import, *SheetPool);
+  return r;
+}
+
 void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   while (!reader.Eof()) {
-    std::string_view line = reader.ReadLine();
-    TNote r = CutNoteHead(line, import);
-    r.Text = DecodeTextView(CutField(line));
-    r.SheetIndex = NoteSheetIndex(line, import, *SheetPool);
+    TNote r = ReadNewRecord(reader.ReadLine(), import);
     TakeRecord(r);
   }
+}
+
+// The sheet an aggregation note stands for is resolved when the note is taken: its weak
+// reference must not be made on several threads at once.
+TPoolItem* TNotePool::ReadLineItem(std::string_view line) { return new TNoteItem(this, ReadNewRecord(line, nullptr)); }
+
+void TNotePool::TakeLineItem(TPoolItem* item) {
+  ResolveReferences(static_cast<TNoteItem*>(item)->Data);
+  TakeLoaded(item);
 }
 
 void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
@@ -247,18 +262,33 @@ std::string TRelationPool::SaveBytes() const {
 
 // ---- positions
 
+TPos TPosPool::ReadRecord(std::string_view line, const TImportOffsets* import) const {
+  TPos r;
+  r.ID = Id(CutInt(line), import, &TImportOffsets::Position);
+  r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+  r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
+  r.X = CutInt(line);
+  r.Y = ToInt(line);
+  return r;
+}
+
 void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   while (!reader.Eof()) {
-    std::string_view line = reader.ReadLine();
-    TPos r;
-    r.ID = Id(CutInt(line), import, &TImportOffsets::Position);
-    r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
-    r.X = CutInt(line);
-    r.Y = ToInt(line);
+    TPos r = ReadRecord(reader.ReadLine(), import);
     TakeRecord(r);
   }
+}
+
+TPoolItem* TPosPool::ReadLineItem(std::string_view line) {
+  TPos r = ReadRecord(line, nullptr);
+  ResolveReferences(r);
+  return new TPosItem(this, r, TLinkLater{});
+}
+
+void TPosPool::TakeLineItem(TPoolItem* item) {
+  static_cast<TPosItem*>(item)->LinkIn();
+  TakeLoaded(item);
 }
 
 std::string TPosPool::SaveBytes() const {
@@ -276,19 +306,34 @@ std::string TPosPool::SaveBytes() const {
 
 // ---- attachments
 
+TAttachment TAttachPool::ReadRecord(std::string_view line, const TImportOffsets* import) const {
+  TAttachment r;
+  r.ID = Id(CutInt(line), import, &TImportOffsets::Attachment);
+  r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+  r.Caption.assign(CutField(line));
+  r.Location.assign(CutField(line));
+  r.Text = DecodeTextView(CutField(line));
+  r.Kind = ToByte(line);
+  return r;
+}
+
 void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   while (!reader.Eof()) {
-    std::string_view line = reader.ReadLine();
-    TAttachment r;
-    r.ID = Id(CutInt(line), import, &TImportOffsets::Attachment);
-    r.NoteIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.Caption.assign(CutField(line));
-    r.Location.assign(CutField(line));
-    r.Text = DecodeTextView(CutField(line));
-    r.Kind = ToByte(line);
+    TAttachment r = ReadRecord(reader.ReadLine(), import);
     TakeRecord(r);
   }
+}
+
+TPoolItem* TAttachPool::ReadLineItem(std::string_view line) {
+  TAttachment r = ReadRecord(line, nullptr);
+  ResolveReferences(r);
+  return new TAttachItem(this, std::move(r), TLinkLater{});
+}
+
+void TAttachPool::TakeLineItem(TPoolItem* item) {
+  static_cast<TAttachItem*>(item)->LinkIn();
+  TakeLoaded(item);
 }
 
 std::string TAttachPool::SaveBytes() const {
@@ -309,27 +354,42 @@ std::string TAttachPool::SaveBytes() const {
 
 // ---- links
 
+TLink TLinkPool::ReadRecord(std::string_view line, const TImportOffsets* import) const {
+  TLink r;
+  r.ID = Id(CutInt(line), import, &TImportOffsets::Link);
+  r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
+  r.FromIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+  r.ToIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
+  r.RelationIndex = Ref(CutInt(line), import, &TImportOffsets::Relation, *RelationPool);
+  r.ToOffsetX = CutInt(line);
+  r.ToOffsetY = CutInt(line);
+  r.FromOffsetX = CutInt(line);
+  r.FromOffsetY = CutInt(line);
+  r.ArrowType = ToByte(CutField(line));
+  r.PenWidth = CutInt(line);
+  r.Color = CutInt(line);
+  r.LineStyle = CutInt(line);
+  r.Extra = ToInt(line);
+  return r;
+}
+
 void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   while (!reader.Eof()) {
-    std::string_view line = reader.ReadLine();
-    TLink r;
-    r.ID = Id(CutInt(line), import, &TImportOffsets::Link);
-    r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
-    r.FromIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.ToIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-    r.RelationIndex = Ref(CutInt(line), import, &TImportOffsets::Relation, *RelationPool);
-    r.ToOffsetX = CutInt(line);
-    r.ToOffsetY = CutInt(line);
-    r.FromOffsetX = CutInt(line);
-    r.FromOffsetY = CutInt(line);
-    r.ArrowType = ToByte(CutField(line));
-    r.PenWidth = CutInt(line);
-    r.Color = CutInt(line);
-    r.LineStyle = CutInt(line);
-    r.Extra = ToInt(line);
+    TLink r = ReadRecord(reader.ReadLine(), import);
     TakeRecord(r);
   }
+}
+
+TPoolItem* TLinkPool::ReadLineItem(std::string_view line) {
+  TLink r = ReadRecord(line, nullptr);
+  ResolveReferences(r);
+  return new TLinkItem(this, r, TLinkLater{});
+}
+
+void TLinkPool::TakeLineItem(TPoolItem* item) {
+  static_cast<TLinkItem*>(item)->LinkIn();
+  TakeLoaded(item);
 }
 
 std::string TLinkPool::SaveBytes() const {

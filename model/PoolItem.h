@@ -17,6 +17,10 @@ struct TDepNode {
   TPoolItem* Item = nullptr;
 };
 
+// Makes an item whose lists are known but not yet entered: its LinkIn enters them. Readers
+// on worker threads make items so; the thread that owns the project links them in order.
+struct TLinkLater {};
+
 class TPoolItem {
 public:
   explicit TPoolItem(TPoolItemList* pool);

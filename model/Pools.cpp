@@ -26,15 +26,18 @@ void ReserveLines(TPoolItemList& pool, std::string_view bytes) {
 } // namespace
 
 void TPool::Load(const std::string& FileName) {
-  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
-  ReserveLines(*this, bytes);
-  LoadBytes(bytes, nullptr);
+  TFileBytes file(FindFileNoCase(FileName));
+  LoadFileBytes(file.View(), nullptr);
 }
 
 void TPool::Import(const std::string& FileName, const TImportOffsets& offsets) {
-  std::string bytes = ReadFileBytes(FindFileNoCase(FileName));
+  TFileBytes file(FindFileNoCase(FileName));
+  LoadFileBytes(file.View(), &offsets);
+}
+
+void TPool::LoadFileBytes(std::string_view bytes, const TImportOffsets* import) {
   ReserveLines(*this, bytes);
-  LoadBytes(bytes, &offsets);
+  LoadBytes(bytes, import);
 }
 
 void TPool::Save(const std::string& FileName) {

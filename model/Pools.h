@@ -41,6 +41,20 @@ public:
   // The readers and the writer proper. import is null for a plain load.
   virtual void LoadBytes(std::string_view bytes, const TImportOffsets* import) = 0;
   virtual std::string SaveBytes() const = 0;
+  // LoadBytes with room for one item a line reserved first.
+  void LoadFileBytes(std::string_view bytes, const TImportOffsets* import);
+
+  // Reading in parts on worker threads (TPartRead), for a plain load of one record a line.
+  // Whether the bytes can be read so:
+  virtual bool ReadsInParts(std::string_view) const { return false; }
+  // The item of one line, made apart from this pool and from the lists it is to enter.
+  // Several threads may call it at once while nothing else changes the project.
+  virtual TPoolItem* ReadLineItem(std::string_view) { return nullptr; }
+  // Takes an item so made into this pool and its lists; called in file order. Raises the
+  // list error of a reference it resolves, and then takes nothing.
+  virtual void TakeLineItem(TPoolItem*) {}
+  // Fetches ahead what TakeLineItem will touch of the item's lists (stage 0, then 1).
+  virtual void PrefetchLineItem(const TPoolItem*, int /*stage*/) const {}
 
   // Field cutting and the line-break coding of texts, shared by readers, writers and export.
   static void NextField(std::string& Line, std::string& Field);
@@ -65,8 +79,7 @@ public:
   TItem* LoadItem(TRecord record) {
     ResolveReferences(record);
     auto* item = new TItem(this, std::move(record));
-    item->LoadIndex = AllCount();
-    AppendLoaded(item);
+    TakeLoaded(item);
     return item;
   }
 
@@ -74,6 +87,10 @@ protected:
   // Fills the reference fields from the index fields through the full lists of the pools
   // read before; an index outside them raises the list error.
   virtual void ResolveReferences(TRecord& record) const = 0;
+  void TakeLoaded(TPoolItem* item) {
+    item->LoadIndex = AllCount();
+    AppendLoaded(item);
+  }
   // What the readers do with each record.
   void TakeRecord(TRecord& record) {
     if (AddOnLoad) {
@@ -102,12 +119,18 @@ public:
   // The two formats: one line per note, and the older one with the body over several lines.
   void LoadNew(std::string_view bytes, const TImportOffsets* import);
   void LoadOld(std::string_view bytes, const TImportOffsets* import);
+  bool ReadsInParts(std::string_view bytes) const override;
+  TPoolItem* ReadLineItem(std::string_view line) override;
+  void TakeLineItem(TPoolItem* item) override;
 
   TAttachPool* AttachPool = nullptr;
   TPosPool* PosPool = nullptr;
   TLinkPool* LinkPool = nullptr;
   TSheetPool* SheetPool = nullptr;
   TTreeNodePool* NoteTreePool = nullptr;
+
+private:
+  TNote ReadNewRecord(std::string_view line, const TImportOffsets* import) const;
 
 protected:
   void ResolveReferences(TNote& record) const override;
@@ -135,10 +158,19 @@ public:
   void SetPools(TSheetPool* sheetPool, TNotePool* notePool, TTreeNodePool* posTreePool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
+  bool ReadsInParts(std::string_view) const override { return true; }
+  TPoolItem* ReadLineItem(std::string_view line) override;
+  void TakeLineItem(TPoolItem* item) override;
+  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
+    static_cast<const TPosItem*>(item)->PrefetchLinkIn(stage);
+  }
 
   TSheetPool* SheetPool = nullptr;
   TNotePool* NotePool = nullptr;
   TTreeNodePool* PosTreePool = nullptr;
+
+private:
+  TPos ReadRecord(std::string_view line, const TImportOffsets* import) const;
 
 protected:
   void ResolveReferences(TPos& record) const override;
@@ -149,10 +181,19 @@ public:
   void SetPools(TSheetPool* sheetPool, TNotePool* notePool, TRelationPool* relationPool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
+  bool ReadsInParts(std::string_view) const override { return true; }
+  TPoolItem* ReadLineItem(std::string_view line) override;
+  void TakeLineItem(TPoolItem* item) override;
+  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
+    static_cast<const TLinkItem*>(item)->PrefetchLinkIn(stage);
+  }
 
   TSheetPool* SheetPool = nullptr;
   TNotePool* NotePool = nullptr;
   TRelationPool* RelationPool = nullptr;
+
+private:
+  TLink ReadRecord(std::string_view line, const TImportOffsets* import) const;
 
 protected:
   void ResolveReferences(TLink& record) const override;
@@ -175,9 +216,18 @@ public:
   void SetPools(TNotePool* notePool, TTreeNodePool* attachTreePool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
+  bool ReadsInParts(std::string_view) const override { return true; }
+  TPoolItem* ReadLineItem(std::string_view line) override;
+  void TakeLineItem(TPoolItem* item) override;
+  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
+    static_cast<const TAttachItem*>(item)->PrefetchLinkIn(stage);
+  }
 
   TNotePool* NotePool = nullptr;
   TTreeNodePool* AttachTreePool = nullptr;
+
+private:
+  TAttachment ReadRecord(std::string_view line, const TImportOffsets* import) const;
 
 protected:
   void ResolveReferences(TAttachment& record) const override;

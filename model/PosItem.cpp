@@ -8,12 +8,17 @@
 
 namespace qel {
 
-TPosItem::TPosItem(TPoolItemList* pool, TPos data) : TPoolItem(pool), Data(std::move(data)) {
+TPosItem::TPosItem(TPoolItemList* pool, TPos data) : TPosItem(pool, std::move(data), TLinkLater{}) { LinkIn(); }
+
+TPosItem::TPosItem(TPoolItemList* pool, TPos data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {
   if (!Data.Note || !Data.Sheet) throw std::invalid_argument("TPosItem: note and sheet required");
   SheetList = &Data.Sheet->Positions;
   NoteList = &Data.Note->Positions;
   Data.Note = nullptr;
   Data.Sheet = nullptr;
+}
+
+void TPosItem::LinkIn() {
   SheetList->Add(this);
   NoteList->Add(this);
 }

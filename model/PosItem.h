@@ -14,6 +14,12 @@ class TTreeNodeItem;
 class TPosItem : public TPoolItem {
 public:
   TPosItem(TPoolItemList* pool, TPos data);
+  TPosItem(TPoolItemList* pool, TPos data, TLinkLater);
+  void LinkIn();
+  void PrefetchLinkIn(int stage) const {
+    SheetList->PrefetchForAdd(stage);
+    NoteList->PrefetchForAdd(stage);
+  }
   void Delete() override;
 
   TPos Data;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +27,7 @@ public:
     if (FFd >= 0) ::close(FFd);
   }
   Fd(const Fd&) = delete;
+  Fd(Fd&& other) noexcept : FFd(other.Release()) {}
   Fd& operator=(const Fd&) = delete;
   int Get() const { return FFd; }
   int Release() {
@@ -126,12 +128,18 @@ std::string ExpandFileName(const std::string& name) {
   return IncludeTrailingPathDelimiter(GetCurrentDir()) + name;
 }
 
-std::string ReadFileBytes(const std::string& name) {
+namespace {
+
+// Opens a file for reading and tells its state; raises EInOutError, also for a folder.
+Fd OpenForReading(const std::string& name, struct stat& st) {
   Fd fd(::open(ToNativePath(name).c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) RaiseInOutError(errno);
-  struct stat st;
   if (::fstat(fd.Get(), &st) != 0) RaiseInOutError(errno);
   if (S_ISDIR(st.st_mode)) RaiseInOutError(EISDIR);
+  return fd;
+}
+
+std::string ReadAll(const Fd& fd, const struct stat& st) {
   std::string out;
   if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
@@ -145,6 +153,37 @@ std::string ReadFileBytes(const std::string& name) {
     out.append(buf, static_cast<size_t>(n));
   }
   return out;
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string& name) {
+  struct stat st;
+  Fd fd = OpenForReading(name, st);
+  return ReadAll(fd, st);
+}
+
+TFileBytes::TFileBytes(const std::string& name) {
+  struct stat st;
+  Fd fd = OpenForReading(name, st);
+  // Small files are read: a mapping costs more than the copy.
+  constexpr off_t kMapFrom = 1 << 20;
+  if (S_ISREG(st.st_mode) && st.st_size >= kMapFrom) {
+    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.Get(), 0);
+    if (map != MAP_FAILED) {
+      FMap = map;
+      FMapSize = static_cast<size_t>(st.st_size);
+      ::madvise(FMap, FMapSize, MADV_WILLNEED);
+      FView = std::string_view(static_cast<const char*>(FMap), FMapSize);
+      return;
+    }
+  }
+  FCopy = ReadAll(fd, st);
+  FView = FCopy;
+}
+
+TFileBytes::~TFileBytes() {
+  if (FMap) ::munmap(FMap, FMapSize);
 }
 
 void WriteFileBytes(const std::string& name, std::string_view bytes) {

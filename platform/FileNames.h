@@ -37,6 +37,23 @@ std::string ExpandFileName(const std::string& name);
 
 // Whole content of a file; raises EInOutError.
 std::string ReadFileBytes(const std::string& name);
+
+// The content of a file for reading only: a large regular file is mapped into memory rather
+// than copied, others are read. Raises EInOutError as ReadFileBytes does.
+class TFileBytes {
+public:
+  explicit TFileBytes(const std::string& name);
+  ~TFileBytes();
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+  std::string_view View() const { return FView; }
+
+private:
+  std::string FCopy;
+  void* FMap = nullptr;
+  size_t FMapSize = 0;
+  std::string_view FView;
+};
 // Creates or replaces a file with the bytes, flushed to disk; raises EInOutError.
 void WriteFileBytes(const std::string& name, std::string_view bytes);
 // Renames over an existing file; raises EInOutError.

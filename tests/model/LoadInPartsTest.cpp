@@ -1,0 +1,165 @@
+// Loading a project large enough that its notes, positions and links are read in parts on
+// worker threads: the result and the failures are those of reading line by line.
+#include "ModelTestUtil.h"
+
+#include "platform/Errors.h"
+
+#include <functional>
+
+using namespace qel;
+using namespace qel::test;
+
+namespace {
+
+constexpr int kSheets = 20;
+constexpr int kNotes = 3000;     // with their texts about 1 MB: several parts
+constexpr int kPlacements = 5;   // positions a note: 15,000 lines, over 256 KB
+constexpr int kLinks = 12000;    // over 256 KB
+constexpr int kAttachments = 1500;
+
+class LoadInParts : public TempFolder {
+protected:
+  void SetUp() override {
+    TempFolder::SetUp();
+    std::vector<TSheetItem*> sheets;
+    for (int i = 0; i < kSheets; ++i) sheets.push_back(NewSheet(Saved, "Sheet " + std::to_string(i)));
+    TRelationItem* relations[] = {NewRelation(Saved, "leads to"), NewRelation(Saved, "assumes")};
+    std::vector<TNoteItem*> notes;
+    for (int i = 0; i < kNotes; ++i) {
+      TNote note;
+      note.Name = "Note " + std::to_string(i);
+      note.Text = "{\\rtf1\\ansi text of note " + std::to_string(i) + "\\par\r\n" + std::string(280, 'a' + i % 26) + "}";
+      if (i % 100 == 7) {
+        note.Kind = 0;
+        note.Sheet = sheets[size_t(i % kSheets)];
+      }
+      notes.push_back(Saved.AddNote(note));
+    }
+    // Spread so that each note's and sheet's lists collect items from all over the files.
+    for (int k = 0; k < kPlacements; ++k)
+      for (int i = 0; i < kNotes; ++i)
+        NewPos(Saved, notes[size_t(i)], sheets[size_t((i * 7 + k * 3) % kSheets)], i % 500, k * 100);
+    for (int i = 0; i < kLinks; ++i) {
+      TLink link;
+      link.Sheet = sheets[size_t(i % kSheets)];
+      link.FromNote = notes[size_t(i * 7919 % kNotes)];
+      link.ToNote = notes[size_t(i * 104729 % kNotes)];
+      link.Relation = relations[i % 3 == 0];
+      Saved.AddLink(link);
+    }
+    for (int i = 0; i < kAttachments; ++i) {
+      TAttachment att;
+      att.Note = notes[size_t(i * 13 % kNotes)];
+      att.Caption = "File " + std::to_string(i);
+      att.Location = "/docs/" + std::to_string(i) + ".txt";
+      Saved.AddAttachment(att);
+    }
+    Saved.SaveDataFiles(Root + "big.qel");
+  }
+
+  std::string DataFile(const char* suffix) const { return TContainer::DataFileName(Root + "big.qel", suffix); }
+  // The file with line (from 1) replaced, or with "x" put in front of it.
+  void ReplaceLine(const char* suffix, int line, const std::string& with, bool prefix = false) const {
+    std::string bytes = ReadFileBytes(DataFile(suffix));
+    size_t begin = 0;
+    for (int i = 1; i < line; ++i) begin = bytes.find('\n', begin) + 1;
+    if (prefix)
+      bytes.insert(begin, with);
+    else
+      bytes.replace(begin, bytes.find("\r\n", begin) - begin, with);
+    WriteFileBytes(DataFile(suffix), bytes);
+  }
+  // What a failing load raises, with where it says it failed.
+  std::string LoadError(TContainer& c) const {
+    try {
+      c.Load(Root + "big.qel");
+    } catch (const std::exception& e) {
+      return std::string(e.what()) + " @ " + ExtractFileName(c.FailedFile) + ":" + std::to_string(c.FailedLine);
+    }
+    return "no error";
+  }
+
+  TContainer Saved;
+};
+
+// The members of a dependency list by their places in their pool.
+std::vector<int> Places(const TRelationShip& list, const TPoolItemList& pool) {
+  std::vector<int> out;
+  for (TPoolItem* item : list) out.push_back(pool.IndexOf(item));
+  return out;
+}
+
+} // namespace
+
+TEST_F(LoadInParts, EveryItemAndEveryListComesBackInItsOrder) {
+  TContainer back;
+  back.Load(Root + "big.qel");
+  ASSERT_EQ(back.NoteCount(), kNotes);
+  ASSERT_EQ(back.PositionCount(), kNotes * kPlacements);
+  ASSERT_EQ(back.LinkCount(), kLinks);
+  ASSERT_EQ(back.AttachmentCount(), kAttachments);
+  EXPECT_FALSE(back.IsModified());
+  for (int i = 0; i < kNotes; ++i) {
+    const TNoteItem* was = Saved.GetNote(i);
+    const TNoteItem* is = back.GetNote(i);
+    ASSERT_EQ(is->LoadIndex, i);
+    ASSERT_EQ(is->Data.Text, was->Data.Text);
+    ASSERT_EQ(is->GetAggregatedSheet() ? back.SheetPool->IndexOf(is->GetAggregatedSheet()) : -1,
+              was->GetAggregatedSheet() ? Saved.SheetPool->IndexOf(was->GetAggregatedSheet()) : -1);
+    ASSERT_EQ(Places(is->Positions, *back.PosPool), Places(was->Positions, *Saved.PosPool)) << i;
+    ASSERT_EQ(Places(is->OutLinks, *back.LinkPool), Places(was->OutLinks, *Saved.LinkPool)) << i;
+    ASSERT_EQ(Places(is->InLinks, *back.LinkPool), Places(was->InLinks, *Saved.LinkPool)) << i;
+    ASSERT_EQ(Places(is->Attachments, *back.AttachPool), Places(was->Attachments, *Saved.AttachPool)) << i;
+  }
+  for (int i = 0; i < kSheets; ++i) {
+    EXPECT_EQ(Places(back.GetSheet(i)->Positions, *back.PosPool), Places(Saved.GetSheet(i)->Positions, *Saved.PosPool));
+    EXPECT_EQ(Places(back.GetSheet(i)->Links, *back.LinkPool), Places(Saved.GetSheet(i)->Links, *Saved.LinkPool));
+  }
+  for (int i = 0; i < 2; ++i)
+    EXPECT_EQ(Places(back.GetRelation(i)->Links, *back.LinkPool), Places(Saved.GetRelation(i)->Links, *Saved.LinkPool));
+  EXPECT_EQ(back.GetLink(kLinks - 1)->LoadIndex, kLinks - 1);
+  back.SaveDataFiles(Root + "again.qel");
+  for (const char* suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
+    EXPECT_TRUE(ReadFileBytes(DataFile(suffix)) == File(std::string("again") + suffix + ".dat")) << suffix;
+}
+
+TEST_F(LoadInParts, TheFirstFailureInFileOrderIsReportedWithItsLineAndWhatCameBeforeStays) {
+  const std::string goodNotes = ReadFileBytes(DataFile("_Not"));
+  const std::string goodPositions = ReadFileBytes(DataFile("_Pos"));
+  // A field that is no number, deep in a later part of the notes.
+  ReplaceLine("_Not", 2500, "x", true);
+  TContainer a;
+  EXPECT_EQ(LoadError(a), "'x2499' is not a valid integer value @ big_Not.dat:2500");
+  EXPECT_EQ(a.NoteCount(), 2499);
+  EXPECT_EQ(a.PositionCount(), 0);
+
+  // A reference resolved when the notes are taken: an aggregation note of a sheet that is not
+  // there; the line before it, in another part, fails to read too, but later in the file.
+  WriteFileBytes(DataFile("_Not"), goodNotes);
+  ReplaceLine("_Not", 2800, Rec({"2799", "Agg", "", "", "0", "80", "50", "0", "16", "0", "1", "10", "", "99"}));
+  ReplaceLine("_Not", 2950, "bad");
+  TContainer b;
+  EXPECT_EQ(LoadError(b), "List index out of bounds (99) @ big_Not.dat:2800");
+  EXPECT_EQ(b.NoteCount(), 2799);
+
+  // Positions, attachments and links are read together: a bad position wins over a bad link
+  // at the start of its file, and no attachment or link is left behind.
+  WriteFileBytes(DataFile("_Not"), goodNotes);
+  ReplaceLine("_Pos", 14000, Rec({"13999", "3000", "0", "1", "1"}));
+  ReplaceLine("_Lnk", 1, "0");
+  TContainer c;
+  EXPECT_EQ(LoadError(c), "List index out of bounds (3000) @ big_Pos.dat:14000");
+  EXPECT_EQ(c.NoteCount(), kNotes);
+  EXPECT_EQ(c.PositionCount(), 13999);
+  EXPECT_EQ(c.AttachmentCount(), 0);
+  EXPECT_EQ(c.LinkCount(), 0);
+  EXPECT_EQ(c.GetNote(kNotes - 1)->PositionCount(), kPlacements - 1); // its last one was on line 15000
+
+  // A missing attachment file is reported before the bad link, after every position.
+  WriteFileBytes(DataFile("_Pos"), goodPositions);
+  DeleteFile(DataFile("_Att"));
+  TContainer d;
+  EXPECT_EQ(LoadError(d), "File not found @ big_Att.dat:0");
+  EXPECT_EQ(d.PositionCount(), kNotes * kPlacements);
+  EXPECT_EQ(d.LinkCount(), 0);
+}
