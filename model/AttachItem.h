@@ -14,7 +14,6 @@ public:
   TAttachItem(TPoolItemList* pool, TAttachment data);
   TAttachItem(TPoolItemList* pool, TAttachment data, TLinkLater);
   void LinkIn() { NoteList->Add(this); }
-  void PrefetchLinkIn(int stage) const { NoteList->PrefetchForAdd(stage); }
   void Delete() override;
 
   TAttachment Data;

@@ -102,10 +102,12 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
         file.OpenError = std::current_exception();
         break; // reported when its turn comes; the files after it are not needed
       }
-      if (inParts && file.Bytes->View().size() >= kReadInPartsFrom && order[i].first->ReadsInParts(file.Bytes->View()))
+      if (inParts && file.Bytes->View().size() >= kReadInPartsFrom && order[i].first->ReadsInParts())
         partReads.push_back((file.Parts = std::make_unique<TPartRead>(order[i].first, file.Bytes->View())).get());
     }
     TPartRead::ReadAll(partReads);
+    for (TFile& file : files)
+      if (file.Parts && !file.Parts->OneRecordALine()) file.Parts.reset(); // read line by line below
     for (size_t i = first; i < last; ++i) {
       TFile& file = files[i - first];
       TLineReader::ClearFailedLine();

@@ -16,9 +16,6 @@ public:
   TLinkItem(TPoolItemList* pool, TLink data);
   TLinkItem(TPoolItemList* pool, TLink data, TLinkLater);
   void LinkIn();
-  void PrefetchLinkIn(int stage) const {
-    for (const TRelationShip* list : {SheetList, ToList, FromList, RelationList}) list->PrefetchForAdd(stage);
-  }
   void Delete() override;
 
   TLink Data;

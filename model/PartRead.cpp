@@ -2,10 +2,13 @@
 
 #include "DataLines.h"
 #include "Pools.h"
+#include "RelationShip.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -41,6 +44,26 @@ void PrepareHeap(size_t bytes) {
   }
 }
 
+size_t ThreadCount(size_t jobs) {
+  return std::min<size_t>({jobs, std::max(1u, std::thread::hardware_concurrency()), 8});
+}
+
+// Runs job(0) .. job(threads - 1) at once, job(0) on the calling thread.
+void RunOnThreads(size_t threads, const std::function<void(size_t)>& job) {
+  std::vector<std::thread> helpers;
+  for (size_t k = 1; k < threads; ++k) {
+    try {
+      helpers.emplace_back(job, k);
+    } catch (const std::system_error&) {
+      // No more threads: the ones running take the rest.
+      for (size_t rest = k; rest < threads; ++rest) job(rest);
+      break;
+    }
+  }
+  job(0);
+  for (std::thread& helper : helpers) helper.join();
+}
+
 } // namespace
 
 TPartRead::TPartRead(TPool* pool, std::string_view bytes) : FPool(pool), FBytes(bytes) {
@@ -53,6 +76,10 @@ TPartRead::~TPartRead() {
 }
 
 void TPartRead::Read(TPart& part) {
+  if (!FPool->IsOneRecordALine(part.Bytes)) {
+    FOneRecordALine = false; // only ever set to false, by any thread
+    return;
+  }
   TLineReader reader(part.Bytes);
   try {
     while (!reader.Eof()) {
@@ -73,23 +100,13 @@ void TPartRead::ReadAll(std::span<TPartRead* const> files) {
   size_t bytes = 0;
   for (auto& [file, part] : work) bytes += part->Bytes.size();
   std::atomic<size_t> next{0};
-  const size_t threads = std::min<size_t>({work.size(), std::max(1u, std::thread::hardware_concurrency()), 8});
+  const size_t threads = ThreadCount(work.size());
   // Items take up to about eight times the bytes of their lines (positions and links: small
   // lines, large items); room not used costs no memory, only addresses.
-  auto run = [&work, &next, heap = 8 * bytes / std::max<size_t>(threads, 1)] {
+  RunOnThreads(threads, [&work, &next, heap = 8 * bytes / std::max<size_t>(threads, 1)](size_t) {
     PrepareHeap(heap);
     for (size_t i; (i = next.fetch_add(1)) < work.size();) work[i].first->Read(*work[i].second);
-  };
-  std::vector<std::thread> helpers;
-  for (size_t k = 1; k < threads; ++k) {
-    try {
-      helpers.emplace_back(run);
-    } catch (const std::system_error&) {
-      break; // no more threads: fewer read
-    }
-  }
-  run();
-  for (std::thread& helper : helpers) helper.join();
+  });
 }
 
 int TPartRead::LineOf(const TPart& part, int lineInPart) const {
@@ -101,27 +118,56 @@ void TPartRead::TakeAll() {
   size_t total = 0;
   for (const TPart& part : FParts) total += part.Items.size();
   FPool->Reserve(FPool->AllCount() + static_cast<int>(total));
+  std::vector<TPoolItem*> taken;
+  taken.reserve(total);
+  std::exception_ptr error;
   for (TPart& part : FParts) {
-    // The items and the lists they enter lie all over memory: fetching them some items
-    // ahead lets the processor wait for many at once.
     const std::vector<TPoolItem*>& items = part.Items;
     for (; part.Taken < items.size(); ++part.Taken) {
       const size_t i = part.Taken;
-      if (i + 24 < items.size()) __builtin_prefetch(items[i + 24], 1);
-      if (i + 16 < items.size()) FPool->PrefetchLineItem(items[i + 16], 0);
-      if (i + 8 < items.size()) FPool->PrefetchLineItem(items[i + 8], 1);
+      // Made on other threads: fetched ahead, the processor waits for many at once.
+      if (i + 16 < items.size()) __builtin_prefetch(items[i + 16], 1);
       try {
-        FPool->TakeLineItem(part.Items[part.Taken]);
+        FPool->TakeLineItem(items[i]);
       } catch (...) {
-        FFailedLine = LineOf(part, static_cast<int>(part.Taken) + 1);
-        throw;
+        FFailedLine = LineOf(part, static_cast<int>(i) + 1);
+        error = std::current_exception();
+        break;
       }
+      taken.push_back(items[i]);
     }
-    if (part.Error) {
+    if (!error && part.Error) {
       FFailedLine = LineOf(part, part.ErrorLine);
-      std::rethrow_exception(part.Error);
+      error = part.Error;
     }
+    if (error) break;
   }
+  EnterLists(taken);
+  if (error) std::rethrow_exception(error);
+}
+
+void TPartRead::EnterLists(const std::vector<TPoolItem*>& items) const {
+  TPool::TListsToEnter lists;
+  const int kinds = items.empty() ? 0 : FPool->ListsToEnter(items.front(), lists);
+  if (kinds == 0) return;
+  // One thread for each kind of list (the sheet's, the note's, ...): no list is filled by two
+  // threads, and each fills its lists in file order. The lists lie all over memory: fetched
+  // some items ahead, the processor waits for many at once.
+  RunOnThreads(static_cast<size_t>(kinds), [this, &items](size_t kind) {
+    TPool::TListsToEnter lists;
+    auto list = [&](size_t i) {
+      FPool->ListsToEnter(items[i], lists);
+      return lists[kind];
+    };
+    const size_t n = items.size();
+    for (size_t i = 0; i < n; ++i) {
+      if (i + 16 < n) __builtin_prefetch(items[i + 16]);
+      if (i + 8 < n) __builtin_prefetch(list(i + 8), 1);
+      if (i + 4 < n) list(i + 4)->PrefetchTail();
+      list(i)->Enter(items[i]);
+    }
+  });
+  ++TRelationShip::Changes;
 }
 
 } // namespace qel

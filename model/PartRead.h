@@ -2,6 +2,7 @@
 // Reads data files of one record a line in parts on worker threads. The items are made
 // apart from their pool and lists; the calling thread then takes them in, in file order, so
 // that the pools and every dependency list end up as a reading line by line leaves them.
+#include <atomic>
 #include <cstddef>
 #include <exception>
 #include <span>
@@ -24,6 +25,8 @@ public:
 
   // Reads every part of every file, on worker threads where there are several parts.
   static void ReadAll(std::span<TPartRead* const> files);
+  // False when some line continues on the next one: the file must be read line by line.
+  bool OneRecordALine() const { return FOneRecordALine; }
   // Takes the items into the pool in file order. At the first line that failed (when read or
   // when taken) raises its error; the items before it are taken, the rest freed.
   void TakeAll();
@@ -39,12 +42,15 @@ private:
     size_t Taken = 0;
   };
   void Read(TPart& part);
+  // Enters the items taken into their dependency lists.
+  void EnterLists(const std::vector<TPoolItem*>& items) const;
   int LineOf(const TPart& part, int lineInPart) const;
 
   TPool* FPool;
   std::string_view FBytes;
   std::vector<TPart> FParts;
   int FFailedLine = 0;
+  std::atomic<bool> FOneRecordALine{true};
 };
 
 } // namespace qel

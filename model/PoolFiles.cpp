@@ -159,7 +159,7 @@ void TNotePool::LoadBytes(std::string_view bytes, const TImportOffsets* import) 
     LoadNew(bytes, import);
 }
 
-bool TNotePool::ReadsInParts(std::string_view bytes) const { return !HasContinuedLine(bytes); }
+bool TNotePool::IsOneRecordALine(std::string_view bytes) const { return !HasContinuedLine(bytes); }
 
 TNote TNotePool::ReadNewRecord(std::string_view line, const TImportOffsets* import) const {
   TNote r = CutNoteHead(line, import);
@@ -286,9 +286,10 @@ TPoolItem* TPosPool::ReadLineItem(std::string_view line) {
   return new TPosItem(this, r, TLinkLater{});
 }
 
-void TPosPool::TakeLineItem(TPoolItem* item) {
-  static_cast<TPosItem*>(item)->LinkIn();
-  TakeLoaded(item);
+int TPosPool::ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const {
+  const auto* pos = static_cast<const TPosItem*>(item);
+  lists = {pos->SheetList, pos->NoteList};
+  return 2;
 }
 
 std::string TPosPool::SaveBytes() const {
@@ -331,9 +332,9 @@ TPoolItem* TAttachPool::ReadLineItem(std::string_view line) {
   return new TAttachItem(this, std::move(r), TLinkLater{});
 }
 
-void TAttachPool::TakeLineItem(TPoolItem* item) {
-  static_cast<TAttachItem*>(item)->LinkIn();
-  TakeLoaded(item);
+int TAttachPool::ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const {
+  lists = {static_cast<const TAttachItem*>(item)->NoteList};
+  return 1;
 }
 
 std::string TAttachPool::SaveBytes() const {
@@ -387,9 +388,10 @@ TPoolItem* TLinkPool::ReadLineItem(std::string_view line) {
   return new TLinkItem(this, r, TLinkLater{});
 }
 
-void TLinkPool::TakeLineItem(TPoolItem* item) {
-  static_cast<TLinkItem*>(item)->LinkIn();
-  TakeLoaded(item);
+int TLinkPool::ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const {
+  const auto* link = static_cast<const TLinkItem*>(item);
+  lists = {link->SheetList, link->ToList, link->FromList, link->RelationList};
+  return 4;
 }
 
 std::string TLinkPool::SaveBytes() const {

@@ -9,6 +9,7 @@
 #include "SheetItem.h"
 #include "TreeNodeItem.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -45,16 +46,20 @@ public:
   void LoadFileBytes(std::string_view bytes, const TImportOffsets* import);
 
   // Reading in parts on worker threads (TPartRead), for a plain load of one record a line.
-  // Whether the bytes can be read so:
-  virtual bool ReadsInParts(std::string_view) const { return false; }
+  // Whether this pool's files can be read so, and whether these bytes (a file, or a part of
+  // one cut after a line end) hold one record a line:
+  virtual bool ReadsInParts() const { return false; }
+  virtual bool IsOneRecordALine(std::string_view) const { return true; }
   // The item of one line, made apart from this pool and from the lists it is to enter.
   // Several threads may call it at once while nothing else changes the project.
   virtual TPoolItem* ReadLineItem(std::string_view) { return nullptr; }
-  // Takes an item so made into this pool and its lists; called in file order. Raises the
-  // list error of a reference it resolves, and then takes nothing.
+  // Takes an item so made into this pool; called in file order. Raises the list error of a
+  // reference it resolves, and then takes nothing.
   virtual void TakeLineItem(TPoolItem*) {}
-  // Fetches ahead what TakeLineItem will touch of the item's lists (stage 0, then 1).
-  virtual void PrefetchLineItem(const TPoolItem*, int /*stage*/) const {}
+  // The dependency lists an item so made is to enter (after it is taken), in the order it
+  // enters them when made while working; how many.
+  using TListsToEnter = std::array<TRelationShip*, 4>;
+  virtual int ListsToEnter(const TPoolItem*, TListsToEnter&) const { return 0; }
 
   // Field cutting and the line-break coding of texts, shared by readers, writers and export.
   static void NextField(std::string& Line, std::string& Field);
@@ -75,6 +80,7 @@ public:
     Add(item);
     return item;
   }
+  void TakeLineItem(TPoolItem* item) override { TakeLoaded(item); }
   // An item read from a file: references are resolved from the index fields.
   TItem* LoadItem(TRecord record) {
     ResolveReferences(record);
@@ -119,7 +125,8 @@ public:
   // The two formats: one line per note, and the older one with the body over several lines.
   void LoadNew(std::string_view bytes, const TImportOffsets* import);
   void LoadOld(std::string_view bytes, const TImportOffsets* import);
-  bool ReadsInParts(std::string_view bytes) const override;
+  bool ReadsInParts() const override { return true; }
+  bool IsOneRecordALine(std::string_view bytes) const override;
   TPoolItem* ReadLineItem(std::string_view line) override;
   void TakeLineItem(TPoolItem* item) override;
 
@@ -158,12 +165,9 @@ public:
   void SetPools(TSheetPool* sheetPool, TNotePool* notePool, TTreeNodePool* posTreePool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
-  bool ReadsInParts(std::string_view) const override { return true; }
+  bool ReadsInParts() const override { return true; }
   TPoolItem* ReadLineItem(std::string_view line) override;
-  void TakeLineItem(TPoolItem* item) override;
-  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
-    static_cast<const TPosItem*>(item)->PrefetchLinkIn(stage);
-  }
+  int ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const override;
 
   TSheetPool* SheetPool = nullptr;
   TNotePool* NotePool = nullptr;
@@ -181,12 +185,9 @@ public:
   void SetPools(TSheetPool* sheetPool, TNotePool* notePool, TRelationPool* relationPool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
-  bool ReadsInParts(std::string_view) const override { return true; }
+  bool ReadsInParts() const override { return true; }
   TPoolItem* ReadLineItem(std::string_view line) override;
-  void TakeLineItem(TPoolItem* item) override;
-  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
-    static_cast<const TLinkItem*>(item)->PrefetchLinkIn(stage);
-  }
+  int ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const override;
 
   TSheetPool* SheetPool = nullptr;
   TNotePool* NotePool = nullptr;
@@ -216,12 +217,9 @@ public:
   void SetPools(TNotePool* notePool, TTreeNodePool* attachTreePool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
-  bool ReadsInParts(std::string_view) const override { return true; }
+  bool ReadsInParts() const override { return true; }
   TPoolItem* ReadLineItem(std::string_view line) override;
-  void TakeLineItem(TPoolItem* item) override;
-  void PrefetchLineItem(const TPoolItem* item, int stage) const override {
-    static_cast<const TAttachItem*>(item)->PrefetchLinkIn(stage);
-  }
+  int ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const override;
 
   TNotePool* NotePool = nullptr;
   TTreeNodePool* AttachTreePool = nullptr;

@@ -16,10 +16,6 @@ public:
   TPosItem(TPoolItemList* pool, TPos data);
   TPosItem(TPoolItemList* pool, TPos data, TLinkLater);
   void LinkIn();
-  void PrefetchLinkIn(int stage) const {
-    SheetList->PrefetchForAdd(stage);
-    NoteList->PrefetchForAdd(stage);
-  }
   void Delete() override;
 
   TPos Data;

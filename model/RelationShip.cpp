@@ -7,9 +7,13 @@ namespace qel {
 uint64_t TRelationShip::Changes = 1;
 
 void TRelationShip::Add(TPoolItem* item) {
-  if (!item) return;
+  if (Enter(item)) ++Changes;
+}
+
+bool TRelationShip::Enter(TPoolItem* item) {
+  if (!item) return false;
   TDepNode* node = item->DepNodeFor(this);
-  if (!node || node->List) return; // an item enters each of its lists once
+  if (!node || node->List) return false; // an item enters each of its lists once
   node->List = this;
   node->Item = item;
   node->Prev = FTail;
@@ -20,7 +24,7 @@ void TRelationShip::Add(TPoolItem* item) {
     FHead = node;
   FTail = node;
   ++FCount;
-  ++Changes;
+  return true;
 }
 
 void TRelationShip::Remove(TPoolItem* item) {

@@ -21,13 +21,12 @@ public:
 
   // Appends the item through its node for this list.
   void Add(TPoolItem* item);
-  // Asks the processor to fetch what an Add would touch: the list (stage 0), then its last
-  // node (stage 1, once the list has arrived). Only a hint; for many Adds in a row.
-  void PrefetchForAdd(int stage) const {
-    if (stage == 0)
-      __builtin_prefetch(this, 1);
-    else if (FTail)
-      __builtin_prefetch(FTail, 1);
+  // Add without counting a change, for lists filled on several threads (each list by one
+  // of them; the filler counts one change at the end). False when nothing was added.
+  bool Enter(TPoolItem* item);
+  // Asks the processor to fetch the last node, which an Add changes. Only a hint.
+  void PrefetchTail() const {
+    if (FTail) __builtin_prefetch(FTail, 1);
   }
   // Removes the item; nothing when it is the owner or not in the list.
   void Remove(TPoolItem* item);

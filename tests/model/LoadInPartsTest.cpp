@@ -123,6 +123,20 @@ TEST_F(LoadInParts, EveryItemAndEveryListComesBackInItsOrder) {
     EXPECT_TRUE(ReadFileBytes(DataFile(suffix)) == File(std::string("again") + suffix + ".dat")) << suffix;
 }
 
+// The older note format continues a text on the next line: it is read line by line.
+TEST_F(LoadInParts, NotesOfTheOlderFormatAreReadLineByLine) {
+  std::string notes = ReadFileBytes(DataFile("_Not"));
+  std::string older;
+  for (char c : notes) older += c == '\xFE' ? std::string("\xFE\r\n") : std::string(1, c);
+  ASSERT_NE(older.size(), notes.size());
+  WriteFileBytes(DataFile("_Not"), older);
+  TContainer back;
+  back.Load(Root + "big.qel");
+  ASSERT_EQ(back.NoteCount(), kNotes);
+  for (int i = 0; i < kNotes; i += 97) EXPECT_EQ(back.GetNote(i)->Data.Text, Saved.GetNote(i)->Data.Text);
+  EXPECT_EQ(back.PositionCount(), kNotes * kPlacements);
+}
+
 TEST_F(LoadInParts, TheFirstFailureInFileOrderIsReportedWithItsLineAndWhatCameBeforeStays) {
   const std::string goodNotes = ReadFileBytes(DataFile("_Not"));
   const std::string goodPositions = ReadFileBytes(DataFile("_Pos"));
