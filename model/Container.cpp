@@ -106,8 +106,11 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
         partReads.push_back((file.Parts = std::make_unique<TPartRead>(order[i].first, file.Bytes->View())).get());
     }
     TPartRead::ReadAll(partReads);
-    for (TFile& file : files)
+    partReads.clear();
+    for (TFile& file : files) {
       if (file.Parts && !file.Parts->OneRecordALine()) file.Parts.reset(); // read line by line below
+      if (file.Parts) partReads.push_back(file.Parts.get());
+    }
     for (size_t i = first; i < last; ++i) {
       TFile& file = files[i - first];
       TLineReader::ClearFailedLine();
@@ -120,10 +123,14 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
       } catch (...) {
         FailedFile = FindFileNoCase(file.Name);
         FailedLine = file.Parts ? file.Parts->FailedLine() : TLineReader::FailedLine();
+        TPartRead::EnterLists(partReads); // what was taken stays, in its lists
         throw;
       }
-      if (ProgressBar) ProgressBar->SetPosition(++step);
+      if (ProgressBar && !file.Parts) ProgressBar->SetPosition(++step);
     }
+    TPartRead::EnterLists(partReads);
+    for (const TFile& file : files)
+      if (ProgressBar && file.Parts) ProgressBar->SetPosition(++step);
     first = last;
   }
 }

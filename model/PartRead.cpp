@@ -48,7 +48,8 @@ size_t ThreadCount(size_t jobs) {
   return std::min<size_t>({jobs, std::max(1u, std::thread::hardware_concurrency()), 8});
 }
 
-// Runs job(0) .. job(threads - 1) at once, job(0) on the calling thread.
+// Runs job(0) .. job(threads - 1) at once, job(0) on the calling thread. Each job must be
+// free to run beside every other.
 void RunOnThreads(size_t threads, const std::function<void(size_t)>& job) {
   std::vector<std::thread> helpers;
   for (size_t k = 1; k < threads; ++k) {
@@ -118,8 +119,7 @@ void TPartRead::TakeAll() {
   size_t total = 0;
   for (const TPart& part : FParts) total += part.Items.size();
   FPool->Reserve(FPool->AllCount() + static_cast<int>(total));
-  std::vector<TPoolItem*> taken;
-  taken.reserve(total);
+  FTaken.reserve(total);
   std::exception_ptr error;
   for (TPart& part : FParts) {
     const std::vector<TPoolItem*>& items = part.Items;
@@ -134,7 +134,7 @@ void TPartRead::TakeAll() {
         error = std::current_exception();
         break;
       }
-      taken.push_back(items[i]);
+      FTaken.push_back(items[i]);
     }
     if (!error && part.Error) {
       FFailedLine = LineOf(part, part.ErrorLine);
@@ -142,23 +142,30 @@ void TPartRead::TakeAll() {
     }
     if (error) break;
   }
-  EnterLists(taken);
   if (error) std::rethrow_exception(error);
 }
 
-void TPartRead::EnterLists(const std::vector<TPoolItem*>& items) const {
-  TPool::TListsToEnter lists;
-  const int kinds = items.empty() ? 0 : FPool->ListsToEnter(items.front(), lists);
-  if (kinds == 0) return;
-  // One thread for each kind of list (the sheet's, the note's, ...): no list is filled by two
-  // threads, and each fills its lists in file order. The lists lie all over memory: fetched
-  // some items ahead, the processor waits for many at once.
-  RunOnThreads(static_cast<size_t>(kinds), [this, &items](size_t kind) {
+void TPartRead::EnterLists(std::span<TPartRead* const> files) {
+  // One thread for each kind of list of each file (the sheet's positions, the note's
+  // positions, ...): the kinds are apart, so no list is filled by two threads, and each
+  // fills its lists in file order.
+  std::vector<std::pair<const TPartRead*, size_t>> jobs; // file, kind
+  for (const TPartRead* file : files) {
+    TPool::TListsToEnter lists;
+    const int kinds = file->FTaken.empty() ? 0 : file->FPool->ListsToEnter(file->FTaken.front(), lists);
+    for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, size_t(kind));
+  }
+  if (jobs.empty()) return;
+  RunOnThreads(jobs.size(), [&jobs](size_t job) {
+    const auto [file, kind] = jobs[job];
+    const std::vector<TPoolItem*>& items = file->FTaken;
     TPool::TListsToEnter lists;
     auto list = [&](size_t i) {
-      FPool->ListsToEnter(items[i], lists);
+      file->FPool->ListsToEnter(items[i], lists);
       return lists[kind];
     };
+    // The lists lie all over memory: fetched some items ahead, the processor waits for many
+    // at once.
     const size_t n = items.size();
     for (size_t i = 0; i < n; ++i) {
       if (i + 16 < n) __builtin_prefetch(items[i + 16]);

@@ -30,6 +30,9 @@ public:
   // Takes the items into the pool in file order. At the first line that failed (when read or
   // when taken) raises its error; the items before it are taken, the rest freed.
   void TakeAll();
+  // Enters the items the files took into their dependency lists, on worker threads; also
+  // after a failed TakeAll. The files' lists must be apart (as of different pools).
+  static void EnterLists(std::span<TPartRead* const> files);
   // The line (from 1) of the error TakeAll raised.
   int FailedLine() const { return FFailedLine; }
 
@@ -42,13 +45,12 @@ private:
     size_t Taken = 0;
   };
   void Read(TPart& part);
-  // Enters the items taken into their dependency lists.
-  void EnterLists(const std::vector<TPoolItem*>& items) const;
   int LineOf(const TPart& part, int lineInPart) const;
 
   TPool* FPool;
   std::string_view FBytes;
   std::vector<TPart> FParts;
+  std::vector<TPoolItem*> FTaken; // in the pool, not yet in their lists
   int FFailedLine = 0;
   std::atomic<bool> FOneRecordALine{true};
 };
