@@ -102,35 +102,44 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
         file.OpenError = std::current_exception();
         break; // reported when its turn comes; the files after it are not needed
       }
-      if (inParts && file.Bytes->View().size() >= kReadInPartsFrom && order[i].first->ReadsInParts())
+      if (inParts && file.Bytes->View().size() >= kReadInPartsFrom && order[i].first->ReadsInParts()) {
+        order[i].first->PrepareReadInParts();
         partReads.push_back((file.Parts = std::make_unique<TPartRead>(order[i].first, file.Bytes->View())).get());
+      }
     }
     TPartRead::ReadAll(partReads);
-    partReads.clear();
-    for (TFile& file : files) {
-      if (file.Parts && !file.Parts->OneRecordALine()) file.Parts.reset(); // read line by line below
-      if (file.Parts) partReads.push_back(file.Parts.get());
-    }
+    // In file order: a file read line by line is read now; the items read in parts are taken
+    // at the end of the group, or at the first failure, with everything read before it.
+    std::vector<TPartRead*> toTake;
+    auto takeParts = [&toTake] {
+      TPartRead::TakeAll(toTake);
+      toTake.clear();
+    };
     for (size_t i = first; i < last; ++i) {
       TFile& file = files[i - first];
+      if (file.Parts && !file.Parts->OneRecordALine()) file.Parts.reset();
       TLineReader::ClearFailedLine();
       try {
         if (file.OpenError) std::rethrow_exception(file.OpenError);
-        if (file.Parts)
-          file.Parts->TakeAll();
-        else
+        if (!file.Parts) {
           order[i].first->LoadFileBytes(file.Bytes->View(), import);
+        } else {
+          toTake.push_back(file.Parts.get());
+          if (file.Parts->Failed()) {
+            takeParts();
+            file.Parts->RaiseError();
+          }
+        }
       } catch (...) {
         FailedFile = FindFileNoCase(file.Name);
         FailedLine = file.Parts ? file.Parts->FailedLine() : TLineReader::FailedLine();
-        TPartRead::EnterLists(partReads); // what was taken stays, in its lists
+        takeParts();
         throw;
       }
-      if (ProgressBar && !file.Parts) ProgressBar->SetPosition(++step);
     }
-    TPartRead::EnterLists(partReads);
-    for (const TFile& file : files)
-      if (ProgressBar && file.Parts) ProgressBar->SetPosition(++step);
+    takeParts();
+    for (size_t i = first; i < last; ++i)
+      if (ProgressBar) ProgressBar->SetPosition(++step);
     first = last;
   }
 }

@@ -5,7 +5,6 @@
 #include "RelationShip.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
@@ -18,9 +17,9 @@ namespace {
 
 constexpr size_t kPartBytes = 256 * 1024;
 
-// The bytes up to the end-of-file mark cut after line ends into parts of about kPartBytes.
+// The bytes cut after line ends into parts of about kPartBytes. (The end-of-file mark is
+// looked for by the readers of the parts.)
 std::vector<std::string_view> CutIntoParts(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find(EndOfFile));
   std::vector<std::string_view> parts;
   while (!bytes.empty()) {
     size_t end = bytes.size() <= kPartBytes ? std::string_view::npos : bytes.find('\n', kPartBytes);
@@ -68,19 +67,25 @@ void RunOnThreads(size_t threads, const std::function<void(size_t)>& job) {
 } // namespace
 
 TPartRead::TPartRead(TPool* pool, std::string_view bytes) : FPool(pool), FBytes(bytes) {
-  for (std::string_view part : CutIntoParts(bytes)) FParts.push_back(TPart{part, {}, {}, 0, 0});
+  for (std::string_view part : CutIntoParts(bytes)) FParts.push_back(TPart{part, {}, {}, 0});
 }
 
 TPartRead::~TPartRead() {
-  for (TPart& part : FParts)
-    for (size_t i = part.Taken; i < part.Items.size(); ++i) delete part.Items[i];
+  // The items taken (the first ones) belong to their pools now.
+  size_t taken = FTaken ? FItems.size() : 0;
+  for (const TPart& part : FParts)
+    for (TPoolItem* item : part.Items) {
+      if (taken > 0) {
+        --taken;
+        continue;
+      }
+      delete item;
+    }
 }
 
 void TPartRead::Read(TPart& part) {
-  if (!FPool->IsOneRecordALine(part.Bytes)) {
-    FOneRecordALine = false; // only ever set to false, by any thread
-    return;
-  }
+  part.OneRecordALine = FPool->IsOneRecordALine(part.Bytes);
+  if (!part.OneRecordALine) return;
   TLineReader reader(part.Bytes);
   try {
     while (!reader.Eof()) {
@@ -108,71 +113,71 @@ void TPartRead::ReadAll(std::span<TPartRead* const> files) {
     PrepareHeap(heap);
     for (size_t i; (i = next.fetch_add(1)) < work.size();) work[i].first->Read(*work[i].second);
   });
+  for (TPartRead* file : files) file->Collect();
 }
 
-int TPartRead::LineOf(const TPart& part, int lineInPart) const {
-  std::string_view before = FBytes.substr(0, static_cast<size_t>(part.Bytes.data() - FBytes.data()));
-  return static_cast<int>(std::count(before.begin(), before.end(), '\n')) + lineInPart;
-}
-
-void TPartRead::TakeAll() {
+void TPartRead::Collect() {
   size_t total = 0;
   for (const TPart& part : FParts) total += part.Items.size();
-  FPool->Reserve(FPool->AllCount() + static_cast<int>(total));
-  FTaken.reserve(total);
-  std::exception_ptr error;
-  for (TPart& part : FParts) {
-    const std::vector<TPoolItem*>& items = part.Items;
-    for (; part.Taken < items.size(); ++part.Taken) {
-      const size_t i = part.Taken;
-      // Made on other threads: fetched ahead, the processor waits for many at once.
-      if (i + 16 < items.size()) __builtin_prefetch(items[i + 16], 1);
-      try {
-        FPool->TakeLineItem(items[i]);
-      } catch (...) {
-        FFailedLine = LineOf(part, static_cast<int>(i) + 1);
-        error = std::current_exception();
-        break;
-      }
-      FTaken.push_back(items[i]);
+  FItems.reserve(total);
+  for (const TPart& part : FParts) {
+    FItems.insert(FItems.end(), part.Items.begin(), part.Items.end());
+    // A part holding the end-of-file mark ends the file.
+    const bool endOfFile = part.Bytes.find(EndOfFile) != std::string_view::npos;
+    if (part.Error) {
+      const std::string_view before = FBytes.substr(0, static_cast<size_t>(part.Bytes.data() - FBytes.data()));
+      FFailedLine = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + part.ErrorLine;
+      FError = part.Error;
     }
-    if (!error && part.Error) {
-      FFailedLine = LineOf(part, part.ErrorLine);
-      error = part.Error;
-    }
-    if (error) break;
+    if (!part.OneRecordALine) FOneRecordALine = false;
+    if (part.Error || endOfFile) break;
   }
-  if (error) std::rethrow_exception(error);
 }
 
-void TPartRead::EnterLists(std::span<TPartRead* const> files) {
-  // One thread for each kind of list of each file (the sheet's positions, the note's
-  // positions, ...): the kinds are apart, so no list is filled by two threads, and each
-  // fills its lists in file order.
-  std::vector<std::pair<const TPartRead*, size_t>> jobs; // file, kind
-  for (const TPartRead* file : files) {
-    TPool::TListsToEnter lists;
-    const int kinds = file->FTaken.empty() ? 0 : file->FPool->ListsToEnter(file->FTaken.front(), lists);
-    for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, size_t(kind));
+void TPartRead::Take() const {
+  FPool->Reserve(FPool->AllCount() + static_cast<int>(FItems.size()));
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    // Made on other threads: fetched ahead, the processor waits for many at once.
+    if (i + 16 < FItems.size()) __builtin_prefetch(FItems[i + 16], 1);
+    FPool->TakeLoaded(FItems[i]);
   }
-  if (jobs.empty()) return;
+}
+
+void TPartRead::EnterLists(size_t kind) const {
+  const std::vector<TPoolItem*>& items = FItems;
+  TPool::TListsToEnter lists;
+  auto list = [&](size_t i) {
+    FPool->ListsToEnter(items[i], lists);
+    return lists[kind];
+  };
+  // The lists lie all over memory: fetched some items ahead, the processor waits for many
+  // at once.
+  const size_t n = items.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + 16 < n) __builtin_prefetch(items[i + 16]);
+    if (i + 8 < n) __builtin_prefetch(list(i + 8), 1);
+    if (i + 4 < n) list(i + 4)->PrefetchTail();
+    list(i)->Enter(items[i]);
+  }
+}
+
+void TPartRead::TakeAll(std::span<TPartRead* const> files) {
+  if (files.empty()) return;
+  // A job takes file's items into its pool (kind -1) or enters them into one kind of list.
+  std::vector<std::pair<TPartRead*, int>> jobs;
+  for (TPartRead* file : files) {
+    file->FTaken = true;
+    jobs.emplace_back(file, -1);
+    TPool::TListsToEnter lists;
+    const int kinds = file->FItems.empty() ? 0 : file->FPool->ListsToEnter(file->FItems.front(), lists);
+    for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, kind);
+  }
   RunOnThreads(jobs.size(), [&jobs](size_t job) {
     const auto [file, kind] = jobs[job];
-    const std::vector<TPoolItem*>& items = file->FTaken;
-    TPool::TListsToEnter lists;
-    auto list = [&](size_t i) {
-      file->FPool->ListsToEnter(items[i], lists);
-      return lists[kind];
-    };
-    // The lists lie all over memory: fetched some items ahead, the processor waits for many
-    // at once.
-    const size_t n = items.size();
-    for (size_t i = 0; i < n; ++i) {
-      if (i + 16 < n) __builtin_prefetch(items[i + 16]);
-      if (i + 8 < n) __builtin_prefetch(list(i + 8), 1);
-      if (i + 4 < n) list(i + 4)->PrefetchTail();
-      list(i)->Enter(items[i]);
-    }
+    if (kind < 0)
+      file->Take();
+    else
+      file->EnterLists(size_t(kind));
   });
   ++TRelationShip::Changes;
 }

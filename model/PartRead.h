@@ -1,8 +1,7 @@
 #pragma once
 // Reads data files of one record a line in parts on worker threads. The items are made
-// apart from their pool and lists; the calling thread then takes them in, in file order, so
-// that the pools and every dependency list end up as a reading line by line leaves them.
-#include <atomic>
+// apart from their pool and lists; they are then taken into both in file order, so that the
+// pools and every dependency list end up as a reading line by line leaves them.
 #include <cstddef>
 #include <exception>
 #include <span>
@@ -25,16 +24,19 @@ public:
 
   // Reads every part of every file, on worker threads where there are several parts.
   static void ReadAll(std::span<TPartRead* const> files);
-  // False when some line continues on the next one: the file must be read line by line.
+  // After ReadAll. False when some line continues on the next one: the file must be read
+  // line by line.
   bool OneRecordALine() const { return FOneRecordALine; }
-  // Takes the items into the pool in file order. At the first line that failed (when read or
-  // when taken) raises its error; the items before it are taken, the rest freed.
-  void TakeAll();
-  // Enters the items the files took into their dependency lists, on worker threads; also
-  // after a failed TakeAll. The files' lists must be apart (as of different pools).
-  static void EnterLists(std::span<TPartRead* const> files);
-  // The line (from 1) of the error TakeAll raised.
+  // After ReadAll: whether a line failed, which (from 1), and its error raised again.
+  bool Failed() const { return FError != nullptr; }
   int FailedLine() const { return FFailedLine; }
+  [[noreturn]] void RaiseError() const { std::rethrow_exception(FError); }
+
+  // Takes the items read into their pools and dependency lists, those of a file that failed
+  // up to its failed line; the rest are freed with the reads. The files must be of different
+  // pools. Works on worker threads: one appends each file's items to its pool, one fills
+  // each kind of list of each file (no list is filled by two threads).
+  static void TakeAll(std::span<TPartRead* const> files);
 
 private:
   struct TPart {
@@ -42,17 +44,22 @@ private:
     std::vector<TPoolItem*> Items; // one a line, in order
     std::exception_ptr Error;      // what stopped the part after its items
     int ErrorLine = 0;             // in the part, from 1
-    size_t Taken = 0;
+    bool OneRecordALine = true;
   };
   void Read(TPart& part);
-  int LineOf(const TPart& part, int lineInPart) const;
+  // Sets the items to take and the error, from the parts.
+  void Collect();
+  void Take() const;
+  void EnterLists(size_t kind) const;
 
   TPool* FPool;
   std::string_view FBytes;
   std::vector<TPart> FParts;
-  std::vector<TPoolItem*> FTaken; // in the pool, not yet in their lists
+  std::vector<TPoolItem*> FItems; // to take, in order
+  bool FTaken = false;
+  std::exception_ptr FError;
   int FFailedLine = 0;
-  std::atomic<bool> FOneRecordALine{true};
+  bool FOneRecordALine = true;
 };
 
 } // namespace qel

@@ -176,13 +176,16 @@ void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   }
 }
 
-// The sheet an aggregation note stands for is resolved when the note is taken: its weak
-// reference must not be made on several threads at once.
-TPoolItem* TNotePool::ReadLineItem(std::string_view line) { return new TNoteItem(this, ReadNewRecord(line, nullptr)); }
+// The reference to the sheet an aggregation note stands for watches the sheet's life token:
+// made here, several threads only share it.
+void TNotePool::PrepareReadInParts() {
+  for (TPoolItem* sheet : SheetPool->AllItems()) sheet->LifeToken();
+}
 
-void TNotePool::TakeLineItem(TPoolItem* item) {
-  ResolveReferences(static_cast<TNoteItem*>(item)->Data);
-  TakeLoaded(item);
+TPoolItem* TNotePool::ReadLineItem(std::string_view line) {
+  TNote r = ReadNewRecord(line, nullptr);
+  ResolveReferences(r);
+  return new TNoteItem(this, std::move(r));
 }
 
 void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {

@@ -53,11 +53,15 @@ public:
   // The item of one line, made apart from this pool and from the lists it is to enter.
   // Several threads may call it at once while nothing else changes the project.
   virtual TPoolItem* ReadLineItem(std::string_view) { return nullptr; }
-  // Takes an item so made into this pool; called in file order. Raises the list error of a
-  // reference it resolves, and then takes nothing.
-  virtual void TakeLineItem(TPoolItem*) {}
-  // The dependency lists an item so made is to enter (after it is taken), in the order it
-  // enters them when made while working; how many.
+  // Makes ready for ReadLineItem on several threads; called before, on the owning thread.
+  virtual void PrepareReadInParts() {}
+  // Appends an item read from a file (its load index is its place).
+  void TakeLoaded(TPoolItem* item) {
+    item->LoadIndex = AllCount();
+    AppendLoaded(item);
+  }
+  // The dependency lists an item so made is to enter once taken, in the order it enters
+  // them when made while working; how many.
   using TListsToEnter = std::array<TRelationShip*, 4>;
   virtual int ListsToEnter(const TPoolItem*, TListsToEnter&) const { return 0; }
 
@@ -80,7 +84,6 @@ public:
     Add(item);
     return item;
   }
-  void TakeLineItem(TPoolItem* item) override { TakeLoaded(item); }
   // An item read from a file: references are resolved from the index fields.
   TItem* LoadItem(TRecord record) {
     ResolveReferences(record);
@@ -93,10 +96,6 @@ protected:
   // Fills the reference fields from the index fields through the full lists of the pools
   // read before; an index outside them raises the list error.
   virtual void ResolveReferences(TRecord& record) const = 0;
-  void TakeLoaded(TPoolItem* item) {
-    item->LoadIndex = AllCount();
-    AppendLoaded(item);
-  }
   // What the readers do with each record.
   void TakeRecord(TRecord& record) {
     if (AddOnLoad) {
@@ -128,7 +127,7 @@ public:
   bool ReadsInParts() const override { return true; }
   bool IsOneRecordALine(std::string_view bytes) const override;
   TPoolItem* ReadLineItem(std::string_view line) override;
-  void TakeLineItem(TPoolItem* item) override;
+  void PrepareReadInParts() override;
 
   TAttachPool* AttachPool = nullptr;
   TPosPool* PosPool = nullptr;

@@ -137,6 +137,21 @@ TEST_F(LoadInParts, NotesOfTheOlderFormatAreReadLineByLine) {
   EXPECT_EQ(back.PositionCount(), kNotes * kPlacements);
 }
 
+// Whatever follows the end-of-file mark is not read, not even to tell the notes' format.
+TEST_F(LoadInParts, AnEndOfFileMarkEndsTheFileWhereverItStands) {
+  std::string after; // long enough to be parts of its own
+  while (after.size() < 600 * 1024) after += "older\xFE\r\nformat\r\n";
+  WriteFileBytes(DataFile("_Not"), ReadFileBytes(DataFile("_Not")) + "\x1A" + after);
+  ReplaceLine("_Lnk", 6000, "\x1A", true);
+  ReplaceLine("_Lnk", 9000, "no link");
+  TContainer back;
+  back.Load(Root + "big.qel");
+  EXPECT_EQ(back.NoteCount(), kNotes);
+  EXPECT_EQ(back.GetNote(5)->Data.Text, Saved.GetNote(5)->Data.Text);
+  EXPECT_EQ(back.LinkCount(), 5999);
+  EXPECT_EQ(back.GetNote(0)->OutLinkCount(), 2); // the links of lines 1 and 3001, not 6001 and 9001
+}
+
 TEST_F(LoadInParts, TheFirstFailureInFileOrderIsReportedWithItsLineAndWhatCameBeforeStays) {
   const std::string goodNotes = ReadFileBytes(DataFile("_Not"));
   const std::string goodPositions = ReadFileBytes(DataFile("_Pos"));
