@@ -43,24 +43,25 @@ void PrepareHeap(size_t bytes) {
   }
 }
 
-size_t ThreadCount(size_t jobs) {
-  return std::min<size_t>({jobs, std::max(1u, std::thread::hardware_concurrency()), 8});
-}
-
-// Runs job(0) .. job(threads - 1) at once, job(0) on the calling thread. Each job must be
-// free to run beside every other.
-void RunOnThreads(size_t threads, const std::function<void(size_t)>& job) {
+// Runs job(0) .. job(count - 1) on up to eight threads, the calling one among them, each
+// thread taking the next job not yet taken; start runs first on each thread. Each job must
+// be free to run beside every other.
+void RunJobs(size_t count, const std::function<void(size_t)>& job, const std::function<void()>& start = {}) {
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    if (start) start();
+    for (size_t i; (i = next.fetch_add(1)) < count;) job(i);
+  };
+  const size_t threads = std::min<size_t>({count, std::max(1u, std::thread::hardware_concurrency()), 8});
   std::vector<std::thread> helpers;
   for (size_t k = 1; k < threads; ++k) {
     try {
-      helpers.emplace_back(job, k);
+      helpers.emplace_back(work);
     } catch (const std::system_error&) {
-      // No more threads: the ones running take the rest.
-      for (size_t rest = k; rest < threads; ++rest) job(rest);
-      break;
+      break; // no more threads: the ones running take the rest
     }
   }
-  job(0);
+  work();
   for (std::thread& helper : helpers) helper.join();
 }
 
@@ -105,14 +106,10 @@ void TPartRead::ReadAll(std::span<TPartRead* const> files) {
     for (TPart& part : file->FParts) work.emplace_back(file, &part);
   size_t bytes = 0;
   for (auto& [file, part] : work) bytes += part->Bytes.size();
-  std::atomic<size_t> next{0};
-  const size_t threads = ThreadCount(work.size());
   // Items take up to about eight times the bytes of their lines (positions and links: small
   // lines, large items); room not used costs no memory, only addresses.
-  RunOnThreads(threads, [&work, &next, heap = 8 * bytes / std::max<size_t>(threads, 1)](size_t) {
-    PrepareHeap(heap);
-    for (size_t i; (i = next.fetch_add(1)) < work.size();) work[i].first->Read(*work[i].second);
-  });
+  const size_t heap = 8 * bytes / std::clamp<size_t>(work.size(), 1, 8);
+  RunJobs(work.size(), [&work](size_t i) { work[i].first->Read(*work[i].second); }, [heap] { PrepareHeap(heap); });
   for (TPartRead* file : files) file->Collect();
 }
 
@@ -172,7 +169,7 @@ void TPartRead::TakeAll(std::span<TPartRead* const> files) {
     const int kinds = file->FItems.empty() ? 0 : file->FPool->ListsToEnter(file->FItems.front(), lists);
     for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, kind);
   }
-  RunOnThreads(jobs.size(), [&jobs](size_t job) {
+  RunJobs(jobs.size(), [&jobs](size_t job) {
     const auto [file, kind] = jobs[job];
     if (kind < 0)
       file->Take();
