@@ -9,7 +9,7 @@ namespace qel {
 
 TAttachItem::TAttachItem(TPoolItemList* pool, TAttachment data)
     : TAttachItem(pool, std::move(data), TLinkLater{}) {
-  LinkIn();
+  NoteList->Add(this);
 }
 
 TAttachItem::TAttachItem(TPoolItemList* pool, TAttachment data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {

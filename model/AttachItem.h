@@ -13,7 +13,6 @@ class TAttachItem : public TPoolItem {
 public:
   TAttachItem(TPoolItemList* pool, TAttachment data);
   TAttachItem(TPoolItemList* pool, TAttachment data, TLinkLater);
-  void LinkIn() { NoteList->Add(this); }
   void Delete() override;
 
   TAttachment Data;

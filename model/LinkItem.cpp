@@ -8,7 +8,9 @@
 
 namespace qel {
 
-TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TLinkItem(pool, std::move(data), TLinkLater{}) { LinkIn(); }
+TLinkItem::TLinkItem(TPoolItemList* pool, TLink data) : TLinkItem(pool, std::move(data), TLinkLater{}) {
+  for (TRelationShip* list : Lists()) list->Add(this);
+}
 
 TLinkItem::TLinkItem(TPoolItemList* pool, TLink data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {
   if (!Data.Sheet || !Data.FromNote || !Data.ToNote || !Data.Relation)
@@ -20,13 +22,6 @@ TLinkItem::TLinkItem(TPoolItemList* pool, TLink data, TLinkLater) : TPoolItem(po
   Data.Sheet = nullptr;
   Data.FromNote = Data.ToNote = nullptr;
   Data.Relation = nullptr;
-}
-
-void TLinkItem::LinkIn() {
-  SheetList->Add(this);
-  ToList->Add(this);
-  FromList->Add(this);
-  RelationList->Add(this);
 }
 
 void TLinkItem::Delete() {

@@ -3,6 +3,8 @@
 #include "PoolItem.h"
 #include "RelationShip.h"
 
+#include <array>
+
 namespace qel {
 
 class TNoteItem;
@@ -15,7 +17,8 @@ class TLinkItem : public TPoolItem {
 public:
   TLinkItem(TPoolItemList* pool, TLink data);
   TLinkItem(TPoolItemList* pool, TLink data, TLinkLater);
-  void LinkIn();
+  // The lists it enters, in order: its sheet's, its to-note's, its from-note's, its type's.
+  std::array<TRelationShip*, 4> Lists() const { return {SheetList, ToList, FromList, RelationList}; }
   void Delete() override;
 
   TLink Data;

@@ -290,9 +290,9 @@ TPoolItem* TPosPool::ReadLineItem(std::string_view line) {
 }
 
 int TPosPool::ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const {
-  const auto* pos = static_cast<const TPosItem*>(item);
-  lists = {pos->SheetList, pos->NoteList};
-  return 2;
+  const auto own = static_cast<const TPosItem*>(item)->Lists();
+  std::copy(own.begin(), own.end(), lists.begin());
+  return int(own.size());
 }
 
 std::string TPosPool::SaveBytes() const {
@@ -392,9 +392,8 @@ TPoolItem* TLinkPool::ReadLineItem(std::string_view line) {
 }
 
 int TLinkPool::ListsToEnter(const TPoolItem* item, TListsToEnter& lists) const {
-  const auto* link = static_cast<const TLinkItem*>(item);
-  lists = {link->SheetList, link->ToList, link->FromList, link->RelationList};
-  return 4;
+  lists = static_cast<const TLinkItem*>(item)->Lists();
+  return int(lists.size());
 }
 
 std::string TLinkPool::SaveBytes() const {

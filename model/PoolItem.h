@@ -17,8 +17,8 @@ struct TDepNode {
   TPoolItem* Item = nullptr;
 };
 
-// Makes an item whose lists are known but not yet entered: its LinkIn enters them. Readers
-// on worker threads make items so; the thread that owns the project links them in order.
+// Makes an item whose lists are known but not yet entered: readers on worker threads make
+// items so, and enter them into their lists afterwards, in file order.
 struct TLinkLater {};
 
 class TPoolItem {

@@ -8,7 +8,9 @@
 
 namespace qel {
 
-TPosItem::TPosItem(TPoolItemList* pool, TPos data) : TPosItem(pool, std::move(data), TLinkLater{}) { LinkIn(); }
+TPosItem::TPosItem(TPoolItemList* pool, TPos data) : TPosItem(pool, std::move(data), TLinkLater{}) {
+  for (TRelationShip* list : Lists()) list->Add(this);
+}
 
 TPosItem::TPosItem(TPoolItemList* pool, TPos data, TLinkLater) : TPoolItem(pool), Data(std::move(data)) {
   if (!Data.Note || !Data.Sheet) throw std::invalid_argument("TPosItem: note and sheet required");
@@ -16,11 +18,6 @@ TPosItem::TPosItem(TPoolItemList* pool, TPos data, TLinkLater) : TPoolItem(pool)
   NoteList = &Data.Note->Positions;
   Data.Note = nullptr;
   Data.Sheet = nullptr;
-}
-
-void TPosItem::LinkIn() {
-  SheetList->Add(this);
-  NoteList->Add(this);
 }
 
 void TPosItem::Delete() {

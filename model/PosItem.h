@@ -3,6 +3,8 @@
 #include "PoolItem.h"
 #include "RelationShip.h"
 
+#include <array>
+
 namespace qel {
 
 class TNoteItem;
@@ -15,7 +17,8 @@ class TPosItem : public TPoolItem {
 public:
   TPosItem(TPoolItemList* pool, TPos data);
   TPosItem(TPoolItemList* pool, TPos data, TLinkLater);
-  void LinkIn();
+  // The lists it enters, in order: its sheet's and its note's.
+  std::array<TRelationShip*, 2> Lists() const { return {SheetList, NoteList}; }
   void Delete() override;
 
   TPos Data;
