@@ -55,11 +55,6 @@ public:
   virtual TPoolItem* ReadLineItem(std::string_view) { return nullptr; }
   // Makes ready for ReadLineItem on several threads; called before, on the owning thread.
   virtual void PrepareReadInParts() {}
-  // Appends an item read from a file (its load index is its place).
-  void TakeLoaded(TPoolItem* item) {
-    item->LoadIndex = AllCount();
-    AppendLoaded(item);
-  }
   // The dependency lists an item so made is to enter once taken, in the order it enters
   // them when made while working; how many.
   using TListsToEnter = std::array<TRelationShip*, 4>;
@@ -88,7 +83,8 @@ public:
   TItem* LoadItem(TRecord record) {
     ResolveReferences(record);
     auto* item = new TItem(this, std::move(record));
-    TakeLoaded(item);
+    item->LoadIndex = AllCount();
+    AppendLoaded(item);
     return item;
   }
 
