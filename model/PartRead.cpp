@@ -131,11 +131,12 @@ void TPartRead::Collect() {
   }
 }
 
-void TPartRead::Take(size_t begin, size_t end) const {
-  for (size_t i = begin; i < end; ++i) {
+void TPartRead::Take() const {
+  FPool->Reserve(FPool->AllCount() + static_cast<int>(FItems.size()));
+  for (size_t i = 0; i < FItems.size(); ++i) {
     // Made on other threads: fetched ahead, the processor waits for many at once.
-    if (i + 16 < end) __builtin_prefetch(FItems[i + 16], 1);
-    FPool->PlaceLoaded(FItems[i], FFirstPlace + static_cast<int>(i));
+    if (i + 16 < FItems.size()) __builtin_prefetch(FItems[i + 16], 1);
+    FPool->TakeLoaded(FItems[i]);
   }
 }
 
@@ -159,30 +160,21 @@ void TPartRead::EnterLists(size_t kind) const {
 
 void TPartRead::TakeAll(std::span<TPartRead* const> files) {
   if (files.empty()) return;
-  // A job takes a slice of a file's items into their pool (kind -1) or enters all of them
-  // into one kind of list.
-  struct TJob {
-    const TPartRead* File;
-    int Kind;
-    size_t Begin, End;
-  };
-  constexpr size_t kSlice = 32768;
-  std::vector<TJob> jobs;
+  // A job takes file's items into its pool (kind -1) or enters them into one kind of list.
+  std::vector<std::pair<TPartRead*, int>> jobs;
   for (TPartRead* file : files) {
-    const size_t count = file->FItems.size();
     file->FTaken = true;
-    file->FFirstPlace = file->FPool->AppendLoadedPlaces(static_cast<int>(count));
-    for (size_t begin = 0; begin < count; begin += kSlice) jobs.push_back({file, -1, begin, std::min(begin + kSlice, count)});
+    jobs.emplace_back(file, -1);
     TPool::TListsToEnter lists;
-    const int kinds = count == 0 ? 0 : file->FPool->ListsToEnter(file->FItems.front(), lists);
-    for (int kind = 0; kind < kinds; ++kind) jobs.push_back({file, kind, 0, count});
+    const int kinds = file->FItems.empty() ? 0 : file->FPool->ListsToEnter(file->FItems.front(), lists);
+    for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, kind);
   }
-  RunJobs(jobs.size(), [&jobs](size_t i) {
-    const TJob& job = jobs[i];
-    if (job.Kind < 0)
-      job.File->Take(job.Begin, job.End);
+  RunJobs(jobs.size(), [&jobs](size_t job) {
+    const auto [file, kind] = jobs[job];
+    if (kind < 0)
+      file->Take();
     else
-      job.File->EnterLists(size_t(job.Kind));
+      file->EnterLists(size_t(kind));
   });
   ++TRelationShip::Changes;
 }

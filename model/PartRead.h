@@ -49,7 +49,7 @@ private:
   void Read(TPart& part);
   // Sets the items to take and the error, from the parts.
   void Collect();
-  void Take(size_t begin, size_t end) const;
+  void Take() const;
   void EnterLists(size_t kind) const;
 
   TPool* FPool;
@@ -57,7 +57,6 @@ private:
   std::vector<TPart> FParts;
   std::vector<TPoolItem*> FItems; // to take, in order
   bool FTaken = false;
-  int FFirstPlace = 0; // in the pool, of the first item taken
   std::exception_ptr FError;
   int FFailedLine = 0;
   bool FOneRecordALine = true;

@@ -44,14 +44,6 @@ void TItemSlots::Append(TPoolItem* item) {
   ++FLive;
 }
 
-int TItemSlots::AppendPlaces(int count) {
-  Compact();
-  const int first = static_cast<int>(FItems.size());
-  FItems.resize(FItems.size() + static_cast<size_t>(count));
-  FLive += count;
-  return first;
-}
-
 void TItemSlots::Remove(TPoolItem* item) {
   int32_t slot = item->*FSlot;
   if (slot < 0) return;
@@ -111,12 +103,6 @@ void TPoolItemList::AppendLoaded(TPoolItem* item) {
     throw std::logic_error("TPoolItemList: item of another pool");
   FAll.Append(item);
   Changed();
-}
-
-int TPoolItemList::AppendLoadedPlaces(int count) {
-  const int first = FAll.AppendPlaces(count);
-  Changed();
-  return first;
 }
 
 void TPoolItemList::Remove(TPoolItem* item) {

@@ -22,13 +22,6 @@ public:
   void Remove(TPoolItem* item);
   void Clear();
   void Reserve(size_t count) { FItems.reserve(count); }
-  // Room for count items at the end; the index of the first. Each place must be filled with
-  // Place (several threads may fill different places at once) before the list is used again.
-  int AppendPlaces(int count);
-  void Place(TPoolItem* item, int index) {
-    item->*FSlot = index;
-    FItems[static_cast<size_t>(index)] = item;
-  }
   // Live items in order (closes holes first).
   const std::vector<TPoolItem*>& Items() const;
 
@@ -80,15 +73,6 @@ public:
     ++FEdits;
   }
 
-  // AppendLoaded for count items read on worker threads: room at the end, the index of the
-  // first place. PlaceLoaded fills each place (several threads may fill different places at
-  // once) and sets the item's load index; all must be filled before the pool is used again.
-  int AppendLoadedPlaces(int count);
-  void PlaceLoaded(TPoolItem* item, int index) {
-    item->LoadIndex = index;
-    FAll.Place(item, index);
-  }
-
   // The full list, whatever the filter says (for writers, references and the search).
   int AllCount() const { return FAll.Count(); }
   TPoolItem* GetAllItem(int index) const { return FAll.At(index); }
@@ -100,7 +84,6 @@ public:
 protected:
   // Appends as a reader does: no presence test, view and pool flag untouched.
   void AppendLoaded(TPoolItem* item);
-
   // Frees every item without cascades or tree-node calls (a discarded project).
   void FreeAllItems();
 

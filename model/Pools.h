@@ -55,6 +55,11 @@ public:
   virtual TPoolItem* ReadLineItem(std::string_view) { return nullptr; }
   // Makes ready for ReadLineItem on several threads; called before, on the owning thread.
   virtual void PrepareReadInParts() {}
+  // Appends an item read from a file (its load index is its place).
+  void TakeLoaded(TPoolItem* item) {
+    item->LoadIndex = AllCount();
+    AppendLoaded(item);
+  }
   // The dependency lists an item so made is to enter once taken, in the order it enters
   // them when made while working; how many.
   using TListsToEnter = std::array<TRelationShip*, 4>;
@@ -83,8 +88,7 @@ public:
   TItem* LoadItem(TRecord record) {
     ResolveReferences(record);
     auto* item = new TItem(this, std::move(record));
-    item->LoadIndex = AllCount();
-    AppendLoaded(item);
+    TakeLoaded(item);
     return item;
   }
 
