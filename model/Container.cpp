@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <future>
+#include <system_error>
 
 namespace qel {
 namespace {
@@ -266,7 +267,21 @@ bool TContainer::IsModified() const {
 }
 
 void TContainer::SetModified(bool value) {
-  for (TPoolItemList* pool : DataPools()) pool->SetModified(value);
+  // Each item has its flag: big pools walk theirs on threads of their own.
+  constexpr int kWalkApartFrom = 20000;
+  std::vector<std::future<void>> walks;
+  for (TPoolItemList* pool : DataPools()) {
+    if (pool->AllCount() >= kWalkApartFrom) {
+      try {
+        walks.push_back(std::async(std::launch::async, [pool, value] { pool->SetModified(value); }));
+        continue;
+      } catch (const std::system_error&) {
+        // no thread: walked here
+      }
+    }
+    pool->SetModified(value);
+  }
+  for (std::future<void>& walk : walks) walk.get();
 }
 
 void TContainer::ClearFilters() {
