@@ -119,7 +119,8 @@ void AppendCoded(std::string& out, std::string_view text) {
 
 std::string DecodeTextView(std::string_view coded) {
   std::string text;
-  text.reserve(coded.size() + 16);
+  // Each break becomes two bytes: room for exactly the text, so that it grows once.
+  text.reserve(coded.size() + static_cast<size_t>(std::count(coded.begin(), coded.end(), TextBreak)));
   for (size_t brk; (brk = coded.find(TextBreak)) != std::string_view::npos; coded.remove_prefix(brk + 1)) {
     text.append(coded.substr(0, brk));
     text += "\r\n";
