@@ -15,7 +15,8 @@ thread_local int tFailedLine = 0;
 
 TLineReader::TLineReader(std::string_view bytes) : FData(bytes), FUncaught(std::uncaught_exceptions()) {
   size_t eof = bytes.find(EndOfFile);
-  if (eof != std::string_view::npos) FData = bytes.substr(0, eof);
+  FEndMarked = eof != std::string_view::npos;
+  if (FEndMarked) FData = bytes.substr(0, eof);
 }
 
 TLineReader::~TLineReader() {

@@ -20,6 +20,8 @@ public:
   TLineReader(const TLineReader&) = delete;
   TLineReader& operator=(const TLineReader&) = delete;
   bool Eof() const { return FPos >= FData.size(); }
+  // Whether the bytes hold the end-of-file mark (the reading ends there).
+  bool EndMarked() const { return FEndMarked; }
   // The next line; valid until the next call. Empty at the end of the file.
   std::string_view ReadLine();
   // Number of lines read so far.
@@ -33,6 +35,7 @@ public:
 private:
   std::string_view FData;
   size_t FPos = 0;
+  bool FEndMarked = false;
   std::string FScratch;
   int FUncaught;
 };

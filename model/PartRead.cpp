@@ -88,6 +88,7 @@ void TPartRead::Read(TPart& part) {
   part.OneRecordALine = FPool->IsOneRecordALine(part.Bytes);
   if (!part.OneRecordALine) return;
   TLineReader reader(part.Bytes);
+  part.EndOfFile = reader.EndMarked();
   try {
     while (!reader.Eof()) {
       std::unique_ptr<TPoolItem> item(FPool->ReadLineItem(reader.ReadLine()));
@@ -119,15 +120,13 @@ void TPartRead::Collect() {
   FItems.reserve(total);
   for (const TPart& part : FParts) {
     FItems.insert(FItems.end(), part.Items.begin(), part.Items.end());
-    // A part holding the end-of-file mark ends the file.
-    const bool endOfFile = part.Bytes.find(EndOfFile) != std::string_view::npos;
     if (part.Error) {
       const std::string_view before = FBytes.substr(0, static_cast<size_t>(part.Bytes.data() - FBytes.data()));
       FFailedLine = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + part.ErrorLine;
       FError = part.Error;
     }
     if (!part.OneRecordALine) FOneRecordALine = false;
-    if (part.Error || endOfFile) break;
+    if (part.Error || part.EndOfFile) break; // a part holding the end-of-file mark ends the file
   }
 }
 

@@ -45,6 +45,7 @@ private:
     std::exception_ptr Error;      // what stopped the part after its items
     int ErrorLine = 0;             // in the part, from 1
     bool OneRecordALine = true;
+    bool EndOfFile = false; // holds the end-of-file mark
   };
   void Read(TPart& part);
   // Sets the items to take and the error, from the parts.
