@@ -159,15 +159,16 @@ void TPartRead::EnterLists(size_t kind) const {
 
 void TPartRead::TakeAll(std::span<TPartRead* const> files) {
   if (files.empty()) return;
-  // A job takes file's items into its pool (kind -1) or enters them into one kind of list.
+  // A job takes a file's items into its pool (kind -1) or enters them into one kind of list.
+  // Entering lists waits on memory longer than taking: those jobs go first.
   std::vector<std::pair<TPartRead*, int>> jobs;
   for (TPartRead* file : files) {
     file->FTaken = true;
-    jobs.emplace_back(file, -1);
     TPool::TListsToEnter lists;
     const int kinds = file->FItems.empty() ? 0 : file->FPool->ListsToEnter(file->FItems.front(), lists);
     for (int kind = 0; kind < kinds; ++kind) jobs.emplace_back(file, kind);
   }
+  for (TPartRead* file : files) jobs.emplace_back(file, -1);
   RunJobs(jobs.size(), [&jobs](size_t job) {
     const auto [file, kind] = jobs[job];
     if (kind < 0)
