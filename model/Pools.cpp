@@ -30,11 +30,6 @@ void TPool::Load(const std::string& FileName) {
   LoadFileBytes(file.View(), nullptr);
 }
 
-void TPool::Import(const std::string& FileName, const TImportOffsets& offsets) {
-  TFileBytes file(FindFileNoCase(FileName));
-  LoadFileBytes(file.View(), &offsets);
-}
-
 void TPool::LoadFileBytes(std::string_view bytes, const TImportOffsets* import) {
   ReserveLines(*this, bytes);
   LoadBytes(bytes, import);

@@ -34,8 +34,6 @@ public:
   // Reads the data file (its name matched without regard to case) and appends its items.
   // Raises EInOutError, EConvertError or EListError; items read before an error stay.
   virtual void Load(const std::string& FileName);
-  // As Load, with every reference shifted behind the items already present.
-  void Import(const std::string& FileName, const TImportOffsets& offsets);
   // Writes the data file, replacing an existing one (also one named in another case).
   virtual void Save(const std::string& FileName);
 
