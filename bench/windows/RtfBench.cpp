@@ -1,8 +1,8 @@
 // Rich text of long notes: bullet lists of 1,000 to 80,000 paragraphs as the rich-text control
 // writes them, read into a document, written back, and read as plain text by the search.
 #include "platform/RtfText.h"
-#include "windows/props/RtfReader.h"
-#include "windows/props/RtfWriter.h"
+#include "windows/richedit/RtfReader.h"
+#include "windows/richedit/RtfWriter.h"
 
 #include <QTextDocument>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // Any bytes: the reader must neither crash nor read past them, and what the writer makes of the
 // document must read back to itself. The editor's reader and the search's agree on the text.
 #include "platform/RtfText.h"
-#include "windows/props/RtfReader.h"
-#include "windows/props/RtfWriter.h"
+#include "windows/richedit/RtfReader.h"
+#include "windows/richedit/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -12,7 +12,7 @@
 #include "shell/Main.h"
 #include "windows/nav/Navigator.h"
 #include "windows/props/NoteProp.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "windows/links/RelationFrm.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "AttachmentProp.h"
 
 #include "NotePropCommon.h"
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"

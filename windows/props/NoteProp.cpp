@@ -1,7 +1,7 @@
 #include "NoteProp.h"
 
 #include "NotePropReplaceDialog.h"
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "model/Container.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/MainServices.h"

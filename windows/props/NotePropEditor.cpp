@@ -1,7 +1,7 @@
 // The note window's "&Memo" page: tool bar, ruler, menus and the formatting of the text.
 #include "NoteProp.h"
-#include "RichEditURL.h"
-#include "RtfFormat.h"
+#include "windows/richedit/RichEditURL.h"
+#include "windows/richedit/RtfFormat.h"
 #include "platform/Errors.h"
 #include "platform/qt/QtConvert.h"
 

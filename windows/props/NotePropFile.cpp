@@ -1,7 +1,7 @@
 // The note editor's own document: new, open, save, dropped files, printing, and the text as
 // rich text for the note.
 #include "NoteProp.h"
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 

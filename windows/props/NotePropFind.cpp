@@ -1,7 +1,7 @@
 // The note editor's find and replace.
 #include "NotePropReplaceDialog.h"
 #include "NoteProp.h"
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/search/Search.h"
 

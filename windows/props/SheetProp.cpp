@@ -1,6 +1,6 @@
 #include "SheetProp.h"
 
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "model/Container.h"
 #include "platform/Errors.h"
 #include "platform/RtfText.h"

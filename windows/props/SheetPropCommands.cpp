@@ -1,6 +1,6 @@
 // The sheet window's commands: colour, notes list, texts' menus, fonts and printing.
 #include "NoteProp.h"
-#include "RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "SheetProp.h"
 #include "windows/sheet/DragObjects.h"
 #include "model/Container.h"

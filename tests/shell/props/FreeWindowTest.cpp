@@ -7,7 +7,7 @@
 #include "windows/props/AttachmentProp.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropCommon.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "windows/props/SheetProp.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "windows/props/AttachmentProp.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropReplaceDialog.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 
 #include <QApplication>
 #include <QLabel>

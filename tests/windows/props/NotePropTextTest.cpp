@@ -5,7 +5,7 @@
 #include "windows/search/Search.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropReplaceDialog.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,7 +2,7 @@
 #include "windows/sheet/DragObjects.h"
 #include "platform/FileNames.h"
 #include "windows/props/NoteProp.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 #include "windows/props/SheetProp.h"
 
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
 #include "platform/qt/ShellOpen.h"
-#include "windows/props/RichEditURL.h"
+#include "windows/richedit/RichEditURL.h"
 
 #include <QPrinter>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 #include "GuiTest.h"
 #include "RtfDescribe.h"
 #include "platform/RtfText.h"
-#include "windows/props/RtfFormat.h"
-#include "windows/props/RtfReader.h"
-#include "windows/props/RtfWriter.h"
+#include "windows/richedit/RtfFormat.h"
+#include "windows/richedit/RtfReader.h"
+#include "windows/richedit/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

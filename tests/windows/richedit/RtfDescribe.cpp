@@ -1,6 +1,6 @@
 #include "RtfDescribe.h"
 
-#include "windows/props/RtfFormat.h"
+#include "windows/richedit/RtfFormat.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

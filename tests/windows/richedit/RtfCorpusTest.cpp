@@ -5,9 +5,9 @@
 #include "platform/FileNames.h"
 #include "platform/RtfText.h"
 #include "platform/RtfTextScanner.h"
-#include "windows/props/RichEditURL.h"
-#include "windows/props/RtfReader.h"
-#include "windows/props/RtfWriter.h"
+#include "windows/richedit/RichEditURL.h"
+#include "windows/richedit/RtfReader.h"
+#include "windows/richedit/RtfWriter.h"
 
 #include <QDir>
 #include <QTextBlock>
@@ -279,7 +279,7 @@ TEST_F(RtfCorpus, CutNotesKeepTheTextBeforeTheCut) {
         EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n") << n;
       }
     }
-    if (file.find("richedit") != std::string::npos) {
+    if (file.find("/richedit-") != std::string::npos) {
       EXPECT_GT(boundaries, 0);
     }
   }
