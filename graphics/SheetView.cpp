@@ -147,8 +147,9 @@ TLinkItem* TSheetView::LinkAt(int32_t x, int32_t y) const {
   int32_t tolerance = std::max(1, Canvas->ToWorld(kHitPixels));
   int32_t wx = Canvas->ToWorld(x), wy = Canvas->ToWorld(y);
   TQELSpline spline;
+  // Only the links drawn here: a hidden one lying under a drawn one must not take its clicks.
   for (TLinkItem* link : Container->SheetIndex(sheet).Links) {
-    if (!Container->LinkShownOn(link, sheet)) continue;
+    if (!IsShown(link, sheet)) continue;
     spline.Build(link, sheet);
     if (spline.HitTest(wx, wy, tolerance)) return link;
   }
@@ -177,7 +178,7 @@ int TSheetView::HandleAt(int32_t x, int32_t y) const {
   // reshape the selected one.
   TSheetItem* sheet = Sheet.Get();
   TLinkItem* link = SelectedLink();
-  if (!sheet || !link || !Container->LinkShownOn(link, sheet)) return 2;
+  if (!sheet || !link || !IsShown(link, sheet)) return 2;
   TQELSpline spline;
   spline.Build(link, sheet);
   return spline.HandleAt(Canvas->ToWorld(x), Canvas->ToWorld(y));

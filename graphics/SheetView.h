@@ -56,12 +56,14 @@ public:
 
   // The first note in pool order under the point (the one drawn underneath), or null.
   TNoteItem* NoteAt(int32_t x, int32_t y) const;
-  // The first link in pool order whose curve passes within 3 pixels (at least 1 sheet unit).
+  // The first link drawn here, in pool order, whose curve passes within 3 pixels (at least 1
+  // sheet unit).
   TLinkItem* LinkAt(int32_t x, int32_t y) const;
   // Corner of the note under the point: 0 top-left, 1 top-right, 2 bottom-left,
   // 3 bottom-right, 4 none.
   int CornerAt(int32_t x, int32_t y) const;
-  // Control handle of the selected link under the point: 0 to-end, 1 from-end, 2 none.
+  // Control handle of the selected link, while drawn here, under the point: 0 to-end,
+  // 1 from-end, 2 none.
   int HandleAt(int32_t x, int32_t y) const;
 
   // Selected positions in selection order, without duplicates; deleted ones read as null.

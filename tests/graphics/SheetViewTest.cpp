@@ -113,7 +113,9 @@ TEST(SheetView, SelectedNotesShowTheirMarks) {
   EXPECT_LT(f.Image.Count(clBlack, QRect(173, 143, 7, 7)), 49);
 }
 
-TEST(SheetView, WithoutAllLinksAnotherSheetsLinkIsHiddenButFound) {
+// Fault: without all links, the hit tests still found another sheet's hidden link, first in
+// pool order, and so never the link of this sheet drawn along it.
+TEST(SheetView, WithoutAllLinksAnotherSheetsLinkIsNeitherDrawnNorFound) {
   TViewFixture f;
   TSheetItem* other = f.Container.AddSheet(TSheet{});
   TNoteItem* a = f.NoteAt(0, 0, "A");
@@ -123,9 +125,23 @@ TEST(SheetView, WithoutAllLinksAnotherSheetsLinkIsHiddenButFound) {
   f.Paint();
   EXPECT_EQ(f.Image.Count(clRed, QRect(0, 0, 500, 400)), 0);
   EXPECT_EQ(f.Image.Count(clBlack, QRect(120, 60, 40, 30)), 0); // no "* leads to" label
-  EXPECT_EQ(f.View.LinkAt(140, 75), foreign);
   f.View.SelectLink(foreign);
-  EXPECT_EQ(f.View.HandleAt(241, 126), 0);
+  struct TCase {
+    bool AllLinks;
+    bool Own; // this sheet's link along the same line, after the foreign one
+    TLinkItem* const* Found;
+    int Handle;
+  };
+  TLinkItem* own = nullptr;
+  TLinkItem* none = nullptr;
+  const TCase cases[] = {{false, false, &none, 2}, {true, false, &foreign, 0}, {false, true, &own, 2},
+                         {true, true, &foreign, 0}};
+  for (const TCase& c : cases) {
+    if (c.Own && !own) own = f.RedLink(a, b);
+    f.View.ShowAllLinks = c.AllLinks;
+    EXPECT_EQ(f.View.LinkAt(140, 75), *c.Found) << c.AllLinks << c.Own;
+    EXPECT_EQ(f.View.HandleAt(241, 126), c.Handle) << c.AllLinks << c.Own;
+  }
   f.View.ShowAllLinks = true;
   f.Paint();
   EXPECT_GT(f.Image.Count(clRed, QRect(0, 0, 500, 400)), 100);
