@@ -6,6 +6,7 @@
 #include "model/LinkItem.h"
 #include "model/NoteItem.h"
 #include "model/PosItem.h"
+#include "model/SheetItem.h"
 #include "platform/qt/Dialogs.h"
 
 #include <algorithm>
@@ -182,8 +183,10 @@ void TQELSpline::BuildFrom(const TPosItem* from, const TNoteItem* fromNote, cons
     return TVertex{float((long double)pos->Data.X + Nearest(note->Data.Width / 2.0L)),
                    float((long double)pos->Data.Y + Nearest(note->Data.Height / 2.0L)), 0};
   };
-  auto shifted = [](const TVertex& v, int32_t dx, int32_t dy) {
-    return TVertex{float((long double)v.x + dx), float((long double)v.y + dy), 0};
+  // Control points stay on the sheet, where their handles can be grabbed.
+  auto shifted = [this](const TVertex& v, int32_t dx, int32_t dy) {
+    return TVertex{float(OnSheet((long double)v.x + dx, Sheet ? Sheet->Data.Width : 0)),
+                   float(OnSheet((long double)v.y + dy, Sheet ? Sheet->Data.Height : 0)), 0};
   };
   TVertex v1 = centre(from, fromNote), v4 = centre(to, toNote);
   AddVertex(v1);
@@ -198,6 +201,24 @@ bool TQELSpline::HitTest(int32_t x, int32_t y, int32_t tolerance) const {
   for (int i = 0; i < kCurveSegments; ++i)
     if (SegmentNear(curve[i], curve[i + 1], x, y, tolerance)) return true;
   return false;
+}
+
+long double TQELSpline::OnSheet(long double v, int32_t size) {
+  return size > 0 ? std::clamp<long double>(v, 0, size - 1) : v;
+}
+
+TPoint TQELSpline::HandleOffset(int option) const {
+  if (Count < 4) return {};
+  const TVertex& handle = Vertices[option == 0 ? 3 : 2];
+  const TVertex& centre = Vertices[option == 0 ? 4 : 1];
+  return {Clamp32(Nearest((long double)handle.x - centre.x)), Clamp32(Nearest((long double)handle.y - centre.y))};
+}
+
+TPoint TQELSpline::OffsetOnSheet(int option, long long dx, long long dy) const {
+  if (Count < 4 || !Sheet) return {Clamp32(dx), Clamp32(dy)};
+  const TVertex& centre = Vertices[option == 0 ? 4 : 1];
+  return {Clamp32(Nearest(OnSheet(centre.x + (long double)dx, Sheet->Data.Width) - centre.x)),
+          Clamp32(Nearest(OnSheet(centre.y + (long double)dy, Sheet->Data.Height) - centre.y))};
 }
 
 TRect TQELSpline::HandleRect(int option) const {

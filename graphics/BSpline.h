@@ -83,8 +83,15 @@ public:
   // 0 or 1 for the handle strictly around the point (0 wins), 2 for none.
   int HandleAt(int32_t x, int32_t y) const;
   TPosItem* FindPosition(const TNoteItem* note) const;
+  // The offset from its note's centre at which handle 0 (to-end) or 1 (from-end) is drawn:
+  // (1, 1) for a straight link, on the sheet's edge for an offset reaching beyond it.
+  TPoint HandleOffset(int option) const;
+  // The offset nearest (dx, dy) that keeps the handle on the sheet.
+  TPoint OffsetOnSheet(int option, long long dx, long long dy) const;
 
 protected:
+  // A coordinate kept within a sheet side of the size (none when the size is not positive).
+  static long double OnSheet(long double v, int32_t size);
   // Sets the four vertices from the two ends' positions and sizes.
   void BuildFrom(const TPosItem* from, const TNoteItem* fromNote, const TPosItem* to, const TNoteItem* toNote);
 };

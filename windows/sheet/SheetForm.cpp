@@ -174,6 +174,7 @@ void TDrawSheet::ZoomIn() {
   sheet->SetZoom(BitmapCanvas->Zoom);
   SyncZoomCombo();
   Redraw(true);
+  FollowZoom();
 }
 
 void TDrawSheet::ZoomOut() {
@@ -183,6 +184,7 @@ void TDrawSheet::ZoomOut() {
   sheet->SetZoom(BitmapCanvas->Zoom);
   Redraw(true);
   SyncZoomCombo();
+  FollowZoom();
 }
 
 void TDrawSheet::SetZoom(int Percent) {
@@ -193,6 +195,7 @@ void TDrawSheet::SetZoom(int Percent) {
   sheet->SetZoom(zoom);
   Redraw(true);
   SyncZoomCombo();
+  FollowZoom();
 }
 
 void TDrawSheet::SyncZoomCombo() {

@@ -58,6 +58,7 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -98,6 +99,9 @@ public:
   // What the paint box shows at its visible part: the bitmap with the xor feedback over it.
   // Pixel (0, 0) is paint-box pixel (horizontal scroll position, vertical scroll position).
   QImage Screen();
+  // Scrolls by a wheel's angle (Shift: sideways); false for a wheel with Ctrl or Alt, which
+  // does not scroll.
+  bool PB_SheetWheel(QPoint Delta, Qt::KeyboardModifiers Keys);
   // Scroll positions of the scroll box.
   int ScrollX() const;
   int ScrollY() const;
@@ -216,6 +220,9 @@ private:
   bool GestureRunning() const;
   void StartResize(int corner);
   void StartHandleDrag(int handle, int X, int Y);
+  void SetHandleOffset(TLinkItem* Link, int Handle, TPoint Offset);
+  // A zoom while a band, a resize or a handle drag runs: the gesture goes on in sheet units.
+  void FollowZoom();
   void PressOnSheet(int X, int Y);
   void HoverState(int X, int Y);
   void EndResize(int X, int Y);
@@ -251,6 +258,8 @@ private:
   TItemRef<TTreeNodeItem> FCaptionEntry;
   int FResizeCorner = 4; // the corner grabbed by the running resize
   TItemRef<TNoteItem> FResizeNote;
+  TPoint FAnchorWorld; // the fixed corner of the band or resize, sheet units
+  TPoint FPressWorld;  // where a handle drag began, sheet units
   TPoint FDragPoint;     // the last point a drag passed over the paint box
 };
 

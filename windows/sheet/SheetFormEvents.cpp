@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QWheelEvent>
 
 namespace qel {
 
@@ -78,6 +79,15 @@ void TSheetPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
     // The box the double click opened took the release: nothing of this press is left.
     FForm->EndLostGesture();
   }
+}
+
+void TSheetPaintBox::wheelEvent(QWheelEvent* event) {
+  QPoint delta = event->angleDelta();
+  if (event->inverted()) delta = -delta;
+  if (FForm->PB_SheetWheel(delta, event->modifiers()))
+    event->accept();
+  else
+    event->ignore();
 }
 
 void TSheetPaintBox::contextMenuEvent(QContextMenuEvent* event) { FForm->ME_FormPopup->popup(event->globalPos()); }

@@ -2,6 +2,7 @@
 // link by its control handles, and the start of a drag of notes.
 #include "SheetForm.h"
 
+#include "graphics/BSpline.h"
 #include "graphics/SelDrawBot.h"
 #include "model/Container.h"
 
@@ -81,6 +82,7 @@ void TDrawSheet::PressOnSheet(int X, int Y) {
     View->ClearLinkSelection();
     Banding = true;
     BandAnchor = BandEnd = {X, Y};
+    FAnchorWorld = {BitmapCanvas->ToWorld(X), BitmapCanvas->ToWorld(Y)};
     NoDrag = false;
   }
 }
@@ -100,6 +102,9 @@ void TDrawSheet::BeginResize(const TPosItem* Position, const TNoteItem* Note) {
   auto scale = [this](long long v) { return BitmapCanvas->Scale(Clamp32(v)); };
   const long long x = Position->Data.X, y = Position->Data.Y, w = Note->Data.Width, h = Note->Data.Height;
   const int32_t sw = scale(w), sh = scale(h);
+  // The fixed corner, in sheet units: a zoom during the resize does not move it.
+  FAnchorWorld = {Clamp32(FResizeCorner == 0 || FResizeCorner == 2 ? x + w : x),
+                  Clamp32(FResizeCorner == 0 || FResizeCorner == 1 ? y + h : y)};
   switch (FResizeCorner) {
   case 0:
     BandEnd = {scale(x), scale(y)};
@@ -125,8 +130,23 @@ void TDrawSheet::StartHandleDrag(int handle, int X, int Y) {
   FirstGhost = true;
   LinkHandle = handle;
   PressPoint = {X, Y};
-  HandleStart = handle == 0 ? TPoint{link->Data.ToOffsetX, link->Data.ToOffsetY}
-                            : TPoint{link->Data.FromOffsetX, link->Data.FromOffsetY};
+  FPressWorld = {BitmapCanvas->ToWorld(X), BitmapCanvas->ToWorld(Y)};
+  // Where the handle is drawn, which for a straight link is not its stored offset.
+  TQELSpline spline;
+  spline.Build(link, GetSheet());
+  HandleStart = spline.HandleOffset(handle);
+}
+
+void TDrawSheet::FollowZoom() {
+  if (!Banding && !Resizing && !HandleDragging) return;
+  // The gesture is held in sheet units; its feedback is drawn again at the new zoom.
+  ClearFeedback();
+  if (HandleDragging) {
+    FirstGhost = true;
+    return;
+  }
+  BandAnchor = {BitmapCanvas->Scale(FAnchorWorld.X), BitmapCanvas->Scale(FAnchorWorld.Y)};
+  if (Resizing || (BandEnd.X != BandAnchor.X && BandEnd.Y != BandAnchor.Y)) DrawXorRect(BandAnchor, BandEnd);
 }
 
 void TDrawSheet::PB_SheetMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers, int X, int Y) {
@@ -210,17 +230,17 @@ void TDrawSheet::SelectAt(Qt::KeyboardModifiers Keys, int X, int Y) {
 void TDrawSheet::EndResize(int X, int Y) {
   EraseBand();
   ClearFeedback();
-  const TPoint a = BandAnchor;
-  long long x = X, y = Y, w = 0, h = 0;
+  // In sheet units from the fixed corner, which stays where it was.
+  const long long ax = FAnchorWorld.X, ay = FAnchorWorld.Y;
+  long long x = BitmapCanvas->ToWorld(X), y = BitmapCanvas->ToWorld(Y), w = 0, h = 0;
   switch (FResizeCorner) {
-  case 0: w = (long long)a.X - X, h = (long long)a.Y - Y; break;
-  case 1: x = a.X, w = (long long)X - a.X, h = (long long)a.Y - Y; break;
-  case 2: y = a.Y, w = (long long)a.X - X, h = (long long)Y - a.Y; break;
-  default: x = a.X, y = a.Y, w = (long long)X - a.X, h = (long long)Y - a.Y;
+  case 0: w = ax - x, h = ay - y; break;
+  case 1: w = x - ax, h = ay - y, x = ax; break;
+  case 2: w = ax - x, h = y - ay, y = ay; break;
+  default: w = x - ax, h = y - ay, x = ax, y = ay;
   }
-  auto world = [this](long long v) { return BitmapCanvas->ToWorld(Clamp32(v)); };
   if (TNoteItem* note = FResizeNote.Get())
-    Container->MoveResizeNote(world(x), world(y), world(w), world(h), note, GetSheet());
+    Container->MoveResizeNote(Clamp32(x), Clamp32(y), Clamp32(w), Clamp32(h), note, GetSheet());
   Resizing = false;
   Corner = 4;
   FResizeNote.Reset();
@@ -260,15 +280,25 @@ void TDrawSheet::MoveHandle(TPoint Point) {
   if (sheet->Data.Width <= c.ToWorld(x)) x = c.Scale(Clamp32((long long)sheet->Data.Width - 1));
   if (c.ToWorld(y) <= 0) y = 1;
   if (sheet->Data.Height <= c.ToWorld(y)) y = c.Scale(Clamp32((long long)sheet->Data.Height - 1));
-  const int32_t dx = c.ToWorld(Clamp32((long long)x - PressPoint.X));
-  const int32_t dy = c.ToWorld(Clamp32((long long)y - PressPoint.Y));
-  const int32_t ox = Clamp32((long long)HandleStart.X + dx), oy = Clamp32((long long)HandleStart.Y + dy);
-  if (LinkHandle == 0) {
-    link->SetCurve1(ox);
-    link->SetCurve2(oy);
+  // In sheet units, so that a zoom during the drag does not move the handle.
+  const long long dx = (long long)c.ToWorld(x) - FPressWorld.X, dy = (long long)c.ToWorld(y) - FPressWorld.Y;
+  TQELSpline spline;
+  spline.Build(link, sheet);
+  if (link->Data.LineStyle == 1) {
+    // Dragging a handle bends a straight link; the other handle stays where it is drawn.
+    SetHandleOffset(link, 1 - LinkHandle, spline.HandleOffset(1 - LinkHandle));
+    link->SetLineStyle(0);
+  }
+  SetHandleOffset(link, LinkHandle, spline.OffsetOnSheet(LinkHandle, HandleStart.X + dx, HandleStart.Y + dy));
+}
+
+void TDrawSheet::SetHandleOffset(TLinkItem* Link, int Handle, TPoint Offset) {
+  if (Handle == 0) {
+    Link->SetCurve1(Offset.X);
+    Link->SetCurve2(Offset.Y);
   } else {
-    link->SetCurve3(ox);
-    link->SetCurve4(oy);
+    Link->SetCurve3(Offset.X);
+    Link->SetCurve4(Offset.Y);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "model/Container.h"
 #include "windows/MainServices.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -62,7 +63,9 @@ void TDrawSheet::PrepareBitmap() {
   TSheetItem* sheet = GetSheet();
   if (!sheet || !BitmapCanvas) return;
   SizePaintBox();
-  const QSize visible = SB_Sheet->viewport()->size();
+  // One pixel more than is visible, as the first row and column are not shown: the paint box
+  // has no edge of the window's colour that a scroll would carry into the sheet.
+  const QSize visible = SB_Sheet->viewport()->size() + QSize(1, 1);
   const int width = std::max(0, std::min(PB_Sheet->width(), visible.width()));
   const int height = std::max(0, std::min(PB_Sheet->height(), visible.height()));
   FBitmapCanvas->Release();
@@ -88,6 +91,19 @@ void TDrawSheet::DrawGrid() {
   for (long long y = first(hy); y < height && y - hy < Bitmap.height(); y += step)
     for (long long x = first(hx); x < width && x - hx < Bitmap.width(); x += step)
       FBitmapCanvas->SetPixel(int32_t(x - hx), int32_t(y - hy), clBlack);
+}
+
+bool TDrawSheet::PB_SheetWheel(QPoint Delta, Qt::KeyboardModifiers Keys) {
+  if (Keys & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  // With Shift a vertical wheel scrolls sideways, as everywhere on the desktop.
+  if ((Keys & Qt::ShiftModifier) && Delta.x() == 0) Delta = QPoint(Delta.y(), 0);
+  auto scroll = [](QScrollBar* bar, int delta) {
+    const long long pixels = (long long)delta * QApplication::wheelScrollLines() * bar->singleStep() / 120;
+    bar->setValue(int(std::clamp<long long>(bar->value() - pixels, bar->minimum(), bar->maximum())));
+  };
+  if (Delta.x() != 0) scroll(SB_Sheet->horizontalScrollBar(), Delta.x());
+  if (Delta.y() != 0) scroll(SB_Sheet->verticalScrollBar(), Delta.y());
+  return true;
 }
 
 QImage TDrawSheet::Screen() {

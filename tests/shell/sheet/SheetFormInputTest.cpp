@@ -10,6 +10,10 @@
 #include "windows/props/SheetProp.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QDrag>
@@ -416,6 +420,176 @@ TEST_F(SheetFormInputTest, DoubleClickOnALinkEditsItAndKeepsItSelected) {
   EXPECT_EQ(replacement->Data.PenWidth, 4);
   EXPECT_EQ(replacement->Data.Color, clBlue);
   EXPECT_EQ(replacement->GetFromNote(), a);
+}
+
+
+// Fault: a zoom (Ctrl+I, Ctrl+U) while the button was held moved the fixed corner of a resize
+// or a band and the start of a handle drag: the gesture was held in pixels of the old zoom.
+TEST_F(SheetFormInputTest, GesturesKeepTheirFixedPointAcrossAZoom) {
+  struct TCase {
+    const char* Name;
+    QPoint Press, Move; // at 100 %
+    bool ZoomIn;
+    QPoint Release;     // at the new zoom
+  };
+  const TCase cases[] = {
+      {"bottom-right corner", {179, 149}, {200, 180}, false, {200, 180}},
+      {"top-left corner", {100, 100}, {90, 80}, true, {99, 88}},
+      {"band", {300, 300}, {350, 350}, false, {400, 400}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Sheet = AddSheet(c.Name, 100);
+    TNoteItem* note = AddNote("A", 100, 100);
+    TNoteItem* inBand = AddNote("B", 310, 310);
+    TDrawSheet* window = Open();
+    const bool band = std::string(c.Name) == "band";
+    if (!band) Click(window, {140, 125});
+    MoveTo(window, c.Press);
+    Press(window, c.Press);
+    MoveTo(window, c.Move);
+    if (c.ZoomIn)
+      QELMain->TB_ZoomInClick();
+    else
+      QELMain->TB_ZoomOutClick();
+    ASSERT_EQ(window->BitmapCanvas->Zoom, c.ZoomIn ? 110 : 90);
+    MoveTo(window, c.Release);
+    Release(window, c.Release);
+    const TPosItem* pos = Project().FindPosition(note, Sheet);
+    const QRect box(pos->Data.X, pos->Data.Y, note->Data.Width, note->Data.Height);
+    const int x = window->BitmapCanvas->ToWorld(c.Release.x()), y = window->BitmapCanvas->ToWorld(c.Release.y());
+    if (band)
+      EXPECT_TRUE(window->View->IsSelected(inBand)); // its corner lies between (300, 300) and the release
+    else if (c.ZoomIn)
+      EXPECT_EQ(box, QRect(QPoint(x, y), QPoint(179, 149))); // the bottom-right corner stays
+    else
+      EXPECT_EQ(box, QRect(100, 100, x - 100, y - 100)); // the top-left corner stays
+  }
+  // A handle drag: back at the sheet point where it began, the handle has not moved.
+  Sheet = AddSheet("handle", 100);
+  TLinkItem* link = CurvedLink(AddNote("C", 100, 100), AddNote("D", 400, 300), {30, 40}, {-30, -40});
+  TDrawSheet* window = Open();
+  window->View->SelectLink(link);
+  window->Redraw(false);
+  const QPoint handle = HandlePoint(link, 0);
+  MoveTo(window, handle);
+  Press(window, handle);
+  MoveTo(window, handle + QPoint(10, 10));
+  QELMain->TB_ZoomOutClick();
+  const QPoint again(window->BitmapCanvas->Scale(handle.x()), window->BitmapCanvas->Scale(handle.y()));
+  MoveTo(window, again);
+  Release(window, again);
+  EXPECT_NEAR(link->Data.ToOffsetX, 30, 1);
+  EXPECT_NEAR(link->Data.ToOffsetY, 40, 1);
+}
+
+// Fault: where this sheet's link ran along a hidden link of another sheet, the hit test found
+// the hidden one and the window refused it: the drawn link could not be chosen, edited nor
+// deleted.
+TEST_F(SheetFormInputTest, ALinkOverAHiddenOneIsChosenEditedAndDeleted) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TItemRef<TLinkItem> hidden = AddLink(a, b, 0, AddSheet("Other")); // first in pool order
+  TItemRef<TLinkItem> own = AddLink(a, b, 1);
+  TDrawSheet* window = Open();
+  window->MI_AllLinks->trigger();
+  for (int x = 190; x <= 370; x += 10) {
+    Click(window, {x, 125});
+    EXPECT_EQ(window->View->SelectedLink(), own.Get()) << x;
+  }
+  bool edited = false;
+  QTimer::singleShot(0, [&] {
+    TEditLinkForm* editor = window->LinkEditor;
+    edited = editor->isVisible();
+    editor->SP_LinkWidth->setValue(3);
+    editor->BTN_Ok->click();
+  });
+  window->PB_SheetDblClick();
+  EXPECT_TRUE(edited);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->Data.PenWidth, 3);
+  EXPECT_EQ(hidden->Data.PenWidth, 1);
+  window->FormKeyDown(Qt::Key_Delete, {});
+  EXPECT_FALSE(own);
+  EXPECT_TRUE(hidden);
+}
+
+// Fault: dragging a handle of a straight link changed nothing on the screen but stored a new
+// offset, and a handle could end up beyond the sheet, where it could not be grabbed again.
+TEST_F(SheetFormInputTest, HandleDragsShowTheirCurveAndKeepHandlesOnTheSheet) {
+  TNoteItem* a = AddNote("A", 100, 100);
+  TNoteItem* b = AddNote("B", 400, 100);
+  TLinkItem* link = AddLink(a, b); // straight, drawn along row 125
+  TDrawSheet* window = Open();
+  Click(window, {300, 125});
+  ASSERT_EQ(window->View->SelectedLink(), link);
+  const QPoint handle = HandlePoint(link, 1); // the from-end handle, drawn at A's centre
+  MoveTo(window, handle);
+  ASSERT_EQ(window->LinkHandle, 1);
+  const QRect below(100, 155, 350, 200);
+  EXPECT_EQ(CountShown(window, below, clRed), 0);
+  Press(window, handle);
+  MoveTo(window, handle + QPoint(0, 200));
+  Release(window, handle + QPoint(0, 200));
+  EXPECT_EQ(link->Data.LineStyle, 0); // the drag bent it
+  EXPECT_TRUE(window->MI_LineStyle->isChecked());
+  EXPECT_EQ(QPoint(link->Data.FromOffsetX, link->Data.FromOffsetY), QPoint(1, 201));
+  EXPECT_EQ(QPoint(link->Data.ToOffsetX, link->Data.ToOffsetY), QPoint(1, 1)); // the other end as it was drawn
+  EXPECT_GT(CountShown(window, below, clRed), 20); // the curve now sags below the row
+
+  // Dragged far beyond the sheet's corner, the handle stops at its edge and can be grabbed there.
+  Press(window, HandlePoint(link, 1));
+  window->PB_SheetMouseMove(Qt::LeftButton, {}, -500, -500);
+  Release(window, {-500, -500});
+  TQELSpline spline;
+  spline.Build(link, Sheet);
+  const TRect r = spline.HandleRect(1);
+  EXPECT_EQ(QPoint(r.Left + 4, r.Top + 4), QPoint(1, 1)); // where the pointer stops
+  MoveTo(window, {1, 1});
+  EXPECT_EQ(window->LinkHandle, 1);
+
+  // Stored offsets beyond the sheet (from a file, say) draw their handle on the sheet's edge.
+  link->SetCurve1(5000);
+  link->SetCurve2(100);
+  window->Redraw(false);
+  EXPECT_EQ(HandlePoint(link, 0), QPoint(1999, 225));
+  Scroll(window, 1400, 0);
+  EXPECT_EQ(CountShown(window, QRect(1995, 221, 4, 6), clBlack), 24);
+  MoveTo(window, {1998, 225});
+  EXPECT_EQ(window->LinkHandle, 0);
+}
+
+// Fault: the paint box's last row and column showed the window's colour, which a wheel scroll
+// carried into the sheet as stripes; and Shift+wheel scrolled up and down.
+TEST_F(SheetFormInputTest, WheelScrollsWithoutStripesAndSidewaysWithShift) {
+  TDrawSheet* window = Open();
+  Scroll(window, 100, 100);
+  const QImage screen = window->Screen();
+  ASSERT_EQ(screen.size(), QSize(600, 400));
+  const uint32_t windowColour = window->PB_Sheet->palette().color(QPalette::Window).rgb();
+  int edge = 0;
+  for (int i = 0; i < 600; ++i) edge += screen.pixel(i, 399) == windowColour;
+  for (int i = 0; i < 400; ++i) edge += screen.pixel(599, i) == windowColour;
+  EXPECT_EQ(edge, 0);
+
+  struct TCase {
+    Qt::KeyboardModifiers Keys;
+    QPoint Delta;
+    QPoint Scrolled; // by how much, right and down
+  };
+  const int step = QApplication::wheelScrollLines() * window->SB_Sheet->verticalScrollBar()->singleStep();
+  const TCase cases[] = {{{}, {0, -120}, {0, step}},
+                         {Qt::ShiftModifier, {0, -120}, {step, 0}},
+                         {Qt::ShiftModifier, {0, 120}, {-step, 0}},
+                         {{}, {-120, 0}, {step, 0}}};
+  for (const TCase& c : cases) {
+    const QPoint before(window->ScrollX(), window->ScrollY());
+    const QPointF at(300, 300);
+    QWheelEvent wheel(at, window->PB_Sheet->mapToGlobal(at), {}, c.Delta, Qt::NoButton, c.Keys,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->PB_Sheet, &wheel);
+    EXPECT_EQ(QPoint(window->ScrollX(), window->ScrollY()) - before, c.Scrolled) << int(c.Keys) << c.Delta.y();
+  }
 }
 
 } // namespace

@@ -22,7 +22,8 @@ TEST_F(SheetFormTest, CaptionAndPaintBoxFollowTheZoomedSheet) {
   EXPECT_EQ(FromQString(window->windowTitle()), "Worksheet - Ideas (80%)");
   EXPECT_EQ(window->PB_Sheet->size(), QSize(7999, 7999));
   window->Picture();
-  EXPECT_EQ(window->Bitmap.size(), QSize(600, 400)); // only the visible part is drawn
+  // Only the visible part is drawn, with the row and column beyond it, as the first are not shown.
+  EXPECT_EQ(window->Bitmap.size(), QSize(601, 401));
 }
 
 TEST_F(SheetFormTest, NotesAreDrawnOnePixelUpAndLeftOfWhereTheyAreHit) {
