@@ -29,10 +29,9 @@ TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
   connect(this, &TQELMain::PendingEditsRequested, FNotices, &TMainNotices::PendingEditsRequested);
   connect(this, &TQELMain::ProjectReleasing, FNotices, &TMainNotices::ProjectReleasing);
   CreateComponents();
-  // The zoom box shows the zoom of the sheet window that becomes active.
-  connect(MdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
-    if (auto* sheetWindow = sub ? qobject_cast<TDrawSheet*>(sub->widget()) : nullptr) sheetWindow->SyncZoomCombo();
-  });
+  // The zoom box follows the sheet window it applies to.
+  connect(MdiArea, &QMdiArea::subWindowActivated, this, &TQELMain::UpdateZoomBox);
+  UpdateZoomBox();
   FormCreate();
 }
 

@@ -102,6 +102,11 @@ public:
   template <class T> std::vector<T*> ChildWindows() const;
   // The active child window when it is a sheet window, else null.
   TDrawSheet* ActiveSheetWindow() const;
+  // The sheet window the zoom box and buttons act on: the active child when it is one, else
+  // the sheet window active last (not minimised); null when there is none.
+  TDrawSheet* ZoomSheetWindow() const;
+  // The zoom box shows the zoom of that window; box and buttons are disabled without one.
+  void UpdateZoomBox();
 
   // Client size: the window less its menu bar (tool bars included).
   int ClientWidth() const override;

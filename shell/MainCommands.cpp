@@ -111,15 +111,15 @@ void TQELMain::MI_SearchSheetsClick() { SelectSearch(2)->edt_sheetcaption->setFo
 void TQELMain::MI_SearchAttachmentsClick() { SelectSearch(3)->edt_attachmentcaption->setFocus(); }
 
 void TQELMain::TB_ZoomInClick() {
-  if (TDrawSheet* sheetWindow = ActiveSheetWindow()) sheetWindow->ZoomIn();
+  if (TDrawSheet* sheetWindow = ZoomSheetWindow()) sheetWindow->ZoomIn();
 }
 
 void TQELMain::TB_ZoomOutClick() {
-  if (TDrawSheet* sheetWindow = ActiveSheetWindow()) sheetWindow->ZoomOut();
+  if (TDrawSheet* sheetWindow = ZoomSheetWindow()) sheetWindow->ZoomOut();
 }
 
 void TQELMain::CB_ZoomChange() {
-  TDrawSheet* sheetWindow = ActiveSheetWindow();
+  TDrawSheet* sheetWindow = ZoomSheetWindow();
   if (!sheetWindow) return;
   std::string text = FromQString(CB_Zoom->currentText());
   if (!text.empty()) text.pop_back(); // the "%"

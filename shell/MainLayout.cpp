@@ -3,7 +3,10 @@
 
 #include "windows/nav/Navigator.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <algorithm>
 
 namespace qel {
 namespace {
@@ -65,6 +68,28 @@ void TQELMain::TB_TileClick() {
   }
 }
 
-void TQELMain::TB_CascadeClick() { MdiArea->cascadeSubWindows(); }
+void TQELMain::TB_CascadeClick() {
+  // Each window keeps its size (as far as the area allows), one title bar further down and
+  // right than the one below it; the navigator lies at the bottom and the active window on top.
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::StackingOrder))
+    if (sub->isVisible() && !sub->isMinimized()) windows << sub;
+  if (windows.isEmpty()) return;
+  QMdiSubWindow* active = MdiArea->activeSubWindow();
+  std::stable_partition(windows.begin(), windows.end(),
+                        [](QMdiSubWindow* sub) { return qobject_cast<TNavForm*>(sub->widget()) != nullptr; });
+  if (active && !qobject_cast<TNavForm*>(active->widget()) && windows.removeOne(active)) windows << active;
+  const QRect area = MdiArea->viewport()->rect();
+  const int step = std::max(1, windows.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()));
+  int offset = 0;
+  for (QMdiSubWindow* sub : windows) {
+    if (sub->isMaximized()) sub->showNormal();
+    const QSize size = sub->size().boundedTo(area.size() - QSize(offset, offset)).expandedTo(sub->minimumSizeHint());
+    sub->setGeometry(QRect(QPoint(offset, offset), size));
+    sub->raise();
+    offset = (offset + step) % std::max(step, std::min(area.width(), area.height()) / 2);
+  }
+  MdiArea->setActiveSubWindow(windows.back());
+}
 
 } // namespace qel

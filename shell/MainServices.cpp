@@ -7,6 +7,10 @@
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropCommon.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -74,6 +78,8 @@ QMdiSubWindow* TQELMain::AddChildWindow(QWidget* window) {
     sub->installEventFilter(this); // the navigator lives as long as the program
   else
     sub->setAttribute(Qt::WA_DeleteOnClose);
+  // A sheet window closed in the background may be the one the zoom box applies to.
+  connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &TQELMain::UpdateZoomBox, Qt::QueuedConnection); });
   LeaveMenuKeysToMainMenu(sub);
   window->show();
   return sub;
@@ -130,6 +136,22 @@ void TQELMain::LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const {
 TDrawSheet* TQELMain::ActiveSheetWindow() const {
   QMdiSubWindow* active = MdiArea->currentSubWindow();
   return active ? dynamic_cast<TDrawSheet*>(active->widget()) : nullptr;
+}
+
+TDrawSheet* TQELMain::ZoomSheetWindow() const {
+  const QList<QMdiSubWindow*> order = MdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    if (auto* sheetWindow = qobject_cast<TDrawSheet*>((*it)->widget()); sheetWindow && !(*it)->isMinimized())
+      return sheetWindow;
+  return nullptr;
+}
+
+void TQELMain::UpdateZoomBox() {
+  TDrawSheet* sheetWindow = ZoomSheetWindow();
+  CB_Zoom->setEnabled(sheetWindow);
+  TB_ZoomIn->setEnabled(sheetWindow);
+  TB_ZoomOut->setEnabled(sheetWindow);
+  if (sheetWindow) sheetWindow->SyncZoomCombo();
 }
 
 } // namespace qel

@@ -151,10 +151,74 @@ TEST_F(MainCommandsTest, ZoomComboZoomsOnlyOnTheUsersChoice) {
   QELMain->TB_ZoomOutClick();
   QELMain->TB_ZoomOutClick();
   EXPECT_EQ(sheet->Data.Zoom, 50);
+}
+
+// Fault: with the navigator active the zoom box showed a stale zoom and choosing in it did
+// nothing. It applies to the sheet window active last, and is disabled without one.
+TEST_F(MainCommandsTest, ZoomBoxAppliesToTheLastSheetWindowWhileTheNavigatorIsActive) {
+  Run();
+  QComboBox* box = QELMain->CB_Zoom;
+  EXPECT_FALSE(box->isEnabled());
+  TSheetItem* first = AddSheet("First");
+  TSheetItem* second = AddSheet("Second");
+  QPointer<TDrawSheet> firstWindow = OpenSheetWindow(first);
+  firstWindow->SetZoom(60);
+  QPointer<TDrawSheet> secondWindow = OpenSheetWindow(second);
+  secondWindow->SetZoom(40);
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(firstWindow));
   QELMain->MdiArea->setActiveSubWindow(FrameOf(NavForm));
-  QELMain->TB_ZoomInClick();
-  emit QELMain->CB_Zoom->activated(0);
-  EXPECT_EQ(sheet->Data.Zoom, 50); // the navigator is active: nothing happens
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_EQ(box->currentText(), "60%");
+  box->setCurrentIndex(box->findText("200%"));
+  emit box->activated(box->currentIndex());
+  EXPECT_EQ(first->Data.Zoom, 200);
+  QELMain->TB_ZoomOutClick();
+  EXPECT_EQ(first->Data.Zoom, 190);
+  EXPECT_EQ(second->Data.Zoom, 40);
+  // Closed in the background, the window hands the box to the other one.
+  FrameOf(firstWindow)->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+  ASSERT_TRUE(firstWindow.isNull());
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_EQ(box->currentText(), "40%");
+  FrameOf(secondWindow)->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+  EXPECT_FALSE(box->isEnabled());
+  EXPECT_FALSE(QELMain->TB_ZoomIn->isEnabled());
+  emit box->activated(0);
+  QELMain->TB_ZoomInClick(); // nothing to act on
+}
+
+// Fault: Cascade shrank the sheet windows and left the active one under the navigator.
+TEST_F(MainCommandsTest, CascadeKeepsTheSizesAndPutsTheNavigatorAtTheBottom) {
+  Run();
+  QELMain->resize(1200, 900);
+  QApplication::processEvents();
+  TDrawSheet* one = OpenSheetWindow(AddSheet("One"));
+  TDrawSheet* two = OpenSheetWindow(AddSheet("Two"));
+  QELMain->TB_FitToScreenClick();
+  QApplication::processEvents();
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(one));
+  FrameOf(two)->resize(500, 350);
+  const QSize sizeOne = FrameOf(one)->size(), sizeTwo = FrameOf(two)->size();
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(NavForm));
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(one));
+  QELMain->TB_CascadeClick();
+  QApplication::processEvents();
+  const QRect area = QELMain->MdiArea->viewport()->rect();
+  EXPECT_EQ(FrameOf(two)->size(), sizeTwo);
+  const int offset = FrameOf(one)->pos().x(); // as far as the area allows
+  EXPECT_EQ(FrameOf(one)->size(), sizeOne.boundedTo(area.size() - QSize(offset, offset)));
+  const auto stack = QELMain->MdiArea->subWindowList(QMdiArea::StackingOrder);
+  ASSERT_EQ(stack.size(), 3);
+  EXPECT_EQ(stack.front(), FrameOf(NavForm));
+  EXPECT_EQ(stack.back(), FrameOf(one)); // the active window on top
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), FrameOf(one));
+  for (QMdiSubWindow* sub : stack) EXPECT_TRUE(area.contains(sub->geometry())) << sub->windowTitle().toStdString();
+  EXPECT_LT(FrameOf(NavForm)->pos().x(), FrameOf(two)->pos().x());
+  EXPECT_LT(FrameOf(two)->pos().x(), FrameOf(one)->pos().x());
 }
 
 // Fault: a sheet window was closed when a search filter only hid its sheet.
