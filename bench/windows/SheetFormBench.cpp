@@ -5,6 +5,7 @@
 // tests should not notice the rest of the project.
 #include "GeneratedProject.h"
 #include "JpegWriter.h"
+#include "graphics/BSpline.h"
 #include "graphics/PictureCache.h"
 #include "windows/sheet/SheetForm.h"
 #include "graphics/SheetView.h"
@@ -133,13 +134,26 @@ void BM_WindowBandMove(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowBandMove)->Unit(benchmark::kMillisecond);
 
+// The press lands on the to-end handle of a curved link, which each move reshapes.
 void BM_WindowHandleMove(benchmark::State& state) {
   TBusyWindow busy;
-  busy.Window->View->SelectLink(busy.Container.GetLink(0));
-  busy.Window->LinkHandle = 0;
-  busy.Window->PB_SheetMouseDown(Qt::LeftButton, {}, 900, 500);
-  if (!busy.Window->HandleDragging) state.SkipWithError("no handle drag");
-  busy.Moves(state, 900, 500);
+  TLinkItem* link = busy.Container.GetLink(0);
+  link->SetLineStyle(0);
+  busy.Window->View->SelectLink(link);
+  busy.Window->Redraw(false);
+  TQELSpline spline;
+  spline.Build(link, busy.Sheet);
+  const TRect handle = spline.HandleRect(0);
+  const int x = handle.Left + 4, y = handle.Top + 4;
+  busy.Window->PB_SheetMouseMove(Qt::NoButton, {}, x, y);
+  busy.Window->PB_SheetMouseDown(Qt::LeftButton, {}, x, y);
+  if (!busy.Window->HandleDragging) {
+    state.SkipWithError("no handle drag");
+    return;
+  }
+  const TLink before = link->Data;
+  busy.Moves(state, x, y);
+  state.counters["handle moved"] = link->Data.ToOffsetX != before.ToOffsetX || link->Data.ToOffsetY != before.ToOffsetY;
 }
 BENCHMARK(BM_WindowHandleMove)->Unit(benchmark::kMillisecond);
 
