@@ -80,7 +80,8 @@ void TQELMain::TB_CascadeClick() {
                         [](QMdiSubWindow* sub) { return qobject_cast<TNavForm*>(sub->widget()) != nullptr; });
   if (active && !qobject_cast<TNavForm*>(active->widget()) && windows.removeOne(active)) windows << active;
   const QRect area = MdiArea->viewport()->rect();
-  const int step = std::max(1, windows.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()));
+  QMdiSubWindow* first = windows.front();
+  const int step = std::max(1, first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first));
   int offset = 0;
   for (QMdiSubWindow* sub : windows) {
     if (sub->isMaximized()) sub->showNormal();

@@ -79,7 +79,8 @@ QMdiSubWindow* TQELMain::AddChildWindow(QWidget* window) {
   else
     sub->setAttribute(Qt::WA_DeleteOnClose);
   // A sheet window closed in the background may be the one the zoom box applies to.
-  connect(sub, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, &TQELMain::UpdateZoomBox, Qt::QueuedConnection); });
+  connect(sub, &QObject::destroyed, this,
+          [this] { QMetaObject::invokeMethod(this, &TQELMain::UpdateZoomBox, Qt::QueuedConnection); });
   LeaveMenuKeysToMainMenu(sub);
   window->show();
   return sub;

@@ -260,7 +260,7 @@ private:
   TItemRef<TNoteItem> FResizeNote;
   TPoint FAnchorWorld; // the fixed corner of the band or resize, sheet units
   TPoint FPressWorld;  // where a handle drag began, sheet units
-  TPoint FDragPoint;     // the last point a drag passed over the paint box
+  TPoint FDragPoint;   // the last point a drag passed over the paint box
 };
 
 // The sheet window made last by the main window, the navigator or the search window.

@@ -284,6 +284,7 @@ void TDrawSheet::MoveHandle(TPoint Point) {
   const long long dx = (long long)c.ToWorld(x) - FPressWorld.X, dy = (long long)c.ToWorld(y) - FPressWorld.Y;
   TQELSpline spline;
   spline.Build(link, sheet);
+  if (spline.Count < 4) return; // an end is not placed here
   if (link->Data.LineStyle == 1) {
     // Dragging a handle bends a straight link; the other handle stays where it is drawn.
     SetHandleOffset(link, 1 - LinkHandle, spline.HandleOffset(1 - LinkHandle));
