@@ -2,6 +2,7 @@
 
 #include "Logo.h"
 #include "Main.h"
+#include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
 
@@ -28,6 +29,7 @@ QFrame* SunkenPanel(QWidget* parent, const QRect& bounds) {
 
 Tfrm_about::Tfrm_about(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  KeepAbove(this);
   setWindowTitle("About QEL");
   setFixedSize(284, 321);
   Panel1 = SunkenPanel(this, {7, 4, 269, 175});

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "QtConvert.h"
+#include "StorableText.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -61,6 +62,7 @@ int ResultOf(QMessageBox::StandardButton button) {
 
 bool RunFileDialog(TFileDialogRequest& request, bool save) {
   QFileDialog dialog(DialogParent(), ToQString(request.Title), ToQString(request.InitialDir), QtFilter(request.Filter));
+  KeepAbove(&dialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save || !request.FileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(ToQString(request.DefaultExt));
@@ -76,6 +78,7 @@ public:
   int MessageBox(const TMessageBoxRequest& request) override {
     QMessageBox box(IconOf(request.Type), ToQString(request.Caption), ToQString(request.Text), QMessageBox::NoButton,
                     DialogParent());
+    KeepAbove(&box);
     for (auto [flag, button] : kButtons)
       if (request.Buttons & flag) box.addButton(button);
     box.exec();
@@ -90,19 +93,24 @@ public:
   bool OpenDialog(TFileDialogRequest& request) override { return RunFileDialog(request, false); }
   bool SaveDialog(TFileDialogRequest& request) override { return RunFileDialog(request, true); }
   bool SelectDirectory(const std::string& Caption, std::string& Directory) override {
-    QString dir = QFileDialog::getExistingDirectory(DialogParent(), ToQString(Caption), ToQString(Directory));
-    if (dir.isEmpty()) return false;
-    Directory = FromQString(dir);
+    QFileDialog dialog(DialogParent(), ToQString(Caption), ToQString(Directory));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    Directory = FromQString(dialog.selectedFiles().first());
     return true;
   }
   bool ColorDialog(TColor& Color) override {
-    QColor chosen = QColorDialog::getColor(ToQColor(Color), DialogParent());
-    if (!chosen.isValid()) return false;
-    Color = FromQColor(chosen);
+    QColorDialog dialog(ToQColor(Color), DialogParent());
+    KeepAbove(&dialog);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid()) return false;
+    Color = FromQColor(dialog.selectedColor());
     return true;
   }
   bool PrintDialog(QPrinter& Printer) override {
     QPrintDialog dialog(&Printer, DialogParent());
+    KeepAbove(&dialog);
     return dialog.exec() == QDialog::Accepted;
   }
 };
@@ -143,6 +151,8 @@ void ShowMessage(const std::string& Text) {
   Dialogs().MessageBox({TMsgDlgType::mtCustom, ApplicationTitle(), Text, mbOK});
 }
 
+void KeepAbove(QWidget* dialog) { dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
 int TitleBarWidth(const QString& title) {
   // The window manager draws the title in about the program's font, beside an icon and
   // three buttons.
@@ -151,10 +161,12 @@ int TitleBarWidth(const QString& title) {
 
 TInputBox::TInputBox(QWidget* parent, const std::string& Caption, const std::string& Prompt, const std::string& Value)
     : QDialog(parent) {
+  KeepAbove(this);
   setWindowTitle(ToQString(Caption));
   auto* layout = new QVBoxLayout(this);
   PromptLabel = new QLabel(ToQString(Prompt), this);
   Edit = new QLineEdit(ToQString(Value), this);
+  GuardStorableText(Edit);
   PromptLabel->setBuddy(Edit);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

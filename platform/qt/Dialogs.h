@@ -90,6 +90,9 @@ public:
   QLabel* PromptLabel;
   QLineEdit* Edit;
 };
+// Keeps a box or dialog above the program's stay-on-top windows (note, sheet and search
+// windows), whatever its parent; called before it is shown.
+void KeepAbove(QWidget* dialog);
 // The application title ("QEL" once the program block has set it).
 std::string ApplicationTitle();
 

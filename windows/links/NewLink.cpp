@@ -28,6 +28,7 @@ QLabel* PlacedLabel(QWidget* parent, const char* text, int x, int y) {
 } // namespace
 
 TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) {
+  KeepAbove(this);
   setWindowTitle("New Link");
   setFixedSize(265, 145);
   Label13 = PlacedLabel(this, "Type", 16, 16);

@@ -4,6 +4,7 @@
 #include "platform/Convert.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/StorableText.h"
 #include "windows/MainServices.h"
 
 #include <QHeaderView>
@@ -37,6 +38,7 @@ const TRelationRow* AsRow(const QTreeWidgetItem* row) { return dynamic_cast<cons
 } // namespace
 
 TRelationForm::TRelationForm(QWidget* parent) : QDialog(parent) {
+  KeepAbove(this);
   setWindowTitle("Relation Type Maintenance");
   setFixedSize(340, 189);
   Panel = new QWidget(this);
@@ -49,6 +51,7 @@ TRelationForm::TRelationForm(QWidget* parent) : QDialog(parent) {
   LV_Relations->header()->setSectionsClickable(false);
   LV_Relations->setRootIsDecorated(false);
   LV_Relations->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  LV_Relations->setItemDelegate(new TStorableTextDelegate(LV_Relations));
   LV_Relations->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                 QAbstractItemView::SelectedClicked);
   layout->addWidget(LV_Relations);

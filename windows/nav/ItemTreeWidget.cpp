@@ -1,5 +1,6 @@
 #include "ItemTreeWidget.h"
 
+#include "platform/qt/StorableText.h"
 #include "windows/sheet/DragObjects.h"
 
 #include <QDrag>
@@ -12,9 +13,9 @@ namespace qel {
 namespace {
 
 // Hands the typed label to the tree's handler instead of writing it into the item.
-class TLabelDelegate : public QStyledItemDelegate {
+class TLabelDelegate : public TStorableTextDelegate {
 public:
-  explicit TLabelDelegate(TItemTreeWidget* tree) : QStyledItemDelegate(tree), FTree(tree) {}
+  explicit TLabelDelegate(TItemTreeWidget* tree) : TStorableTextDelegate(tree), FTree(tree) {}
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
     auto* line = qobject_cast<QLineEdit*>(editor);
     QTreeWidgetItem* item = FTree->ItemOfIndex(index);

@@ -16,7 +16,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QRegularExpression>
 #include <QStyle>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -213,6 +215,14 @@ bool TAttachPrp::IsValidURL(const std::string& URL) {
   return lower.startsWith("www.") || lower.startsWith("http://") || lower.startsWith("https://");
 }
 
+bool TAttachPrp::IsWellFormedURL(const std::string& URL) {
+  const QString text = ToQString(URL);
+  static const QRegularExpression space(R"(\s)");
+  if (!IsValidURL(URL) || !IsWebAddress(text) || text.contains(space)) return false;
+  const QUrl url(text.startsWith("www.", Qt::CaseInsensitive) ? "http://" + text : text, QUrl::StrictMode);
+  return url.isValid() && !url.host().isEmpty();
+}
+
 void TAttachPrp::BTN_FileClick() {
   if (CloseIfGone() || !KnownKind()) return;
   const TAttachItem* attachment = Attachment.Get();
@@ -233,6 +243,11 @@ void TAttachPrp::BTN_URLClick() {
   if (CloseIfGone() || !KnownKind()) return;
   std::string address;
   if (!Dialogs().InputQuery("Enter URL", "URL ", address)) return;
+  if (!IsWellFormedURL(address)) {
+    MessageDlg("\"" + address + "\" is not a well-formed URL.\rURLs start with www., http:// or https:// and hold no spaces",
+               TMsgDlgType::mtError, mbOK);
+    return;
+  }
   SetKindColors(false);
   ED_AttachURL->setText(ToQString(address));
   ED_AttachFile->clear();

@@ -35,6 +35,8 @@ public:
   void Preview();
   // Whether an address starts with "www.", "http://" or "https://" (in any case).
   static bool IsValidURL(const std::string& URL);
+  // An address that can be opened as typed: a valid prefix, a host, no spaces.
+  static bool IsWellFormedURL(const std::string& URL);
 
   void BTN_FileClick();
   void BTN_URLClick();

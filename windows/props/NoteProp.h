@@ -147,6 +147,7 @@ public:
   // ---- picture, logo and colour (NotePropPicture.cpp)
   void ShowPicture();
   void ShowLogo();
+  void ShowPictureWarning();
   void BTN_LoadImageClick();
   void BTN_LoadLogoClick();
   void btn_clearimageClick();
@@ -207,6 +208,7 @@ public:
   QLabel* IM_Picture;
   QFrame* Targets[9] = {}; // pos0 to pos8
   QLabel* IM_Logo = nullptr;
+  QLabel* LB_PictureWarning = nullptr; // a picture or logo file that is missing or unreadable
   QPushButton* btn_SwitchPictureMode;
   QPushButton* btn_LoadImage;
   QPushButton* btn_LoadLogo;

@@ -89,7 +89,7 @@ void TNotePrp::MI_AddAttachmentClick() {
   if (!attachment) return;
   QPointer<TAttachPrp> window = NewAttachmentWindow(attachment);
   window->setWindowModality(Qt::ApplicationModal);
-  ShowFreeWindow(window, false);
+  ShowFreeWindow(window, true); // above the stay-on-top windows, as a dialog
   QEventLoop modal;
   connect(window, &QObject::destroyed, &modal, &QEventLoop::quit);
   // This window may be freed meanwhile (its project replaced): then nothing is left to do.

@@ -26,6 +26,12 @@ constexpr const char* kLogoMime = "application/x-qel-note-logo";
 
 QPoint PlaceOf(int place) { return QPoint((place % 3) * 140, (place / 3) * 60); }
 
+// Why a file the note refers to is not shown, or empty when it is shown or there is none.
+std::string FileTrouble(const std::string& what, const std::string& file, bool shown) {
+  if (file.empty() || shown) return {};
+  return "The " + what + " file " + (FileExists(file) ? "cannot be shown: " : "does not exist: ") + file;
+}
+
 } // namespace
 
 void TNotePrp::CreatePropertiesPage() {
@@ -38,6 +44,11 @@ void TNotePrp::CreatePropertiesPage() {
   auto* column = new QVBoxLayout(GB_Picture);
   CreatePictureArea();
   column->addWidget(SB_Picture, 1);
+  LB_PictureWarning = new QLabel(GB_Picture);
+  LB_PictureWarning->setWordWrap(true);
+  LB_PictureWarning->setStyleSheet("color: #b00000;");
+  LB_PictureWarning->hide();
+  column->addWidget(LB_PictureWarning);
   // The buttons in two columns, so a narrow window reaches every one of them.
   auto* Panel12 = new QWidget(GB_Picture);
   column->addWidget(Panel12);
@@ -112,13 +123,27 @@ void TNotePrp::ShowPicture() {
   const std::string file = note ? note->Data.ImageFile : std::string();
   bool shown = false;
   ShowFile(IM_Picture, file, shown);
-  // An unreadable picture can still be cleared.
-  btn_clearimage->setEnabled(shown || FileExists(file));
+  // A missing or unreadable picture can still be cleared.
+  btn_clearimage->setEnabled(!file.empty());
   btn_SwitchPictureMode->setEnabled(shown);
   IM_Picture->setScaledContents(FPictureStretched);
   IM_Picture->setGeometry(QRect(QPoint(0, 0), FPictureStretched ? SB_Picture->viewport()->size()
                                                                  : IM_Picture->pixmap().size()));
   IM_Picture->lower();
+  ShowPictureWarning();
+}
+
+// Says which of the note's files is missing or unreadable, where the picture would be.
+void TNotePrp::ShowPictureWarning() {
+  const TNoteItem* note = Note.Get();
+  std::string text;
+  if (note) {
+    const std::string picture = FileTrouble("picture", note->Data.ImageFile, !IM_Picture->isHidden());
+    const std::string logo = FileTrouble("logo", note->Data.LogoFile, !IM_Logo->isHidden());
+    text = picture + (picture.empty() || logo.empty() ? "" : "\n") + logo;
+  }
+  LB_PictureWarning->setText(ToQString(text));
+  LB_PictureWarning->setVisible(!text.empty());
 }
 
 // The logo stands at the note's own place.
@@ -127,9 +152,10 @@ void TNotePrp::ShowLogo() {
   const std::string file = note ? note->Data.LogoFile : std::string();
   bool shown = false;
   ShowFile(IM_Logo, file, shown);
-  btn_clearlogo->setEnabled(shown || FileExists(file));
+  btn_clearlogo->setEnabled(!file.empty());
   if (note && note->Data.LogoPos >= 0 && note->Data.LogoPos < 9) IM_Logo->move(PlaceOf(note->Data.LogoPos));
   IM_Logo->raise();
+  ShowPictureWarning();
 }
 
 std::string TNotePrp::CopyIntoProject(const std::string& file) {

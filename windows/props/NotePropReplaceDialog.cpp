@@ -1,4 +1,5 @@
 #include "NotePropReplaceDialog.h"
+#include "platform/qt/Dialogs.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -10,6 +11,7 @@
 namespace qel {
 
 TReplaceDialog::TReplaceDialog(QWidget* parent) : QDialog(parent, Qt::Dialog) {
+  KeepAbove(this);
   setWindowTitle("Replace");
   setModal(false);
   FindText = new QLineEdit(this);

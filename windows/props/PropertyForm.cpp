@@ -1,6 +1,7 @@
 #include "PropertyForm.h"
 
 #include "model/PoolItemList.h"
+#include "platform/qt/StorableText.h"
 #include "windows/MainServices.h"
 
 #include <QCloseEvent>
@@ -29,6 +30,7 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
   layout->addStretch(1);
   // The caption box lies over the info bar while the name is editable.
   ED_Caption = new QLineEdit(this);
+  GuardStorableText(ED_Caption);
   ED_Caption->setGeometry(0, 2, 443, 21);
   ED_Caption->hide();
   ED_Caption->installEventFilter(this);

@@ -2,6 +2,7 @@
 
 #include "RtfReader.h"
 #include "RtfWriter.h"
+#include "graphics/PictureCache.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/ShellOpen.h"
@@ -11,12 +12,17 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStringList>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <atomic>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -38,6 +44,25 @@ void CopyPictures(const QTextDocument& text, const QTextDocument& from, QTextDoc
 }
 
 constexpr const char* kRtfMime = "text/rtf";
+
+// An image on the clipboard (another program's copied picture), or a null image.
+QImage ClipboardPicture(const QMimeData& source) {
+  if (!source.hasImage()) return {};
+  const QVariant data = source.imageData();
+  return data.canConvert<QImage>() ? data.value<QImage>() : data.value<QPixmap>().toImage();
+}
+
+// The pictures among dropped or copied files, decoded; files that are no picture are left out.
+std::vector<QImage> PictureFiles(const QMimeData& source) {
+  std::vector<QImage> pictures;
+  if (!source.hasUrls()) return pictures;
+  for (const QUrl& url : source.urls()) {
+    if (!url.isLocalFile()) continue;
+    QImage picture = DecodePicture(FromQString(url.toLocalFile()));
+    if (!picture.isNull()) pictures.push_back(std::move(picture));
+  }
+  return pictures;
+}
 
 // Only web and mail addresses are links; file, telnet, news and other schemes are not.
 const QRegularExpression& AddressStart() {
@@ -216,7 +241,19 @@ void TRichEditURL::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TRichEditURL::canInsertFromMimeData(const QMimeData* source) const {
-  return source->hasFormat(kRtfMime) || source->hasText();
+  return source->hasFormat(kRtfMime) || source->hasImage() || source->hasUrls() || source->hasText();
+}
+
+// A picture of its own size as a document resource; the writer stores it as PNG.
+void TRichEditURL::InsertPicture(const QImage& picture) {
+  static std::atomic<int> counter{0};
+  const QString name = QStringLiteral("pasted-picture:%1").arg(++counter);
+  document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+  QTextImageFormat format;
+  format.setName(name);
+  format.setWidth(picture.width());
+  format.setHeight(picture.height());
+  textCursor().insertImage(format);
 }
 
 void TRichEditURL::insertFromMimeData(const QMimeData* source) {
@@ -226,8 +263,17 @@ void TRichEditURL::insertFromMimeData(const QMimeData* source) {
     ReadRtf(source->data(kRtfMime).toStdString(), pasted);
     CopyPictures(pasted, pasted, *document());
     textCursor().insertFragment(QTextDocumentFragment(&pasted));
+  } else if (const QImage picture = ClipboardPicture(*source); !picture.isNull()) {
+    InsertPicture(picture);
+  } else if (const std::vector<QImage> pictures = PictureFiles(*source); !pictures.empty()) {
+    for (const QImage& file : pictures) InsertPicture(file);
   } else if (source->hasText()) {
     textCursor().insertText(source->text());
+  } else if (source->hasUrls()) {
+    // Files that are no picture go in by name.
+    QStringList names;
+    for (const QUrl& url : source->urls()) names << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    textCursor().insertText(names.join(' '));
   }
   ensureCursorVisible();
 }

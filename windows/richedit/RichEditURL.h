@@ -2,12 +2,14 @@
 // The rich-text control of the note window and the sheet property window: a QTextEdit that
 // reads and writes its text as RTF, recognises web addresses in the text (underlined, shown by
 // a highlighter, not stored) and reports a left click on one, and prints itself into a page
-// rectangle with a caption line on the first page.
+// rectangle with a caption line on the first page. An image pasted from another program or a
+// dropped picture file becomes a picture of the text.
 #include <QRect>
 #include <QTextEdit>
 #include <functional>
 #include <string>
 
+class QImage;
 class QKeyEvent;
 class QPrinter;
 class QSyntaxHighlighter;
@@ -80,6 +82,8 @@ private:
   // The position of the character under a viewport point, or -1.
   int CharacterAt(const QPoint& point) const;
   void ResetHistory();
+  // Inserts a picture at the caret: an image on the clipboard, a dropped picture file.
+  void InsertPicture(const QImage& picture);
 
   QSyntaxHighlighter* FHighlighter;
   std::string FLoadedRtf; // what SetRichText was given

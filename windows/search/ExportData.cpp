@@ -33,6 +33,7 @@ template <class T> T* Place(T* widget, int left, int top, int width, int height)
 } // namespace
 
 TExpDataFrm::TExpDataFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
+  KeepAbove(this);
   setWindowTitle("Export data");
   setFixedSize(711, 258);
   QFont small = font();

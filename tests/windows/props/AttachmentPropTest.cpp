@@ -188,3 +188,36 @@ TEST_F(AttachmentProp, TheWarningCanBeReadInANarrowWindow) {
   EXPECT_LE(Window.PN_AttachWarning->geometry().right(), Window.Panel3->rect().right());
   EXPECT_GE(Window.PN_AttachWarning->x(), 40); // clear of the labels
 }
+
+// Fault: any text entered as a URL was taken silently, spaces and all.
+TEST_F(AttachmentProp, AnAddressThatIsNotAWellFormedURLIsRefusedAtEntry) {
+  const struct {
+    std::string typed;
+    bool taken;
+  } cases[] = {
+      {"http://example.com/x?y=1", true}, {"WWW.example.org", true},   {"https://example.org/a%20b", true},
+      {"not a url", false},               {"www.exa mple.org", false}, {"http://", false},
+      {"www.", false},                    {"ftp://example.org", false}, {"", false},
+      {"http://exa<mple.org", false},
+  };
+  Window.ShowItem(Attachment);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Attachment->SetKind(0);
+    Attachment->SetLocation(File);
+    Window.ShowItem(Attachment);
+    Script.Shown.clear();
+    Script.AnswerInput(true, c.typed);
+    if (!c.taken) Script.Answer(mrOk);
+    Window.BTN_URLClick();
+    EXPECT_EQ(Script.Pending(), 0u);
+    EXPECT_EQ(Attachment->Data.Kind, c.taken ? 1 : 0);
+    EXPECT_EQ(Attachment->Data.Location, c.taken ? c.typed : File);
+    if (c.taken) continue;
+    ASSERT_EQ(Script.Shown.size(), 2u);
+    EXPECT_EQ(Script.Shown[1].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(Script.Shown[1].Text, "\"" + c.typed +
+                                        "\" is not a well-formed URL.\rURLs start with www., http:// or https:// and "
+                                        "hold no spaces");
+  }
+}

@@ -147,3 +147,36 @@ TEST_F(NotePicture, APictureWhoseNameIsTakenIsCopiedUnderANewName) {
   EXPECT_EQ(Note->Data.ImageFile, Project.Directory + "sun_3.bmp");
   EXPECT_EQ(QDir(QString::fromStdString(Project.Directory)).count(), 2u + 3u); // ".", ".." and three pictures
 }
+
+// Fault: a note whose picture (or logo) file was missing showed a plain colour without a word,
+// and Clear Image was disabled, so the broken name could be neither seen nor removed.
+TEST_F(NotePicture, AMissingFileIsNamedOnThePageAndCanBeCleared) {
+  const std::string missing = Project.Directory + "gone.bmp";
+  const struct {
+    const char* name;
+    void (TNoteItem::*set)(const std::string&);
+    std::string TNote::*field;
+    QPushButton* TNotePrp::*clear;
+    void (TNotePrp::*clearClick)();
+    std::string said;
+  } cases[] = {
+      {"picture", &TNoteItem::SetImage, &TNote::ImageFile, &TNotePrp::btn_clearimage, &TNotePrp::btn_clearimageClick,
+       "The picture file does not exist: " + missing},
+      {"logo", &TNoteItem::SetLogo, &TNote::LogoFile, &TNotePrp::btn_clearlogo, &TNotePrp::btn_clearlogoClick,
+       "The logo file does not exist: " + missing},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(Window.LB_PictureWarning->isHidden());
+    (Note->*c.set)(missing);
+    Window.ShowNote(Note, Project.RelationPool.get(), Project.LinkPool.get());
+    EXPECT_FALSE(Window.LB_PictureWarning->isHidden());
+    EXPECT_EQ(Window.LB_PictureWarning->text().toStdString(), c.said);
+    ASSERT_TRUE((Window.*c.clear)->isEnabled());
+    Script.Answer(mrYes);
+    (Window.*c.clearClick)();
+    EXPECT_TRUE((Note->Data.*c.field).empty());
+    EXPECT_TRUE(Window.LB_PictureWarning->isHidden());
+    EXPECT_FALSE((Window.*c.clear)->isEnabled());
+  }
+}

@@ -4,15 +4,26 @@
 #include "platform/RtfText.h"
 #include "platform/qt/ShellOpen.h"
 #include "windows/richedit/RichEditURL.h"
+#include "windows/richedit/RtfReader.h"
 
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPrinter>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 using namespace qel;
 
@@ -128,6 +139,70 @@ TEST_F(RichEditURL, FilesLoadByTheirContentAndSaveByTheirName) {
   }
   EXPECT_THROW(Edit.LoadFromFile(Temp.filePath("missing.rtf").toStdString()), qel::EInOutError);
   EXPECT_EQ(Edit.toPlainText(), "one\ntw\u00f6");
+}
+
+// The pictures of a stored text, read back: each picture's image.
+std::vector<QImage> StoredPictures(const std::string& rtf) {
+  QTextDocument read;
+  ReadRtf(rtf, read);
+  std::vector<QImage> pictures;
+  for (QTextBlock block = read.begin(); block.isValid(); block = block.next())
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        pictures.push_back(read.resource(QTextDocument::ImageResource,
+                                         QUrl(it.fragment().charFormat().toImageFormat().name()))
+                               .value<QImage>());
+  return pictures;
+}
+
+// Fault: an image copied from another program (no rich text) pasted nothing, and a dropped
+// picture file went in as its name. Both become a picture of the text, stored as PNG.
+TEST_F(RichEditURL, ImagesFromTheClipboardAndDroppedPictureFilesBecomePictures) {
+  QImage image(7, 5, QImage::Format_RGB32);
+  image.fill(QColor(10, 200, 30));
+  image.setPixel(6, 4, qRgb(250, 0, 0));
+  const QString png = Temp.filePath("dropped.png"), bmp = Temp.filePath("dropped.bmp");
+  ASSERT_TRUE(image.save(png, "PNG"));
+  ASSERT_TRUE(image.save(bmp, "BMP"));
+  enum class TWay { Paste, Drop };
+  const struct {
+    const char* name;
+    TWay way;
+    std::function<QMimeData*()> data;
+  } cases[] = {
+      {"clipboard image", TWay::Paste, [&] { auto* d = new QMimeData; d->setImageData(image); return d; }},
+      {"dropped png file", TWay::Drop, [&] { auto* d = new QMimeData; d->setUrls({QUrl::fromLocalFile(png)}); return d; }},
+      {"dropped bmp file", TWay::Drop, [&] { auto* d = new QMimeData; d->setUrls({QUrl::fromLocalFile(bmp)}); return d; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Edit.SetRichText("{\\rtf1 ab}");
+    QTextCursor caret(Edit.document());
+    caret.setPosition(1);
+    Edit.setTextCursor(caret);
+    std::unique_ptr<QMimeData> dropped;
+    if (c.way == TWay::Paste) {
+      QApplication::clipboard()->setMimeData(c.data());
+      Edit.paste();
+    } else {
+      dropped.reset(c.data());
+      const QPoint at = Edit.cursorRect(caret).center();
+      QDragEnterEvent enter(at, Qt::CopyAction, dropped.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Edit.viewport(), &enter);
+      QDragMoveEvent move(at, Qt::CopyAction, dropped.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Edit.viewport(), &move);
+      QDropEvent drop(QPointF(at), Qt::CopyAction, dropped.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Edit.viewport(), &drop);
+    }
+    const std::string rtf = Edit.GetRichText();
+    EXPECT_NE(rtf.find("\\pngblip"), std::string::npos);
+    EXPECT_EQ(RtfToPlainText(rtf).find('a'), 0u);
+    const std::vector<QImage> pictures = StoredPictures(rtf);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].size(), image.size());
+    EXPECT_EQ(pictures[0].pixel(0, 0), image.pixel(0, 0));
+    EXPECT_EQ(pictures[0].pixel(6, 4), image.pixel(6, 4));
+  }
 }
 
 // Fault: file, telnet, news and gopher addresses were underlined and opened.
