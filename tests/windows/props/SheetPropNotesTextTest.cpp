@@ -6,7 +6,6 @@
 #include "windows/richedit/RichEditURL.h"
 #include "windows/richedit/RtfReader.h"
 
-#include <QPrinter>
 #include <QTextDocument>
 
 using namespace qel;
@@ -63,9 +62,7 @@ TEST_F(SheetPropNotesText, LettersOutsideWindows1252ShowAsInTheNoteWindow) {
   EXPECT_FALSE(Window.RichEditURL2->document()->isUndoAvailable());
 
   // What is printed: the name, the description and the notes text.
-  Window.PrintDialog1 = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  Window.PrintDialog1->setOutputFormat(QPrinter::PdfFormat);
-  Window.PrintDialog1->setOutputFileName(QString::fromStdString(Folder() + "notes.pdf"));
+  Window.PrintDialog1 = PdfPrinter("notes.pdf");
   Script.AnswerPrint(true);
   Window.BBPrintClick();
   EXPECT_TRUE(FileExists(Folder() + "notes.pdf"));
