@@ -1,6 +1,8 @@
 #include "Ansi.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace qel {
 namespace {
@@ -111,16 +113,25 @@ void AppendUtf8(char32_t cp, std::string& out) {
 }
 
 void AppendAnsiAsUtf8(std::string_view text, std::string& out) {
-  // Runs of ASCII are copied whole.
-  size_t start = 0;
-  for (size_t i = 0, n = text.size(); i < n; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) continue;
-    out.append(text.data() + start, i - start);
-    AppendUtf8(AnsiCharToUtf16(c), out);
-    start = i + 1;
+  // Runs of ASCII are copied whole; eight bytes are tested at a time.
+  const char* data = text.data();
+  const size_t n = text.size();
+  size_t start = 0, i = 0;
+  while (i < n) {
+    uint64_t word;
+    if (i + 8 <= n && (std::memcpy(&word, data + i, 8), (word & 0x8080808080808080ull) == 0)) {
+      i += 8;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    if (c >= 0x80) {
+      out.append(data + start, i - start);
+      AppendUtf8(AnsiCharToUtf16(c), out);
+      start = i + 1;
+    }
+    ++i;
   }
-  out.append(text.data() + start, text.size() - start);
+  out.append(data + start, n - start);
 }
 
 void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
