@@ -1,6 +1,8 @@
 #include "Ansi.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace qel {
 namespace {
@@ -34,19 +36,6 @@ int AnsiByteOf(char16_t u) {
     if (mapped == u) return 0x80 + i;
   }
   return -1;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 } // namespace
@@ -91,8 +80,69 @@ std::string Utf16ToAnsi(std::u16string_view text) {
 std::string AnsiToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) AppendUtf8(out, AnsiCharToUtf16(static_cast<unsigned char>(c)));
+  AppendAnsiAsUtf8(text, out);
   return out;
+}
+
+size_t EncodeUtf8(char32_t cp, char* to) {
+  if (cp < 0x80) {
+    to[0] = static_cast<char>(cp);
+    return 1;
+  }
+  if (cp < 0x800) {
+    to[0] = static_cast<char>(0xC0 | (cp >> 6));
+    to[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  if (cp < 0x10000) {
+    to[0] = static_cast<char>(0xE0 | (cp >> 12));
+    to[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    to[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  to[0] = static_cast<char>(0xF0 | (cp >> 18));
+  to[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+  to[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  to[3] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 4;
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  char bytes[4];
+  out.append(bytes, EncodeUtf8(cp, bytes));
+}
+
+void AppendAnsiAsUtf8(std::string_view text, std::string& out) {
+  // Runs of ASCII are copied whole; eight bytes are tested at a time.
+  const char* data = text.data();
+  const size_t n = text.size();
+  size_t start = 0, i = 0;
+  while (i < n) {
+    uint64_t word;
+    if (i + 8 <= n && (std::memcpy(&word, data + i, 8), (word & 0x8080808080808080ull) == 0)) {
+      i += 8;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    if (c >= 0x80) {
+      out.append(data + start, i - start);
+      AppendUtf8(AnsiCharToUtf16(c), out);
+      start = i + 1;
+    }
+    ++i;
+  }
+  out.append(data + start, n - start);
+}
+
+void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+    else if (cp >= 0xD800 && cp <= 0xDFFF)
+      cp = 0xFFFD;
+    AppendUtf8(cp, out);
+  }
 }
 
 std::string Utf8ToAnsi(std::string_view s) {

@@ -16,8 +16,15 @@ std::u16string AnsiToUtf16(std::string_view text);
 // Characters the code page cannot hold become "?" (a surrogate pair becomes one "?").
 std::string Utf16ToAnsi(std::u16string_view text);
 
-// UTF-8 forms, for file names and tests.
+// UTF-8 forms, for file names, the search and tests.
 std::string AnsiToUtf8(std::string_view text);
 std::string Utf8ToAnsi(std::string_view utf8);
+// Appends the UTF-8 form of Windows-1252 text, of UTF-16 text (a lone surrogate becomes
+// U+FFFD) or of one code point.
+void AppendAnsiAsUtf8(std::string_view text, std::string& out);
+void AppendUtf16AsUtf8(std::u16string_view text, std::string& out);
+void AppendUtf8(char32_t codePoint, std::string& out);
+// Writes the UTF-8 form of a code point (1 to 4 bytes) and returns its length.
+size_t EncodeUtf8(char32_t codePoint, char* to);
 
 } // namespace qel

@@ -18,5 +18,9 @@ bool IsRtfText(std::string_view text);
 std::string RtfToPlainText(std::string_view rtf);
 // The same, written into out (replacing its content) so that a caller can reuse its buffer.
 void RtfToPlainText(std::string_view rtf, std::string& out);
+// The same text in Unicode (UTF-8), as the editor shows it: every character is kept (a
+// non-breaking hyphen is a hyphen, a lone surrogate U+FFFD). Text that does not start with
+// "{\rtf" is Windows-1252 and is converted.
+void RtfToPlainUtf8(std::string_view rtf, std::string& out);
 
 } // namespace qel

@@ -34,7 +34,8 @@ public:
   std::function<void()> Tick;
 
   // Each text group: patterns 1 to 4, their active flags, the case flag, and matcher k for
-  // pattern k (true for an empty pattern).
+  // pattern k (true for an empty pattern). Patterns and the texts given to the matchers are
+  // UTF-8; the items' Windows-1252 fields are converted when a search runs.
   // Note caption.
   void SetNoteCaption1(const std::string& value) { FNoteCaption.Pattern[0] = value; }
   void SetNoteCaption2(const std::string& value) { FNoteCaption.Pattern[1] = value; }
@@ -136,8 +137,8 @@ public:
   bool MatchAttachmentFileName2(std::string_view text) const { return MatchText(FAttachmentFileName, 1, text); }
   bool MatchAttachmentFileName3(std::string_view text) const { return MatchText(FAttachmentFileName, 2, text); }
   bool MatchAttachmentFileName4(std::string_view text) const { return MatchText(FAttachmentFileName, 3, text); }
-  // True when a space-separated word of the pattern occurs in the text; lower-cases both
-  // (Windows-1252) unless caseSensitive. A pattern without words never matches.
+  // True when a space-separated word of the pattern occurs in the text (both UTF-8); folds the
+  // case of both unless caseSensitive. A pattern without words never matches.
   static bool Match(std::string_view pattern, std::string_view text, bool caseSensitive);
 
   // Narrows the views of the scope's pools ("Notes", "Sheets", "Attachments" or "Global") to
@@ -150,7 +151,7 @@ private:
   friend class TSearchRun;
   // Matcher k of a text group: true for an empty pattern, else Match.
   static bool MatchText(const TTextCriterion& group, int k, std::string_view text);
-  // Memo matcher k: tests the plain text of the note's rich text.
+  // Memo matcher k: tests the plain text (Unicode) of the note's rich text.
   bool MatchMemo(int k, std::string_view text) const;
   bool MatchNoteSheet(int k, const TNoteItem* note) const;
 

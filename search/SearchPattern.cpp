@@ -1,34 +1,25 @@
 #include "SearchPattern.h"
 
+#include "CaseFold.h"
 #include "platform/Ansi.h"
 
-#include <array>
-
 namespace qel {
-namespace {
 
-// AnsiLowerChar as a table, so that lowering a long text costs no call per byte.
-std::array<char, 256> MakeLowerTable() {
-  std::array<char, 256> table{};
-  for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(AnsiLowerChar(static_cast<unsigned char>(c)));
-  return table;
-}
-
-} // namespace
-
-void TSearchText::Reset(std::string_view text) {
-  FText = text;
+void TSearchText::Reset(std::string_view utf8) {
+  FText = utf8;
   FLowered = false;
 }
 
+void TSearchText::ResetAnsi(std::string_view ansi) {
+  FConverted.clear();
+  AppendAnsiAsUtf8(ansi, FConverted);
+  Reset(FConverted);
+}
+
 std::string_view TSearchText::Lower() {
-  static const std::array<char, 256> lower = MakeLowerTable();
   if (!FLowered) {
-    FLower.resize(FText.size());
-    // Local pointers: the stores cannot then be taken for changes of this object.
-    const char* from = FText.data();
-    char* to = FLower.data();
-    for (size_t i = 0, n = FText.size(); i < n; ++i) to[i] = lower[static_cast<unsigned char>(from[i])];
+    FLower.clear();
+    AppendFolded(FText, FLower);
     FLowered = true;
   }
   return FLower;
@@ -36,7 +27,11 @@ std::string_view TSearchText::Lower() {
 
 TSearchPattern::TSearchPattern(std::string_view pattern, bool caseSensitive)
     : FCaseSensitive(caseSensitive), FEmpty(pattern.empty()) {
-  std::string folded = caseSensitive ? std::string(pattern) : AnsiLowerCase(pattern);
+  std::string folded;
+  if (caseSensitive)
+    folded = pattern;
+  else
+    AppendFolded(pattern, folded);
   size_t start = 0;
   while (start <= folded.size()) {
     size_t end = folded.find(' ', start);

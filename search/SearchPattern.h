@@ -1,29 +1,34 @@
 #pragma once
 // A search pattern cut into its words, and a text prepared for testing against patterns.
+// Both are Unicode (UTF-8); ignoring case compares their folded forms (CaseFold.h).
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qel {
 
-// A text to test; its lower-case form is made on first need and then kept.
+// A text to test; its folded form is made on first need and then kept.
 class TSearchText {
 public:
   TSearchText() = default;
-  explicit TSearchText(std::string_view text) { Reset(text); }
-  // The viewed text must outlive its use here.
-  void Reset(std::string_view text);
+  explicit TSearchText(std::string_view utf8) { Reset(utf8); }
+  // A UTF-8 text; the viewed text must outlive its use here.
+  void Reset(std::string_view utf8);
+  // A Windows-1252 text (a name, a file name), converted.
+  void ResetAnsi(std::string_view ansi);
   std::string_view Exact() const { return FText; }
   std::string_view Lower();
 
 private:
   std::string_view FText;
-  std::string FLower; // kept between resets so its buffer is reused
+  // Kept between resets so their buffers are reused.
+  std::string FConverted;
+  std::string FLower;
   bool FLowered = false;
 };
 
-// The pattern's words: cut at every space (0x20) only, empty words dropped, lower-cased
-// (Windows-1252) when case is ignored. Cut once, tested against any number of texts.
+// The pattern's words (UTF-8): cut at every space (0x20) only, empty words dropped, folded
+// when case is ignored. Cut once, tested against any number of texts.
 class TSearchPattern {
 public:
   TSearchPattern(std::string_view pattern, bool caseSensitive);

@@ -23,7 +23,7 @@ TSearchRun::TSearchRun(const TContainerSearch& search)
       FAttachmentCaption(search.FAttachmentCaption), FAttachmentFileName(search.FAttachmentFileName) {}
 
 bool TSearchRun::NoteHit(const TNoteItem* note, bool global) {
-  FName.Reset(note->Data.Name);
+  FName.ResetAnsi(note->Data.Name);
   FMemoSource = note->Data.Text;
   FMemoReady = false;
   return global ? NoteHitInGlobal(note) : NoteHitInNotes(note);
@@ -50,7 +50,7 @@ bool TSearchRun::NoteHitInGlobal(const TNoteItem* note) {
 }
 
 bool TSearchRun::SheetHit(const TSheetItem* sheet, bool global) {
-  FName.Reset(sheet->Data.Name);
+  FName.ResetAnsi(sheet->Data.Name);
   bool colorOn = FSearch.FSheetColor.Active;
   bool colorHits = colorOn && FSearch.MatchSheetColor(sheet->Data.Color);
   if (global) return (FSheetCaption.IsOn() && FSheetCaption.HitsAll(FName)) || colorHits;
@@ -59,8 +59,8 @@ bool TSearchRun::SheetHit(const TSheetItem* sheet, bool global) {
 }
 
 bool TSearchRun::AttachmentHit(const TAttachItem* attachment, bool global) {
-  FName.Reset(attachment->Data.Caption);
-  FSecond.Reset(attachment->Data.Location);
+  FName.ResetAnsi(attachment->Data.Caption);
+  FSecond.ResetAnsi(attachment->Data.Location);
   if (global)
     return (FAttachmentCaption.IsOn() && FAttachmentCaption.HitsAll(FName)) ||
            (FAttachmentFileName.IsOn() && FAttachmentFileName.HitsAll(FSecond));
@@ -79,7 +79,7 @@ bool TSearchRun::NoteSheetHits(unsigned patterns, const TNoteItem* note) {
   for (int k = 0; k < 4; ++k)
     if ((patterns >> k & 1u) && !FNoteSheetCaption.Pattern(k).IsEmpty()) missing |= 1u << k;
   for (auto it = note->Positions.begin(); missing && it != note->Positions.end(); ++it) {
-    FSecond.Reset(static_cast<const TPosItem*>(*it)->GetSheet()->Data.Name);
+    FSecond.ResetAnsi(static_cast<const TPosItem*>(*it)->GetSheet()->Data.Name);
     for (int k = 0; k < 4; ++k)
       if ((missing >> k & 1u) && FNoteSheetCaption.Pattern(k).FoundIn(FSecond)) missing &= ~(1u << k);
   }
@@ -94,7 +94,7 @@ bool TSearchRun::NoteSheetColorHits(const TNoteItem* note) const {
 
 TSearchText& TSearchRun::Memo() {
   if (!FMemoReady) {
-    RtfToPlainText(FMemoSource, FPlain);
+    RtfToPlainUtf8(FMemoSource, FPlain);
     FMemo.Reset(FPlain);
     FMemoReady = true;
   }

@@ -51,7 +51,7 @@ public:
 private:
   bool NoteHitInNotes(const TNoteItem* note);
   bool NoteHitInGlobal(const TNoteItem* note);
-  // The plain text of the current note's rich text, made on first need.
+  // The plain text (UTF-8) of the current note's rich text, made on first need.
   TSearchText& Memo();
 
   const TContainerSearch& FSearch;

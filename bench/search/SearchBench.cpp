@@ -89,22 +89,26 @@ void BM_GlobalSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_GlobalSearch)->Unit(benchmark::kMillisecond);
 
-// The plain text of all bodies alone, for comparison.
-void BM_RtfToPlainText(benchmark::State& state) {
+// The plain text of all bodies alone, for comparison: Windows-1252, and the Unicode text the
+// search reads.
+template <void (*ToPlain)(std::string_view, std::string&)> void PlainTextOfAll(benchmark::State& state) {
   TContainer& project = Project();
   std::string out;
   int64_t bytes = 0;
   for (auto _ : state) {
     for (int i = 0; i < kNotes; ++i) {
       const std::string& text = project.NotePool->GetAllItem(i)->Data.Text;
-      RtfToPlainText(text, out);
+      ToPlain(text, out);
       bytes += static_cast<int64_t>(text.size());
       benchmark::DoNotOptimize(out.data());
     }
   }
   state.SetBytesProcessed(bytes);
 }
+void BM_RtfToPlainText(benchmark::State& state) { PlainTextOfAll<RtfToPlainText>(state); }
 BENCHMARK(BM_RtfToPlainText)->Unit(benchmark::kMillisecond);
+void BM_RtfToPlainUtf8(benchmark::State& state) { PlainTextOfAll<RtfToPlainUtf8>(state); }
+BENCHMARK(BM_RtfToPlainUtf8)->Unit(benchmark::kMillisecond);
 
 // One search of the scope with no criterion (every item of its kinds is a hit), then the shown
 // results tree emptied and rebuilt per iteration, as the search window does.

@@ -5,6 +5,7 @@
 #include "windows/richedit/RtfWriter.h"
 
 #include <QGuiApplication>
+#include <QString>
 #include <QTextDocument>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qel::ReadRtf(input, document);
   // The editor shows the text the search reads.
   if (qel::IsRtfText(input) && qel::PlainTextOf(document) != qel::RtfToPlainText(input)) __builtin_trap();
+  QString shown = qel::PlainUnicodeOf(document);
+  shown.replace(QChar(0x2011), QLatin1Char('-'));
+  std::string searched;
+  qel::RtfToPlainUtf8(input, searched);
+  if (qel::IsRtfText(input) && shown.toStdString() != searched) __builtin_trap();
   const std::string written = qel::WriteRtf(document);
   QTextDocument again;
   qel::ReadRtf(written, again);

@@ -98,3 +98,25 @@ TEST(RtfText, LongTextRunsStopAtMarkupWhereverItFalls) {
     EXPECT_EQ(RtfToPlainText("{\\rtf1 " + a + "}" + b), a) << k;
   }
 }
+
+TEST(RtfText, TheUnicodeTextKeepsEveryCharacter) {
+  struct Case {
+    const char* rtf;
+    const char* text; // UTF-8
+  } cases[] = {
+      {"{\\rtf1 \\u960?\\u8364?x}", "π€x"},
+      {"{\\rtf1 caf\\'e9 \\'80\\'81}", "café €\xC2\x81"}, // the undefined byte is its C1 control
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset204 A;}}\\f0 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\par \\'c4\\'e0}", "Привет\r\nДа"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset161 A;}}\\f0 \\'cf\\'c4\\'cf\\'d3\\cell \\'f2}", "ΟΔΟΣ\tς"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset128 A;}}\\f0 \\'93\\'8c\\'8b\\'9e}", "東京"},
+      {"{\\rtf1 \\u-10179?\\u-8704?!}", "\xF0\x9F\x98\x80!"}, // a surrogate pair is one character
+      {"{\\rtf1 \\u-10179?!}", "\xEF\xBF\xBD!"},                // half a pair is none
+      {"{\\rtf1 a\\_b}", "a-b"},
+      {"Gr\xFC\xDF \x80", "Grüß €"}, // plain Windows-1252 text
+  };
+  std::string out = "reused";
+  for (const Case& c : cases) {
+    qel::RtfToPlainUtf8(c.rtf, out);
+    EXPECT_EQ(out, c.text) << c.rtf;
+  }
+}

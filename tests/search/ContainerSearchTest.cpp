@@ -76,7 +76,7 @@ TEST_F(SearchFixture, NoteBodiesAreSearchedAsTextNotAsMarkup) {
     Search.Search("Notes");
     EXPECT_EQ(Notes(), Names{}) << word;
   }
-  Search.SetNoteMemo1("K\xC4SE");
+  Search.SetNoteMemo1("KÄSE");
   Search.Search("Notes");
   EXPECT_EQ(Notes(), Names({"styled"}));
   Search.SetNoteMemo1("world course");

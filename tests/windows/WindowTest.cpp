@@ -34,6 +34,13 @@ TLinkItem* WindowTest::Link(TNoteItem* from, TNoteItem* to, TSheetItem* sheet) {
   return Project.NewLink(from, to, Project.GetRelation(0), sheet);
 }
 
+std::unique_ptr<QPrinter> WindowTest::PdfPrinter(const std::string& name) const {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(QString::fromStdString(Folder() + name));
+  return printer;
+}
+
 QList<QIcon> WindowTest::DistinctIcons() {
   QList<QIcon> icons;
   for (int i = 0; i < 9; ++i) {

@@ -9,8 +9,10 @@
 
 #include <QIcon>
 #include <QList>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,8 @@ protected:
   std::string Folder() const { return Project.Directory; }
   // Nine icons that tell apart which image a row shows.
   static QList<QIcon> DistinctIcons();
+  // A printer that prints into the PDF file of that name in the project's folder.
+  std::unique_ptr<QPrinter> PdfPrinter(const std::string& name) const;
 
   struct TApplication {
     TApplication() { EnsureApplication(); }

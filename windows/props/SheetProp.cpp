@@ -1,9 +1,9 @@
 #include "SheetProp.h"
 
 #include "windows/richedit/RichEditURL.h"
+#include "windows/richedit/RtfReader.h"
 #include "model/Container.h"
 #include "platform/Errors.h"
-#include "platform/RtfText.h"
 #include "platform/qt/QtConvert.h"
 #include "windows/MainServices.h"
 
@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -253,21 +254,23 @@ void TSheetPrp::LoadSheet(TSheetItem* sheet) {
 void TSheetPrp::RefreshContents(TSheetItem* sheet) {
   SB_Contents->showMessage("Notes of " + ToQString(sheet->Data.Name));
   std::vector<TEntry> entries;
-  std::string text;
+  QString notesText;
+  QTextDocument reading; // each note's text as the rich-text control reads it, every script kept
   for (int i = 0; i < sheet->PositionCount(); ++i) {
     TNoteItem* note = sheet->GetPosition(i)->GetNote();
     if (!note) continue;
-    text += "\r\n\r\n\xAB " + note->Data.Name + " \xBB\r\n\r\n" + RtfToPlainText(note->Data.Text);
+    ReadRtf(note->Data.Text, reading);
+    notesText += QString::fromUtf8("\r\n\r\n« ") + ToQString(note->Data.Name) + QString::fromUtf8(" »\r\n\r\n") +
+                 PlainUnicodeOf(reading);
     const int image = note->IsAggregation() ? 1 : note->IsPlacedOn(sheet) ? 4 : 2;
     entries.push_back({note, ToQString(note->Data.Name), image});
   }
-  const QString notesText = ToQString(text);
   if (entries == FEntries && notesText == FNotesText) return;
   FEntries = std::move(entries);
   FNotesText = notesText;
   LV_Contents->clear();
   for (const TEntry& entry : FEntries) new QListWidgetItem(IL_Property.value(entry.Image), entry.Name, LV_Contents);
-  RichEditURL2->SetPlainTextAnsi(text);
+  RichEditURL2->SetPlainText(notesText);
   RichEditURL2Change();
 }
 

@@ -142,11 +142,12 @@ std::string TRichEditURL::GetPlainText() const {
   return FromQString(text);
 }
 
-void TRichEditURL::SetPlainTextAnsi(const std::string& text) {
-  QString plain = ToQString(text);
-  plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  setPlainText(plain);
+void TRichEditURL::SetPlainTextAnsi(const std::string& text) { SetPlainText(ToQString(text)); }
+
+void TRichEditURL::SetPlainText(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  setPlainText(text);
   ResetHistory();
   FHasLoaded = false;
 }

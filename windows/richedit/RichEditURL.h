@@ -47,6 +47,7 @@ public:
   std::string GetPlainText() const;
   // Replaces the text with plain text (CR LF or LF line ends), as SetRichText does.
   void SetPlainTextAnsi(const std::string& text);
+  void SetPlainText(QString text);
 
   // The file's content: rich text when it starts with "{\rtf", else plain Windows-1252 text.
   // Raises EInOutError; the text is unchanged then.

@@ -511,29 +511,35 @@ void ReadPlainText(std::string_view text, QTextDocument& document) {
 
 } // namespace
 
-std::string PlainTextOf(const QTextDocument& document) {
-  std::string out;
+QString PlainUnicodeOf(const QTextDocument& document) {
+  QString out;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     QString text = block.text();
     text.remove(QChar::ObjectReplacementCharacter);
     text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
-    AppendPlainAnsi(text.toStdU16String(), out);
+    out += text;
     QTextTable* table = RtfTableOf(block);
     if (!table) {
-      if (block.next().isValid() && !IsTableAnchor(block)) out += "\r\n";
+      if (block.next().isValid() && !IsTableAnchor(block)) out += QLatin1String("\r\n");
       continue;
     }
     // In a table: a cell ends with a tab, a row with a line end, where the text ended them.
     const QTextTableCell cell = table->cellAt(block.position());
     if (block.position() + block.length() - 1 < cell.lastPosition()) {
-      out += "\r\n";
+      out += QLatin1String("\r\n");
       continue;
     }
-    if (!cell.format().boolProperty(kRtfCellOpenProperty)) out += "\t";
+    if (!cell.format().boolProperty(kRtfCellOpenProperty)) out += QLatin1Char('\t');
     if (cell.column() + cell.columnSpan() >= table->columns() &&
         !table->cellAt(cell.row(), 0).format().boolProperty(kRtfRowOpenProperty))
-      out += "\r\n";
+      out += QLatin1String("\r\n");
   }
+  return out;
+}
+
+std::string PlainTextOf(const QTextDocument& document) {
+  std::string out;
+  AppendPlainAnsi(PlainUnicodeOf(document).toStdU16String(), out);
   return out;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+class QString;
 class QTextDocument;
 
 namespace qel {
@@ -23,5 +24,7 @@ void ReadRtf(std::string_view rtf, QTextDocument& document);
 // from: paragraphs and line breaks end with CR LF, table cells with a tab and rows with CR LF;
 // pictures are no text.
 std::string PlainTextOf(const QTextDocument& document);
+// The same text with every character the document holds.
+QString PlainUnicodeOf(const QTextDocument& document);
 
 } // namespace qel

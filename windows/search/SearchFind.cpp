@@ -79,6 +79,9 @@ QString Trim(QString text) {
 }
 
 std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
+// A pattern as the search engine takes it: Unicode, so that every script is found.
+std::string Pattern(const QString& text) { return text.toStdString(); }
+std::string Pattern(const QLineEdit* edit) { return Pattern(edit->text()); }
 
 // Unchecks a box as the user would: its click handler runs when it was checked.
 template <class THandler> void Uncheck(QCheckBox* box, THandler handler) {
@@ -142,11 +145,11 @@ bool TfrmSearch::SetCriteria(bool& sheets, bool& notes, bool& attachments) {
 void TfrmSearch::SetNoteCriteria() {
   TC& search = *ContainerSearch;
   LastSearchText = Text(edt_notecaption);
-  SetFirst(search, kNoteCaption, Text(edt_notecaption), chk_notecaptioncasesensitive);
+  SetFirst(search, kNoteCaption, Pattern(edt_notecaption), chk_notecaptioncasesensitive);
   search.SetNoteColorActive(chk_notecolor->isChecked());
   search.SetNoteColor(pnl_notecolor->GetColor());
-  SetFirst(search, kNoteMemo, Text(edt_notememo), chk_notememocasesensitive);
-  SetFirst(search, kNoteSheetCaption, Text(edt_noteonsheetcaption), chk_noteonsheetcaptioncasesensitive);
+  SetFirst(search, kNoteMemo, Pattern(edt_notememo), chk_notememocasesensitive);
+  SetFirst(search, kNoteSheetCaption, Pattern(edt_noteonsheetcaption), chk_noteonsheetcaptioncasesensitive);
   search.SetNoteSheetColorActive(chk_noteonsheetcolor->isChecked());
   search.SetNoteSheetColor(pnl_noteonsheetcolor->GetColor());
 }
@@ -154,7 +157,7 @@ void TfrmSearch::SetNoteCriteria() {
 void TfrmSearch::SetSheetCriteria() {
   TC& search = *ContainerSearch;
   LastSearchText = Text(edt_sheetcaption);
-  SetFirst(search, kSheetCaption, Text(edt_sheetcaption), chk_sheetcaptioncasesensitive);
+  SetFirst(search, kSheetCaption, Pattern(edt_sheetcaption), chk_sheetcaptioncasesensitive);
   search.SetSheetColorActive(chk_sheetcolor->isChecked());
   search.SetSheetColor(pnl_sheetcolor->GetColor());
 }
@@ -162,8 +165,8 @@ void TfrmSearch::SetSheetCriteria() {
 void TfrmSearch::SetAttachmentCriteria() {
   TC& search = *ContainerSearch;
   LastSearchText = Text(edt_attachmentcaption);
-  SetFirst(search, kAttachmentCaption, Text(edt_attachmentcaption), chk_attachmentcaptioncasesensitive);
-  SetFirst(search, kAttachmentFileName, Text(edt_attachmentfilename), chk_attachmentfilenamecasesensitive);
+  SetFirst(search, kAttachmentCaption, Pattern(edt_attachmentcaption), chk_attachmentcaptioncasesensitive);
+  SetFirst(search, kAttachmentFileName, Pattern(edt_attachmentfilename), chk_attachmentfilenamecasesensitive);
 }
 
 // Every text group takes the four global fields; the colour groups are off.
@@ -174,7 +177,7 @@ void TfrmSearch::SetGlobalCriteria() {
   for (const TTextSetters* group :
        {&kNoteCaption, &kNoteMemo, &kNoteSheetCaption, &kSheetCaption, &kAttachmentCaption, &kAttachmentFileName}) {
     for (int k = 0; k < 4; ++k)
-      SetPattern(search, *group, k, FromQString(GlobalTexts()[k]->currentText()));
+      SetPattern(search, *group, k, Pattern(GlobalTexts()[k]->currentText()));
     (search.*group->CaseSensitive)(caseSensitive);
   }
   search.SetNoteColorActive(false);

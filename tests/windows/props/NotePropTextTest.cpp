@@ -222,9 +222,7 @@ TEST_F(NoteText, OpeningAModifiedTextAsksFirstAndCancelStops) {
 TEST_F(NoteText, AfterAPrintFilesAreReadByTheirContentAndSavedByTheirName) {
   const std::string file = Folder() + "load.txt";
   WriteFileBytes(file, "{\\rtf1 {\\b rich}}");
-  Window.PrintDialog = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  Window.PrintDialog->setOutputFormat(QPrinter::PdfFormat);
-  Window.PrintDialog->setOutputFileName(QString::fromStdString(Folder() + "note.pdf"));
+  Window.PrintDialog = PdfPrinter("note.pdf");
   Script.AnswerPrint(true);
   Window.FilePrint();
   EXPECT_TRUE(FileExists(Folder() + "note.pdf"));
