@@ -101,6 +101,7 @@ private:
   };
   std::vector<TOverride> Overrides; // "\ls" n is Overrides[n - 1]
   std::unordered_map<const QTextList*, int> OverrideOf;
+  std::array<int, 9> BulletOverride{}; // by level: the "\ls" of the last bullet item since a paragraph outside lists
   int Override = 0;        // of the paragraph before
   int WrittenOverride = 0; // in the paragraph format written last
   QString Field;           // the instruction of the field open
@@ -291,7 +292,10 @@ void TRtfWriter::CloseField() {
 }
 
 int TRtfWriter::ListOverride(const QTextList* list, const TRtfParagraph& paragraph, bool restart) {
-  if (!list) return Override = 0;
+  if (!list) {
+    BulletOverride.fill(0);
+    return Override = 0;
+  }
   const int level = std::clamp(paragraph.ListLevel, 0, 8);
   const TRtfListStyle style = paragraph.ListStyle;
   // The list can go in an "\ls" where its level has its style and holds it or nothing (a
@@ -304,8 +308,12 @@ int TRtfWriter::ListOverride(const QTextList* list, const TRtfParagraph& paragra
   };
   int ls = 0;
   if (Override != 0) { // after a list paragraph: going back out to a list, or on in this one
+    // Bullets go by what shows, as the lists that hold them are not read back as they were.
     const auto known = OverrideOf.find(list);
-    if (known != OverrideOf.end() && !restart && Overrides[known->second - 1].Lists[level] == list)
+    if (style == TRtfListStyle::Disc && !fits(Override))
+      ls = BulletOverride[level];
+    else if (style != TRtfListStyle::Disc && known != OverrideOf.end() && !restart &&
+             Overrides[known->second - 1].Lists[level] == list)
       ls = known->second;
     else if (fits(Override))
       ls = Override;
@@ -319,6 +327,7 @@ int TRtfWriter::ListOverride(const QTextList* list, const TRtfParagraph& paragra
   entry.Lists[level] = list;
   for (int deeper = level + 1; deeper < 9; ++deeper) entry.Lists[deeper] = nullptr;
   OverrideOf[list] = ls;
+  if (style == TRtfListStyle::Disc) BulletOverride[level] = ls;
   return Override = ls;
 }
 

@@ -3,6 +3,7 @@
 #include "GuiTest.h"
 #include "RtfDescribe.h"
 #include "platform/FileNames.h"
+#include "platform/RtfText.h"
 #include "platform/RtfTextScanner.h"
 #include "windows/richedit/RichEditURL.h"
 #include "windows/richedit/RtfFormat.h"
@@ -219,11 +220,19 @@ TEST_F(RtfWordProcessor, ListsAreWrittenSoWordProcessorsNumberThemAsShown) {
       {"<ul><li>1</li><li>2</li><li>3</li><li>4</li><li>5</li><li>6</li><li>7</li><li>8</li><li>9</li><li>10</li>"
        "<li>11<ol><li>in</li></ol></li><li>12</li></ul>",
        {"*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "*/0", "1./1", "*/0"}},
+      // Found by fuzzing: a bullet list going on after a numbered one was written differently
+      // the second time.
+      {"{\\rtf1{\\listtext \\'b7\\tab}\\pard\\ls1 Read\\par{\\listtext 1.\\tab}\\pard\\ls2 Answer\\par"
+       "{\\listtext \\'b7\\tab}\\pard\\ls1 Last\\par\\pard\\par}",
+       {"*/0", "1./0", "*/0", "-", "-"}},
   };
-  for (const auto& [html, marks] : cases) {
-    SCOPED_TRACE(html);
+  for (const auto& [text, marks] : cases) {
+    SCOPED_TRACE(text);
     QTextDocument made;
-    made.setHtml(html);
+    if (IsRtfText(text))
+      ReadRtf(text, made);
+    else
+      made.setHtml(text);
     // What the control shows after reading its own text is what a word processor must show.
     QTextDocument document;
     ReadRtf(WriteRtf(made), document);
