@@ -130,6 +130,11 @@ void TRtfReader::Run() {
 
 void TRtfReader::GroupClosed() {
   if (Outer.empty()) return;
+  // The end of a field's instruction: the field's result takes the link from the field's group.
+  if (State.Dest == TRtfDest::Field && FieldGroup + 1 == Outer.size()) {
+    const QString instruction = Instruction.trimmed();
+    Outer.back().Run.Link = RtfLinkTarget(instruction).isEmpty() ? QString() : instruction;
+  }
   State = Outer.back();
   Outer.pop_back();
 }
@@ -246,11 +251,7 @@ void TRtfReader::Destination(TRtfDest dest) {
 }
 
 void TRtfReader::FieldText(std::u16string_view text) {
-  // The field's result takes the link from the field's group.
-  if (FieldGroup >= Outer.size()) return;
   Instruction.append(QStringView(text.data(), static_cast<qsizetype>(text.size())));
-  const QString instruction = Instruction.trimmed();
-  Outer[FieldGroup].Run.Link = RtfLinkTarget(instruction).isEmpty() ? QString() : instruction;
 }
 
 void TRtfReader::ListWord(const TRtfWord& word) {
