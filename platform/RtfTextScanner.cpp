@@ -25,7 +25,7 @@ constexpr TDestEntry kDestinations[] = {
     {"bkmkstart", TRtfDest::Skip}, {"buptim", TRtfDest::Skip}, {"colorschememapping", TRtfDest::Skip},
     {"colortbl", TRtfDest::ColorTable}, {"comment", TRtfDest::Skip}, {"creatim", TRtfDest::Skip},
     {"datastore", TRtfDest::Skip}, {"doccomm", TRtfDest::Skip}, {"docvar", TRtfDest::Skip},
-    {"field", TRtfDest::Text}, {"filetbl", TRtfDest::Skip}, {"fldinst", TRtfDest::Skip},
+    {"field", TRtfDest::Text}, {"filetbl", TRtfDest::Skip}, {"fldinst", TRtfDest::Field},
     {"fldrslt", TRtfDest::Text}, {"fonttbl", TRtfDest::FontTable}, {"footer", TRtfDest::Skip},
     {"footerf", TRtfDest::Skip}, {"footerl", TRtfDest::Skip}, {"footerr", TRtfDest::Skip},
     {"footnote", TRtfDest::Skip}, {"ftncn", TRtfDest::Skip}, {"ftnsep", TRtfDest::Skip},
@@ -485,6 +485,7 @@ void TRtfScanner::Chars(std::u16string_view chars) {
   switch (State.Dest) {
   case TRtfDest::Text: Sink.Text(chars); break;
   case TRtfDest::Marker: Sink.MarkerText(chars); break;
+  case TRtfDest::Field: Sink.FieldText(chars); break;
   case TRtfDest::FontTable:
     for (const char16_t c : chars) {
       if (c == u';')

@@ -32,6 +32,7 @@ enum class TRtfDest : uint8_t {
   ListFormat, // "{\pn}": a paragraph's bullet or numbering
   Object,     // "{\object}" outside its result
   Result,     // the "{\result}" of an object
+  Field,      // "{\fldinst}": a field's instruction, such as a link's target
 };
 
 enum class TRtfBreak : uint8_t { Paragraph, Line, Cell, Row };
@@ -66,6 +67,8 @@ public:
   virtual void Word(const TRtfWord&, TRtfDest) {}
   // The text of a list mark.
   virtual void MarkerText(std::u16string_view) {}
+  // Text of a field's instruction.
+  virtual void FieldText(std::u16string_view) {}
   // A whole "{\pict ...}" group, braces included; inResult: it shows an object.
   virtual void Picture(std::string_view, bool /*inResult*/) {}
   // A whole "{\object ...}" group, after the pictures of its result.

@@ -1,5 +1,6 @@
 // Rich text of long notes: bullet lists of 1,000 to 80,000 paragraphs as the rich-text control
-// writes them, read into a document, written back, and read as plain text by the search.
+// writes them, read into a document, written back, and read as plain text by the search; and
+// lists of 10,000 to 40,000 paragraphs where each paragraph has its own list group.
 #include "platform/RtfText.h"
 #include "windows/richedit/RtfReader.h"
 #include "windows/richedit/RtfWriter.h"
@@ -31,6 +32,36 @@ const std::string& Note(int paragraphs) {
   if (note.empty()) note = BulletNote(paragraphs);
   return note;
 }
+
+// Lists as the control writes them where each item's format differs from the one before: a
+// "{\pn}" group for every paragraph. Shapes: 0 bullets; 1 bullets with every third item a
+// numbered item a level deeper; 2 one numbered list.
+std::string PerParagraphNote(int paragraphs, int shape) {
+  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1";
+  for (int i = 0; i < paragraphs; ++i) {
+    const bool nested = shape == 1 && i % 3 == 2;
+    rtf += std::string("\\pard{\\*\\pn") + (nested || shape == 2 ? "\\pnlvlbody\\pndec" : "\\pnlvlblt") + "\\pnindent0\\pnstart" +
+           std::to_string(shape == 2 ? i + 1 : 1) + "}" + (i % 2 ? "\\qc" : "") + (nested ? "\\ilvl1" : "") + " Item " +
+           std::to_string(i) + "\\par\r\n";
+  }
+  return rtf + "}";
+}
+
+void BM_ReadRtfPerParagraphList(benchmark::State& state) {
+  const std::string rtf = PerParagraphNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    QTextDocument document;
+    ReadRtf(rtf, document);
+    benchmark::DoNotOptimize(document.blockCount());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+}
+BENCHMARK(BM_ReadRtfPerParagraphList)
+    ->ArgsProduct({{10000, 20000, 40000}, {0, 1}})
+    ->Args({5000, 2})
+    ->Args({10000, 2})
+    ->Args({20000, 2})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ReadRtf(benchmark::State& state) {
   const std::string& rtf = Note(static_cast<int>(state.range(0)));

@@ -194,15 +194,37 @@ int TRichEditURL::CharacterAt(const QPoint& point) const {
   return hit > 0 && point.x() < cursorRect(caret).x() ? hit - 1 : hit;
 }
 
+bool TRichEditURL::LinkAt(int position, int& start, int& end, QString& target) const {
+  const QTextBlock block = document()->findBlock(position);
+  if (!block.isValid()) return false;
+  // The fragments of the same link around the character.
+  QString href;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    const QString own = fragment.charFormat().isAnchor() ? fragment.charFormat().anchorHref() : QString();
+    if (own.isEmpty() || own != href) start = fragment.position();
+    href = own;
+    end = fragment.position() + fragment.length();
+    if (position >= end) continue;
+    // Only the range up to the character is known yet: the link may go on after it.
+    for (it++; !it.atEnd() && it.fragment().charFormat().anchorHref() == href; it++)
+      end = it.fragment().position() + it.fragment().length();
+    target = href;
+    return !href.isEmpty() && position >= start;
+  }
+  return false;
+}
+
 bool TRichEditURL::ClickAt(const QPoint& point) {
   int start = 0, end = 0;
+  QString target; // a link's own; else the detected address itself
   const int position = CharacterAt(point);
-  if (position < 0 || !URLAt(position, start, end)) return false;
+  if (position < 0 || (!LinkAt(position, start, end, target) && !URLAt(position, start, end))) return false;
   QTextCursor selection(document());
   selection.setPosition(start);
   selection.setPosition(end, QTextCursor::KeepAnchor);
   setTextCursor(selection);
-  DoURLClick(selection.selectedText());
+  DoURLClick(target.isEmpty() ? selection.selectedText() : target);
   return true;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The rich-text control of the note window and the sheet property window: a QTextEdit that
 // reads and writes its text as RTF, recognises web addresses in the text (underlined, shown by
-// a highlighter, not stored) and reports a left click on one, and prints itself into a page
-// rectangle with a caption line on the first page. An image pasted from another program or a
-// dropped picture file becomes a picture of the text.
+// a highlighter, not stored) and reports a left click on one or on a link of the text, and
+// prints itself into a page rectangle with a caption line on the first page. An image pasted
+// from another program or a dropped picture file becomes a picture of the text.
 #include <QRect>
 #include <QTextEdit>
 #include <functional>
@@ -59,7 +59,11 @@ public:
 
   // The range [start, end) of the detected address at a character position, or false.
   bool URLAt(int position, int& start, int& end) const;
-  // Selects the address under a point of the viewport and reports it; true when there was one.
+  // The range [start, end) of the link (a field of rich text) at a character position and its
+  // target, or false.
+  bool LinkAt(int position, int& start, int& end, QString& target) const;
+  // Selects the link or address under a point of the viewport and reports its target (the
+  // address); true when there was one.
   bool ClickAt(const QPoint& point);
   void DoURLClick(const QString& URL);
 

@@ -68,6 +68,12 @@ QTextCharFormat TRtfRun::ToCharFormat() const {
   if (Charset >= 0) format.setProperty(kRtfCharsetProperty, Charset);
   if (Shading.isValid()) format.setProperty(kRtfShadingProperty, Shading);
   if (Highlight.isValid() || Shading.isValid()) format.setBackground(Highlight.isValid() ? Highlight : Shading);
+  if (Highlight.isValid()) format.setProperty(kRtfHighlightProperty, true);
+  if (!Link.isEmpty()) {
+    format.setAnchor(true);
+    format.setAnchorHref(RtfLinkTarget(Link));
+    format.setProperty(kRtfFieldProperty, Link);
+  }
   if (Script != TRtfScript::Normal)
     format.setVerticalAlignment(Script == TRtfScript::Super ? QTextCharFormat::AlignSuperScript
                                                             : QTextCharFormat::AlignSubScript);
@@ -98,8 +104,10 @@ TRtfRun TRtfRun::FromCharFormat(const QTextCharFormat& format, const QFont& defa
   if (format.foreground().style() != Qt::NoBrush) run.Color = format.foreground().color();
   if (format.hasProperty(kRtfCharsetProperty)) run.Charset = format.intProperty(kRtfCharsetProperty);
   if (format.hasProperty(kRtfShadingProperty)) run.Shading = format.colorProperty(kRtfShadingProperty);
-  if (format.background().style() != Qt::NoBrush && format.background().color() != run.Shading)
+  if (format.background().style() != Qt::NoBrush &&
+      (format.boolProperty(kRtfHighlightProperty) || format.background().color() != run.Shading))
     run.Highlight = format.background().color();
+  run.Link = format.stringProperty(kRtfFieldProperty);
   if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) run.Script = TRtfScript::Super;
   if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) run.Script = TRtfScript::Sub;
   run.OffsetHalfPoints = static_cast<int>(std::lround(format.baselineOffset() * run.HalfPoints / 100.0));
@@ -113,12 +121,15 @@ bool TRtfParagraph::SameList(const TRtfParagraph& other) const {
 
 QTextBlockFormat TRtfParagraph::ToBlockFormat() const {
   QTextBlockFormat format;
+  // Left and right are the page's sides, also in a right-to-left paragraph.
+  const Qt::Alignment absolute = RightToLeft ? Qt::AlignAbsolute : Qt::Alignment();
   switch (Align) {
-  case TRtfAlign::Left: format.setAlignment(Qt::AlignLeft); break;
-  case TRtfAlign::Right: format.setAlignment(Qt::AlignRight); break;
+  case TRtfAlign::Left: format.setAlignment(Qt::AlignLeft | absolute); break;
+  case TRtfAlign::Right: format.setAlignment(Qt::AlignRight | absolute); break;
   case TRtfAlign::Center: format.setAlignment(Qt::AlignHCenter); break;
   case TRtfAlign::Justify: format.setAlignment(Qt::AlignJustify); break;
   }
+  if (RightToLeft) format.setLayoutDirection(Qt::RightToLeft);
   format.setLeftMargin(LeftTwips / kTwipsPerPixel);
   format.setRightMargin(RightTwips / kTwipsPerPixel);
   format.setTextIndent(FirstTwips / kTwipsPerPixel);
@@ -150,8 +161,11 @@ QTextBlockFormat TRtfParagraph::ToBlockFormat() const {
 TRtfParagraph TRtfParagraph::FromBlock(const QTextBlock& block) {
   const QTextBlockFormat format = block.blockFormat();
   TRtfParagraph paragraph;
+  paragraph.RightToLeft = format.layoutDirection() == Qt::RightToLeft;
   const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-  if (align & Qt::AlignRight)
+  // Without AlignAbsolute, left and right are mirrored in a right-to-left paragraph.
+  const bool mirrored = paragraph.RightToLeft && !(align & Qt::AlignAbsolute);
+  if (align & (mirrored ? Qt::AlignLeft : Qt::AlignRight))
     paragraph.Align = TRtfAlign::Right;
   else if (align & Qt::AlignHCenter)
     paragraph.Align = TRtfAlign::Center;
@@ -221,6 +235,40 @@ QString RtfListMark(TRtfListStyle style, int number) {
   case TRtfListStyle::UpperRoman: return Roman(number).toUpper() + '.';
   default: return QString(QChar(0xB7));
   }
+}
+
+QString RtfLinkTarget(const QString& instruction) {
+  // Words are quoted or bare; switches start with a backslash, and some take the word after.
+  std::vector<std::pair<QString, bool>> words; // and whether it was quoted
+  for (qsizetype at = 0; at < instruction.size();) {
+    if (instruction[at].isSpace()) {
+      ++at;
+    } else if (instruction[at] == '"') {
+      qsizetype end = instruction.indexOf('"', at + 1);
+      if (end < 0) end = instruction.size();
+      words.emplace_back(instruction.mid(at + 1, end - at - 1), true);
+      at = end + 1;
+    } else {
+      qsizetype end = at;
+      while (end < instruction.size() && !instruction[end].isSpace() && instruction[end] != '"') ++end;
+      words.emplace_back(instruction.mid(at, end - at), false);
+      at = end;
+    }
+  }
+  if (words.empty() || words[0].second || words[0].first.compare("HYPERLINK", Qt::CaseInsensitive) != 0) return {};
+  QString address, place;
+  for (size_t i = 1; i < words.size(); ++i) {
+    const auto& [word, quoted] = words[i];
+    const bool switchWord = !quoted && word.startsWith('\\');
+    const QChar letter = word.size() == 2 ? word[1].toLower() : QChar();
+    const bool argument = switchWord && i + 1 < words.size() && (letter == 'l' || letter == 'o' || letter == 't');
+    if (argument && letter == 'l')
+      place = words[i + 1].first;
+    else if (!switchWord && address.isEmpty())
+      address = word;
+    if (argument) ++i;
+  }
+  return place.isEmpty() ? address : address + '#' + place;
 }
 
 TRtfListStyle RtfListStyleOfMark(const QString& mark) {

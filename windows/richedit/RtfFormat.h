@@ -37,6 +37,12 @@ constexpr int kRtfLineMultipleProperty = QTextFormat::UserProperty + 0x1105;
 // Both are left out where the table was read whole.
 constexpr int kRtfCellOpenProperty = QTextFormat::UserProperty + 0x1106;
 constexpr int kRtfRowOpenProperty = QTextFormat::UserProperty + 0x1107;
+// Of a run: the background is its highlight ("\highlight", "\chcbpat"), even where the
+// shading has the same colour.
+constexpr int kRtfHighlightProperty = QTextFormat::UserProperty + 0x1108;
+// Of a link's text: the instruction of the field it was read from ("HYPERLINK ..."), written
+// back as it is.
+constexpr int kRtfFieldProperty = QTextFormat::UserProperty + 0x1109;
 
 enum class TRtfScript { Normal, Super, Sub };
 
@@ -53,6 +59,7 @@ struct TRtfRun {
   QColor Shading;   // "\cb"; invalid: none
   TRtfScript Script = TRtfScript::Normal;
   int OffsetHalfPoints = 0; // "\up" (above the baseline) or "\dn" (negative)
+  QString Link; // the instruction of the link field the run is the text of; empty: none
 
   bool operator==(const TRtfRun& other) const = default;
   QTextCharFormat ToCharFormat() const;
@@ -71,6 +78,10 @@ struct TRtfTab {
 
 // The text of a list item's mark: "\'b7" for bullets, "3." or "c." for numbers.
 QString RtfListMark(TRtfListStyle style, int number);
+// The target of a link field's instruction ("HYPERLINK \"url\" \\l \"place\""): the address,
+// with "#place" where a place is named; empty for other fields.
+QString RtfLinkTarget(const QString& instruction);
+
 // The style a list mark written out for other readers ("{\listtext 3.\tab}") stands for.
 TRtfListStyle RtfListStyleOfMark(const QString& mark);
 
@@ -83,11 +94,13 @@ struct TRtfParagraph {
   TRtfListStyle ListStyle = TRtfListStyle::Disc;
   int ListLevel = 0; // "\ilvl"
   int ListId = 0;    // paragraphs of one list share it ("\ls", or one "{\pn}" group)
+  int ListOverride = 0; // "\ls" as read; beside a "{\pn}" group it tells which list goes on
   int SpaceBefore = 0, SpaceAfter = 0; // "\sb", "\sa": twips
   int LineSpacing = 0;                 // "\sl": 0 single, > 0 at least, < 0 exactly (twips)
   bool LineMultiple = false;           // "\slmult1": LineSpacing is in 240ths of a line
   std::vector<TRtfTab> Tabs;
   bool InTable = false; // "\intbl": a paragraph of a table cell
+  bool RightToLeft = false; // "\rtlpar"
 
   bool operator==(const TRtfParagraph& other) const = default;
   // Whether the paragraphs belong in one list.

@@ -14,9 +14,9 @@
 #include <QTextList>
 #include <QTextTable>
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <map>
-#include <tuple>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -28,6 +28,7 @@ struct TGroupState {
   TRtfRun Run;
   TRtfParagraph Paragraph;
   TRtfDest Dest = TRtfDest::Text;
+  bool ListKind = false; // a "{\pn}" group gave the paragraph's list its kind
 };
 
 // The document side of the scanner: formats by group, runs of text, paragraphs.
@@ -43,6 +44,7 @@ public:
   void GroupClosed() override;
   void Destination(TRtfDest dest) override;
   void MarkerText(std::u16string_view text) override { Marker.append(QStringView(text.data(), static_cast<qsizetype>(text.size()))); }
+  void FieldText(std::u16string_view text) override;
   void Word(const TRtfWord& word, TRtfDest dest) override;
   void FontAdded(int number) override;
   void Picture(std::string_view group, bool inResult) override;
@@ -63,7 +65,7 @@ private:
   void EndRow();
   static void MarkOpen(QTextTableCell cell, int property, bool open = true);
   // Gives the current block the paragraph's format and list; returns the paragraph as applied.
-  TRtfParagraph ApplyParagraph(TRtfParagraph paragraph);
+  TRtfParagraph ApplyParagraph(TRtfParagraph paragraph, bool listKind);
   void StartRun();
   // The format of a run; the few formats a text uses are made once.
   const QTextCharFormat& CharFormat(const TRtfRun& run);
@@ -83,15 +85,18 @@ private:
 
   QString Pending; // text of the current run, in PendingRun's format
   TRtfRun PendingRun;
-  // The lists that paragraphs are joining, by list, level and style; long bullet lists are
-  // made of lists of a bounded size.
+  // The lists that paragraphs are joining, by level, then by list and style; long bullet lists
+  // are made of lists of a bounded size.
   struct TOpenList {
     QTextList* List = nullptr;
     int Size = 0;
-    int Used = 0; // when an item last joined it
   };
-  int ListItems = 0;
-  std::map<std::tuple<int, int, TRtfListStyle>, TOpenList> Lists;
+  static constexpr int kLevels = 9;
+  std::array<std::map<std::pair<int, TRtfListStyle>, TOpenList>, kLevels> Lists;
+  // By level, then by style and "\ls": the list that an item joined last.
+  std::array<std::map<std::pair<TRtfListStyle, int>, int>, kLevels> LastList;
+  QString Instruction;  // of the field being read
+  size_t FieldGroup = 0; // the field's group: its index in Outer
   int ListGroups = 0; // "{\pn}" groups read: each starts a list
   std::map<int, int> ListStarts; // "\pnstart" of the lists of "{\pn}" groups
   QString Marker;     // the list mark of the paragraph, "{\listtext ...}"
@@ -125,6 +130,11 @@ void TRtfReader::Run() {
 
 void TRtfReader::GroupClosed() {
   if (Outer.empty()) return;
+  // The end of a field's instruction: the field's result takes the link from the field's group.
+  if (State.Dest == TRtfDest::Field && FieldGroup + 1 == Outer.size()) {
+    const QString instruction = Instruction.trimmed();
+    Outer.back().Run.Link = RtfLinkTarget(instruction).isEmpty() ? QString() : instruction;
+  }
   State = Outer.back();
   Outer.pop_back();
 }
@@ -140,7 +150,7 @@ bool TRtfReader::CharacterWord(const TRtfWord& word) {
   TRtfRun& run = State.Run;
   if (name == "f") {
     SetFont(run, word.Param);
-  } else if (name == "highlight") {
+  } else if (name == "highlight" || name == "chcbpat") {
     run.Highlight = word.Param > 0 ? ColorOf(word.Param) : QColor();
   } else if (name == "cb") {
     run.Shading = word.Param > 0 ? ColorOf(word.Param) : QColor();
@@ -179,6 +189,9 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
   TRtfParagraph& paragraph = State.Paragraph;
   if (name == "pard") {
     paragraph = TRtfParagraph();
+    State.ListKind = false;
+  } else if (name == "rtlpar" || name == "ltrpar") {
+    paragraph.RightToLeft = name == "rtlpar";
   } else if (name == "ql") {
     paragraph.Align = TRtfAlign::Left;
   } else if (name == "qr") {
@@ -209,7 +222,9 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
     Tab = TRtfTab();
   } else if (name == "ls") {
     paragraph.Bullet = word.Param > 0;
-    paragraph.ListId = -std::max(word.Param, 0); // apart from the lists of "{\pn}" groups
+    paragraph.ListOverride = std::max(word.Param, 0);
+    // Apart from the lists of "{\pn}" groups; a group read already decides the list.
+    if (!State.ListKind) paragraph.ListId = -std::max(word.Param, 0);
   } else if (name == "intbl") {
     paragraph.InTable = word.Or(1) != 0;
   } else if (name == "itap") {
@@ -229,26 +244,41 @@ bool TRtfReader::ParagraphWord(const TRtfWord& word) {
 void TRtfReader::Destination(TRtfDest dest) {
   State.Dest = dest;
   if (dest == TRtfDest::ListFormat) ListOwner().Paragraph.ListId = ++ListGroups;
+  if (dest == TRtfDest::Field && !Outer.empty()) {
+    Instruction.clear();
+    FieldGroup = Outer.size() - 1;
+  }
+}
+
+void TRtfReader::FieldText(std::u16string_view text) {
+  Instruction.append(QStringView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void TRtfReader::ListWord(const TRtfWord& word) {
   static const std::pair<std::string_view, TRtfListStyle> kStyles[] = {
       {"pndec", TRtfListStyle::Decimal},     {"pnlcltr", TRtfListStyle::LowerAlpha}, {"pnucltr", TRtfListStyle::UpperAlpha},
       {"pnlcrm", TRtfListStyle::LowerRoman}, {"pnucrm", TRtfListStyle::UpperRoman}};
-  TRtfParagraph& paragraph = ListOwner().Paragraph;
+  TGroupState& owner = ListOwner();
+  TRtfParagraph& paragraph = owner.Paragraph;
   const std::string_view name = word.Name;
   if (name == "pnlvlblt") {
+    owner.ListKind = true;
     paragraph.Bullet = true;
     paragraph.ListStyle = TRtfListStyle::Disc;
   } else if (name == "pnstart") {
     ListStarts[paragraph.ListId] = word.Param;
   } else if (name == "pnlvlbody" || name == "pnlvl") {
+    owner.ListKind = true;
     paragraph.Bullet = true;
     if (paragraph.ListStyle == TRtfListStyle::Disc) paragraph.ListStyle = TRtfListStyle::Decimal;
     if (name == "pnlvl") paragraph.ListLevel = std::clamp(word.Param - 1, 0, 8);
   } else {
     for (const auto& [style, value] : kStyles)
-      if (name == style) paragraph.ListStyle = value;
+      if (name == style) {
+        // The kind alone makes a list level too.
+        owner.ListKind = paragraph.Bullet = true;
+        paragraph.ListStyle = value;
+      }
   }
 }
 
@@ -340,7 +370,7 @@ void TRtfReader::EndCell(bool row) {
   if (RowPending) NextRow(); // a row of no cells but this
   if (CellPending && !row) MoveToCell(); // an empty cell
   FlushRun();
-  ApplyParagraph(State.Paragraph);
+  ApplyParagraph(State.Paragraph, State.ListKind);
   Placed = false;
   if (row) return EndRow();
   MarkOpen(Table->cellAt(Row, Column), kRtfCellOpenProperty, false);
@@ -458,36 +488,36 @@ void TRtfReader::EndParagraph(bool last) {
   if (last && Table && (RowPending || CellPending)) return; // the text ended with its cell or row
   if (!last) Place();
   FlushRun();
-  const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph);
+  const TRtfParagraph paragraph = ApplyParagraph(State.Paragraph, State.ListKind);
   if (last) return;
   Cursor.insertBlock(BlockFormat(paragraph), CharFormat(State.Run));
   BlockParagraph = paragraph;
   Placed = false;
 }
 
-TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
-  // A word processor's list says its numbering in its list table; the mark it wrote out shows it.
-  if (paragraph.Bullet && paragraph.ListId < 0 && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
+TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph, bool listKind) {
+  // A word processor's list says its numbering in its list table; the mark it wrote out shows
+  // it, unless a "{\pn}" group gave the kind.
+  if (paragraph.Bullet && !listKind && !Marker.isEmpty()) paragraph.ListStyle = RtfListStyleOfMark(Marker);
   Marker.clear();
   if (!BlockParagraph || !(*BlockParagraph == paragraph)) Cursor.setBlockFormat(BlockFormat(paragraph));
   if (!paragraph.Bullet) {
     if (QTextList* joined = Cursor.block().textList()) joined->remove(Cursor.block());
-    Lists.clear();
+    for (int level = 0; level < kLevels; ++level) {
+      Lists[level].clear();
+      LastList[level].clear();
+    }
     return paragraph;
   }
   // Adding a block to a list touches every block it holds, so long bullet lists are made of
   // lists of a bounded size, which look the same; numbers must count on in one list.
-  // A "{\pn}" group that starts past 1 goes on with the open list of its level and style that
-  // was used last.
-  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1) {
-    int used = 0;
-    for (const auto& [key, open] : Lists)
-      if (std::get<1>(key) == paragraph.ListLevel && std::get<2>(key) == paragraph.ListStyle && open.Used > used) {
-        used = open.Used;
-        paragraph.ListId = std::get<0>(key);
-      }
-  }
-  TOpenList& open = Lists[{paragraph.ListId, paragraph.ListLevel, paragraph.ListStyle}];
+  // A "{\pn}" group that starts past 1 goes on with the open list of its level, style and "\ls"
+  // that was used last.
+  const int level = paragraph.ListLevel;
+  const std::pair<TRtfListStyle, int> kind{paragraph.ListStyle, paragraph.ListOverride};
+  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1)
+    if (auto last = LastList[level].find(kind); last != LastList[level].end()) paragraph.ListId = last->second;
+  TOpenList& open = Lists[level][{paragraph.ListId, paragraph.ListStyle}];
   if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
     open.List->add(Cursor.block());
     ++open.Size;
@@ -495,10 +525,12 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph) {
     open.List = Cursor.createList(RtfListFormat(paragraph));
     open.Size = 1;
   }
-  open.Used = ++ListItems;
+  LastList[level][kind] = paragraph.ListId;
   // A list item ends the deeper lists within it.
-  for (auto it = Lists.begin(); it != Lists.end();)
-    it = std::get<1>(it->first) > paragraph.ListLevel ? Lists.erase(it) : std::next(it);
+  for (int deeper = level + 1; deeper < kLevels; ++deeper) {
+    Lists[deeper].clear();
+    LastList[deeper].clear();
+  }
   return paragraph;
 }
 

@@ -12,6 +12,8 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QTextTable>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <QUrl>
 #include <QTextDocument>
@@ -58,7 +60,13 @@ private:
   // Returns whether its last row was left open.
   bool Table(const QTextTable& table);
   void Paragraph(const QTextBlock& block, bool first);
-  void ParagraphFormat(const TRtfParagraph& paragraph, int start);
+  void ParagraphFormat(const TRtfParagraph& paragraph, int start, int ls);
+  // The word processor's list ("\ls") a list paragraph goes in; 0 outside lists.
+  int ListOverride(const QTextList* list, const TRtfParagraph& paragraph, bool restart);
+  void ListTable();
+  // A link's text goes in a field: "{\field{\*\fldinst ...}{\fldrslt ...}}".
+  void OpenField(const QString& instruction);
+  void CloseField();
   void Picture(const QTextImageFormat& format);
   void RunFormat(const TRtfRun& run);
   void Word(const char* name);
@@ -82,8 +90,22 @@ private:
   bool NeedPar = false; // a paragraph was written that nothing ended yet
   const QTextList* CurrentList = nullptr;
   std::unordered_map<const QTextList*, int> Numbers; // items written of each list
-  std::map<std::pair<int, TRtfListStyle>, const QTextList*> LastUsed; // by level and style
+  // By level, then by style and "\ls": the list an item joined last.
+  std::array<std::map<std::pair<TRtfListStyle, int>, const QTextList*>, 9> LastUsed;
   const TRtfCodePage* Page = nullptr; // of the current run's font, unless Windows-1252
+  // Word processors number by a list table: each "\ls" is a list of its own, which holds at
+  // each level one list of the document at a time, of one style.
+  struct TOverride {
+    std::array<std::optional<TRtfListStyle>, 9> Styles;
+    std::array<const QTextList*, 9> Lists{};
+  };
+  std::vector<TOverride> Overrides; // "\ls" n is Overrides[n - 1]
+  std::unordered_map<const QTextList*, int> OverrideOf;
+  std::array<int, 9> BulletOverride{}; // by level: the "\ls" of the last bullet item since a paragraph outside lists
+  int Override = 0;        // of the paragraph before
+  int WrittenOverride = 0; // in the paragraph format written last
+  QString Field;           // the instruction of the field open
+  std::optional<TRtfRun> OutsideField; // the run format in force around it
 };
 
 std::string TRtfWriter::Run() {
@@ -130,6 +152,7 @@ void TRtfWriter::Header() {
              std::to_string(Colors[i].blue()) + ";";
     Out += "}\r\n";
   }
+  ListTable();
   Out += "\\viewkind4\\uc1";
   NeedDelimiter = true;
 }
@@ -202,22 +225,21 @@ bool TRtfWriter::Table(const QTextTable& table) {
 void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   const TRtfParagraph paragraph = TRtfParagraph::FromBlock(block);
   // A new numbered list is a new "{\pn}" group, so that its numbers start again. A group that
-  // starts past 1 goes on with the list of its level and style used last, as long as no
+  // starts past 1 goes on with the list of its level, style and "\ls" used last, as long as no
   // paragraph outside lists or of a shallower level came between (as ReadRtf reads it); a list
   // that cannot be gone on with so is written as a new one.
   const QTextList* list = block.textList();
   const bool numbered = list && paragraph.ListStyle != TRtfListStyle::Disc;
-  if (!list) {
-    LastUsed.clear();
-  } else {
-    for (auto it = LastUsed.begin(); it != LastUsed.end();)
-      it = it->first.first > paragraph.ListLevel ? LastUsed.erase(it) : std::next(it);
-  }
-  const std::pair<int, TRtfListStyle> kind{paragraph.ListLevel, paragraph.ListStyle};
-  if (numbered && list != CurrentList && LastUsed[kind] != list) Numbers[list] = 0;
-  if (first || !(paragraph == CurrentParagraph) || (numbered && list != CurrentList))
-    ParagraphFormat(paragraph, list ? Numbers[list] + 1 : 1);
-  if (list) LastUsed[kind] = list;
+  const int level = std::clamp(paragraph.ListLevel, 0, 8);
+  for (int deeper = list ? level + 1 : 0; deeper < 9; ++deeper) LastUsed[deeper].clear();
+  const auto known = OverrideOf.find(list);
+  const std::pair<TRtfListStyle, int> kind{paragraph.ListStyle, known == OverrideOf.end() ? 0 : known->second};
+  const bool restart = numbered && list != CurrentList && LastUsed[level][kind] != list;
+  if (restart) Numbers[list] = 0;
+  const int ls = ListOverride(list, paragraph, restart);
+  if (first || !(paragraph == CurrentParagraph) || (numbered && list != CurrentList) || ls != WrittenOverride)
+    ParagraphFormat(paragraph, list ? Numbers[list] + 1 : 1, ls);
+  if (list) LastUsed[level][{paragraph.ListStyle, ls}] = list;
   CurrentList = list;
   if (paragraph.Bullet) {
     // The mark written out, for readers without lists.
@@ -236,6 +258,10 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
   }
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
+    if (const QString field = fragment.charFormat().stringProperty(kRtfFieldProperty); field != Field) {
+      CloseField();
+      if (!field.isEmpty()) OpenField(field);
+    }
     if (fragment.charFormat().isImageFormat()) {
       for (qsizetype i = 0; i < fragment.length(); ++i) Picture(fragment.charFormat().toImageFormat());
       continue;
@@ -243,6 +269,96 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
     Wanted = TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont);
     Text(fragment.text());
   }
+  CloseField();
+}
+
+void TRtfWriter::OpenField(const QString& instruction) {
+  Wanted.reset(); // no format words in the instruction
+  Out += "{\\field{\\*\\fldinst ";
+  NeedDelimiter = false;
+  Text(instruction);
+  Out += "}{\\fldrslt ";
+  NeedDelimiter = false;
+  Field = instruction;
+  OutsideField = Current;
+}
+
+void TRtfWriter::CloseField() {
+  if (Field.isEmpty()) return;
+  Out += "}}";
+  NeedDelimiter = false;
+  Field.clear();
+  Current = OutsideField; // the groups' end restores it
+}
+
+int TRtfWriter::ListOverride(const QTextList* list, const TRtfParagraph& paragraph, bool restart) {
+  if (!list) {
+    BulletOverride.fill(0);
+    return Override = 0;
+  }
+  const int level = std::clamp(paragraph.ListLevel, 0, 8);
+  const TRtfListStyle style = paragraph.ListStyle;
+  // The list can go in an "\ls" where its level has its style and holds it or nothing (a
+  // shallower item ended what it held); bullets need no numbers to go on with.
+  auto fits = [&](int ls) {
+    const TOverride& entry = Overrides[ls - 1];
+    if (entry.Styles[level] && *entry.Styles[level] != style) return false;
+    const QTextList* held = entry.Lists[level];
+    return held == list ? !restart : !held || style == TRtfListStyle::Disc;
+  };
+  int ls = 0;
+  if (Override != 0) { // after a list paragraph: going back out to a list, or on in this one
+    // Bullets go by what shows, as the lists that hold them are not read back as they were.
+    const auto known = OverrideOf.find(list);
+    if (style == TRtfListStyle::Disc && !fits(Override))
+      ls = BulletOverride[level];
+    else if (style != TRtfListStyle::Disc && known != OverrideOf.end() && !restart &&
+             Overrides[known->second - 1].Lists[level] == list)
+      ls = known->second;
+    else if (fits(Override))
+      ls = Override;
+  }
+  if (ls == 0) {
+    Overrides.emplace_back();
+    ls = static_cast<int>(Overrides.size());
+  }
+  TOverride& entry = Overrides[ls - 1];
+  entry.Styles[level] = style;
+  entry.Lists[level] = list;
+  for (int deeper = level + 1; deeper < 9; ++deeper) entry.Lists[deeper] = nullptr;
+  OverrideOf[list] = ls;
+  if (style == TRtfListStyle::Disc) BulletOverride[level] = ls;
+  return Override = ls;
+}
+
+void TRtfWriter::ListTable() {
+  if (Overrides.empty()) return;
+  // Number formats ("\levelnfc") by style; 23 is a bullet.
+  static const int kFormats[] = {23, 0, 4, 3, 2, 1};
+  Out += "{\\*\\listtable";
+  for (size_t i = 0; i < Overrides.size(); ++i) {
+    const std::string id = std::to_string(i + 1);
+    Out += "\r\n{\\list\\listtemplateid" + id;
+    for (int level = 0; level < 9; ++level) {
+      const TRtfListStyle style = Overrides[i].Styles[level].value_or(TRtfListStyle::Disc);
+      const std::string format = std::to_string(kFormats[static_cast<int>(style)]);
+      const std::string indent = std::to_string(360 * (level + 1));
+      Out += "{\\listlevel\\levelnfc" + format + "\\levelnfcn" + format +
+             "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1";
+      if (style == TRtfListStyle::Disc)
+        Out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
+      else // the level's number and a full stop
+        Out += "{\\leveltext\\'02\\'0" + std::to_string(level) + ".;}{\\levelnumbers\\'01;}";
+      Out += "\\fi-360\\li" + indent + "\\lin" + indent + "}";
+    }
+    Out += "{\\listname ;}\\listid" + id + "}";
+  }
+  Out += "}\r\n{\\*\\listoverridetable";
+  for (size_t i = 0; i < Overrides.size(); ++i) {
+    const std::string id = std::to_string(i + 1);
+    Out += "{\\listoverride\\listid" + id + "\\listoverridecount0\\ls" + id + "}";
+  }
+  Out += "}\r\n";
 }
 
 void TRtfWriter::Picture(const QTextImageFormat& format) {
@@ -270,9 +386,11 @@ void TRtfWriter::Picture(const QTextImageFormat& format) {
   NeedDelimiter = false;
 }
 
-void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start) {
+void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start, int ls) {
   CurrentParagraph = paragraph;
+  WrittenOverride = ls;
   Word("pard");
+  if (paragraph.RightToLeft) Word("rtlpar");
   if (paragraph.Bullet) {
     static const char* const kStyles[] = {"pnlvlblt", "pndec", "pnlcltr", "pnucltr", "pnlcrm", "pnucrm"};
     if (paragraph.ListStyle == TRtfListStyle::Disc)
@@ -283,6 +401,8 @@ void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start) {
              kStyles[static_cast<int>(paragraph.ListStyle)] +
              "{\\pntxta.}}";
     NeedDelimiter = false;
+    // For word processors; the group before decides the list for ReadRtf.
+    if (ls > 0) Word("ls", ls);
     if (paragraph.ListLevel > 0) Word("ilvl", paragraph.ListLevel);
   }
   static const char* const kAlign[] = {nullptr, "qr", "qc", "qj"};

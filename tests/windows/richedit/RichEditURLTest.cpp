@@ -29,6 +29,15 @@ using namespace qel;
 
 namespace {
 
+// What the program would open.
+struct TShellRecorder : IShellOpener {
+  std::vector<std::string> Opened;
+  bool Open(const std::string& target) override {
+    Opened.push_back(target);
+    return true;
+  }
+};
+
 class RichEditURL : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -264,16 +273,32 @@ TEST_F(RichEditURL, PrintingStartsANewPageForEachFurtherPart) {
 }
 
 TEST(OpenURL, BareAddressesOpenAsWebAddresses) {
-  struct TRecorder : IShellOpener {
-    std::vector<std::string> Opened;
-    bool Open(const std::string& target) override {
-      Opened.push_back(target);
-      return true;
-    }
-  } recorder;
+  TShellRecorder recorder;
   IShellOpener* previous = SetShellOpener(&recorder);
   OpenURL("WWW.example.com");
   OpenURL("http://x.org");
   SetShellOpener(previous);
   EXPECT_EQ(recorder.Opened, (std::vector<std::string>{"http://WWW.example.com", "http://x.org"}));
+}
+
+// A link of the text (a field, as word processors write it) reports its target, not its text;
+// opening it goes through the same check of schemes as a typed address.
+TEST_F(RichEditURL, ALeftClickOnALinkReportsItsTargetAndOnlyWebAddressesOpen) {
+  Edit.SetRichText("{\\rtf1 go {\\field{\\*\\fldinst {HYPERLINK \"https://example.com/?q=1&r=2\" }}{\\fldrslt {\\ul here}"
+                   "{\\ul\\b  now}}} or {\\field{\\*\\fldinst HYPERLINK \"file:///etc/passwd\"}{\\fldrslt there}}.}");
+  QTest::mouseClick(Edit.viewport(), Qt::LeftButton, {}, PointOf(1));
+  EXPECT_TRUE(Clicked.isEmpty());
+  QTest::mouseClick(Edit.viewport(), Qt::LeftButton, {}, PointOf(10));
+  EXPECT_EQ(Clicked, QStringList{"https://example.com/?q=1&r=2"});
+  EXPECT_EQ(Edit.textCursor().selectedText(), "here now");
+  QTest::mouseClick(Edit.viewport(), Qt::LeftButton, {}, PointOf(17));
+  ASSERT_EQ(Clicked.size(), 2);
+  EXPECT_EQ(Clicked[1], "file:///etc/passwd");
+  EXPECT_EQ(Edit.textCursor().selectedText(), "there");
+
+  TShellRecorder recorder;
+  IShellOpener* previous = SetShellOpener(&recorder);
+  for (const QString& url : Clicked) OpenURL(url.toStdString());
+  SetShellOpener(previous);
+  EXPECT_EQ(recorder.Opened, (std::vector<std::string>{"https://example.com/?q=1&r=2"}));
 }

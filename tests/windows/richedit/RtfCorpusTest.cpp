@@ -238,11 +238,11 @@ TEST_F(RtfCorpus, ListsKeepTheirStyle) {
             "[0 0 0 0](Arial 20)Shopping:\n"
             "[0 720 0 -720 bullet](Arial 20)Bread\n"
             "[0 720 0 -720 bullet](Arial 20)Milk\n"
-            "[0 720 0 -360 bullet list1/0](Arial 20)First\n"
-            "[0 720 0 -360 bullet list1/0](Arial 20)Second\n"
-            "[0 720 0 -360 bullet list1/0](Arial 20)Third\n"
-            "[0 720 0 -360 bullet list2/0](Arial 20)Alpha\n"
-            "[0 720 0 -360 bullet list2/0](Arial 20)Beta\n"
+            "[0 720 0 -360 bullet list1/0 1.](Arial 20)First\n"
+            "[0 720 0 -360 bullet list1/0 2.](Arial 20)Second\n"
+            "[0 720 0 -360 bullet list1/0 3.](Arial 20)Third\n"
+            "[0 720 0 -360 bullet list2/0 a.](Arial 20)Alpha\n"
+            "[0 720 0 -360 bullet list2/0 b.](Arial 20)Beta\n"
             "[0 0 0 0](Arial 20)Done\n"
             "[0 0 0 0]\n");
   QTextBlock third = Document.begin().next().next().next().next().next();

@@ -8,6 +8,7 @@
 #include <QTextFragment>
 #include <QTextTable>
 #include <QTextImageFormat>
+#include <QTextList>
 
 namespace qel::test {
 
@@ -25,6 +26,8 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
            std::to_string(p.RightTwips) + " " + std::to_string(p.FirstTwips) + (p.Bullet ? " bullet" : "");
     if (p.Bullet && (p.ListStyle != TRtfListStyle::Disc || p.ListLevel != 0))
       out += " list" + std::to_string(static_cast<int>(p.ListStyle)) + "/" + std::to_string(p.ListLevel);
+    if (p.Bullet && p.ListStyle != TRtfListStyle::Disc) out += " " + block.textList()->itemText(block).toStdString();
+    if (p.RightToLeft) out += " rtl";
     if (p.SpaceBefore || p.SpaceAfter) out += " space" + std::to_string(p.SpaceBefore) + "/" + std::to_string(p.SpaceAfter);
     if (p.LineSpacing) out += " line" + std::to_string(p.LineSpacing) + (p.LineMultiple ? "x" : "");
     for (const TRtfTab& tab : p.Tabs) out += " tab" + std::to_string(static_cast<int>(tab.Align)) + "@" + std::to_string(tab.Twips);
@@ -44,7 +47,8 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
              (r.Highlight.isValid() ? " highlight" + r.Highlight.name().toStdString() : "") +
              (r.Shading.isValid() ? " shading" + r.Shading.name().toStdString() : "") +
              (r.Script == TRtfScript::Super ? " super" : r.Script == TRtfScript::Sub ? " sub" : "") +
-             (r.OffsetHalfPoints ? " offset" + std::to_string(r.OffsetHalfPoints) : "") + ")" +
+             (r.OffsetHalfPoints ? " offset" + std::to_string(r.OffsetHalfPoints) : "") +
+             (r.Link.isEmpty() ? "" : " link<" + it.fragment().charFormat().anchorHref().toStdString() + ">") + ")" +
              it.fragment().text().toStdString();
     }
     out += "\n";

@@ -132,7 +132,13 @@ TEST_F(Rtf, WriterEscapesAndEncodesEveryCharacter) {
 
 TEST_F(Rtf, WriterStartsLikeTheControlAndListsFontsAndColours) {
   Read(kControlOutput);
-  const std::string written = WriteRtf(Document);
+  std::string written = WriteRtf(Document);
+  // The list table for word processors comes between the colour table and the text.
+  const size_t lists = written.find("{\\*\\listtable"), text = written.find("\\viewkind4");
+  ASSERT_LT(lists, text);
+  const std::string overrides = "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}\r\n";
+  EXPECT_EQ(written.substr(text - overrides.size(), overrides.size()), overrides) << written;
+  written.erase(lists, text - lists);
   EXPECT_EQ(written.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans Serif;}"
                           "{\\f1\\fnil\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}"
                           "\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 Plain \\b bold",
