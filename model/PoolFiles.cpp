@@ -104,9 +104,11 @@ void TSheetPool::LoadBytes(std::string_view bytes, const TImportOffsets* import)
 void TSheetPool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   reader.ReadLine(); // the marker
-  while (!reader.Eof()) {
+  for (int32_t previous = -1; !reader.Eof();) {
     std::string_view line = reader.ReadLine();
     TSheet r = CutSheetHead(line, import);
+    CheckRising(r.ID, previous);
+    previous = r.ID;
     r.Description = DecodeTextView(line);
     TakeRecord(r);
   }
@@ -170,8 +172,9 @@ TNote TNotePool::ReadNewRecord(std::string_view line, const TImportOffsets* impo
 
 void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TNote r = ReadNewRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Note));
     TakeRecord(r);
   }
 }
@@ -242,10 +245,11 @@ std::string TNotePool::SaveBytes() const {
 
 void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     std::string_view line = reader.ReadLine();
     TRelation r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Relation);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Relation));
     r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
     TakeRecord(r);
@@ -277,8 +281,9 @@ TPos TPosPool::ReadRecord(std::string_view line, const TImportOffsets* import) c
 
 void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TPos r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Position));
     TakeRecord(r);
   }
 }
@@ -323,8 +328,9 @@ TAttachment TAttachPool::ReadRecord(std::string_view line, const TImportOffsets*
 
 void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TAttachment r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Attachment));
     TakeRecord(r);
   }
 }
@@ -379,8 +385,9 @@ TLink TLinkPool::ReadRecord(std::string_view line, const TImportOffsets* import)
 
 void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TLink r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Link));
     TakeRecord(r);
   }
 }
