@@ -17,30 +17,6 @@ const std::array<std::string, 6> kSuffixes = {"_Sht", "_Not", "_Rel", "_Pos", "_
 
 using TFiles = std::array<std::string, 6>;
 
-class SaveSafety : public TempFolder {
-protected:
-  void TearDown() override {
-    FileOperationFault = nullptr;
-    TempFolder::TearDown();
-  }
-  std::string Data(const std::string& project, const std::string& suffix) const {
-    return TContainer::DataFileName(Root + project + ".qel", suffix);
-  }
-  TFiles Files(const std::string& project) const {
-    TFiles out;
-    for (size_t i = 0; i < kSuffixes.size(); ++i) out[i] = ReadFileBytes(Data(project, kSuffixes[i]));
-    return out;
-  }
-  void PutFiles(const std::string& project, const TFiles& files) const {
-    for (size_t i = 0; i < kSuffixes.size(); ++i) WriteFileBytes(Data(project, kSuffixes[i]), files[i]);
-  }
-  static mode_t Mode(const std::string& name) {
-    struct stat st {};
-    ::lstat(name.c_str(), &st);
-    return st.st_mode;
-  }
-};
-
 // The old project: two sheets, notes with attachments, a link; the new one moves things
 // about so that every file's bytes differ.
 void MakeOld(TContainer& c) {
@@ -66,6 +42,37 @@ void MakeNew(TContainer& c) {
   c.GetSheet(0)->SetName("Main, renamed");
 }
 
+
+class SaveSafety : public TempFolder {
+protected:
+  void SetUp() override {
+    TempFolder::SetUp();
+    MakeOld(oldProject);
+    MakeNew(newProject);
+  }
+  void TearDown() override {
+    FileOperationFault = nullptr;
+    TempFolder::TearDown();
+  }
+  std::string Data(const std::string& project, const std::string& suffix) const {
+    return TContainer::DataFileName(Root + project + ".qel", suffix);
+  }
+  TFiles Files(const std::string& project) const {
+    TFiles out;
+    for (size_t i = 0; i < kSuffixes.size(); ++i) out[i] = ReadFileBytes(Data(project, kSuffixes[i]));
+    return out;
+  }
+  void PutFiles(const std::string& project, const TFiles& files) const {
+    for (size_t i = 0; i < kSuffixes.size(); ++i) WriteFileBytes(Data(project, kSuffixes[i]), files[i]);
+  }
+  TContainer oldProject, newProject;
+  static mode_t Mode(const std::string& name) {
+    struct stat st {};
+    ::lstat(name.c_str(), &st);
+    return st.st_mode;
+  }
+};
+
 } // namespace
 
 // Fault: a save stopped between its renames left a folder of old and new files mixed. Now the
@@ -74,9 +81,6 @@ void MakeNew(TContainer& c) {
 // finds exactly the old project or exactly the new one, byte for byte, and says when it
 // completed or undid the save.
 TEST_F(SaveSafety, SaveStoppedAtEveryFileOperationLeavesTheOldOrTheNewProject) {
-  TContainer oldProject, newProject;
-  MakeOld(oldProject);
-  MakeNew(newProject);
   oldProject.SaveDataFiles(Root + "old.qel");
   newProject.SaveDataFiles(Root + "new.qel");
   const TFiles oldFiles = Files("old"), newFiles = Files("new");
@@ -127,9 +131,6 @@ TEST_F(SaveSafety, SaveStoppedAtEveryFileOperationLeavesTheOldOrTheNewProject) {
 // A journal cut short (its end line missing) is undone: the temporary files go, the old
 // files stay, and the load says so; a whole one is completed by the next save as by a load.
 TEST_F(SaveSafety, CutJournalIsUndoneAndWholeJournalIsCompletedByTheNextSave) {
-  TContainer oldProject, newProject;
-  MakeOld(oldProject);
-  MakeNew(newProject);
   oldProject.SaveDataFiles(Root + "p.qel");
   const TFiles oldFiles = Files("p");
   WriteFileBytes(Data("p", "_Not") + ".saving", "half a file");
@@ -154,9 +155,6 @@ TEST_F(SaveSafety, CutJournalIsUndoneAndWholeJournalIsCompletedByTheNextSave) {
 // Fault: a save replaced read-only data files, left every file with the default permissions
 // and replaced a data file that is a symbolic link by a plain file.
 TEST_F(SaveSafety, ProtectedFilesStopTheSaveAndPermissionsAndLinksAreKept) {
-  TContainer oldProject, newProject;
-  MakeOld(oldProject);
-  MakeNew(newProject);
   newProject.SaveDataFiles(Root + "new.qel");
   const TFiles newFiles = Files("new");
   struct Case {
