@@ -1,6 +1,7 @@
 #include "Container.h"
 
 #include "DataLines.h"
+#include "KeptThreads.h"
 #include "PartRead.h"
 #include "SaveJournal.h"
 #include "platform/Errors.h"
@@ -20,9 +21,7 @@ namespace {
 // Smaller files are read on the calling thread: starting threads would cost more.
 constexpr size_t kReadInPartsFrom = 256 * 1024;
 
-// The bytes of a save are made on threads of their own; the C library keeps what they freed
-// in their heaps for reuse, one heap per thread, so every save would leave the process
-// larger by the size of its files. Given back once the save is done.
+// What the save freed at the top of the main heap goes back to the system.
 void ReleaseFreeMemory() {
 #ifdef __GLIBC__
   ::malloc_trim(0);
@@ -247,13 +246,14 @@ std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
   for (const auto& [pool, suffix] : order) files.emplace_back(FindFileNoCase(DataFileName(projectFile, suffix)));
   // The six files' bytes are made on their own threads while the main thread writes and syncs
   // them in order. The pools are only read there: their lists close their holes first, here,
-  // so that no look-up changes them. A failure waits for every thread (the futures' ends).
+  // so that no look-up changes them. A failure waits for every thread.
   for (TPoolItemList* pool : DataPools()) pool->AllItems();
   bool journaled = false;
   try {
     std::array<std::future<std::string>, order.size()> bytes;
+    const TWaitForAll<decltype(bytes)> waitForBytes{bytes};
     for (size_t i = 0; i < order.size(); ++i)
-      bytes[i] = std::async(std::launch::async, [pool = order[i].first] { return pool->SaveBytes(); });
+      bytes[i] = RunOnKeptThread(kSaveFileSlots + i, [pool = order[i].first] { return pool->SaveBytes(); });
     for (size_t i = 0; i < order.size(); ++i) files[i].Write(bytes[i].get());
     journal.Write(files);
     journaled = true;

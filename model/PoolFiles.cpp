@@ -1,5 +1,6 @@
 // The readers and writers of the six data files.
 #include "DataLines.h"
+#include "KeptThreads.h"
 #include "Pools.h"
 #include "platform/Errors.h"
 
@@ -229,9 +230,13 @@ std::string TNotePool::SaveBytes() const {
   constexpr size_t kNotesPerPart = 25000;
   const size_t parts = std::clamp<size_t>(items.size() / kNotesPerPart, 1, 4);
   if (parts == 1) return part(0, items.size());
+  // Each part after the first on a thread of its own, the same one at every save.
   std::vector<std::future<std::string>> later;
+  const TWaitForAll<decltype(later)> waitForParts{later};
   for (size_t k = 1; k < parts; ++k)
-    later.push_back(std::async(std::launch::async, part, items.size() * k / parts, items.size() * (k + 1) / parts));
+    later.push_back(RunOnKeptThread(kNotePartSlots + k - 1, [&part, &items, k, parts] {
+      return part(items.size() * k / parts, items.size() * (k + 1) / parts);
+    }));
   std::string out = part(0, items.size() / parts);
   std::vector<std::string> rest;
   size_t total = out.size();
