@@ -52,7 +52,8 @@ public:
   // First completes or undoes a save of the project that was interrupted (RecoveryNote).
   // Appends the project's data files (sheets, notes, relation types, positions,
   // attachments, links), advancing the progress bar 1..6; then clears the modified flags.
-  // Raises the readers' errors; what was read before an error stays.
+  // Raises the readers' errors (also for a record whose identifier is not its place, see
+  // CheckPlace, and for a file changed while it is read); what was read before an error stays.
   void Load(const std::string& projectFile);
   // Appends another project's items behind the own ones, references shifted by offsets
   // (the counts before the import, see ImportOffsets). All or nothing: on an error the
