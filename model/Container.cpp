@@ -1,7 +1,9 @@
 #include "Container.h"
 
 #include "DataLines.h"
+#include "KeptThreads.h"
 #include "PartRead.h"
+#include "SaveJournal.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 
@@ -9,6 +11,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <future>
+#include <malloc.h>
+#include <set>
 #include <system_error>
 
 namespace qel {
@@ -16,6 +20,13 @@ namespace {
 
 // Smaller files are read on the calling thread: starting threads would cost more.
 constexpr size_t kReadInPartsFrom = 256 * 1024;
+
+// What the save freed at the top of the main heap goes back to the system.
+void ReleaseFreeMemory() {
+#ifdef __GLIBC__
+  ::malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -78,6 +89,14 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
                                                                       {LinkPool.get(), "_Lnk"}}};
   FailedFile.clear();
   FailedLine = 0;
+  // An interrupted save is completed or undone before anything is read.
+  const TSaveJournal journal(projectFile);
+  try {
+    RecoveryNote = journal.Finish();
+  } catch (...) {
+    FailedFile = journal.FileName();
+    throw;
+  }
   // A plain load reads the big files in parts on worker threads: the notes first, then the
   // positions, attachments and links together (they refer to notes, sheets and relation
   // types). Every file's items are taken in the order above, and the first failure in that
@@ -90,6 +109,7 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
     std::unique_ptr<TPartRead> Parts;
   };
   int step = 0;
+  std::string emptySheets;
   for (size_t first = 0; first < order.size();) {
     const size_t last = inParts && order[first].first == PosPool.get() ? order.size() : first + 1;
     std::vector<TFile> files(last - first);
@@ -135,8 +155,16 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
         FailedFile = FindFileNoCase(file.Name);
         FailedLine = file.Parts ? file.Parts->FailedLine() : TLineReader::FailedLine();
         takeParts();
+        // A file that fails after an empty sheets file most likely names sheets that are
+        // gone: the sheets file is the damaged one.
+        if (!emptySheets.empty()) {
+          FailedFile = emptySheets;
+          FailedLine = 0;
+          throw Exception("The sheets file is empty, though the project's other files refer to its sheets");
+        }
         throw;
       }
+      if (order[i].first == SheetPool.get() && file.Bytes->View().empty()) emptySheets = FindFileNoCase(file.Name);
     }
     takeParts();
     for (size_t i = first; i < last; ++i)
@@ -193,67 +221,60 @@ void TContainer::Save(const std::string& projectFile) {
   // An empty folder part is the current folder.
   if (!path.empty() && !SetCurrentDir(path) && !CreateDir(path) && Host)
     Host->ShowErrorBox("Error Creating Directory");
-  SaveDataFiles(projectFile);
+  RecoveryNote = WriteDataFiles(projectFile);
   SetModified(false);
 }
 
-// All six files or none: each is written to a temporary file flushed to disk; only then are
-// they renamed into place, the old files kept under a second name until all six are in, so a
-// failure part-way puts the old ones back.
-void TContainer::SaveDataFiles(const std::string& projectFile) const {
+void TContainer::SaveDataFiles(const std::string& projectFile) const { WriteDataFiles(projectFile); }
+
+// All six files or none: each is written to a temporary file flushed to disk; then the
+// journal naming them is flushed, the files are renamed into place and the journal removed.
+// A failure before the journal is on disk leaves the old files; one after it completes the
+// save, here or at the next load or save.
+std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
   const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
                                                                       {NotePool.get(), "_Not"},
                                                                       {PosPool.get(), "_Pos"},
                                                                       {LinkPool.get(), "_Lnk"},
                                                                       {SheetPool.get(), "_Sht"},
                                                                       {RelationPool.get(), "_Rel"}}};
-  struct TReplace {
-    std::string Target, Temp, Old;
-    bool HadOld = false; // the old file is kept as Old
-    bool Placed = false; // Temp is now Target
-  };
-  std::vector<TReplace> files;
+  const TSaveJournal journal(projectFile);
+  std::string note = journal.Finish();
+  // Made before anything is written: a protected file stops the save here.
+  std::vector<TFileReplacement> files;
   files.reserve(order.size());
-  const std::string folder = ExtractFilePath(projectFile);
+  for (const auto& [pool, suffix] : order) files.emplace_back(FindFileNoCase(DataFileName(projectFile, suffix)));
   // The six files' bytes are made on their own threads while the main thread writes and syncs
   // them in order. The pools are only read there: their lists close their holes first, here,
-  // so that no look-up changes them. A failure waits for every thread before rolling back.
+  // so that no look-up changes them. A failure waits for every thread.
   for (TPoolItemList* pool : DataPools()) pool->AllItems();
+  bool journaled = false;
   try {
     std::array<std::future<std::string>, order.size()> bytes;
+    const TWaitForAll<decltype(bytes)> waitForBytes{bytes};
     for (size_t i = 0; i < order.size(); ++i)
-      bytes[i] = std::async(std::launch::async, [pool = order[i].first] { return pool->SaveBytes(); });
-    for (size_t i = 0; i < order.size(); ++i) {
-      const std::string target = FindFileNoCase(DataFileName(projectFile, order[i].second));
-      files.push_back({target, target + ".saving", target + ".replaced"});
-      WriteFileBytes(files.back().Temp, bytes[i].get());
+      bytes[i] = RunOnKeptThread(kSaveFileSlots + i, [pool = order[i].first] { return pool->SaveBytes(); });
+    for (size_t i = 0; i < order.size(); ++i) files[i].Write(bytes[i].get());
+    journal.Write(files);
+    journaled = true;
+    std::set<std::string> folders{ExtractFilePath(projectFile)};
+    for (const TFileReplacement& file : files) {
+      file.Commit();
+      folders.insert(ExtractFilePath(file.Target()));
     }
-    for (TReplace& file : files) {
-      if (FileExists(file.Target)) {
-        DeleteFile(file.Old);
-        if (!KeepUnderName(file.Target, file.Old)) RaiseInOutError(errno);
-        file.HadOld = true;
-      }
-      RenameFile(file.Temp, file.Target);
-      file.Placed = true;
-    }
+    for (const std::string& folder : folders)
+      if (!SyncFolder(folder)) RaiseInOutError(errno);
+    if (!journal.Remove()) RaiseInOutError(errno);
   } catch (...) {
-    for (auto it = files.rbegin(); it != files.rend(); ++it) {
-      if (it->HadOld) {
-        std::error_code ignored;
-        std::filesystem::rename(ToNativePath(it->Old), ToNativePath(it->Target), ignored);
-        DeleteFile(it->Old); // still there when both names were links to the old file
-      } else if (it->Placed) {
-        DeleteFile(it->Target);
-      }
-      DeleteFile(it->Temp);
+    if (!journaled) {
+      for (const TFileReplacement& file : files) file.Discard();
+      journal.Remove(); // one cut short, when its write failed
+      throw;
     }
-    SyncFolder(folder);
-    throw;
+    journal.Finish(); // when this fails too, the journal stays for the next load or save
   }
-  for (const TReplace& file : files)
-    if (file.HadOld) DeleteFile(file.Old);
-  SyncFolder(folder);
+  ReleaseFreeMemory();
+  return note;
 }
 
 std::array<TPoolItemList*, 6> TContainer::DataPools() const {

@@ -29,6 +29,9 @@ public:
   // in it (0 when the file could not be read at all).
   std::string FailedFile;
   int FailedLine = 0;
+  // What the last load, import or save found of an earlier save that had been interrupted
+  // and did about it (completed or undone), in words for the user; empty when nothing.
+  std::string RecoveryNote;
 
   std::unique_ptr<TAttachPool> AttachPool;
   std::unique_ptr<TNotePool> NotePool;
@@ -46,9 +49,11 @@ public:
   // Folder + base name + suffix + ".dat" for the project file name.
   static std::string DataFileName(const std::string& projectFile, std::string_view suffix);
 
+  // First completes or undoes a save of the project that was interrupted (RecoveryNote).
   // Appends the project's data files (sheets, notes, relation types, positions,
   // attachments, links), advancing the progress bar 1..6; then clears the modified flags.
-  // Raises the readers' errors; what was read before an error stays.
+  // Raises the readers' errors (also for a record whose identifier is not its place, see
+  // CheckPlace, and for a file changed while it is read); what was read before an error stays.
   void Load(const std::string& projectFile);
   // Appends another project's items behind the own ones, references shifted by offsets
   // (the counts before the import, see ImportOffsets). All or nothing: on an error the
@@ -57,10 +62,13 @@ public:
   void Import(const std::string& projectFile, const TImportOffsets& offsets);
   TImportOffsets ImportOffsets() const;
   // Makes the project's folder current (creating it when needed), writes the six data files
-  // and clears the modified flags. Raises EInOutError; the old files then stay as they were.
+  // and clears the modified flags. Raises EInOutError (a read-only data file is named in it);
+  // the old files then stay as they were. Each file keeps its permissions; a data file that
+  // is a symbolic link stays one, its target replaced.
   void Save(const std::string& projectFile);
   // Writes the six data files under the name only: folder, current folder and flags stay.
-  // Every file is written under a temporary name first and renamed when all six are written.
+  // Every file is written under a temporary name first and renamed when all six are written,
+  // so that a save stopped at any point leaves the old project or the new one.
   void SaveDataFiles(const std::string& projectFile) const;
 
   bool IsModified() const;
@@ -129,6 +137,8 @@ private:
   // The six data pools: attachments, notes, positions, links, sheets, relation types.
   std::array<TPoolItemList*, 6> DataPools() const;
   void ReadDataFiles(const std::string& projectFile, const TImportOffsets* import);
+  // SaveDataFiles; what it found of an interrupted save (see RecoveryNote).
+  std::string WriteDataFiles(const std::string& projectFile) const;
   void RemoveImported(const TImportOffsets& counts);
   template <class T> T* Announce(T* item);
 };

@@ -1,6 +1,7 @@
 #include "DataLines.h"
 
 #include "platform/Convert.h"
+#include "platform/Errors.h"
 
 #include <algorithm>
 #include <charconv>
@@ -62,6 +63,18 @@ int32_t ToInt(std::string_view field) {
   if (r.ec == std::errc() && r.ptr == field.data() + field.size() && !field.empty() && field[0] != '+')
     return value;
   return StrToInt(field);
+}
+
+void CheckPlace(int32_t id, int32_t place) {
+  if (id != place)
+    throw Exception("The file is damaged: record " + std::to_string(place) + " has the identifier " + std::to_string(id) +
+                    " (a line doubled, lost or moved)");
+}
+
+void CheckRising(int32_t id, int32_t previous) {
+  if (id <= previous)
+    throw Exception("The file is damaged: the identifier " + std::to_string(id) + " follows " + std::to_string(previous) +
+                    " (a line doubled or moved)");
 }
 
 namespace {

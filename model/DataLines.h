@@ -47,6 +47,12 @@ int32_t ToInt(std::string_view field);
 inline int32_t CutInt(std::string_view& line) { return ToInt(CutField(line)); }
 inline uint8_t ToByte(std::string_view field) { return static_cast<uint8_t>(ToInt(field) & 0xFF); }
 
+// The files the program writes give every record its place in the file as identifier (the
+// sheets file of an export: identifiers that rise). A record whose identifier disagrees was
+// doubled, lost or moved: these raise the damage error.
+void CheckPlace(int32_t id, int32_t place);
+void CheckRising(int32_t id, int32_t previous);
+
 // EncodeText with the bytes that would break a record replaced.
 void AppendCoded(std::string& out, std::string_view text);
 std::string DecodeTextView(std::string_view coded);

@@ -128,6 +128,18 @@ void TPartRead::Collect() {
     if (!part.OneRecordALine) FOneRecordALine = false;
     if (part.Error || part.EndOfFile) break; // a part holding the end-of-file mark ends the file
   }
+  // Each line's identifier is its place, as a reading line by line checks it; the items
+  // from the first one that disagrees on are not taken.
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    try {
+      CheckPlace(FPool->ReadIdentifier(FItems[i]), static_cast<int32_t>(i));
+    } catch (...) {
+      FError = std::current_exception();
+      FFailedLine = static_cast<int>(i) + 1;
+      FItems.resize(i);
+      break;
+    }
+  }
 }
 
 void TPartRead::Take() const {

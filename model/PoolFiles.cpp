@@ -1,5 +1,6 @@
 // The readers and writers of the six data files.
 #include "DataLines.h"
+#include "KeptThreads.h"
 #include "Pools.h"
 #include "platform/Errors.h"
 
@@ -104,9 +105,11 @@ void TSheetPool::LoadBytes(std::string_view bytes, const TImportOffsets* import)
 void TSheetPool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   reader.ReadLine(); // the marker
-  while (!reader.Eof()) {
+  for (int32_t previous = -1; !reader.Eof();) {
     std::string_view line = reader.ReadLine();
     TSheet r = CutSheetHead(line, import);
+    CheckRising(r.ID, previous);
+    previous = r.ID;
     r.Description = DecodeTextView(line);
     TakeRecord(r);
   }
@@ -170,8 +173,9 @@ TNote TNotePool::ReadNewRecord(std::string_view line, const TImportOffsets* impo
 
 void TNotePool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TNote r = ReadNewRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Note));
     TakeRecord(r);
   }
 }
@@ -226,9 +230,13 @@ std::string TNotePool::SaveBytes() const {
   constexpr size_t kNotesPerPart = 25000;
   const size_t parts = std::clamp<size_t>(items.size() / kNotesPerPart, 1, 4);
   if (parts == 1) return part(0, items.size());
+  // Each part after the first on a thread of its own, the same one at every save.
   std::vector<std::future<std::string>> later;
+  const TWaitForAll<decltype(later)> waitForParts{later};
   for (size_t k = 1; k < parts; ++k)
-    later.push_back(std::async(std::launch::async, part, items.size() * k / parts, items.size() * (k + 1) / parts));
+    later.push_back(RunOnKeptThread(kNotePartSlots + k - 1, [&part, &items, k, parts] {
+      return part(items.size() * k / parts, items.size() * (k + 1) / parts);
+    }));
   std::string out = part(0, items.size() / parts);
   std::vector<std::string> rest;
   size_t total = out.size();
@@ -242,10 +250,11 @@ std::string TNotePool::SaveBytes() const {
 
 void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     std::string_view line = reader.ReadLine();
     TRelation r;
     r.ID = Id(CutInt(line), import, &TImportOffsets::Relation);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Relation));
     r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
     TakeRecord(r);
@@ -277,8 +286,9 @@ TPos TPosPool::ReadRecord(std::string_view line, const TImportOffsets* import) c
 
 void TPosPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TPos r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Position));
     TakeRecord(r);
   }
 }
@@ -323,8 +333,9 @@ TAttachment TAttachPool::ReadRecord(std::string_view line, const TImportOffsets*
 
 void TAttachPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TAttachment r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Attachment));
     TakeRecord(r);
   }
 }
@@ -379,8 +390,9 @@ TLink TLinkPool::ReadRecord(std::string_view line, const TImportOffsets* import)
 
 void TLinkPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t place = 0; !reader.Eof(); ++place) {
     TLink r = ReadRecord(reader.ReadLine(), import);
+    CheckPlace(r.ID, Id(place, import, &TImportOffsets::Link));
     TakeRecord(r);
   }
 }

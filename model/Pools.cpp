@@ -36,15 +36,7 @@ void TPool::LoadFileBytes(std::string_view bytes, const TImportOffsets* import) 
 }
 
 void TPool::Save(const std::string& FileName) {
-  std::string target = FindFileNoCase(FileName);
-  std::string temp = target + ".saving";
-  try {
-    WriteFileBytes(temp, SaveBytes());
-    RenameFile(temp, target);
-  } catch (...) {
-    DeleteFile(temp);
-    throw;
-  }
+  ReplaceFileBytes(FindFileNoCase(FileName), SaveBytes());
 }
 
 void TPool::NextField(std::string& Line, std::string& Field) {

@@ -62,6 +62,8 @@ public:
   // them when made while working; how many.
   using TListsToEnter = std::array<TRelationShip*, 4>;
   virtual int ListsToEnter(const TPoolItem*, TListsToEnter&) const { return 0; }
+  // The identifier an item read from a file had there.
+  virtual int32_t ReadIdentifier(const TPoolItem* item) const = 0;
 
   // Field cutting and the line-break coding of texts, shared by readers, writers and export.
   static void NextField(std::string& Line, std::string& Field);
@@ -76,6 +78,7 @@ public:
   ~TDataPool() override { FreeAllItems(); }
   TItem* GetItem(int index) const { return static_cast<TItem*>(TPoolItemList::GetItem(index)); }
   TItem* GetAllItem(int index) const { return static_cast<TItem*>(TPoolItemList::GetAllItem(index)); }
+  int32_t ReadIdentifier(const TPoolItem* item) const override { return static_cast<const TItem*>(item)->Data.ID; }
   // An item made while working: its references must be set.
   TItem* AddItem(const TRecord& record) {
     auto* item = new TItem(this, record);
@@ -241,6 +244,7 @@ public:
   void Save(const std::string&) override {}
   void LoadBytes(std::string_view, const TImportOffsets*) override {}
   std::string SaveBytes() const override { return {}; }
+  int32_t ReadIdentifier(const TPoolItem*) const override { return -1; } // nodes are never read
   TTreeNodeItem* GetItem(int index) const { return static_cast<TTreeNodeItem*>(TPoolItemList::GetItem(index)); }
 
   TPoolItemList* ItemPool = nullptr;

@@ -27,7 +27,7 @@ bool TryStrToInt(std::string_view text, int32_t& value) {
 
 int32_t StrToInt(std::string_view text) {
   int32_t v;
-  if (!TryStrToInt(text, v)) RaiseInvalidInteger(std::string(text));
+  if (!TryStrToInt(text, v)) RaiseInvalidInteger(text);
   return v;
 }
 

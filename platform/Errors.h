@@ -2,6 +2,7 @@
 // Exceptions raised by the run-time layer, carrying the texts the user sees.
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qel {
 
@@ -31,7 +32,11 @@ public:
 };
 
 [[noreturn]] void RaiseListError(long long index);
-[[noreturn]] void RaiseInvalidInteger(const std::string& text);
+// Quotes text (a part of its front when long) in a message.
+[[noreturn]] void RaiseInvalidInteger(std::string_view text);
+// At most a few dozen characters of text for a message: control bytes (also NUL, which
+// would end the message) are shown as "\xHH", and a longer text ends in "...".
+std::string QuoteForMessage(std::string_view text);
 // Raises EInOutError with the user-facing text for an errno value.
 [[noreturn]] void RaiseInOutError(int err);
 std::string InOutErrorText(int err);

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,6 +156,60 @@ std::string ReadAll(const Fd& fd, const struct stat& st) {
 
 } // namespace
 
+std::function<bool(std::string_view op, const std::string& name)> FileOperationFault;
+
+namespace {
+
+bool Faulted(std::string_view op, const std::string& name) { return FileOperationFault && FileOperationFault(op, name); }
+
+void WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseInOutError(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+}
+
+// Writes and flushes a file; a new one gets the mode (as the process's mask allows), an
+// existing one is emptied first.
+void WriteNewFile(const std::string& name, std::string_view bytes, const std::function<void(int)>& prepare = {}) {
+  Fd fd(::open(ToNativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (fd.Get() < 0) RaiseInOutError(errno);
+  if (prepare) prepare(fd.Get());
+  if (Faulted("write", name)) {
+    WriteAll(fd.Get(), bytes.substr(0, bytes.size() / 2));
+    RaiseInOutError(EIO);
+  }
+  WriteAll(fd.Get(), bytes);
+  if (::fsync(fd.Get()) != 0 && errno != EINVAL && errno != EROFS) RaiseInOutError(errno);
+  if (::close(fd.Release()) != 0) RaiseInOutError(errno);
+}
+
+// Where a name that is a symbolic link points, made absolute; the name itself otherwise.
+std::string FollowLinks(const std::string& name) {
+  std::string native = ToNativePath(name);
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return FromNativePath(native);
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+    ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+    if (n < 0) RaiseInOutError(errno);
+    target.resize(static_cast<size_t>(n));
+    if (target.empty() || target[0] != '/') {
+      size_t slash = native.rfind('/');
+      target = (slash == std::string::npos ? std::string() : native.substr(0, slash + 1)) + target;
+    }
+    native = target;
+  }
+  RaiseInOutError(ELOOP);
+}
+
+} // namespace
+
 std::string ReadFileBytes(const std::string& name) {
   struct stat st;
   Fd fd = OpenForReading(name, st);
@@ -166,56 +219,72 @@ std::string ReadFileBytes(const std::string& name) {
 TFileBytes::TFileBytes(const std::string& name) {
   struct stat st;
   Fd fd = OpenForReading(name, st);
-  // Small files are read: a mapping costs more than the copy.
-  constexpr off_t kMapFrom = 1 << 20;
-  if (S_ISREG(st.st_mode) && st.st_size >= kMapFrom) {
-    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.Get(), 0);
-    if (map != MAP_FAILED) {
-      FMap = map;
-      FMapSize = static_cast<size_t>(st.st_size);
-      ::madvise(FMap, FMapSize, MADV_WILLNEED);
-      FView = std::string_view(static_cast<const char*>(FMap), FMapSize);
-      return;
-    }
-  }
-  FCopy = ReadAll(fd, st);
-  FView = FCopy;
+  if (Faulted("read", name)) RaiseInOutError(EIO);
+  FBytes = ReadAll(fd, st);
+  // Read, not mapped: a file cut by another program while it is read gives fewer bytes here,
+  // where a mapping would kill the program on the first page past the new end.
+  struct stat after;
+  if (S_ISREG(st.st_mode) &&
+      (::fstat(fd.Get(), &after) != 0 || after.st_size != st.st_size || FBytes.size() != size_t(st.st_size)))
+    throw EInOutError(EIO, "The file changed while it was read");
 }
 
-TFileBytes::~TFileBytes() {
-  if (FMap) ::munmap(FMap, FMapSize);
-}
-
-void WriteFileBytes(const std::string& name, std::string_view bytes) {
-  Fd fd(::open(ToNativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd.Get() < 0) RaiseInOutError(errno);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      RaiseInOutError(errno);
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::fsync(fd.Get()) != 0 && errno != EINVAL && errno != EROFS) RaiseInOutError(errno);
-  if (::close(fd.Release()) != 0) RaiseInOutError(errno);
-}
+void WriteFileBytes(const std::string& name, std::string_view bytes) { WriteNewFile(name, bytes); }
 
 void RenameFile(const std::string& from, const std::string& to) {
+  if (Faulted("rename", to)) RaiseInOutError(EIO);
   if (::rename(ToNativePath(from).c_str(), ToNativePath(to).c_str()) != 0) RaiseInOutError(errno);
 }
 
-bool DeleteFile(const std::string& name) { return ::unlink(ToNativePath(name).c_str()) == 0; }
-
-bool KeepUnderName(const std::string& name, const std::string& other) {
-  const std::string from = ToNativePath(name), to = ToNativePath(other);
-  return ::link(from.c_str(), to.c_str()) == 0 || ::rename(from.c_str(), to.c_str()) == 0;
+bool DeleteFile(const std::string& name) {
+  if (Faulted("delete", name)) {
+    errno = EIO;
+    return false;
+  }
+  return ::unlink(ToNativePath(name).c_str()) == 0;
 }
 
 bool SyncFolder(const std::string& folder) {
+  if (Faulted("sync", folder)) {
+    errno = EIO;
+    return false;
+  }
   Fd fd(::open(ToNativePath(folder.empty() ? std::string(".") : folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   return fd.Get() >= 0 && (::fsync(fd.Get()) == 0 || errno == EINVAL || errno == EROFS);
+}
+
+TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLinks(name)), FTemp(FTarget + ".saving") {
+  struct stat st;
+  if (::stat(ToNativePath(FTarget).c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode)) throw EInOutError(EISDIR, "A folder stands where the file belongs: " + name);
+  // The write bits, not access(): a user who may write anything still keeps a file they protected.
+  if ((st.st_mode & 0222) == 0 || ::access(ToNativePath(FTarget).c_str(), W_OK) != 0)
+    throw EInOutError(EACCES, "The file is read-only: " + name);
+  FExists = true;
+  FMode = st.st_mode & 07777;
+  FOwner = st.st_uid;
+  FGroup = st.st_gid;
+}
+
+void TFileReplacement::Write(std::string_view bytes) const {
+  WriteNewFile(FTemp, bytes, [this](int fd) {
+    if (!FExists) return;
+    // Someone else's file stays theirs where the system lets us; its mode stays in any case.
+    [[maybe_unused]] const int owned = ::fchown(fd, FOwner, FGroup);
+    if (::fchmod(fd, FMode) != 0) RaiseInOutError(errno);
+  });
+}
+
+void ReplaceFileBytes(const std::string& name, std::string_view bytes) {
+  TFileReplacement file(name);
+  try {
+    file.Write(bytes);
+    file.Commit();
+  } catch (...) {
+    file.Discard();
+    throw;
+  }
+  SyncFolder(ExtractFilePath(file.Target()));
 }
 
 void CopyFileBytes(const std::string& from, const std::string& to) {

@@ -2,8 +2,10 @@
 // File names and simple file operations. Names are Windows-1252 strings like every other
 // text of the program; they are converted to the system's UTF-8 only where the system is called.
 // Names read from files may use "\" as separator: splitting accepts both "\" and "/".
+#include <functional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 namespace qel {
@@ -38,31 +40,53 @@ std::string ExpandFileName(const std::string& name);
 // Whole content of a file; raises EInOutError.
 std::string ReadFileBytes(const std::string& name);
 
-// The content of a file for reading only: a large regular file is mapped into memory rather
-// than copied, others are read. Raises EInOutError as ReadFileBytes does.
+// The content of a file, read whole. A file that changes size while it is read (cut or
+// grown by another program) raises EInOutError as ReadFileBytes does.
 class TFileBytes {
 public:
   explicit TFileBytes(const std::string& name);
-  ~TFileBytes();
   TFileBytes(const TFileBytes&) = delete;
   TFileBytes& operator=(const TFileBytes&) = delete;
-  std::string_view View() const { return FView; }
+  std::string_view View() const { return FBytes; }
 
 private:
-  std::string FCopy;
-  void* FMap = nullptr;
-  size_t FMapSize = 0;
-  std::string_view FView;
+  std::string FBytes;
 };
 // Creates or replaces a file with the bytes, flushed to disk; raises EInOutError.
 void WriteFileBytes(const std::string& name, std::string_view bytes);
 // Renames over an existing file; raises EInOutError.
 void RenameFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& name);
-// A second name for an existing file (a hard link, else the file is moved there); false on failure.
-bool KeepUnderName(const std::string& name, const std::string& other);
 // Flushes a folder's entries (renames, new files) to disk; false on failure.
 bool SyncFolder(const std::string& folder);
+
+// Replaces a file whole. The bytes go to a temporary file beside the file's real place (a
+// symbolic link is followed and stays a link), with the old file's permissions, flushed to
+// disk; Commit renames it over the file. A read-only file raises EInOutError naming it as
+// soon as the replacement is made, before anything is written.
+class TFileReplacement {
+public:
+  explicit TFileReplacement(const std::string& name);
+  const std::string& Target() const { return FTarget; }
+  const std::string& Temp() const { return FTemp; }
+  void Write(std::string_view bytes) const;
+  void Commit() const { RenameFile(FTemp, FTarget); }
+  void Discard() const { DeleteFile(FTemp); }
+
+private:
+  std::string FTarget, FTemp;
+  bool FExists = false;
+  mode_t FMode = 0;
+  uid_t FOwner = 0;
+  gid_t FGroup = 0;
+};
+// A TFileReplacement written and committed, its folder flushed; raises EInOutError.
+void ReplaceFileBytes(const std::string& name, std::string_view bytes);
+
+// For tests: called before each file operation that writes, renames, deletes, flushes or
+// reads (op is "write", "rename", "delete", "sync" or "read"); true makes the operation fail
+// as a disk error would. A write so failed leaves half its bytes.
+extern std::function<bool(std::string_view op, const std::string& name)> FileOperationFault;
 // Copies a file, replacing the target; raises EInOutError.
 void CopyFileBytes(const std::string& from, const std::string& to);
 

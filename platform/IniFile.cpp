@@ -129,14 +129,7 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
   }
   // The file is replaced whole, never left half written.
-  const std::string temp = name + ".saving";
-  try {
-    WriteFileBytes(temp, Join(lines));
-    RenameFile(temp, name);
-  } catch (...) {
-    DeleteFile(temp);
-    throw;
-  }
+  ReplaceFileBytes(name, Join(lines));
 }
 
 } // namespace qel

@@ -137,6 +137,7 @@ void TQELMain::LoadProject(const std::string& FileName) {
     if (!folder.empty()) SetCurrentDir(folder);
     WriteLastProject();
     ReadAutoSaveSettings();
+    if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + FileName);
   } catch (const std::exception& e) {
     FContainer->ProgressBar = nullptr;
     ShowMessage(kLoadError + kLoadErrorNew + "\n" + ReadErrorDetail(e));
@@ -191,6 +192,7 @@ std::string TQELMain::ReadErrorDetail(const std::exception& error) const {
     text += "\nFile: " + FContainer->FailedFile;
     if (FContainer->FailedLine > 0) text += ", line " + std::to_string(FContainer->FailedLine);
   }
+  if (!FContainer->RecoveryNote.empty()) text += "\n" + FContainer->RecoveryNote;
   return text;
 }
 
@@ -230,6 +232,7 @@ void TQELMain::tbImportClick() {
 void TQELMain::ImportProject(const std::string& FileName) {
   try {
     FContainer->Import(FileName, RecordedImportOffsets());
+    if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + FileName);
   } catch (const std::exception& e) {
     // The import has taken back what it added; the project is as it was.
     ShowMessage(kLoadError + "\n" + ReadErrorDetail(e));

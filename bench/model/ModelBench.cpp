@@ -1,8 +1,8 @@
 // Load, save, import and deletion of generated projects, against a baseline that only reads
 // the same files and splits them into lines and fields, on one thread. Load and baseline run
 // also each in a fresh process (this program started again for one run), as a user's load
-// does; there the baseline runs twice: reading the bytes into memory, and mapping them as the
-// load does. Save is set against writing the same bytes to six files with the same calls.
+// does; there the baseline runs twice: reading the bytes into memory, and through TFileBytes
+// as the load does. Ten saves in a row in a fresh process print the resident memory after each. Save is set against writing the same bytes to six files with the same calls.
 // Prints the ratios.
 #include "GeneratedProject.h"
 #include "model/Container.h"
@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -97,8 +98,37 @@ void BM_Load(benchmark::State& state) {
 
 std::string gSelf; // this program's path
 
+// Resident memory of this process in MB.
+double ResidentMB() {
+  long pages = 0, resident = 0;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+constexpr int kSavesInARow = 10;
+
+// A child run that loads the project and saves it ten times, printing the resident memory
+// after the load and after each save.
+int RunSaves(const std::string& file) {
+  auto* c = new TContainer; // left to the end of the process, as the program keeps it
+  c->Load(file);
+  std::printf("%.1f\n", ResidentMB());
+  const std::string out = ExtractFilePath(file) + "saved-again.qel";
+  for (int i = 0; i < kSavesInARow; ++i) {
+    c->Save(out);
+    std::printf("%.1f\n", ResidentMB());
+  }
+  std::fflush(stdout);
+  std::_Exit(0);
+}
+
 // What a child run does: one load or one read-and-split, timed inside the child.
 int RunChild(const std::string& what, const std::string& file) {
+  if (what == "saves") return RunSaves(file);
   auto start = std::chrono::steady_clock::now();
   if (what == "load") {
     auto* c = new TContainer; // left to the end of the process, as the program keeps it
@@ -197,7 +227,31 @@ void BM_DeleteTenthOfTheNotes(benchmark::State& state) {
   }
 }
 
+// Ten saves in a row of one project in a fresh process: the resident memory after each stays
+// near the one after the first (a save's memory comes back).
+void BM_SavesInARowResident(benchmark::State& state) {
+  std::string file = ProjectFile(static_cast<int>(state.range(0)));
+  std::string command = "'" + gSelf + "' --child=saves '" + file + "'";
+  for (auto _ : state) {
+    FILE* child = popen(command.c_str(), "r");
+    std::vector<double> resident(kSavesInARow + 1);
+    bool read = child != nullptr;
+    for (double& mb : resident) read = read && std::fscanf(child, "%lf", &mb) == 1;
+    if (child) pclose(child);
+    if (!read) {
+      state.SkipWithError("the child run failed");
+      return;
+    }
+    std::printf("resident MB after the load: %.1f; after each save:", resident[0]);
+    for (int i = 1; i <= kSavesInARow; ++i) std::printf(" %.1f", resident[size_t(i)]);
+    std::printf("\n");
+    state.counters["RSS MB after save 1"] = resident[1];
+    state.counters["RSS MB after save 10"] = resident[kSavesInARow];
+  }
+}
+
 #define QEL_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_SavesInARowResident)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndSplit) QEL_SIZES;
 BENCHMARK(BM_ReadAndSplitToStrings) QEL_SIZES;
 BENCHMARK(BM_Load) QEL_SIZES;

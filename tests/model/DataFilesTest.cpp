@@ -197,14 +197,16 @@ TEST_F(DataFiles, LoadReadsBackEveryField) {
   ExpectSampleFiles("copy");
 }
 
+// The sheets file of an export numbers its sheets by their places in the exported project:
+// rising, with gaps. The other files' identifiers are their places.
 TEST_F(DataFiles, SavingRenumbersIdentifiersAndKeepsReferences) {
-  const std::string sheets = "New0123456789\r\n" + Line({"7", "A", "0", "10", "10", "80", "10", "1", ""}) +
-                             Line({"3", "B", "0", "10", "10", "80", "10", "1", ""});
-  const std::string notes = Line({"9", "N", "", "", "-1", "8", "5", "0", "16", "0", "1", "10", "", "-1"});
-  WriteProject("in", sheets, notes, "", Line({"42", "0", "1", "2", "3"}));
+  const std::string sheets = "New0123456789\r\n" + Line({"3", "A", "0", "10", "10", "80", "10", "1", ""}) +
+                             Line({"7", "B", "0", "10", "10", "80", "10", "1", ""});
+  const std::string notes = Line({"0", "N", "", "", "-1", "8", "5", "0", "16", "0", "1", "10", "", "-1"});
+  WriteProject("in", sheets, notes, "", Line({"0", "0", "1", "2", "3"}));
   TContainer c;
   c.Load(Root + "in.qel");
-  EXPECT_EQ(c.GetSheet(0)->Data.ID, 7); // kept as read
+  EXPECT_EQ(c.GetSheet(0)->Data.ID, 3); // kept as read
   c.GetSheet(0)->Delete();
   c.Save(Root + "out.qel");
   EXPECT_EQ(File("out_Sht.dat"), "New0123456789\r\n" + Line({"0", "B", "0", "10", "10", "80", "10", "1", ""}));
@@ -324,7 +326,8 @@ TEST_F(DataFiles, MarkerMustMatchExactly) {
 TEST_F(DataFiles, OlderNoteFormatIsFoundOnAnyLine) {
   const std::string head = Rec({"", "N", "", "", "-1", "80", "50", "65535", "16", "0", "1", "10", ""});
   // The first body fits on one line; the second spans three, one line with a byte 0xFE inside.
-  const std::string notes = "0" + head + "single\xFF-1\r\n" + "1" + head + "a\xFE" + "b\xFE\r\n" + "c\xFE\r\n" +
+  // The older format's identifiers need not be the places: they are kept as read.
+  const std::string notes = "5" + head + "single\xFF-1\r\n" + "3" + head + "a\xFE" + "b\xFE\r\n" + "c\xFE\r\n" +
                             "d\xFF" + "0\r\n";
   WriteProject("n", "New0123456789\r\n" + Line({"0", "S", "0", "9", "9", "80", "10", "1", ""}), notes);
   TContainer c;
@@ -333,6 +336,37 @@ TEST_F(DataFiles, OlderNoteFormatIsFoundOnAnyLine) {
   EXPECT_EQ(c.GetNote(0)->Data.Text, "single");
   EXPECT_EQ(c.GetNote(1)->Data.Text, "a\xFE" "b\r\nc\r\nd");
   EXPECT_EQ(c.GetNote(1)->GetAggregatedSheet(), c.GetSheet(0));
+  EXPECT_EQ(c.GetNote(1)->Data.ID, 3);
+}
+
+// Fault: a folder where a data file belongs was reported as "File access denied", and an
+// empty sheets file as a fault of the notes file that refers to its sheets.
+TEST_F(DataFiles, DamageIsReportedAsWhatItIsInTheFileWhereItIs) {
+  const std::string sheet = "New0123456789\r\n" + Line({"0", "S", "0", "99", "99", "80", "10", "1", ""});
+  const std::string aggregation = Line({"0", "a", "", "", "0", "80", "50", "0", "16", "0", "1", "10", "", "0"});
+  struct Case {
+    std::string Sheets, Notes, Folder, Expected;
+  };
+  for (const Case& k : {Case{sheet, aggregation, "_Att", "A folder stands where the file belongs @ d_Att.dat"},
+                        Case{"", aggregation, "",
+                             "The sheets file is empty, though the project's other files refer to its sheets @ d_Sht.dat"},
+                        Case{"", "", "", "no error"}}) {
+    std::filesystem::remove_all(Dir);
+    std::filesystem::create_directories(Dir);
+    WriteProject("d", k.Sheets, k.Notes);
+    if (!k.Folder.empty()) {
+      std::filesystem::remove(Dir / ("d" + k.Folder + ".dat"));
+      std::filesystem::create_directory(Dir / ("d" + k.Folder + ".dat"));
+    }
+    TContainer c;
+    std::string error = "no error";
+    try {
+      c.Load(Root + "d.qel");
+    } catch (const std::exception& e) {
+      error = std::string(e.what()) + " @ " + ExtractFileName(c.FailedFile);
+    }
+    EXPECT_EQ(error, k.Expected);
+  }
 }
 
 TEST_F(DataFiles, ImportShiftsReferencesBehindTheOwnItems) {

@@ -4,6 +4,8 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 
 using namespace qel;
@@ -191,4 +193,90 @@ TEST_F(LoadInParts, TheFirstFailureInFileOrderIsReportedWithItsLineAndWhatCameBe
   EXPECT_EQ(LoadError(d), "File not found @ big_Att.dat:0");
   EXPECT_EQ(d.PositionCount(), kNotes * kPlacements);
   EXPECT_EQ(d.LinkCount(), 0);
+}
+
+namespace {
+
+// The bytes with line (from 1) doubled, lost, or swapped with the next one.
+enum class TLineChange { Doubled, Lost, Swapped };
+std::string ChangeLine(const std::string& bytes, int line, TLineChange change) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < bytes.size();) {
+    const size_t end = bytes.find('\n', at) + 1;
+    lines.push_back(bytes.substr(at, end - at));
+    at = end;
+  }
+  const auto at = lines.begin() + (line - 1);
+  if (change == TLineChange::Doubled) lines.insert(at, *at);
+  if (change == TLineChange::Lost) lines.erase(at);
+  if (change == TLineChange::Swapped) std::iter_swap(at, at + 1);
+  std::string out;
+  for (const std::string& l : lines) out += l;
+  return out;
+}
+
+} // namespace
+
+// Fault: one doubled line in the notes file moved thousands of positions and links onto
+// other notes without a word. Every file the program writes, big ones read in parts and small
+// ones line by line, now reports the first line whose identifier is not its place, and the
+// load stops there.
+TEST_F(LoadInParts, LinesDoubledLostOrSwappedAreReportedAsDamage) {
+  struct Case {
+    const char* Suffix;
+    int Line;
+    TLineChange Change;
+    std::string Expected;
+  };
+  const std::string doubled = " (a line doubled, lost or moved) @ big";
+  // The sheets file (a marker line first) only has to rise: an export's skips numbers.
+  const std::string rising = " (a line doubled or moved) @ big";
+  for (const Case& k : {Case{"_Not", 1500, TLineChange::Doubled, "record 1500 has the identifier 1499" + doubled + "_Not.dat:1501"},
+                        Case{"_Not", 2, TLineChange::Lost, "record 1 has the identifier 2" + doubled + "_Not.dat:2"},
+                        Case{"_Pos", 9000, TLineChange::Swapped, "record 8999 has the identifier 9000" + doubled + "_Pos.dat:9000"},
+                        Case{"_Lnk", 11000, TLineChange::Doubled, "record 11000 has the identifier 10999" + doubled + "_Lnk.dat:11001"},
+                        Case{"_Att", 700, TLineChange::Lost, "record 699 has the identifier 700" + doubled + "_Att.dat:700"},
+                        Case{"_Rel", 1, TLineChange::Swapped, "record 0 has the identifier 1" + doubled + "_Rel.dat:1"},
+                        Case{"_Sht", 4, TLineChange::Doubled, "the identifier 2 follows 2" + rising + "_Sht.dat:5"},
+                        Case{"_Sht", 3, TLineChange::Swapped, "the identifier 1 follows 2" + rising + "_Sht.dat:4"}}) {
+    SCOPED_TRACE(std::string(k.Suffix) + ":" + std::to_string(k.Line));
+    const std::string good = ReadFileBytes(DataFile(k.Suffix));
+    WriteFileBytes(DataFile(k.Suffix), ChangeLine(good, k.Line, k.Change));
+    TContainer c;
+    EXPECT_EQ(LoadError(c), "The file is damaged: " + k.Expected);
+    WriteFileBytes(DataFile(k.Suffix), good);
+  }
+  TContainer whole;
+  EXPECT_EQ(LoadError(whole), "no error");
+}
+
+// Fault: a data file cut by another program while the load read it (mapped) killed the
+// program. Now the load reports the file as changed.
+TEST_F(LoadInParts, AFileCutWhileItIsReadIsALoadError) {
+  FileOperationFault = [this](std::string_view op, const std::string& name) {
+    if (op == "read" && name == DataFile("_Pos")) std::filesystem::resize_file(name, 1000);
+    return false;
+  };
+  TContainer c;
+  EXPECT_EQ(LoadError(c), "The file changed while it was read @ big_Pos.dat:0");
+  FileOperationFault = nullptr;
+  EXPECT_EQ(c.NoteCount(), kNotes); // what came before stays
+}
+
+// Fault: an error quoted the whole faulty field: a field of a megabyte, or a notes file with
+// CR-only line ends read as one line, froze the program in a message box wider than the
+// screen; a NUL in the field cut the message. Now a few dozen characters are quoted.
+TEST_F(LoadInParts, AHugeFieldIsQuotedShortly) {
+  const std::string good = ReadFileBytes(DataFile("_Not"));
+  ReplaceLine("_Not", 2500, std::string("ab\0", 3) + std::string(1 << 20, 'c'), true);
+  TContainer a;
+  EXPECT_EQ(LoadError(a), "'ab\\x00" + std::string(37, 'c') + "...' is not a valid integer value @ big_Not.dat:2500");
+
+  std::string crOnly = good;
+  for (size_t at; (at = crOnly.find("\r\n")) != std::string::npos;) crOnly.erase(at + 1, 1);
+  WriteFileBytes(DataFile("_Not"), crOnly);
+  TContainer b;
+  const std::string error = LoadError(b);
+  EXPECT_LT(error.size(), 120u) << error.substr(0, 200);
+  EXPECT_NE(error.find("is not a valid integer value @ big_Not.dat:1"), std::string::npos);
 }

@@ -93,3 +93,37 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWas) {
 
 } // namespace
 } // namespace qel
+
+namespace qel {
+namespace {
+
+// Fault: a project file set read-only was replaced by a save, and its permissions and a
+// symbolic link to it were lost. Now a read-only one stops the write with its name, and a
+// written one keeps its mode and stays a link.
+TEST_F(IniFileTest, AProtectedFileStaysAsItIsAndAWrittenOneKeepsItsModeAndLink) {
+  const std::string before = "[DEFAULTS]\r\nGrid=No\r\n";
+  WriteFileBytes(Name, before);
+  ASSERT_EQ(::chmod(Name.c_str(), 0444), 0);
+  try {
+    TIniFile(Name).WriteString("DEFAULTS", "Grid", "Yes");
+    ADD_FAILURE() << "wrote a read-only file";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(std::string(e.what()), "The file is read-only: " + Name);
+  }
+  EXPECT_EQ(ReadFileBytes(Name), before);
+
+  ASSERT_EQ(::chmod(Name.c_str(), 0604), 0);
+  const std::string link = Folder + "Link.qel";
+  ASSERT_EQ(::symlink("Project.qel", link.c_str()), 0);
+  TIniFile(link).WriteString("DEFAULTS", "Grid", "Yes");
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(ReadFileBytes(Name), "[DEFAULTS]\r\nGrid=Yes\r\n");
+  ASSERT_EQ(::stat(Name.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
+  DeleteFile(link);
+}
+
+} // namespace
+} // namespace qel

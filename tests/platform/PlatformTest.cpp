@@ -57,6 +57,26 @@ TEST(Errors, TextsOfTheRunTimeErrors) {
   EXPECT_EQ(InOutErrorText(ENOENT), "File not found");
   EXPECT_EQ(InOutErrorText(EACCES), "File access denied");
   EXPECT_EQ(InOutErrorText(ENOSPC), "Disk full");
+  EXPECT_EQ(InOutErrorText(EISDIR), "A folder stands where the file belongs");
+}
+
+// Fault: a message quoted a whole field, a megabyte freezing the message box, and a NUL in
+// it ended the message.
+TEST(Errors, MessagesQuoteAFewDozenCharactersAndShowControlBytes) {
+  struct Case {
+    std::string Text, Quoted;
+  };
+  for (const Case& k : {Case{"short", "short"}, Case{std::string(40, 'x'), std::string(40, 'x')},
+                        Case{std::string(1 << 20, 'y'), std::string(40, 'y') + "..."},
+                        Case{std::string("a\0b\r\n\x1A\x7F\xE4", 8), "a\\x00b\\x0D\\x0A\\x1A\\x7F\xE4"}}) {
+    EXPECT_EQ(QuoteForMessage(k.Text), k.Quoted);
+    try {
+      StrToInt(k.Text);
+      ADD_FAILURE();
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + k.Quoted + "' is not a valid integer value");
+    }
+  }
 }
 
 TEST(FileNames, SplittingAcceptsBothSeparators) {
@@ -107,4 +127,15 @@ TEST_F(FileNamesOnDisk, ReadAndWriteReportTheSystemError) {
   }
   EXPECT_THROW(WriteFileBytes(Root + "no/such/folder.dat", "x"), EInOutError);
   EXPECT_THROW(ReadFileBytes(Root), EInOutError); // a folder is no file
+}
+
+// Fault: a big file was mapped, and another program cutting it while it was read killed the
+// program at the first byte past the new end. The bytes read stay whole.
+TEST_F(FileNamesOnDisk, BytesReadStayWholeWhenTheFileIsCutAfterwards) {
+  const std::string name = Root + "big.dat";
+  const std::string bytes(2 << 20, 'b');
+  WriteFileBytes(name, bytes);
+  TFileBytes read(name);
+  std::filesystem::resize_file(name, 10);
+  EXPECT_EQ(read.View(), bytes);
 }

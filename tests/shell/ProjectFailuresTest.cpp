@@ -83,6 +83,26 @@ TEST_F(ProjectFailuresTest, ALoadErrorNamesTheFileAndTheLine) {
                                       TContainer::DataFileName(name, "_Not") + ", line 3");
 }
 
+// A save stopped after its journal was written: opening the project completes that save
+// before reading, and the main window says so.
+TEST_F(ProjectFailuresTest, OpeningAProjectWhoseSaveWasInterruptedCompletesItAndSaysSo) {
+  StartUp();
+  const std::string name = Root + "j/Plan.qel";
+  WriteProject(*BuildProject({2, 1, 0, 0}), name);
+  BuildProject({3, 1, 0, 0})->SaveDataFiles(Root + "j/Newer.qel");
+  const std::string notes = TContainer::DataFileName(name, "_Not");
+  RenameFile(TContainer::DataFileName(Root + "j/Newer.qel", "_Not"), notes + ".saving");
+  WriteFileBytes(Root + "j/Plan_Save.journal",
+                 std::string("QEL save journal\nPlan_Not.dat") + '\0' + "Plan_Not.dat.saving\nend\n");
+  Script.AnswerOpen(true, name).Answer(mrOk);
+  QELMain->TB_OpenClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Text, "A save of this project had been interrupted. It has now been completed: the "
+                                  "project is as that save left it.\nFile: " + name);
+  EXPECT_EQ(Project().NoteCount(), 3);
+  EXPECT_FALSE(FileExists(Root + "j/Plan_Save.journal"));
+}
+
 // Fault: the default relation types of a new project counted as changes, so New, Open or
 // Exit right after New or start-up asked to save an empty project.
 TEST_F(ProjectFailuresTest, ANewProjectHoldingOnlyItsRelationTypesIsNotModified) {
