@@ -12,7 +12,8 @@ QString WithoutFoundry(const QString& family) {
 
 QStringList FontFamilyNames() {
   QStringList names;
-  for (const QString& family : QFontDatabase::families()) names.append(WithoutFoundry(family));
+  for (const QString& family : QFontDatabase::families())
+    names.append(WithoutFoundry(family));
   names.sort();
   names.removeDuplicates();
   return names;

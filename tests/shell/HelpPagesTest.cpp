@@ -25,7 +25,8 @@ QString Page(const QString& name) {
 
 QStringList Matches(const QString& text, const QString& pattern) {
   QStringList found;
-  for (const QRegularExpressionMatch& match : QRegularExpression(pattern).globalMatch(text)) found << match.captured(1);
+  for (const QRegularExpressionMatch& match : QRegularExpression(pattern).globalMatch(text))
+    found << match.captured(1);
   return found;
 }
 
@@ -42,7 +43,9 @@ TEST(HelpPagesTest, TheContentsLinkEveryPage) {
   ASSERT_TRUE(pages.contains("index.html")) << FromQString(kHelp);
   const QStringList linked = Matches(Page("index.html"), "href=\"([^\"#]+)");
   for (const QString& page : pages)
-    if (page != "index.html") EXPECT_TRUE(linked.contains(page)) << page.toStdString() << " is not in the contents";
+    if (page != "index.html") {
+      EXPECT_TRUE(linked.contains(page)) << page.toStdString() << " is not in the contents";
+    }
 }
 
 TEST(HelpPagesTest, EveryLinkAndAnchorExists) {
@@ -52,8 +55,10 @@ TEST(HelpPagesTest, EveryLinkAndAnchorExists) {
       const QString file = target.section('#', 0, 0).isEmpty() ? page : target.section('#', 0, 0);
       const QString anchor = target.section('#', 1);
       ASSERT_TRUE(QFile::exists(kHelp + "/" + file)) << page.toStdString() << " -> " << target.toStdString();
-      if (!anchor.isEmpty())
-        EXPECT_TRUE(Page(file).contains("id=\"" + anchor + "\"")) << page.toStdString() << " -> " << target.toStdString();
+      if (!anchor.isEmpty()) {
+        EXPECT_TRUE(Page(file).contains("id=\"" + anchor + "\""))
+            << page.toStdString() << " -> " << target.toStdString();
+      }
     }
 }
 
@@ -83,7 +88,8 @@ TEST_F(HelpMenuTest, EveryMenuCommandNamedInTheHelpExists) {
   for (QAction* menu : QELMain->menuBar()->actions())
     if (menu->menu()) {
       emit menu->menu()->aboutToShow();
-      for (QAction* entry : menu->menu()->actions()) commands.insert(Plain(menu->text()) + ", " + Plain(entry->text()));
+      for (QAction* entry : menu->menu()->actions())
+        commands.insert(Plain(menu->text()) + ", " + Plain(entry->text()));
     }
   ASSERT_TRUE(commands.contains("View, Relation types"));
   int named = 0;

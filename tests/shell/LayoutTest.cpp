@@ -38,7 +38,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QStyleOption>
 #include <QTabBar>

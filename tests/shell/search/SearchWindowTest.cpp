@@ -149,7 +149,8 @@ TEST_F(SearchWindowTest, EachColourFilterSaysWhatItFilters) {
       {Window->chk_sheetcolor, "only sheets of this colour"},
       {Window->pnl_sheetcolor, "colour of the sheets to find"}};
   for (auto [filter, says] : filters)
-    EXPECT_TRUE(filter->toolTip().contains(says, Qt::CaseInsensitive)) << says << ": " << filter->toolTip().toStdString();
+    EXPECT_TRUE(filter->toolTip().contains(says, Qt::CaseInsensitive))
+        << says << ": " << filter->toolTip().toStdString();
 }
 
 TEST_F(SearchWindowTest, ColourPanelsStartWhite) {

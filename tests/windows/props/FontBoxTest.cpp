@@ -1,6 +1,6 @@
 // The font boxes of the note and sheet windows list families by name alone.
-#include "tests/windows/WindowTest.h"
 #include "platform/qt/Fonts.h"
+#include "tests/windows/WindowTest.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/SheetProp.h"
 
@@ -35,9 +35,9 @@ class FontBoxTest : public test::WindowTest {};
 
 TEST_F(FontBoxTest, FamiliesOfSeveralFoundriesAreListedOnceByName) {
   for (auto [family, shown] : std::vector<std::pair<QString, QString>>{{"C059 [UKWN]", "C059"},
-                                                                        {"Liberation Sans", "Liberation Sans"},
-                                                                        {"Odd [1] Name", "Odd [1] Name"},
-                                                                        {"[Mark]", "[Mark]"}})
+                                                                       {"Liberation Sans", "Liberation Sans"},
+                                                                       {"Odd [1] Name", "Odd [1] Name"},
+                                                                       {"[Mark]", "[Mark]"}})
     EXPECT_EQ(WithoutFoundry(family), shown) << family.toStdString();
 
   QTemporaryDir folder;
@@ -50,9 +50,11 @@ TEST_F(FontBoxTest, FamiliesOfSeveralFoundriesAreListedOnceByName) {
   sheet.show();
   for (QComboBox* box : {note.FontName, sheet.FontName1}) {
     QStringList items;
-    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    for (int i = 0; i < box->count(); ++i)
+      items << box->itemText(i);
     EXPECT_EQ(items.count("Liberation Sans"), 1);
-    for (const QString& item : items) EXPECT_FALSE(item.endsWith(']')) << item.toStdString();
+    for (const QString& item : items)
+      EXPECT_FALSE(item.endsWith(']')) << item.toStdString();
     EXPECT_EQ(items.size(), QSet<QString>(items.begin(), items.end()).size());
   }
 }
