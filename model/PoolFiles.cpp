@@ -250,6 +250,7 @@ std::string TNotePool::SaveBytes() const {
 
 void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
+  ImportedAt.clear();
   for (int32_t place = 0; !reader.Eof(); ++place) {
     std::string_view line = reader.ReadLine();
     TRelation r;
@@ -257,8 +258,24 @@ void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* impo
     CheckPlace(r.ID, Id(place, import, &TImportOffsets::Relation));
     r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
+    if (import) {
+      const auto& all = AllItems();
+      const auto same = std::find_if(all.begin(), all.end(), [&r](const TPoolItem* item) {
+        return static_cast<const TRelationItem*>(item)->Data.Name == r.Name;
+      });
+      if (same != all.end()) {
+        ImportedAt.push_back(static_cast<int32_t>(same - all.begin()));
+        continue;
+      }
+      ImportedAt.push_back(AllCount());
+    }
     TakeRecord(r);
   }
+}
+
+int32_t TRelationPool::ImportedIndex(int32_t raw) const {
+  if (raw < 0 || static_cast<size_t>(raw) >= ImportedAt.size()) RaiseListError(raw);
+  return ImportedAt[static_cast<size_t>(raw)];
 }
 
 std::string TRelationPool::SaveBytes() const {
@@ -375,7 +392,8 @@ TLink TLinkPool::ReadRecord(std::string_view line, const TImportOffsets* import)
   r.SheetIndex = Ref(CutInt(line), import, &TImportOffsets::Sheet, *SheetPool);
   r.FromIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
   r.ToIndex = Ref(CutInt(line), import, &TImportOffsets::Note, *NotePool);
-  r.RelationIndex = Ref(CutInt(line), import, &TImportOffsets::Relation, *RelationPool);
+  const int32_t relation = CutInt(line);
+  r.RelationIndex = import ? RelationPool->ImportedIndex(relation) : relation;
   r.ToOffsetX = CutInt(line);
   r.ToOffsetY = CutInt(line);
   r.FromOffsetX = CutInt(line);

@@ -12,6 +12,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qel {
 
@@ -207,6 +208,13 @@ public:
   std::string SaveBytes() const override;
 
   TLinkPool* LinkPool = nullptr;
+  // An import reuses a relation type of the same name (the project's own or one imported
+  // before it) instead of adding a second one: the place in the pool's full list that each
+  // relation type of the last imported file stands for.
+  std::vector<int32_t> ImportedAt;
+  // The place ImportedAt gives a relation index read from an imported link; raises EListError
+  // for one the imported file does not hold.
+  int32_t ImportedIndex(int32_t raw) const;
 
 protected:
   void ResolveReferences(TRelation&) const override {}

@@ -87,7 +87,7 @@ void TSearchExport::CopySheets() {
 }
 
 // First a line per position on a visible sheet (the note's key), then a line per visible note
-// and per note of a visible attachment (key -1). Each note becomes one note of the new
+// and per note of an attachment found (key -1). Each note becomes one note of the new
 // project, the first time it comes up: notes are told apart by identity, never by caption.
 void TSearchExport::CopyNotes() {
   std::string lines;
@@ -96,14 +96,17 @@ void TSearchExport::CopyNotes() {
     AppendNoteLine(lines, key, note);
     notes.push_back(note);
   };
-  for (int i = 0; i < FSource.PositionCount(); ++i) {
+  // Sheets and attachments bring their notes only when they were searched themselves: a
+  // search of the notes exports the notes it found, not those of every sheet or attachment.
+  const bool notesSearched = FSource.NotePool->Filtered;
+  for (int i = 0; (FSource.SheetPool->Filtered || !notesSearched) && i < FSource.PositionCount(); ++i) {
     const TPosItem* pos = FSource.GetPosition(i);
     if (SheetVisible(pos->GetSheet())) consider(pos->GetNote(), FSource.NotePool->IndexOf(pos->GetNote()));
   }
   for (int i = 0; i < FSource.NoteCount(); ++i)
     consider(FSource.GetNote(i), -1);
-  // An attachment never goes without its note.
-  for (int i = 0; i < FSource.AttachmentCount(); ++i)
+  // An attachment found never goes without its note.
+  for (int i = 0; FSource.AttachPool->Filtered && i < FSource.AttachmentCount(); ++i)
     if (const TNoteItem* note = FSource.GetAttachment(i)->GetNote(); note && !NoteVisible(note))
       consider(note, -1);
   std::string index;

@@ -5,9 +5,11 @@
 // the index files that map the project's items to their numbers in the new project.
 //
 // Keys of sheets and notes are their places in their pools' full lists. The new project holds
-// each note once, whatever its caption: the notes on exported sheets, the notes found and the
-// notes of the attachments found. An aggregation note whose sheet is not exported becomes an
-// ordinary note. Positions and links go with their sheet when both their notes are exported.
+// each note once, whatever its caption: the notes found, the notes on the sheets found and the
+// notes of the attachments found (a search of the notes alone brings no other notes, while one
+// that leaves the notes unfiltered brings them all). The attachments of exported notes go with
+// them. An aggregation note whose sheet is not exported becomes an ordinary note. Positions and
+// links go with their sheet when both their notes are exported.
 #include "model/Container.h"
 
 #include <functional>

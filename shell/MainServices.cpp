@@ -3,6 +3,7 @@
 
 #include "windows/sheet/SheetForm.h"
 #include "windows/search/Search.h"
+#include "windows/search/SearchResultsTree.h"
 #include "windows/nav/Navigator.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropCommon.h"
@@ -32,6 +33,9 @@ void TQELMain::RefreshSheetWindows() {
     else
       sheetWindow->close();
   }
+  // A result whose item went (every deletion ends here) turns grey now, not at the next repaint.
+  for (TfrmSearch* search : findChildren<TfrmSearch*>(Qt::FindDirectChildrenOnly))
+    search->trvSearchResults->viewport()->update();
 }
 
 void TQELMain::StoreNavigatorEdits() {

@@ -4,6 +4,7 @@
 
 #include "windows/Icons.h"
 #include "adpMRU.h"
+#include "platform/qt/QtConvert.h"
 
 #include <QComboBox>
 #include <QDrag>
@@ -215,7 +216,7 @@ void TQELMain::FillWindowMenu() {
   if (!children.isEmpty()) MI_window->addSeparator();
   int number = 1;
   for (QMdiSubWindow* child : children) {
-    QAction* entry = MI_window->addAction(QString("&%1 %2").arg(number++).arg(child->windowTitle()));
+    QAction* entry = MI_window->addAction(QString("&%1 %2").arg(number++).arg(MenuText(child->windowTitle())));
     entry->setCheckable(true);
     entry->setChecked(child == MdiArea->activeSubWindow());
     QPointer<QMdiSubWindow> target = child;

@@ -27,15 +27,6 @@ std::optional<long long> MruNumber(const std::string& name) {
   return n;
 }
 
-std::string DoubleAmpersands(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    out += c;
-    if (c == '&') out += '&';
-  }
-  return out;
-}
-
 } // namespace
 
 TadpMRU::TadpMRU(QObject* owner) : QObject(owner) {}
@@ -133,7 +124,7 @@ void TadpMRU::RebuildMenu() {
   RemoveMenuItems();
   for (size_t i = 0; i < FFiles.size(); ++i) {
     const std::string caption = FShowFullPath ? FFiles[i] : ExtractFileName(FFiles[i]);
-    auto* item = new TMRUMenuItem(ToQString(DoubleAmpersands(caption)), this);
+    auto* item = new TMRUMenuItem(MenuText(ToQString(caption)), this);
     item->setData(static_cast<int>(i));
     connect(item, &QAction::triggered, this, [this, item] { ItemClick(item); });
     FParentMenuItem->addAction(item);

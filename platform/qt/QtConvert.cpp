@@ -18,4 +18,6 @@ QColor ToQColor(TColor color) { return QColor(GetRValue(color), GetGValue(color)
 
 TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
 
+QString MenuText(const QString& name) { return QString(name).replace('&', "&&"); }
+
 } // namespace qel

@@ -15,5 +15,8 @@ std::string FromQString(const QString& text);
 // The colour's red, green and blue bytes (the high byte is ignored).
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
+// A name as the text of a menu entry or button: every "&" doubled, so none marks a shortcut
+// and the name shows as it is.
+QString MenuText(const QString& name);
 
 } // namespace qel

@@ -436,6 +436,53 @@ TEST_F(DataFiles, ImportRefusesReferencesOutsideTheImportedItems) {
   }
 }
 
+// Fault: an import added the other project's relation types beside the own ones of the same
+// name, and the relation-type window then refused OK until one of them was deleted.
+TEST_F(DataFiles, ImportReusesRelationTypesOfTheSameName) {
+  const std::string sheets = "New0123456789\r\n" + Line({"0", "I0", "0", "99", "99", "80", "10", "1", ""});
+  const std::string notes = Line({"0", "a", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"}) +
+                            Line({"1", "b", "", "", "-1", "80", "50", "0", "16", "0", "1", "10", "", "-1"});
+  // Imported types: the own "leads to", a new one twice, and one that differs only in case.
+  const std::string relations = Line({"0", "leads to", "-1"}) + Line({"1", "new", "-1"}) + Line({"2", "new", "-1"}) +
+                                Line({"3", "Leads To", "-1"});
+  auto link = [](const char* id, const char* relation) {
+    return Line({id, "0", "0", "1", relation, "0", "0", "0", "0", "1", "1", "0", "0", "1"});
+  };
+  struct Case {
+    std::string links;
+    std::vector<std::string> types;     // of the imported links, in order
+    std::vector<std::string> relations; // of the project afterwards
+    std::string error;
+  };
+  const std::vector<std::string> before = {"R", "leads to"};
+  for (const Case& k : {Case{link("0", "0") + link("1", "1") + link("2", "2") + link("3", "3"),
+                             {"leads to", "new", "new", "Leads To"},
+                             {"R", "leads to", "new", "Leads To"},
+                             "no error"},
+                        Case{link("0", "4"), {}, before, "List index out of bounds (4)"},
+                        Case{link("0", "-1"), {}, before, "List index out of bounds (-1)"}}) {
+    WriteProject("rel", sheets, notes, relations, "", "", k.links);
+    TContainer c;
+    c.Host = &Host;
+    NewRelation(c, "R");
+    TRelationItem* own = NewRelation(c, "leads to");
+    c.SetModified(false);
+    const std::string error = ErrorOf([&] { c.Import(Root + "rel.qel", c.ImportOffsets()); });
+    EXPECT_EQ(error, k.error);
+    std::vector<std::string> names, types;
+    for (int i = 0; i < c.RelationCount(); ++i)
+      names.push_back(c.GetRelation(i)->Data.Name);
+    for (int i = 0; i < c.LinkCount(); ++i)
+      types.push_back(c.GetLink(i)->GetRelation()->Data.Name);
+    EXPECT_EQ(names, k.relations) << k.error;
+    EXPECT_EQ(types, k.types) << k.error;
+    if (!k.types.empty()) {
+      EXPECT_EQ(c.GetLink(0)->GetRelation(), own);
+    }
+    EXPECT_EQ(own->LinkCount(), k.types.empty() ? 0 : 1);
+  }
+}
+
 TEST_F(DataFiles, ImportResolvesThroughFullListsUnderAFilter) {
   WriteSample("plan");
   TContainer c;

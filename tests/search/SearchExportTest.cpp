@@ -139,7 +139,9 @@ TEST_F(SearchExportTest, BigExportWritesEveryFileAndKeepsNotesOfTheSameCaptionAp
   EXPECT_EQ(loaded.GetAttachment(2)->Data.Kind, 1);
 }
 
-TEST_F(SearchExportTest, SmallExportKeepsTheNotesOfVisibleSheetsButNoSheetFiles) {
+// Fault: the Notes page exported every note on a sheet and every note with an attachment
+// besides the note found: only the notes found go, with their attachments.
+TEST_F(SearchExportTest, SmallExportOfTheNotesPageWritesTheNotesFoundAndNoSheetFiles) {
   Search.SetNoteCaption1("free");
   Search.SetNoteCaptionActive1(true);
   Search.Search("Notes");
@@ -147,15 +149,13 @@ TEST_F(SearchExportTest, SmallExportKeepsTheNotesOfVisibleSheetsButNoSheetFiles)
   EXPECT_EQ(File("_sht"), kSheetsHead);
   for (const char* empty : {"_shtX", "_pos", "_lnk1", "_lnk2", "_lnk"})
     EXPECT_EQ(File(empty), "") << empty;
-  // Sheets are not filtered on the Notes page: every note on a sheet is exported besides the hit.
-  EXPECT_EQ(File("_notX"), Line({"0", "0", ""}) + Line({"1", "1", ""}) + Line({"2", "2", ""}) + Line({"3", "3", ""}) +
-                               Line({"4", "4", ""}));
+  EXPECT_EQ(File("_notX"), Line({"0", "4", ""}));
   TContainer loaded;
   loaded.Load(Base + ".qel");
-  EXPECT_EQ(ReadNames(loaded.NoteCount(), [&](int i) { return loaded.GetNote(i)->Data.Name; }),
-            (Names{"One", "Two", "One", "Loose", "Free"}));
+  EXPECT_EQ(ReadNames(loaded.NoteCount(), [&](int i) { return loaded.GetNote(i)->Data.Name; }), (Names{"Free"}));
   EXPECT_EQ(loaded.SheetCount(), 0);
-  EXPECT_EQ(loaded.AttachmentCount(), 3);
+  ASSERT_EQ(loaded.AttachmentCount(), 1);
+  EXPECT_EQ(loaded.GetAttachment(0)->Data.Caption, "Web");
   EXPECT_EQ(loaded.RelationCount(), 2);
 }
 

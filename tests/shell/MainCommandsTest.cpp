@@ -114,6 +114,30 @@ TEST_F(MainCommandsTest, MenusHoldEveryItemWithItsShortcut) {
   EXPECT_FALSE(QELMain->MI_EditCopy->isVisible());
 }
 
+// Fault: an "&" in a sheet's name showed in the Window menu as an underlined letter.
+TEST_F(MainCommandsTest, TheWindowMenuShowsNamesAsTheyAre) {
+  OpenProject({1, 1, 0, 0});
+  Project().GetSheet(0)->SetName("R&D");
+  auto* window = new TDrawSheet();
+  QELMain->AddChildWindow(window);
+  window->SetSheet(&Project(), Project().GetSheet(0));
+  emit QELMain->MI_window->aboutToShow();
+  // The text as a menu shows it: "&x" underlines x, "&&" is one "&".
+  auto shown = [](const QString& text) {
+    QString out;
+    for (int i = 0; i < text.size(); ++i) {
+      if (text[i] == '&' && i + 1 < text.size()) ++i;
+      out += text[i];
+    }
+    return out;
+  };
+  QStringList entries;
+  for (QAction* entry : QELMain->MI_window->actions())
+    if (!entry->isSeparator()) entries << shown(entry->text());
+  EXPECT_EQ(entries.filter(QRegularExpression("^\\d Worksheet - R&D \\(\\d+%\\)$")).size(), 1)
+      << FromQString(entries.join(" | "));
+}
+
 // Fault: the hidden Cut, Copy and Paste items took their keys away from edit fields.
 TEST_F(MainCommandsTest, HiddenEditItemsLeaveClipboardKeysToEditFields) {
   Run();

@@ -7,6 +7,7 @@
 #include "windows/search/Search.h"
 #include "shell/Main.h"
 #include "windows/nav/Navigator.h"
+#include "windows/links/RelationFrm.h"
 #include "windows/props/NoteProp.h"
 
 #include <QLineEdit>
@@ -179,16 +180,26 @@ TEST_F(ProjectFailuresTest, ImportAppendsAnotherProjectWithShiftedReferences) {
   EXPECT_EQ(Project().NoteCount(), 5);
   EXPECT_EQ(Project().SheetCount(), 2);
   EXPECT_EQ(Project().LinkCount(), 3);
-  EXPECT_EQ(Project().RelationCount(), 6);
+  // The other project's relation types are the own ones by name: its links take those.
+  EXPECT_EQ(RelationNames(Project()), (std::vector<std::string>{"leads to", "consists of", "assumes"}));
   TLinkItem* imported = Project().GetLink(1);
   EXPECT_EQ(imported->GetFromNote()->Data.Name, "Other 1");
   EXPECT_EQ(imported->GetToNote()->Data.Name, "Other 2");
   EXPECT_EQ(imported->GetSheet(), Project().GetSheet(1));
+  EXPECT_EQ(imported->GetRelation(), Project().GetRelation(0));
+  EXPECT_EQ(Project().GetLink(2)->GetRelation(), Project().GetRelation(1));
   EXPECT_EQ(Project().FileName, name);
   EXPECT_TRUE(Project().Grid); // the imported project file's flag is not read
   EXPECT_TRUE(Project().IsModified());
   NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
   EXPECT_EQ(NavForm->Tree->NotesNode->childCount(), 5);
+  // Fault: the relation-type window refused OK after an import ("similar names").
+  RelationForm->SetContainer(&Project());
+  RelationForm->FillList();
+  RelationForm->setResult(0);
+  RelationForm->BTN_OkClick();
+  EXPECT_EQ(RelationForm->result(), QDialog::Accepted);
+  EXPECT_EQ(Script.Shown.size(), 1u); // the open dialog only
 }
 
 // Fault: a failed import left part of the other project behind without a word.

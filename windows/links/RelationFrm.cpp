@@ -8,8 +8,10 @@
 #include "windows/MainServices.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -35,6 +37,18 @@ public:
 
 const TRelationRow* AsRow(const QTreeWidgetItem* row) { return dynamic_cast<const TRelationRow*>(row); }
 
+// A caption edited in place takes only what the files can hold; edited to nothing, it keeps the
+// caption it had.
+class TCaptionDelegate : public TStorableTextDelegate {
+public:
+  using TStorableTextDelegate::TStorableTextDelegate;
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && line->text().trimmed().isEmpty()) return;
+    QStyledItemDelegate::setModelData(editor, model, index);
+  }
+};
+
 } // namespace
 
 TRelationForm::TRelationForm(QWidget* parent) : QDialog(parent) {
@@ -51,7 +65,7 @@ TRelationForm::TRelationForm(QWidget* parent) : QDialog(parent) {
   LV_Relations->header()->setSectionsClickable(false);
   LV_Relations->setRootIsDecorated(false);
   LV_Relations->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  LV_Relations->setItemDelegate(new TStorableTextDelegate(LV_Relations));
+  LV_Relations->setItemDelegate(new TCaptionDelegate(LV_Relations));
   LV_Relations->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                 QAbstractItemView::SelectedClicked);
   layout->addWidget(LV_Relations);

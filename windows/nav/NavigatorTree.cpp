@@ -102,7 +102,8 @@ void TNavForm::TV_ContainerKeyUp(int Key) {
 }
 
 void TNavForm::TV_ContainerEdited(TNavNode* Node, const std::string& S) {
-  if (!Node) return;
+  // A label emptied (Delete pressed while the rename had started) keeps the old name.
+  if (!Node || S.find_first_not_of(" \t") == std::string::npos) return;
   if (TSheetItem* sheet = Node->Sheet()) {
     sheet->SetName(S);
     if (Container) Container->SyncAggregationNotes(); // the notes that stand for it take its name

@@ -171,7 +171,6 @@ void TNotePrp::showEvent(QShowEvent* event) {
 
 void TNotePrp::resizeEvent(QResizeEvent* event) {
   TPropertyFrm::resizeEvent(event);
-  ED_Caption->move(0, InfoBar->geometry().top() + 2); // stays over the info bar, below the menu
   SetTextMargins();
   SelectionChange();
 }

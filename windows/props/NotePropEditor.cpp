@@ -3,12 +3,12 @@
 #include "windows/richedit/RichEditURL.h"
 #include "windows/richedit/RtfFormat.h"
 #include "platform/Errors.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/QtConvert.h"
 
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -172,7 +172,7 @@ void TNotePrp::FormShow() {
     for (QAction* action : menu->menu()->actions()) action->setEnabled(isWindow());
   if (FontName->count() == 0) {
     const QSignalBlocker blocker(FontName);
-    QStringList families = QFontDatabase::families();
+    QStringList families = FontFamilyNames();
     for (QString& family : families) family.truncate(32);
     families.sort();
     FontName->addItems(families);

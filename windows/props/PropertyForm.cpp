@@ -34,6 +34,7 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
   ED_Caption->setGeometry(0, 2, 443, 21);
   ED_Caption->hide();
   ED_Caption->installEventFilter(this);
+  InfoBar->installEventFilter(this); // the caption box follows it
   connect(ED_Caption, &QLineEdit::editingFinished, this, [this] {
     if (!ED_Caption->hasFocus()) return; // focus loss is handled by the event filter
     ED_CaptionExit();
@@ -126,6 +127,10 @@ void TPropertyFrm::resizeEvent(QResizeEvent* event) {
 
 bool TPropertyFrm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ED_Caption && event->type() == QEvent::FocusOut) ED_CaptionExit();
+  // The info bar moves when a bar above it comes or goes (a page hides its window's menu): the
+  // caption box stays over it, never over what lies below it.
+  if (watched == InfoBar && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    ED_Caption->move(InfoBar->x(), InfoBar->y() + 2);
   return QWidget::eventFilter(watched, event);
 }
 

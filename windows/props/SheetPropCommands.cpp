@@ -5,10 +5,10 @@
 #include "windows/sheet/DragObjects.h"
 #include "model/Container.h"
 #include "platform/Errors.h"
+#include "platform/qt/Fonts.h"
 #include "platform/qt/QtConvert.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
@@ -141,7 +141,7 @@ void TSheetPrp::FontSizeChange() {
 
 void TSheetPrp::FormShow() {
   if (FontName1->count() == 0) {
-    const QStringList families = QFontDatabase::families();
+    const QStringList families = FontFamilyNames();
     for (QComboBox* names : {FontName1, FontName2, FontName3}) {
       const QSignalBlocker blocker(names);
       names->addItems(families);

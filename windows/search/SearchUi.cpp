@@ -136,10 +136,10 @@ void TfrmSearch::CreateNotesPage() {
   pnl_notecolor = AddColorPanel(Notes, kColorLeft + 20, 8, clWhite, false);
   chk_noteonsheetcolor = Place(new QCheckBox(Notes), kColorLeft, 134, 17, 17);
   pnl_noteonsheetcolor = AddColorPanel(Notes, kColorLeft + 20, 124, clWhite, false);
-  for (QCheckBox* box : {chk_notecolor, chk_noteonsheetcolor})
-    box->setToolTip("search color");
-  for (TSearchColorPanel* panel : {pnl_notecolor, pnl_noteonsheetcolor})
-    panel->setToolTip("select color");
+  chk_notecolor->setToolTip("Find only notes of this colour");
+  pnl_notecolor->setToolTip("The colour of the notes to find: click to choose it");
+  chk_noteonsheetcolor->setToolTip("Find only notes on sheets of this colour");
+  pnl_noteonsheetcolor->setToolTip("The colour of the sheets the notes are on: click to choose it");
   connect(chk_notecolor, &QCheckBox::clicked, this, [this] { chk_notecolorClick(); });
   connect(chk_noteonsheetcolor, &QCheckBox::clicked, this, [this] { chk_noteonsheetcolorClick(); });
   connect(pnl_notecolor, &TSearchColorPanel::Clicked, this, [this] { pnl_notecolorDblClick(); });
@@ -153,6 +153,8 @@ void TfrmSearch::CreateSheetsPage() {
   chk_sheetcaptioncasesensitive = AddCaseBox(Sheets, 65, 7, 97);
   chk_sheetcolor = Place(new QCheckBox(Sheets), kColorLeft, 22, 17, 17);
   pnl_sheetcolor = AddColorPanel(Sheets, kColorLeft + 20, 12, clBlack, true);
+  chk_sheetcolor->setToolTip("Find only sheets of this colour");
+  pnl_sheetcolor->setToolTip("The colour of the sheets to find: double-click to choose it");
   connect(chk_sheetcolor, &QCheckBox::clicked, this, [this] { chk_sheetcolorClick(); });
   connect(pnl_sheetcolor, &TSearchColorPanel::DoubleClicked, this, [this] { pnl_sheetcolorDblClick(); });
 }

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTest>
+#include <functional>
 
 namespace qel::test {
 namespace {
@@ -301,6 +302,36 @@ TEST_F(NavigatorTest, EditingALabelRenamesTheItemEverywhere) {
   EXPECT_EQ(ChildTexts(NoteNode("Thought")), QStringList({"Letter"}));
   EXPECT_FALSE(Tree().RootNode->flags() & Qt::ItemIsEditable);
   EXPECT_FALSE(Tree().NotesNode->flags() & Qt::ItemIsEditable);
+}
+
+// Fault: a rename ending with an empty label (Delete pressed while the rename had started, then
+// Enter) gave the item an empty name.
+TEST_F(NavigatorTest, ARenameToAnEmptyLabelKeepsTheOldName) {
+  Run();
+  struct TCase {
+    TNavNode* Node;
+    std::function<std::string()> Name;
+  };
+  const std::vector<TCase> cases = {
+      {SheetNode("Sheet 1"), [this] { return Project().GetSheet(0)->Data.Name; }},
+      {Node(SheetNode("Sheet 1"), "Note 1"), [this] { return Project().GetNote(0)->Data.Name; }},
+      {NoteNode("Note 2"), [this] { return Project().GetNote(1)->Data.Name; }},
+      {Node(Tree().AttachmentsNode, "Attachment 1"), [this] { return Project().GetAttachment(0)->Data.Caption; }}};
+  for (const TCase& c : cases)
+    for (const char* typed : {"", "   "}) {
+      const std::string before = c.Name();
+      const QString shown = c.Node->text(0);
+      Nav->TV_Container->setCurrentItem(c.Node);
+      Nav->TV_Container->editItem(c.Node);
+      auto* editor = qobject_cast<QLineEdit*>(Nav->TV_Container->indexWidget(Nav->TV_Container->currentIndex()));
+      ASSERT_NE(editor, nullptr) << before;
+      editor->setText(typed);
+      QTest::keyClick(editor, Qt::Key_Return);
+      QApplication::processEvents();
+      EXPECT_EQ(c.Name(), before) << "typed \"" << typed << "\"";
+      EXPECT_EQ(c.Node->text(0), shown);
+    }
+  EXPECT_FALSE(Project().IsModified());
 }
 
 // Fault: when the node being edited went with its item, the view handed the typed label to the

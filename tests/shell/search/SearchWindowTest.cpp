@@ -2,6 +2,8 @@
 // opened from the tree.
 #include "SearchWindowFixture.h"
 
+#include "windows/nav/NavTree.h"
+#include "windows/nav/Navigator.h"
 #include "windows/sheet/DragObjects.h"
 #include "windows/sheet/SheetForm.h"
 #include "windows/props/AttachmentProp.h"
@@ -11,11 +13,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace qel::test {
 namespace {
@@ -133,6 +138,21 @@ TEST_F(SearchWindowTest, ColourBoxesSearchThePanelsColour) {
 
 // Fault: the panels started in the system window colour, so "search color" found no white
 // note until "New search" had been pressed.
+// Fault: the colour filters had no text, and the sheets' filter not even a tool tip.
+TEST_F(SearchWindowTest, EachColourFilterSaysWhatItFilters) {
+  Open(1);
+  const std::vector<std::pair<QWidget*, const char*>> filters = {
+      {Window->chk_notecolor, "only notes of this colour"},
+      {Window->pnl_notecolor, "colour of the notes"},
+      {Window->chk_noteonsheetcolor, "only notes on sheets of this colour"},
+      {Window->pnl_noteonsheetcolor, "colour of the sheets the notes are on"},
+      {Window->chk_sheetcolor, "only sheets of this colour"},
+      {Window->pnl_sheetcolor, "colour of the sheets to find"}};
+  for (auto [filter, says] : filters)
+    EXPECT_TRUE(filter->toolTip().contains(says, Qt::CaseInsensitive))
+        << says << ": " << filter->toolTip().toStdString();
+}
+
 TEST_F(SearchWindowTest, ColourPanelsStartWhite) {
   Open(1);
   Project().GetNote(2)->SetColor(clWhite);
@@ -287,6 +307,41 @@ TEST_F(SearchWindowTest, ItemsDeletedSinceTheSearchOpenNothing) {
   EXPECT_FALSE(Window->SheetPropWindow);
   EXPECT_TRUE(Window->findChildren<TSheetPrp*>().empty());
   EXPECT_TRUE(QELMain->ChildWindows<TDrawSheet>().empty());
+}
+
+// Fault: results deleted since the search turned grey only when the search window repainted
+// for some other reason. What the screen shows is read back after the navigator's delete.
+TEST_F(SearchWindowTest, AResultTurnsGreyWhenItsItemIsDeleted) {
+  Open(1);
+  Window->btn_search->click();
+  Window->resize(300, 500);
+  QApplication::processEvents();
+  TResultNode* node = Find({"Notes", "Note 2"});
+  ASSERT_NE(node, nullptr);
+  QTreeWidget* tree = Window->trvSearchResults;
+  const QRect rect = tree->visualItemRect(node);
+  ASSERT_FALSE(rect.isEmpty());
+  // The node's row as the screen shows it, and as the tree paints it now.
+  auto onScreen = [&] {
+    QApplication::processEvents();
+    const QPoint at = tree->viewport()->mapTo(Window->window(), rect.topLeft());
+    const QImage shot = Window->window()->screen()->grabWindow(Window->window()->winId()).toImage();
+    return shot.copy(QRect(at, rect.size())).convertToFormat(QImage::Format_RGB32);
+  };
+  auto painted = [&] { return tree->viewport()->grab(rect).toImage().convertToFormat(QImage::Format_RGB32); };
+  const QImage before = onScreen();
+  ASSERT_EQ(before, painted());
+  NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
+  ASSERT_EQ(NavForm->Tree->NotesNode->childCount(), 3);
+  NavForm->TV_Container->setCurrentItem(NavForm->Tree->NotesNode->child(1));
+  ASSERT_EQ(NavForm->TV_Container->currentItem()->text(0), "Note 2");
+  Script.Answer(mrYes);
+  NavForm->MI_DeleteClick();
+  ASSERT_EQ(Project().NoteCount(), 2);
+  EXPECT_TRUE(node->ItemGone());
+  const QImage after = onScreen();
+  EXPECT_NE(after, before) << "the row turns grey";
+  EXPECT_EQ(after, painted()) << "the screen shows the row as it is now";
 }
 
 // Fault: windows opened from the tree were destroyed with the search window without storing

@@ -5,6 +5,9 @@
 #include "platform/qt/ScriptedDialogs.h"
 #include "windows/links/RelationFrm.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -89,6 +92,33 @@ TEST_F(RelationFrmTest, EqualCaptionsBlockOkUntilChanged) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"leads to", "consists of", "Assumes"}));
   Row("Assumes")->setText(0, "consists of");
   EXPECT_TRUE(Ok());
+}
+
+// Fault: a caption edited in place to nothing was stored as an empty name.
+TEST_F(RelationFrmTest, ACaptionEditedToNothingKeepsItsName) {
+  Form->show();
+  for (const char* typed : {"", "  "}) {
+    QTreeWidgetItem* row = Row("consists of");
+    ASSERT_NE(row, nullptr);
+    Form->LV_Relations->setCurrentItem(row);
+    Form->LV_Relations->editItem(row);
+    auto* editor = qobject_cast<QLineEdit*>(Form->LV_Relations->indexWidget(Form->LV_Relations->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"assumes", "consists of", "leads to"})) << '"' << typed << '"';
+  }
+  // A caption typed over is still taken.
+  Form->LV_Relations->setCurrentItem(Row("assumes"));
+  Form->LV_Relations->editItem(Row("assumes"));
+  auto* editor = qobject_cast<QLineEdit*>(Form->LV_Relations->indexWidget(Form->LV_Relations->currentIndex()));
+  ASSERT_NE(editor, nullptr);
+  editor->setText("presumes");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  ASSERT_TRUE(Ok());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"leads to", "consists of", "presumes"}));
 }
 
 TEST_F(RelationFrmTest, DeleteTakesUnusedTypesAtOnceAndKeepsThoseInUse) {
