@@ -28,6 +28,8 @@ void TQELMain::RefreshSheetWindows() {
     else
       sheetWindow->close();
   }
+  // Any item may have changed: the windows showing items refill what their users left alone.
+  emit FNotices->ItemChanged(nullptr);
 }
 
 void TQELMain::StoreNavigatorEdits() {

@@ -29,6 +29,9 @@ public:
 signals:
   // Every window with pending edits stores them into its items now.
   void PendingEditsRequested();
+  // An item (null: any item) changed: every window showing it shows the new values of the
+  // fields its user has not changed there.
+  void ItemChanged(const void* item);
   // The project is about to be freed: drop every reference to it and its items.
   void ProjectReleasing(qel::TContainer* project);
 };

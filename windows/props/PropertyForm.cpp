@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -36,13 +37,49 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
     if (!ED_Caption->hasFocus()) return; // focus loss is handled by the event filter
     ED_CaptionExit();
   });
+  WatchEdits(ED_Caption, &QLineEdit::textEdited);
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, [this](const void* item) {
+      if (!Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
+    });
 }
 
 TPropertyFrm::~TPropertyFrm() { ED_Caption->disconnect(this); }
 
+// The sheet windows' refresh also tells every other window of the change.
 bool TPropertyFrm::UpdateItem(bool Store) {
-  if (Store && MainServices) MainServices->RefreshSheetWindows();
+  if (!Store) return true;
+  ClearEdited();
+  if (MainServices) MainServices->RefreshSheetWindows();
   return true;
+}
+
+bool TPropertyFrm::StorePending() {
+  if (Closing || Loading || !AnyEdited() || !GetItem() || ItemGone()) return false;
+  UpdateItem(true);
+  return true;
+}
+
+void TPropertyFrm::Reload() {
+  if (ItemGone()) return;
+  const TLoadGuard loading(this);
+  UpdateItem(false);
+}
+
+void TPropertyFrm::MarkEdited(const QObject* control) {
+  if (!Loading) FEdited.insert(control);
+}
+
+void TPropertyFrm::WatchText(QTextEdit* text) {
+  connect(text->document(), &QTextDocument::contentsChanged, this, [this, text] {
+    if (text->document()->isModified()) MarkEdited(text);
+  });
+}
+
+bool TPropertyFrm::BindItem(const void* item) {
+  StorePending();
+  ClearEdited();
+  return item != GetItem();
 }
 
 void TPropertyFrm::ShowItem() {

@@ -42,7 +42,10 @@ void TSheetPrp::CreateMenus() {
 void TSheetPrp::PN_SheetColorDblClick() {
   if (CloseIfGone()) return;
   TColor color = PN_SheetColor->Color();
-  if (Dialogs().ColorDialog(color)) PN_SheetColor->SetColor(color);
+  if (Dialogs().ColorDialog(color)) {
+    PN_SheetColor->SetColor(color);
+    MarkEdited(PN_SheetColor);
+  }
   StoreUnlessClosing();
 }
 
@@ -91,7 +94,8 @@ void TSheetPrp::MI_PasteClick() { RichEditURL1->paste(); }
 // The file goes into the description, the text that is stored.
 void TSheetPrp::MI_LoadFromFileClick() {
   if (CloseIfGone()) return;
-  if (Dialogs().OpenDialog(DLG_Open)) Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); });
+  if (Dialogs().OpenDialog(DLG_Open) && Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); }))
+    MarkEdited(RichEditURL1);
   UpdateItem(true);
 }
 
