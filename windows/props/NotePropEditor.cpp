@@ -309,8 +309,7 @@ void TNotePrp::EditPaste() { RichEditURL1->paste(); }
 
 void TNotePrp::MI_loadfileClick() {
   if (CloseIfGone()) return;
-  if (Dialogs().OpenDialog(dlg_openfile) && Reported([this] { RichEditURL1->LoadFromFile(dlg_openfile.FileName); }))
-    MarkEdited(RichEditURL1);
+  if (Dialogs().OpenDialog(dlg_openfile)) Reported([this] { RichEditURL1->LoadFromFile(dlg_openfile.FileName); });
   UpdateItem(true);
 }
 

@@ -44,7 +44,6 @@ void TNotePrp::FileOpen() {
 
 void TNotePrp::PerformFileOpen(const std::string& Name) {
   if (!Reported([&] { RichEditURL1->LoadFromFile(Name); })) return;
-  MarkEdited(RichEditURL1); // the file's text is the note's text now
   SetFileName(Name);
   RichEditURL1->setFocus();
   RichEditURL1->document()->setModified(false);

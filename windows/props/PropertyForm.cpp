@@ -37,7 +37,7 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
     if (!ED_Caption->hasFocus()) return; // focus loss is handled by the event filter
     ED_CaptionExit();
   });
-  WatchEdits(ED_Caption, &QLineEdit::textEdited);
+  WatchEdits(ED_Caption, &QLineEdit::textChanged);
   if (MainServices)
     connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, [this](const void* item) {
       if (!Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
@@ -71,9 +71,7 @@ void TPropertyFrm::MarkEdited(const QObject* control) {
 }
 
 void TPropertyFrm::WatchText(QTextEdit* text) {
-  connect(text->document(), &QTextDocument::contentsChanged, this, [this, text] {
-    if (text->document()->isModified()) MarkEdited(text);
-  });
+  connect(text->document(), &QTextDocument::contentsChanged, this, [this, text] { MarkEdited(text); });
 }
 
 bool TPropertyFrm::BindItem(const void* item) {

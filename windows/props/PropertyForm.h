@@ -78,11 +78,12 @@ public:
   void FormResize();
 
 protected:
-  // Marks the control whenever it sends the signal outside loading.
+  // Marks the control whenever it sends the signal outside loading (a change the window's
+  // own commands make counts as the user's).
   template <class TControl, class TSignal> void WatchEdits(TControl* control, TSignal signal) {
     connect(control, signal, this, [this, control] { MarkEdited(control); });
   }
-  // Marks a text box when its document is changed by an edit (it is then modified).
+  // Marks a text box whenever its document changes outside loading.
   void WatchText(QTextEdit* text);
   // Loading is true while it lives.
   class TLoadGuard {

@@ -134,8 +134,8 @@ QGroupBox* TSheetPrp::CreateSheetBox() {
   connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
   WatchEdits(SP_GridSize, &QSpinBox::valueChanged);
-  WatchEdits(ED_SheetWidth, &QLineEdit::textEdited);
-  WatchEdits(ED_SheetHeight, &QLineEdit::textEdited);
+  WatchEdits(ED_SheetWidth, &QLineEdit::textChanged);
+  WatchEdits(ED_SheetHeight, &QLineEdit::textChanged);
   connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
   return GroupBox1;
 }

@@ -94,8 +94,7 @@ void TSheetPrp::MI_PasteClick() { RichEditURL1->paste(); }
 // The file goes into the description, the text that is stored.
 void TSheetPrp::MI_LoadFromFileClick() {
   if (CloseIfGone()) return;
-  if (Dialogs().OpenDialog(DLG_Open) && Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); }))
-    MarkEdited(RichEditURL1);
+  if (Dialogs().OpenDialog(DLG_Open)) Reported([this] { RichEditURL1->LoadFromFile(DLG_Open.FileName); });
   UpdateItem(true);
 }
 
