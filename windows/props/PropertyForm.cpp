@@ -40,7 +40,8 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
   WatchEdits(ED_Caption, &QLineEdit::textChanged);
   if (MainServices)
     connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, [this](const void* item) {
-      if (!Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
+      // A hidden window loads again when it is shown.
+      if (isVisible() && !Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
     });
 }
 

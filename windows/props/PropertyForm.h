@@ -72,7 +72,7 @@ public:
   QLineEdit* ED_Caption;
   QList<QIcon> IL_Property;
 
-  // Leaving the caption box stores the whole window.
+  // Leaving the caption box stores what the user changed in the window.
   void ED_CaptionExit();
   void FormHide();
   void FormResize();
