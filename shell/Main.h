@@ -73,7 +73,8 @@ public:
   QList<QIcon>& ItemImages() override { return IL_Nav; }
   // Hands a new or changed item (or null) to every navigator window.
   void RefreshNavigators(TPoolItem* Item) override;
-  // Redraws every sheet window; closes one whose sheet has left the project.
+  // Redraws every sheet window; closes one whose sheet has left the project. Then tells every
+  // window that items may have changed (TMainNotices::ItemChanged).
   void RefreshSheetWindows() override;
   // Makes every navigator store its shown property page.
   void StoreNavigatorEdits() override;

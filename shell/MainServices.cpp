@@ -36,6 +36,8 @@ void TQELMain::RefreshSheetWindows() {
   // A result whose item went (every deletion ends here) turns grey now, not at the next repaint.
   for (TfrmSearch* search : findChildren<TfrmSearch*>(Qt::FindDirectChildrenOnly))
     search->trvSearchResults->viewport()->update();
+  // Any item may have changed: the windows showing items refill what their users left alone.
+  emit FNotices->ItemChanged(nullptr);
 }
 
 void TQELMain::StoreNavigatorEdits() {

@@ -3,8 +3,10 @@
 // when it is made; a window made without a main window (a test, a tool) finds it null.
 //
 // Keeping windows in step: after a change to the project, call RefreshNavigators (a new or
-// changed item, or null) and RefreshSheetWindows. Before the project is freed, Notices() sends
-// ProjectReleasing: a window that keeps the project or one of its items drops it there.
+// changed item, or null) and RefreshSheetWindows, which also sends Notices()->ItemChanged so
+// every property window refills what its user has not changed. Before the project is freed,
+// Notices() sends ProjectReleasing: a window that keeps the project or one of its items drops
+// it there.
 #include <QIcon>
 #include <QList>
 #include <QObject>
@@ -29,6 +31,9 @@ public:
 signals:
   // Every window with pending edits stores them into its items now.
   void PendingEditsRequested();
+  // An item (null: any item) changed: every window showing it shows the new values of the
+  // fields its user has not changed there.
+  void ItemChanged(const void* item);
   // The project is about to be freed: drop every reference to it and its items.
   void ProjectReleasing(qel::TContainer* project);
 };

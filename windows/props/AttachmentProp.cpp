@@ -116,7 +116,7 @@ void TAttachPrp::CreatePreview() {
 }
 
 void TAttachPrp::ShowItem(TAttachItem* Item) {
-  if (Item != GetItem()) {
+  if (BindItem(Item)) {
     Attachment = Item;
     DestroyObject();
   }
@@ -136,34 +136,31 @@ bool TAttachPrp::KnownKind() const {
   return attachment && attachment->Data.Kind <= 1;
 }
 
+// Only what the user changed here is stored (the caption, or the file or address a button
+// chose); the other fields show the attachment.
 bool TAttachPrp::UpdateItem(bool Store) {
   if (CloseIfGone()) return true;
   TAttachItem* attachment = Attachment.Get();
   if (Store) {
     if (!KnownKind()) return TPropertyFrm::UpdateItem(Store);
-    attachment->SetCaption(FromQString(ED_Caption->text()));
-    ED_Caption->setModified(false);
-    if (IsGrey(ED_AttachFile))
-      attachment->SetKind(1);
-    else if (IsGrey(ED_AttachURL))
-      attachment->SetKind(0);
-    attachment->SetLocation(FromQString(attachment->Data.Kind == 0 ? ED_AttachFile->text() : ED_AttachURL->text()));
+    if (Edited(ED_Caption)) attachment->SetCaption(FromQString(ED_Caption->text()));
+    if (Edited(ED_AttachFile)) {
+      attachment->SetKind(IsGrey(ED_AttachFile) ? 1 : 0);
+      attachment->SetLocation(FromQString(attachment->Data.Kind == 0 ? ED_AttachFile->text() : ED_AttachURL->text()));
+    }
   } else {
-    const QString location = ToQString(attachment->Data.Location);
-    ED_Caption->setText(ToQString(attachment->Data.Caption));
-    SetInfo("Attachment - " + ED_Caption->text());
-    ED_AttachFile->setText(attachment->Data.Kind != 1 ? location : QString());
-    ED_AttachURL->setText(attachment->Data.Kind == 1 ? location : QString());
-    UpdateKindDisplay();
+    const TLoadGuard loading(this);
+    const QString caption = ToQString(attachment->Data.Caption);
+    if (!Edited(ED_Caption) && ED_Caption->text() != caption) ED_Caption->setText(caption);
+    SetInfo("Attachment - " + caption);
+    if (!Edited(ED_AttachFile)) {
+      const QString location = ToQString(attachment->Data.Location);
+      ED_AttachFile->setText(attachment->Data.Kind != 1 ? location : QString());
+      ED_AttachURL->setText(attachment->Data.Kind == 1 ? location : QString());
+      UpdateKindDisplay();
+    }
   }
   return TPropertyFrm::UpdateItem(Store);
-}
-
-// The caption is the only field not stored as soon as it changes.
-bool TAttachPrp::StorePending() {
-  if (Closing || Loading || !ED_Caption->isModified() || !KnownKind() || ItemGone()) return false;
-  UpdateItem(true);
-  return true;
 }
 
 void TAttachPrp::UpdateKindDisplay() {
@@ -234,6 +231,7 @@ void TAttachPrp::BTN_FileClick() {
   SetKindColors(true);
   ED_AttachFile->setText(ToQString(OpenDialog.FileName));
   ED_AttachURL->clear();
+  MarkEdited(ED_AttachFile); // the kind and the location
   UpdateItem(true);
   UpdateKindDisplay();
   DestroyObject();
@@ -251,6 +249,7 @@ void TAttachPrp::BTN_URLClick() {
   SetKindColors(false);
   ED_AttachURL->setText(ToQString(address));
   ED_AttachFile->clear();
+  MarkEdited(ED_AttachFile); // the kind and the location
   UpdateItem(true);
   UpdateKindDisplay();
   Preview();

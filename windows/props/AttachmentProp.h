@@ -27,7 +27,6 @@ public:
   const void* GetItem() const override { return Attachment.Get(); }
   bool UpdateItem(bool Store) override;
   bool ItemGone() const override;
-  bool StorePending() override;
 
   // The warning, box colours and buttons for the attachment's kind.
   void UpdateKindDisplay();

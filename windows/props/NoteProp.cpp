@@ -54,8 +54,7 @@ TNotePrp::~TNotePrp() = default;
 
 void TNotePrp::ShowNote(TNoteItem* note, TPoolItemList* relationPool, TPoolItemList* linkPool) {
   // What was typed or picked for the note shown so far goes into that note, not the next.
-  StorePending();
-  if (note != GetItem()) {
+  if (BindItem(note)) {
     Note = note;
     LastFoundPos = -1; // a find in another note starts at its top
   }
@@ -72,15 +71,15 @@ bool TNotePrp::ItemGone() const {
 
 bool TNotePrp::UpdateItem(bool Store) {
   if (CloseIfGone()) return true;
-  // A reload shows what the user typed or picked, stored first.
-  if (!Store) StorePending();
   TNoteItem* note = Note.Get();
   // A failing step leaves the rest undone, as a half-loaded window is better than none.
   try {
-    if (Store)
+    if (Store) {
       StoreNote(note);
-    else
+    } else {
+      const TLoadGuard loading(this);
       LoadNote(note);
+    }
     FillSheetLists();
   } catch (const std::exception&) {
     return true;
@@ -88,67 +87,31 @@ bool TNotePrp::UpdateItem(bool Store) {
   return TPropertyFrm::UpdateItem(Store);
 }
 
-// The text goes in when "&Memo" is shown, and whenever it was changed since it was loaded,
-// so text typed before a page switch is never lost; likewise a colour picked on
-// "&Properties".
+// Only what the user changed here: a field another window stored meanwhile stays as it is.
 void TNotePrp::StoreNote(TNoteItem* note) {
-  note->SetName(FromQString(ED_Caption->text()));
-  FShownName = ED_Caption->text();
-  if (PC_Note->currentWidget() == TS_Memo || HasPendingText()) StoreText(note);
-  if (PC_Note->currentWidget() == TS_NoteProp || FColorPicked) StoreColor(note);
+  if (Edited(ED_Caption)) note->SetName(FromQString(ED_Caption->text()));
+  if (Edited(RichEditURL1)) {
+    note->SetText(GetRichText());
+    RichEditURL1->MarkStored(note->Data.Text);
+  }
+  if (Edited(PN_NoteColor)) note->SetColor(PN_NoteColor->Color());
   if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();
 }
 
-void TNotePrp::StoreText(TNoteItem* note) {
-  note->SetText(GetRichText());
-  RichEditURL1->MarkStored(note->Data.Text);
-}
-
-void TNotePrp::StoreColor(TNoteItem* note) {
-  note->SetColor(PN_NoteColor->Color());
-  FColorPicked = false;
-}
-
-bool TNotePrp::StorePending() {
-  TNoteItem* note = Note.Get();
-  if (Closing || Loading || !note || ItemGone()) return false;
-  // Only what the user changed: a name changed elsewhere meanwhile is not turned back.
-  const bool name = ED_Caption->text() != FShownName && FromQString(ED_Caption->text()) != note->Data.Name;
-  const bool text = HasPendingText();
-  const bool color = FColorPicked;
-  if (!name && !text && !color) return false;
-  if (name) note->SetName(FromQString(ED_Caption->text()));
-  FShownName = ED_Caption->text();
-  if (text) StoreText(note);
-  if (color) StoreColor(note);
-  TPropertyFrm::UpdateItem(true);
-  return true;
-}
-
+// Fields the user changed here keep what was typed or picked; the others show the note.
 void TNotePrp::LoadNote(TNoteItem* note) {
-  FColorPicked = false;
-  ED_Caption->setText(ToQString(note->Data.Name));
-  FShownName = ED_Caption->text();
-  SetInfo("Note - " + ED_Caption->text());
-  RichEditURL1->SetRichText(note->Data.Text);
-  PN_NoteColor->SetColor(note->Data.Color);
+  const QString name = ToQString(note->Data.Name);
+  if (!Edited(ED_Caption) && ED_Caption->text() != name) ED_Caption->setText(name);
+  SetInfo("Note - " + name);
+  if (!Edited(RichEditURL1) && RichEditURL1->GetRichText() != note->Data.Text) RichEditURL1->SetRichText(note->Data.Text);
+  if (!Edited(PN_NoteColor)) PN_NoteColor->SetColor(note->Data.Color);
   ShowPicture();
   ShowLogo();
   SetLinkCaptions();
   FillLinksTo();
   FillLinksFrom();
-  SB_Contents->showMessage("Attachments of " + ED_Caption->text());
+  SB_Contents->showMessage("Attachments of " + name);
   FillAttachments();
-}
-
-void TNotePrp::Reload() {
-  Loading = true;
-  UpdateItem(false);
-  Loading = false;
-}
-
-bool TNotePrp::HasPendingText() const {
-  return RichEditURL1->ChangedSinceLoad();
 }
 
 void TNotePrp::PC_NoteChange() {

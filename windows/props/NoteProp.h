@@ -57,9 +57,6 @@ public:
   TNoteItem* GetNote() const { return Note.Get(); }
   bool UpdateItem(bool Store) override;
   bool ItemGone() const override;
-  // Stores what was typed or picked since the last load or store (name, text, colour) into
-  // the shown note; true when there was something.
-  bool StorePending() override;
 
   // ---- the window (NoteProp.cpp)
   void PC_NoteChange();
@@ -242,11 +239,6 @@ private:
   void CreateAttachmentList();
   void LoadNote(TNoteItem* note);
   void StoreNote(TNoteItem* note);
-  void StoreText(TNoteItem* note);
-  void StoreColor(TNoteItem* note);
-  // Loads the controls as a programmatic fill (nothing is stored meanwhile).
-  void Reload();
-  bool HasPendingText() const;
   TNoteItem* FindSelectedNote(const QTreeWidget* list) const;
   void JumpAlong(TNoteItem* target);
   QMimeData* DragLinkNote(TNoteItem* target);
@@ -278,8 +270,6 @@ private:
   bool FPresentSorted = false;
   bool FAvailableSorted = false;
   bool FPictureStretched = false;
-  bool FColorPicked = false; // the colour panel holds a colour not yet stored
-  QString FShownName;        // the name as last loaded or stored
 };
 
 extern TNotePrp* NotePrp;

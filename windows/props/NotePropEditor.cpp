@@ -66,6 +66,7 @@ void TNotePrp::CreateMemoPage() {
                         static_cast<QWidget*>(StatusBar)})
     column->addWidget(part, part == splitter ? 1 : 0);
   connect(RichEditURL1->document(), &QTextDocument::modificationChanged, this, &TNotePrp::RichEditChange);
+  WatchText(RichEditURL1);
   connect(RichEditURL1, &QTextEdit::currentCharFormatChanged, this, &TNotePrp::SelectionChange);
   connect(RichEditURL1, &QTextEdit::cursorPositionChanged, this, &TNotePrp::SelectionChange);
 }
@@ -193,7 +194,10 @@ void TNotePrp::SetTextMargins() {
   const bool unchanged = !RichEditURL1->ChangedSinceLoad();
   const std::string loaded = unchanged ? RichEditURL1->GetRichText() : std::string();
   text->setDocumentMargin(6);
-  if (unchanged) RichEditURL1->MarkStored(loaded);
+  if (unchanged) {
+    RichEditURL1->MarkStored(loaded);
+    ClearEdited(RichEditURL1);
+  }
   text->setModified(modified);
 }
 

@@ -82,7 +82,7 @@ TNoteItem* TNotePrp::FindSelectedNote(const QTreeWidget* list) const {
 // is stored first.
 void TNotePrp::JumpAlong(TNoteItem* target) {
   if (CloseIfGone() || !target || target->IsAggregation()) return;
-  StorePending();
+  BindItem(target);
   JumpNote = target;
   Note = target;
   LastFoundPos = -1;

@@ -318,13 +318,12 @@ void TNotePrp::PN_NoteColorClick() {
   if (!Dialogs().ColorDialog(color)) return;
   ColorDialogColor = color;
   PN_NoteColor->SetColor(color);
-  FColorPicked = true;
+  MarkEdited(PN_NoteColor);
 }
 
 void TNotePrp::PN_NoteColorDblClick() {
   if (CloseIfGone()) return;
   PN_NoteColorClick();
-  FColorPicked = true;
   UpdateItem(true);
 }
 

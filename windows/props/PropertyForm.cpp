@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -39,13 +40,48 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
     if (!ED_Caption->hasFocus()) return; // focus loss is handled by the event filter
     ED_CaptionExit();
   });
+  WatchEdits(ED_Caption, &QLineEdit::textChanged);
+  if (MainServices)
+    connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, [this](const void* item) {
+      // A hidden window loads again when it is shown.
+      if (isVisible() && !Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
+    });
 }
 
 TPropertyFrm::~TPropertyFrm() { ED_Caption->disconnect(this); }
 
+// The sheet windows' refresh also tells every other window of the change.
 bool TPropertyFrm::UpdateItem(bool Store) {
-  if (Store && MainServices) MainServices->RefreshSheetWindows();
+  if (!Store) return true;
+  ClearEdited();
+  if (MainServices) MainServices->RefreshSheetWindows();
   return true;
+}
+
+bool TPropertyFrm::StorePending() {
+  if (Closing || Loading || !AnyEdited() || !GetItem() || ItemGone()) return false;
+  UpdateItem(true);
+  return true;
+}
+
+void TPropertyFrm::Reload() {
+  if (ItemGone()) return;
+  const TLoadGuard loading(this);
+  UpdateItem(false);
+}
+
+void TPropertyFrm::MarkEdited(const QObject* control) {
+  if (!Loading) FEdited.insert(control);
+}
+
+void TPropertyFrm::WatchText(QTextEdit* text) {
+  connect(text->document(), &QTextDocument::contentsChanged, this, [this, text] { MarkEdited(text); });
+}
+
+bool TPropertyFrm::BindItem(const void* item) {
+  StorePending();
+  ClearEdited();
+  return item != GetItem();
 }
 
 void TPropertyFrm::ShowItem() {

@@ -13,13 +13,20 @@
 //    GetItem and ends with the common TPropertyFrm::ShowItem().
 // Loading the controls never marks an item modified: UpdateItem(false) runs with the
 // controls' change signals blocked (Loading is true meanwhile).
+//
+// A window writes only what its user changed: each field the user edits is marked (by its
+// control) until it is stored or the window shows another item. UpdateItem(true) writes the
+// marked fields only, UpdateItem(false) fills only the unmarked ones, and when any item
+// changes (TMainNotices::ItemChanged) every window showing it refills its unmarked fields.
 #include <QIcon>
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QStatusBar;
+class QTextEdit;
 
 namespace qel {
 
@@ -42,7 +49,16 @@ public:
   // lists, whatever a search shows).
   virtual bool ItemGone() const { return false; }
   // Stores what the user changed since the last load or store, when anything; true then.
-  virtual bool StorePending() { return false; }
+  virtual bool StorePending();
+  // Fills the fields the user has not changed here from the item (it changed elsewhere).
+  void Reload();
+
+  // The marks of fields changed by the user, kept per control; none is set while loading.
+  void MarkEdited(const QObject* control);
+  bool Edited(const QObject* control) const { return FEdited.contains(control); }
+  bool AnyEdited() const { return !FEdited.isEmpty(); }
+  void ClearEdited(const QObject* control) { FEdited.remove(control); }
+  void ClearEdited() { FEdited.clear(); }
   // The start of every command: a window whose item is gone closes and the command does
   // nothing. True when gone.
   bool CloseIfGone();
@@ -56,12 +72,34 @@ public:
   QLineEdit* ED_Caption;
   QList<QIcon> IL_Property;
 
-  // Leaving the caption box stores the whole window.
+  // Leaving the caption box stores what the user changed in the window.
   void ED_CaptionExit();
   void FormHide();
   void FormResize();
 
 protected:
+  // Marks the control whenever it sends the signal outside loading (a change the window's
+  // own commands make counts as the user's).
+  template <class TControl, class TSignal> void WatchEdits(TControl* control, TSignal signal) {
+    connect(control, signal, this, [this, control] { MarkEdited(control); });
+  }
+  // Marks a text box whenever its document changes outside loading.
+  void WatchText(QTextEdit* text);
+  // Loading is true while it lives.
+  class TLoadGuard {
+  public:
+    explicit TLoadGuard(TPropertyFrm* form) : FForm(form), FWas(form->Loading) { form->Loading = true; }
+    ~TLoadGuard() { FForm->Loading = FWas; }
+    TLoadGuard(const TLoadGuard&) = delete;
+    TLoadGuard& operator=(const TLoadGuard&) = delete;
+
+  private:
+    TPropertyFrm* FForm;
+    bool FWas;
+  };
+  // The start of binding an item: edits made for the item shown so far go into that item;
+  // then nothing is marked. True when the item differs from the shown one.
+  bool BindItem(const void* item);
   // The common end of every ShowItem: icons, Closing cleared, caption box focused, controls
   // loaded from the item.
   void ShowItem();
@@ -80,6 +118,9 @@ protected:
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  QSet<const QObject*> FEdited;
 };
 
 } // namespace qel

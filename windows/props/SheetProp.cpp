@@ -134,7 +134,9 @@ QGroupBox* TSheetPrp::CreateSheetBox() {
   connect(PN_SheetColor, &TColorPanel::Clicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(PN_SheetColor, &TColorPanel::DoubleClicked, this, &TSheetPrp::PN_SheetColorDblClick);
   connect(ED_SheetWidth, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetWidthExit);
-  connect(SP_GridSize, &QSpinBox::valueChanged, this, [this] { FGridChanged = true; });
+  WatchEdits(SP_GridSize, &QSpinBox::valueChanged);
+  WatchEdits(ED_SheetWidth, &QLineEdit::textChanged);
+  WatchEdits(ED_SheetHeight, &QLineEdit::textChanged);
   connect(ED_SheetHeight, &QLineEdit::editingFinished, this, &TSheetPrp::ED_SheetHeightExit);
   return GroupBox1;
 }
@@ -161,6 +163,7 @@ void TSheetPrp::CreateTexts() {
   LV_Contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LV_Contents->setToolTip("Notes collected in this Sheet.");
   LV_Contents->OnStartDrag = [this] { return LV_ContentsStartDrag(); };
+  WatchText(RichEditURL1);
   RichEditURL3 = new TRichEditURL(this);
   RichEditURL3->hide();
   for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {
@@ -173,7 +176,7 @@ void TSheetPrp::CreateTexts() {
 }
 
 void TSheetPrp::ShowItem(TSheetItem* Item) {
-  if (Item != GetItem()) Sheet = Item;
+  if (BindItem(Item)) Sheet = Item;
   ED_Caption->show();
   TPropertyFrm::ShowItem();
 }
@@ -185,69 +188,59 @@ bool TSheetPrp::ItemGone() const {
 bool TSheetPrp::UpdateItem(bool Store) {
   if (CloseIfGone()) return true;
   TSheetItem* sheet = Sheet.Get();
-  if (Store)
-    StoreSheet(sheet, false);
-  else
+  if (Store) {
+    StoreSheet(sheet);
+  } else {
+    const TLoadGuard loading(this);
     LoadSheet(sheet);
+  }
   return TPropertyFrm::UpdateItem(Store);
-}
-
-// The name, the sizes, the description and a grid spacing set from the keyboard are the
-// fields not stored as soon as they change.
-bool TSheetPrp::StorePending() {
-  if (Closing || Loading || ItemGone()) return false;
-  TSheetItem* sheet = Sheet.Get();
-  const bool typed = ED_Caption->isModified() || ED_SheetWidth->isModified() || ED_SheetHeight->isModified() ||
-                     RichEditURL1->document()->isModified() || FGridChanged;
-  if (!typed) return false;
-  StoreSheet(sheet, true);
-  TPropertyFrm::UpdateItem(true);
-  return true;
 }
 
 void TSheetPrp::StoreUnlessClosing() {
   if (!Closing) UpdateItem(true);
 }
 
-// A size that is not a whole number is reported and left as it was; the other fields are
-// stored all the same, so nothing typed elsewhere is lost.
-void TSheetPrp::StoreSheet(TSheetItem* sheet, bool typedOnly) {
-  const auto wanted = [typedOnly](const QLineEdit* box) { return !typedOnly || box->isModified(); };
-  if (!typedOnly) sheet->SetColor(PN_SheetColor->Color());
-  int32_t width = sheet->Data.Width, height = sheet->Data.Height;
-  if (wanted(ED_SheetWidth)) {
-    if (ReadSize(ED_SheetWidth, "width", width))
-      sheet->SetWidth(width);
+// Only the fields the user changed here. A size that is not a whole number is reported and
+// shows the sheet's again; the other fields are stored all the same.
+void TSheetPrp::StoreSheet(TSheetItem* sheet) {
+  if (Edited(PN_SheetColor)) sheet->SetColor(PN_SheetColor->Color());
+  const std::pair<QLineEdit*, const char*> sizes[] = {{ED_SheetWidth, "width"}, {ED_SheetHeight, "height"}};
+  for (auto [box, what] : sizes) {
+    if (!Edited(box)) continue;
+    const bool width = box == ED_SheetWidth;
+    int32_t size = width ? sheet->Data.Width : sheet->Data.Height;
+    if (!ReadSize(box, what, size))
+      box->setText(QString::number(size));
+    else if (width)
+      sheet->SetWidth(size);
     else
-      ED_SheetWidth->setText(QString::number(width));
+      sheet->SetHeight(size);
   }
-  if (wanted(ED_SheetHeight)) {
-    if (ReadSize(ED_SheetHeight, "height", height))
-      sheet->SetHeight(height);
-    else
-      ED_SheetHeight->setText(QString::number(height));
-  }
-  if (!typedOnly || FGridChanged) sheet->SetGridSize(SP_GridSize->value());
-  FGridChanged = false;
-  if (wanted(ED_Caption)) sheet->SetName(FromQString(ED_Caption->text()));
-  if (!typedOnly || RichEditURL1->document()->isModified()) sheet->SetDescription(RichEditURL1->GetPlainText());
-  for (QLineEdit* box : {ED_Caption, ED_SheetWidth, ED_SheetHeight}) box->setModified(false);
+  if (Edited(SP_GridSize)) sheet->SetGridSize(SP_GridSize->value());
+  if (Edited(ED_Caption)) sheet->SetName(FromQString(ED_Caption->text()));
+  if (Edited(RichEditURL1)) sheet->SetDescription(RichEditURL1->GetPlainText());
   RichEditURL1->document()->setModified(false);
   if (MainServices) MainServices->SyncSheetNotes();
 }
 
+// Fields the user changed here keep what was typed; the others show the sheet.
 void TSheetPrp::LoadSheet(TSheetItem* sheet) {
-  ED_Caption->setText(ToQString(sheet->Data.Name));
-  SetInfo("Sheet - " + ED_Caption->text());
-  PN_SheetColor->SetColor(sheet->Data.Color);
-  ED_SheetWidth->setText(QString::number(sheet->Data.Width));
-  ED_SheetHeight->setText(QString::number(sheet->Data.Height));
-  {
+  const auto show = [this](QLineEdit* box, const QString& text) {
+    if (!Edited(box) && box->text() != text) box->setText(text);
+  };
+  show(ED_Caption, ToQString(sheet->Data.Name));
+  SetInfo("Sheet - " + ToQString(sheet->Data.Name));
+  if (!Edited(PN_SheetColor)) PN_SheetColor->SetColor(sheet->Data.Color);
+  show(ED_SheetWidth, QString::number(sheet->Data.Width));
+  show(ED_SheetHeight, QString::number(sheet->Data.Height));
+  if (!Edited(SP_GridSize)) {
     const QSignalBlocker loading(SP_GridSize);
     SP_GridSize->setValue(sheet->Data.GridSize);
   }
-  FGridChanged = false;
-  RichEditURL1->SetPlainTextAnsi(sheet->Data.Description); // plain, also when it looks like RTF
+  // Plain, also when it looks like RTF.
+  if (!Edited(RichEditURL1) && RichEditURL1->GetPlainText() != sheet->Data.Description)
+    RichEditURL1->SetPlainTextAnsi(sheet->Data.Description);
   RefreshContents(sheet);
 }
 

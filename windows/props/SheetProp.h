@@ -37,7 +37,6 @@ public:
   TSheetItem* GetSheet() const { return Sheet.Get(); }
   bool UpdateItem(bool Store) override;
   bool ItemGone() const override;
-  bool StorePending() override;
 
   // ---- handlers
   // Also a single click: the colour dialog, then the window is stored.
@@ -102,8 +101,8 @@ private:
   void CreateTexts();
   void CreateMenus();
   void StoreUnlessClosing();
-  // Every field, or only those typed into since the last load or store.
-  void StoreSheet(TSheetItem* sheet, bool typedOnly);
+  // The fields the user changed since the last load or store.
+  void StoreSheet(TSheetItem* sheet);
   void LoadSheet(TSheetItem* sheet);
   // Rebuilds the notes list and text when what they show differs from the sheet.
   void RefreshContents(TSheetItem* sheet);
@@ -120,7 +119,6 @@ private:
   std::vector<TEntry> FEntries; // the notes list's rows
   QString FNotesText;
   TRichEditURL* FPopupFor = nullptr; // the text whose context menu is open
-  bool FGridChanged = false;         // the grid spacing was changed since the last load or store
 };
 
 } // namespace qel

@@ -42,7 +42,10 @@ void TSheetPrp::CreateMenus() {
 void TSheetPrp::PN_SheetColorDblClick() {
   if (CloseIfGone()) return;
   TColor color = PN_SheetColor->Color();
-  if (Dialogs().ColorDialog(color)) PN_SheetColor->SetColor(color);
+  if (Dialogs().ColorDialog(color)) {
+    PN_SheetColor->SetColor(color);
+    MarkEdited(PN_SheetColor);
+  }
   StoreUnlessClosing();
 }
 

@@ -112,11 +112,14 @@ TEST_F(NoteProp, EachPageStoresWhatItShows) {
   Window.ED_Caption->setText("Renamed");
   Window.UpdateItem(true);
   EXPECT_EQ(Note->Data.Name, "Renamed");
-  // A double click stores at once, also after a cancelled dialog.
-  Script.AnswerColor(false);
-  Window.PN_NoteColor->SetColor(clGreen);
+  // A double click stores the colour picked at once; a cancelled dialog picks nothing.
+  Script.AnswerColor(true, clGreen);
   Window.PN_NoteColorDblClick();
   EXPECT_EQ(Note->Data.Color, clGreen);
+  Note->SetColor(clBlue);
+  Script.AnswerColor(false);
+  Window.PN_NoteColorDblClick();
+  EXPECT_EQ(Note->Data.Color, clBlue);
 }
 
 // Fault: a colour picked with a single click was lost when the page was left.
@@ -164,7 +167,8 @@ TEST_F(NoteProp, ShowingAnotherNoteStoresTheNameAndColourOfTheNoteShownBefore) {
   EXPECT_EQ(Next->Data.Color, clBlue);
 }
 
-// Fault: a reload (after a sheet window changed the note) dropped a colour picked.
+// Fault: a reload (after a sheet window changed the note) dropped a colour picked. The
+// colour stays the user's until it is stored.
 TEST_F(NoteProp, AReloadKeepsWhatWasPicked) {
   Show(Note);
   Window.PC_Note->setCurrentWidget(Window.TS_NoteProp);
@@ -172,9 +176,11 @@ TEST_F(NoteProp, AReloadKeepsWhatWasPicked) {
   Window.PN_NoteColorClick();
   Note->SetName("Moved elsewhere");
   Window.UpdateItem(false);
-  EXPECT_EQ(Note->Data.Color, clRed);
   EXPECT_EQ(Window.PN_NoteColor->Color(), clRed);
   EXPECT_EQ(Window.ED_Caption->text(), "Moved elsewhere");
+  Window.UpdateItem(true);
+  EXPECT_EQ(Note->Data.Color, clRed);
+  EXPECT_EQ(Note->Data.Name, "Moved elsewhere");
 }
 
 // Fault: a page of another window lost a picked colour when its owner showed another page.
