@@ -45,6 +45,8 @@ public:
   static std::string BaseName(const std::string& fileName);
   // Folder + base name + suffix + ".dat" for the project file name.
   static std::string DataFileName(const std::string& projectFile, std::string_view suffix);
+  // The six data file names for the project file name.
+  static std::array<std::string, 6> DataFileNames(const std::string& projectFile);
 
   // Appends the project's data files (sheets, notes, relation types, positions,
   // attachments, links), advancing the progress bar 1..6; then clears the modified flags.
