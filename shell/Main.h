@@ -309,6 +309,7 @@ private:
   TImportOffsets RecordedImportOffsets() const;
   // The "Please wait..." window of a save, shown and painted.
   std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
+  QPoint SaveProgressPlace() const;
   void ShowSaveError(const std::exception& error);
   // A load error's own message, then the data file and line where reading stopped.
   std::string ReadErrorDetail(const std::exception& error) const;
@@ -346,7 +347,8 @@ private:
   // The backup location of the autosave window.
   std::string BackupFileName() const;
   // The project file and data files under the name; name, folder and modified state stay.
-  bool WriteBackup(const std::string& FileName, const QPoint& place = QPoint(719, 177));
+  // An unnamed project's autosave writes so too, as a save of the project kind.
+  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup);
   // The timers' writes, each skipped when there is nothing new to write.
   void WriteAutoSave();
   void WriteTimedBackup();

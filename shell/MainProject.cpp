@@ -187,7 +187,7 @@ bool TQELMain::WriteProjectSave(std::string FileName) {
   TBusyRun busy(*this);
   TSaveRun run(FSaving, TSaveKind::Project);
   if (FContainer->IsModified()) FChanged = true;
-  auto progress = ShowSaveProgress(geometry().topLeft() + QPoint(width() - 150, height() - 80));
+  auto progress = ShowSaveProgress(SaveProgressPlace());
   // A name without folder is saved in the current folder and keeps that full name.
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
   try {
@@ -205,6 +205,8 @@ bool TQELMain::WriteProjectSave(std::string FileName) {
     return false;
   }
 }
+
+QPoint TQELMain::SaveProgressPlace() const { return geometry().topLeft() + QPoint(width() - 150, height() - 80); }
 
 std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
   auto progress = std::make_unique<TSaveLoadFrm>(this);

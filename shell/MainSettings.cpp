@@ -119,7 +119,7 @@ void TQELMain::WriteAutoSave() {
   const std::string name = UnnamedWorkName();
   if (HoldsProject(name)) return;
   const bool first = !FileExists(name);
-  if (!WriteBackup(name, geometry().topLeft() + QPoint(width() - 150, height() - 80))) return;
+  if (!WriteBackup(name, TSaveKind::Project)) return;
   WroteProject(name);
   if (first) adpMRU1->AddFile(name); // found again after a crash
 }
@@ -184,10 +184,10 @@ bool TQELMain::SaveBackup(const std::string& FileName) {
   return saved;
 }
 
-bool TQELMain::WriteBackup(const std::string& FileName, const QPoint& place) {
+bool TQELMain::WriteBackup(const std::string& FileName, TSaveKind kind) {
   TBusyRun busy(*this);
-  TSaveRun run(FSaving, TSaveKind::Backup);
-  auto progress = ShowSaveProgress(place);
+  TSaveRun run(FSaving, kind);
+  auto progress = ShowSaveProgress(kind == TSaveKind::Backup ? QPoint(719, 177) : SaveProgressPlace());
   try {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty() && !DirectoryExists(folder) && !ForceDirectories(folder))

@@ -239,8 +239,10 @@ TEST_F(ProjectSafetyTest, AnAutosaveOfAnUnnamedProjectKeepsItsWork) {
     TNote note;
     note.Name = "Work";
     Project().AddNote(note);
+    // A backup tick during that autosave runs right after it.
+    QTimer::singleShot(0, QELMain, [] { QELMain->trAutoSaveBackupTimer(); });
     QELMain->trAutoSaveTimer();
-    QELMain->trAutoSaveBackupTimer();
+    EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, "_Not")));
     ASSERT_FALSE(QELMain->adpMRU1->Files().empty()); // found again in the Reopen list
     const std::string kept = QELMain->adpMRU1->Files().front();
     EXPECT_EQ(ExtractFilePath(kept), Work);
