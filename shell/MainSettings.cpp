@@ -134,10 +134,10 @@ void TQELMain::WriteTimedBackup() {
   const std::string location = BackupFileName();
   if (location.empty() || HoldsProject(location)) return;
   if (SameDataFiles(location, FContainer->FileName)) {
-    if (FRefusedBackup != location)
-      ShowMessage("The backup was not written: " + location + " would replace the open project's own data files. " +
-                  "Please choose another backup location in the AutoSave window.");
-    FRefusedBackup = location;
+    if (FRefusedBackup == location) return;
+    FRefusedBackup = location; // before the box: a tick may come while it shows
+    ShowMessage("The backup was not written: " + location + " would replace the open project's own data files. " +
+                "Please choose another backup location in the AutoSave window.");
     return;
   }
   if (WriteBackup(location)) WroteProject(location);
