@@ -7,9 +7,10 @@
 #include "shell/Main.h"
 #include "shell/adpMRU.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QSignalSpy>
+#include <QMenu>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -168,6 +169,10 @@ TEST_F(ProjectSafetyTest, ACommandDuringASaveRunsAfterIt) {
       {"Import", [this] { Script.AnswerOpen(true, Root + "o/Other.qel"); }, [] { QELMain->tbImportClick(); },
        [this] { return Project().NoteCount() == 5; }},
       {"New note", noAnswers, [] { QELMain->TB_NewNoteClick(); }, [this] { return Project().NoteCount() == 4; }},
+      {"New on the tool bar", [this] { Script.Answer(mrYes); }, [] { QELMain->TB_new->trigger(); },
+       [this] { return Project().NoteCount() == 0; }},
+      {"Reopen in the menu", noAnswers, [] { QELMain->Reopen->actions().front()->trigger(); },
+       fileNamed("o/Other.qel")},
       {"New sheet", noAnswers, [] { QELMain->TB_NewSheetClick(); }, [this] { return Project().SheetCount() == 2; }},
   };
   const std::string name = OpenProject({3, 1, 0, 1});
@@ -204,7 +209,7 @@ TEST_F(ProjectSafetyTest, ACommandDuringASaveRunsAfterIt) {
 
 // Fault: a timer tick inside the load error box saved the half-read project.
 TEST_F(ProjectSafetyTest, ATickDuringALoadWritesNothing) {
-  const std::string name = OpenProject({2, 1, 0, 1});
+  OpenProject({2, 1, 0, 1});
   const std::string broken = Root + "b/Broken.qel";
   WriteProject(*BuildProject({2, 1, 0, 1}), broken);
   WriteFileBytes(TContainer::DataFileName(broken, "_Pos"), "garbage\r\n");
@@ -218,7 +223,6 @@ TEST_F(ProjectSafetyTest, ATickDuringALoadWritesNothing) {
   EXPECT_EQ(DataBytes(broken), before);
   EXPECT_FALSE(FileExists(Root + "work/Noname.qel"));
   EXPECT_FALSE(FileExists(Root + "bk/Back.qel"));
-  (void)name;
 }
 
 // Fault: the autosave of an unnamed project wrote "Noname.qel" and cleared the modified flag:
