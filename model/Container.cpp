@@ -76,6 +76,14 @@ std::string TContainer::DataFileName(const std::string& projectFile, std::string
   return ExtractFilePath(projectFile) + BaseName(projectFile) + std::string(suffix) + ".dat";
 }
 
+std::array<std::string, 6> TContainer::DataFileNames(const std::string& projectFile) {
+  std::array<std::string, 6> names;
+  size_t i = 0;
+  for (std::string_view suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
+    names[i++] = DataFileName(projectFile, suffix);
+  return names;
+}
+
 void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffsets* import) {
   if (ProgressBar) {
     ProgressBar->SetRange(0, 6);

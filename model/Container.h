@@ -48,6 +48,8 @@ public:
   static std::string BaseName(const std::string& fileName);
   // Folder + base name + suffix + ".dat" for the project file name.
   static std::string DataFileName(const std::string& projectFile, std::string_view suffix);
+  // The six data file names for the project file name.
+  static std::array<std::string, 6> DataFileNames(const std::string& projectFile);
 
   // First completes or undoes a save of the project that was interrupted (RecoveryNote).
   // Appends the project's data files (sheets, notes, relation types, positions,

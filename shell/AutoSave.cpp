@@ -169,8 +169,10 @@ void TfrmAutoSave::FillDefaults() {
   for (const TSetting& setting : kSettings) {
     QLineEdit* edit = this->*setting.Edit;
     if (!edit->text().isEmpty()) continue;
-    const bool location = edit == edLocateWorkFiles || edit == edLocateBackupWorkFiles;
-    edit->setText(location ? ToQString(last) : QString("0"));
+    // An empty backup location takes the default: the last project's name would be the
+    // project's own data files.
+    if (edit == edLocateBackupWorkFiles) edit->setText(ToQString(FDefaultBackup));
+    else edit->setText(edit == edLocateWorkFiles ? ToQString(last) : QString("0"));
   }
 }
 
@@ -206,10 +208,17 @@ void TfrmAutoSave::FormActivate() { edLocateWorkFiles->setText(ToQString(TQELMai
 
 void TfrmAutoSave::btnLocateBackupWorkfilesClick() {
   SaveDialogBackupFile.FileName = Text(edLocateBackupWorkFiles);
-  if (Dialogs().SaveDialog(SaveDialogBackupFile)) edLocateBackupWorkFiles->setText(ToQString(SaveDialogBackupFile.FileName));
+  if (Dialogs().SaveDialog(SaveDialogBackupFile) &&
+      (!QELMain || QELMain->BackupLocationAccepted(SaveDialogBackupFile.FileName, Text(edLocateBackupWorkFiles))))
+    edLocateBackupWorkFiles->setText(ToQString(SaveDialogBackupFile.FileName));
 }
 
 void TfrmAutoSave::btnSetAutoSaveClick() {
+  // A location typed in is checked against the one stored.
+  TRegistry registry;
+  const std::string stored = registry.OpenKey(kQelKey, true) ? registry.ReadString("LocateBackupWorkFiles") : "";
+  FillDefaults();
+  if (QELMain && !QELMain->BackupLocationAccepted(Text(edLocateBackupWorkFiles), stored)) return;
   SaveSettings();
   btnSetAutoSave->setText("Autosave set !");
 }

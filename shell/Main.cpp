@@ -104,7 +104,8 @@ void TQELMain::OpenLastProject() {
 }
 
 void TQELMain::closeEvent(QCloseEvent* event) {
-  if (!QuerySaveProject()) {
+  const auto run = CommandRun([this] { close(); });
+  if (!run || !QuerySaveProject()) {
     event->ignore();
     return;
   }
@@ -119,6 +120,37 @@ void TQELMain::closeEvent(QCloseEvent* event) {
 }
 
 void TQELMain::TB_ExitClick() { close(); }
+
+// ---- commands wait while the project is busy
+
+TQELMain::TBusyRun::~TBusyRun() {
+  --FMain.FBusy;
+  FMain.PostWaitingCommand();
+}
+
+std::unique_ptr<TQELMain::TBusyRun> TQELMain::CommandRun(std::function<void()> command) {
+  if (Busy()) {
+    FWaiting.push_back(std::move(command));
+    return nullptr;
+  }
+  return std::make_unique<TBusyRun>(*this);
+}
+
+void TQELMain::PostWaitingCommand() {
+  if (Busy() || FWaiting.empty() || FWaitingPosted) return;
+  // From the message loop, not from inside the code that was busy.
+  FWaitingPosted = true;
+  QTimer::singleShot(0, this, [this] { RunWaitingCommand(); });
+}
+
+void TQELMain::RunWaitingCommand() {
+  FWaitingPosted = false;
+  if (Busy() || FWaiting.empty()) return; // posted again when the busy run ends
+  std::function<void()> command = std::move(FWaiting.front());
+  FWaiting.pop_front();
+  command(); // it takes its own busy run, so the next one waits for it
+  PostWaitingCommand();
+}
 
 void TQELMain::ShowErrorBox(const std::string& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
 

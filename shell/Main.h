@@ -29,8 +29,11 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QRectF>
+#include <deque>
 #include <exception>
+#include <functional>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -183,11 +186,23 @@ public:
   // name, folder and modified state. False (after telling the user) on failure.
   bool SaveBackup(const std::string& FileName);
   // A tick that finds the other kind of save under way runs right after that save; a tick
-  // during a save of its own kind is covered by that save.
+  // during a save of its own kind is covered by that save, one during a load is dropped.
+  // A tick writes nothing when the project holds nothing new for its files. An unnamed
+  // project is autosaved under a name of its own (UnnamedWorkName) and stays unnamed and
+  // modified, so the save query still offers to save it.
   void trAutoSaveTimer();
   void trAutoSaveBackupTimer();
   // True while a save or a backup runs (its error box included).
   bool Saving() const { return FSaving != TSaveKind::None; }
+  // True while a save, backup, load or project command runs. The commands that replace or
+  // change the project wait meanwhile and run, in order, once it is over.
+  bool Busy() const { return FBusy > 0; }
+  // Where the timers keep an unnamed project's work: a name in the current folder that no
+  // other project uses, made on first use and kept until the project is replaced.
+  std::string UnnamedWorkName();
+  // Whether a backup may go to the location: not onto the open project's own data files,
+  // and onto another project's only when the user agrees. Says why when it may not.
+  bool BackupLocationAccepted(const std::string& location, const std::string& current);
   // The help pages' first page, installed beside the program.
   static std::string HelpFile();
 
@@ -289,6 +304,10 @@ private:
   std::unique_ptr<TContainer> NewContainer(const std::string& fileName);
   // Frees the open project after every window let go of it (see the top of this file).
   void ReplaceProject(std::unique_ptr<TContainer> next);
+  // Whether a save under the name may replace the data files it would write: asks when
+  // they exist and are not those of the open project or of the project file the user
+  // agreed to replace.
+  bool MayReplaceDataFiles(const std::string& projectFile);
   // A new project with the default relation types, bound to the windows.
   void StartNewProject(const std::string& fileName);
   void BindNavigators();
@@ -296,6 +315,7 @@ private:
   TImportOffsets RecordedImportOffsets() const;
   // The "Please wait..." window of a save, shown and painted.
   std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
+  QPoint SaveProgressPlace() const;
   void ShowSaveError(const std::exception& error);
   // A load error's own message, then the data file and line where reading stopped.
   std::string ReadErrorDetail(const std::exception& error) const;
@@ -314,10 +334,33 @@ private:
     TSaveKind& FFlag;
     TSaveKind FBefore;
   };
-  bool WriteProjectSave(const std::string& FileName);
+  // Counts one busy run for its lifetime (see Busy).
+  class TBusyRun {
+  public:
+    explicit TBusyRun(TQELMain& main) : FMain(main) { ++FMain.FBusy; }
+    ~TBusyRun();
+    TBusyRun(const TBusyRun&) = delete;
+    TBusyRun& operator=(const TBusyRun&) = delete;
+
+  private:
+    TQELMain& FMain;
+  };
+  // A command's start: null (the command kept for later) while busy, else its busy run.
+  std::unique_ptr<TBusyRun> CommandRun(std::function<void()> command);
+  void PostWaitingCommand();
+  void RunWaitingCommand();
+  bool WriteProjectSave(std::string FileName);
   // The backup location of the autosave window.
   std::string BackupFileName() const;
-  bool WriteBackup(const std::string& FileName);
+  // The project file and data files under the name; name, folder and modified state stay.
+  // An unnamed project's autosave writes so too, as a save of the project kind.
+  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup);
+  // The timers' writes, each skipped when there is nothing new to write.
+  void WriteAutoSave();
+  void WriteTimedBackup();
+  // Whether the target already holds the project as it is now (as this program wrote it).
+  bool HoldsProject(const std::string& target) const;
+  void WroteProject(const std::string& target);
   // Runs the timer saves that waited for a save to end.
   void RunDueSaves();
 
@@ -328,6 +371,16 @@ private:
   TSaveKind FSaving = TSaveKind::None;
   bool FAutoSaveDue = false;
   bool FBackupDue = false;
+  bool FLoading = false;
+  int FBusy = 0;
+  std::deque<std::function<void()>> FWaiting;
+  bool FWaitingPosted = false;
+  // What the timers last wrote where: a fingerprint of the project's bytes by file name.
+  std::map<std::string, size_t> FWritten;
+  std::string FUnnamedWork;
+  // The project was changed by the user since it was made or opened.
+  bool FChanged = false;
+  std::string FRefusedBackup; // the location last refused at a tick
   bool FFitOnResize = false;
 };
 

@@ -64,6 +64,8 @@ void PrintFitted(QPrinter& printer, const QPixmap& image) {
 }
 
 void TQELMain::TB_NewNoteClick() {
+  const auto run = CommandRun([this] { TB_NewNoteClick(); });
+  if (!run) return;
   if (NewNoteWindow) {
     // What the user typed into the previous window goes into its note first.
     if (NewNoteWindow->isVisible() && !NewNoteWindow->Closing) NewNoteWindow->UpdateItem(true);
@@ -80,6 +82,8 @@ void TQELMain::TB_NewNoteClick() {
 }
 
 void TQELMain::TB_NewSheetClick() {
+  const auto run = CommandRun([this] { TB_NewSheetClick(); });
+  if (!run) return;
   TSheetItem* sheet = nullptr;
   for (int i = 0; i < FContainer->SheetCount() && !sheet; ++i)
     if (FContainer->GetSheet(i)->Data.Name == "New Sheet") sheet = FContainer->GetSheet(i);
@@ -131,7 +135,8 @@ void TQELMain::CB_ZoomChange() {
 }
 
 void TQELMain::TB_RelationsClick() {
-  if (!RelationForm) return;
+  const auto run = CommandRun([this] { TB_RelationsClick(); });
+  if (!RelationForm || !run) return;
   RelationForm->SetContainer(FContainer.get());
   RelationForm->exec();
 }

@@ -5,6 +5,7 @@
 #include "SaveLoad.h"
 #include "adpMRU.h"
 #include "windows/sheet/SheetForm.h"
+#include "platform/Ansi.h"
 #include "platform/FileNames.h"
 #include "windows/search/Search.h"
 #include "windows/nav/Navigator.h"
@@ -34,12 +35,16 @@ bool SameFile(const std::string& a, const std::string& b) {
 bool TQELMain::IsUnnamed() const { return ExtractFileName(FContainer->FileName) == kUnnamed; }
 
 void TQELMain::TB_NewClick() {
+  const auto run = CommandRun([this] { TB_NewClick(); });
+  if (!run) return;
   if (MessageDlg(kNewQuestion, TMsgDlgType::mtConfirmation, mbYesNo) != mrYes) return;
   if (!QuerySaveProject()) return;
   StartNewProject(kUnnamed);
 }
 
 void TQELMain::TB_OpenClick() {
+  const auto run = CommandRun([this] { TB_OpenClick(); });
+  if (!run) return;
   OpenDialog.InitialDir = GetCurrentDir();
   OpenDialog.FileName.clear();
   if (QuerySaveProject() && Dialogs().OpenDialog(OpenDialog) && !OpenDialog.FileName.empty()) {
@@ -52,7 +57,9 @@ void TQELMain::TB_OpenClick() {
   RefreshSheetWindows();
 }
 
-void TQELMain::adpMRU1Click(QObject*, const std::string& FileName) {
+void TQELMain::adpMRU1Click(QObject* Sender, const std::string& FileName) {
+  const auto run = CommandRun([this, Sender, FileName] { adpMRU1Click(Sender, FileName); });
+  if (!run) return;
   if (!QuerySaveProject()) return;
   try {
     ReplaceProject(NewContainer(kUnnamed));
@@ -65,12 +72,16 @@ void TQELMain::adpMRU1Click(QObject*, const std::string& FileName) {
 }
 
 void TQELMain::TB_SaveClick() {
+  const auto run = CommandRun([this] { TB_SaveClick(); });
+  if (!run) return;
   StorePendingEdits();
   if (IsUnnamed() && !SaveAsDialog()) return;
   NotesOnNewSheet();
 }
 
 void TQELMain::MI_FileSaveAsClick() {
+  const auto run = CommandRun([this] { MI_FileSaveAsClick(); });
+  if (!run) return;
   StorePendingEdits();
   if (SaveAsDialog()) SaveProject(FContainer->FileName);
 }
@@ -79,11 +90,26 @@ bool TQELMain::SaveAsDialog() {
   const std::string folder = ExtractFilePath(FContainer->FileName);
   SaveDialog.InitialDir = folder.empty() ? GetCurrentDir() : ExcludeTrailingPathDelimiter(folder);
   SaveDialog.FileName = ExtractFileName(FContainer->FileName);
-  const bool chosen = Dialogs().SaveDialog(SaveDialog) && !SaveDialog.FileName.empty();
-  if (chosen) FContainer->FileName = SaveDialog.FileName;
+  bool chosen = Dialogs().SaveDialog(SaveDialog) && !SaveDialog.FileName.empty();
+  if (chosen && MayReplaceDataFiles(SaveDialog.FileName)) FContainer->FileName = SaveDialog.FileName;
+  else chosen = false;
   CopyNoteImages(FContainer->Directory);
   for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->RefreshProject(FContainer.get(), false);
   return chosen;
+}
+
+bool TQELMain::MayReplaceDataFiles(const std::string& projectFile) {
+  if (!IsUnnamed() && SameDataFiles(projectFile, FContainer->FileName)) return true;
+  const std::vector<std::string> existing = ExistingDataFiles(projectFile);
+  if (existing.empty()) return true;
+  // The dialog has asked before replacing a project file whose data files carry its name.
+  const std::string name = ExtractFileName(projectFile);
+  if (AnsiLowerCase(TContainer::BaseName(name) + ".qel") == AnsiLowerCase(name) && FileExists(FindFileNoCase(projectFile)))
+    return true;
+  std::string text = "Saving as " + name + " would replace data files of another project:\r";
+  for (const std::string& file : existing) text += file + "\r";
+  text += "A project's data files are named after its name up to the first full stop. Replace them?";
+  return MessageDlg(text, TMsgDlgType::mtConfirmation, mbYesNo) == mrYes;
 }
 
 void TQELMain::CopyNoteImages(const std::string& Folder) {
@@ -127,6 +153,12 @@ void TQELMain::NotesOnNewSheet() {
 }
 
 void TQELMain::LoadProject(const std::string& FileName) {
+  TBusyRun run(*this);
+  FLoading = true;
+  struct TLoading {
+    bool& Flag;
+    ~TLoading() { Flag = false; }
+  } loading{FLoading};
   try {
     if (FileExists(FindFileNoCase(FileName))) FContainer->Grid = ReadProjectGrid(FileName);
     FContainer->ProgressBar = StartupBar;
@@ -152,9 +184,11 @@ bool TQELMain::SaveProject(const std::string& FileName) {
   return saved;
 }
 
-bool TQELMain::WriteProjectSave(const std::string& FileName) {
+bool TQELMain::WriteProjectSave(std::string FileName) {
+  TBusyRun busy(*this);
   TSaveRun run(FSaving, TSaveKind::Project);
-  auto progress = ShowSaveProgress(geometry().topLeft() + QPoint(width() - 150, height() - 80));
+  if (FContainer->IsModified()) FChanged = true;
+  auto progress = ShowSaveProgress(SaveProgressPlace());
   // A name without folder is saved in the current folder and keeps that full name.
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
   try {
@@ -173,12 +207,15 @@ bool TQELMain::WriteProjectSave(const std::string& FileName) {
   }
 }
 
+QPoint TQELMain::SaveProgressPlace() const { return geometry().topLeft() + QPoint(width() - 150, height() - 80); }
+
 std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
   auto progress = std::make_unique<TSaveLoadFrm>(this);
   // A window widened for its title grows to the left, so that it stays on the main window.
   progress->move(place - QPoint(progress->width() - 115, 0));
   progress->show();
-  QCoreApplication::processEvents();
+  // Painting only: what the user does meanwhile waits for the save.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return progress;
 }
 
@@ -216,6 +253,8 @@ TImportOffsets TQELMain::RecordedImportOffsets() const {
 }
 
 void TQELMain::tbImportClick() {
+  const auto run = CommandRun([this] { tbImportClick(); });
+  if (!run) return;
   const TImportOffsets counts = FContainer->ImportOffsets();
   ImportNoteOffset = counts.Note;
   ImportSheetOffset = counts.Sheet;
@@ -257,6 +296,8 @@ void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
   emit ProjectReleasing(FContainer.get());
   for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->SetContainer(nullptr);
   FContainer = std::move(next);
+  FUnnamedWork.clear();
+  FChanged = false;
 }
 
 void TQELMain::CloseProjectWindows() {

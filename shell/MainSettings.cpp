@@ -4,13 +4,16 @@
 #include "AutoSave.h"
 #include "ProjectFile.h"
 #include "SaveLoad.h"
+#include "adpMRU.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/Registry.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLineEdit>
 #include <filesystem>
+#include <functional>
 
 namespace qel {
 namespace {
@@ -19,6 +22,16 @@ bool ForceDirectories(const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(ToNativePath(folder), error);
   return DirectoryExists(folder);
+}
+
+// Tells two states of a project apart by the bytes its data files would get.
+size_t ProjectFingerprint(const TContainer& project) {
+  size_t print = project.Grid ? 1 : 0;
+  for (const TPool* pool : std::initializer_list<const TPool*>{project.SheetPool.get(), project.NotePool.get(),
+                                                              project.RelationPool.get(), project.PosPool.get(),
+                                                              project.AttachPool.get(), project.LinkPool.get()})
+    print = print * 1000003u ^ std::hash<std::string>{}(pool->SaveBytes());
+  return print;
 }
 
 } // namespace
@@ -58,21 +71,22 @@ void TQELMain::ReadAutoSaveSettings() {
 }
 
 void TQELMain::trAutoSaveTimer() {
-  // Never inside a save of its own kind; what the windows hold is saved too.
-  if (FSaving == TSaveKind::Backup)
+  if (FLoading) return; // a half-read project is nobody's work
+  if (FSaving == TSaveKind::Backup) {
     FAutoSaveDue = true;
-  else if (FSaving == TSaveKind::None) {
-    StorePendingEdits();
-    SaveProject(FContainer->FileName);
+  } else if (FSaving == TSaveKind::None) {
+    WriteAutoSave();
+    RunDueSaves();
   }
 }
 
 void TQELMain::trAutoSaveBackupTimer() {
-  if (FSaving == TSaveKind::Project)
+  if (FLoading) return;
+  if (FSaving == TSaveKind::Project) {
     FBackupDue = true;
-  else if (FSaving == TSaveKind::None && !BackupFileName().empty()) {
-    StorePendingEdits();
-    SaveBackup(BackupFileName());
+  } else if (FSaving == TSaveKind::None) {
+    WriteTimedBackup();
+    RunDueSaves();
   }
 }
 
@@ -83,15 +97,85 @@ std::string TQELMain::BackupFileName() const {
 void TQELMain::RunDueSaves() {
   if (FSaving != TSaveKind::None) return; // the outermost save runs them
   while (FAutoSaveDue || FBackupDue) {
-    StorePendingEdits();
     if (FBackupDue) {
       FBackupDue = false;
-      if (!BackupFileName().empty()) WriteBackup(BackupFileName());
+      WriteTimedBackup();
     } else {
       FAutoSaveDue = false;
-      WriteProjectSave(FContainer->FileName);
+      WriteAutoSave();
     }
   }
+}
+
+void TQELMain::WriteAutoSave() {
+  StorePendingEdits(); // what the windows hold is saved too
+  if (!FContainer->IsModified()) return;
+  FChanged = true;
+  if (!IsUnnamed()) {
+    WriteProjectSave(FContainer->FileName);
+    return;
+  }
+  // Kept apart: the project stays unnamed and modified, so nothing of it is put away unasked.
+  const std::string name = UnnamedWorkName();
+  if (HoldsProject(name)) return;
+  const bool first = !FileExists(name);
+  if (!WriteBackup(name, TSaveKind::Project)) return;
+  WroteProject(name);
+  if (first) adpMRU1->AddFile(name); // found again after a crash
+}
+
+void TQELMain::WriteTimedBackup() {
+  StorePendingEdits();
+  if (FContainer->IsModified()) FChanged = true;
+  // A project nobody has changed since it was made or opened has nothing to back up, and a
+  // fresh one must not replace the backup of the work before it.
+  if (!FChanged) return;
+  if (IsUnnamed()) UnnamedWorkName(); // the default backup follows that name
+  const std::string location = BackupFileName();
+  if (location.empty() || HoldsProject(location)) return;
+  if (SameDataFiles(location, FContainer->FileName)) {
+    if (FRefusedBackup == location) return;
+    FRefusedBackup = location; // before the box: a tick may come while it shows
+    ShowMessage("The backup was not written: " + location + " would replace the open project's own data files. " +
+                "Please choose another backup location in the AutoSave window.");
+    return;
+  }
+  if (WriteBackup(location)) WroteProject(location);
+}
+
+bool TQELMain::HoldsProject(const std::string& target) const {
+  const auto written = FWritten.find(target);
+  return written != FWritten.end() && FileExists(target) && written->second == ProjectFingerprint(*FContainer);
+}
+
+void TQELMain::WroteProject(const std::string& target) { FWritten[target] = ProjectFingerprint(*FContainer); }
+
+std::string TQELMain::UnnamedWorkName() {
+  if (!FUnnamedWork.empty()) return FUnnamedWork;
+  const std::string folder = IncludeTrailingPathDelimiter(GetCurrentDir());
+  const std::string stamp = FromQString(QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss"));
+  std::string name = folder + "Noname " + stamp + ".qel";
+  for (int i = 2; FileExists(FindFileNoCase(name)) || !ExistingDataFiles(name).empty(); ++i)
+    name = folder + "Noname " + stamp + " (" + std::to_string(i) + ").qel";
+  FUnnamedWork = name;
+  if (frmAutoSave) frmAutoSave->ProjectNamed(name);
+  return name;
+}
+
+bool TQELMain::BackupLocationAccepted(const std::string& location, const std::string& current) {
+  if (location.empty()) return true;
+  if (SameDataFiles(location, FContainer->FileName)) {
+    ShowMessage("A backup in " + location + " would replace the open project's own data files. " +
+                "Please choose another backup location.");
+    return false;
+  }
+  if (!current.empty() && SameDataFiles(location, current)) return true; // the backups so far
+  const std::vector<std::string> existing = ExistingDataFiles(location);
+  if (existing.empty()) return true;
+  std::string text = "Each backup in " + ExtractFileName(location) + " would replace data files of another project:\r";
+  for (const std::string& file : existing) text += file + "\r";
+  text += "Use this backup location?";
+  return MessageDlg(text, TMsgDlgType::mtConfirmation, mbYesNo) == mrYes;
 }
 
 bool TQELMain::SaveBackup(const std::string& FileName) {
@@ -100,9 +184,10 @@ bool TQELMain::SaveBackup(const std::string& FileName) {
   return saved;
 }
 
-bool TQELMain::WriteBackup(const std::string& FileName) {
-  TSaveRun run(FSaving, TSaveKind::Backup);
-  auto progress = ShowSaveProgress(QPoint(719, 177));
+bool TQELMain::WriteBackup(const std::string& FileName, TSaveKind kind) {
+  TBusyRun busy(*this);
+  TSaveRun run(FSaving, kind);
+  auto progress = ShowSaveProgress(kind == TSaveKind::Backup ? QPoint(719, 177) : SaveProgressPlace());
   try {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty() && !DirectoryExists(folder) && !ForceDirectories(folder))

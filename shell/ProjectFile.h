@@ -2,6 +2,7 @@
 // The project file (".qel"): an INI file with "[QEL]" "Version=6.0" and "[DEFAULTS]" "Grid".
 // Other sections and keys of an existing file are kept.
 #include <string>
+#include <vector>
 
 namespace qel {
 
@@ -10,5 +11,10 @@ namespace qel {
 bool ReadProjectGrid(const std::string& fileName);
 // Writes the version and the grid flag ("Yes" or "No"). Raises EInOutError.
 void WriteProjectFile(const std::string& fileName, bool grid);
+
+// The data files a save under the project file name would replace, as found on disk.
+std::vector<std::string> ExistingDataFiles(const std::string& projectFile);
+// Whether saves under the two project file names write the same data files.
+bool SameDataFiles(const std::string& a, const std::string& b);
 
 } // namespace qel

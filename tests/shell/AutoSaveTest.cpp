@@ -85,6 +85,7 @@ TEST_F(AutoSaveTest, SetWithoutStoredSettingsWritesTheDefaults) {
   EXPECT_EQ(QELMain->trAutoSaveBackup->interval(), 21600000);
 }
 
+// Fault: an empty backup location became the last project, so backups rewrote its own data files.
 TEST_F(AutoSaveTest, SetFillsEmptyFieldsAndZeroStopsATimer) {
   SetLastProject(Root + "Last.qel");
   CreateWindows();
@@ -95,7 +96,8 @@ TEST_F(AutoSaveTest, SetFillsEmptyFieldsAndZeroStopsATimer) {
   EXPECT_TRUE(QELMain->trAutoSave->isActive());
   EXPECT_FALSE(QELMain->trAutoSaveBackup->isActive());
   EXPECT_EQ(Stored("BackupWorkFileAutoSaveMinutes"), "0");
-  EXPECT_EQ(Stored("LocateBackupWorkFiles"), Root + "Last.qel");
+  // The default location, not the last project: that would be the project's own data files.
+  EXPECT_EQ(ExtractFileName(Stored("LocateBackupWorkFiles")), "Noname backup.qel");
   frmAutoSave->btnSetAutoSaveExit();
   EXPECT_EQ(frmAutoSave->btnSetAutoSave->text(), "Set Autosave");
 }
@@ -209,11 +211,16 @@ TEST_F(AutoSaveTest, AFailingBackupReports) {
   EXPECT_EQ(Script.Shown[1].Text.substr(0, head.size()), head);
 }
 
-TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestions) {
+// Fault: a tick wrote the project whether or not anything had changed.
+TEST_F(AutoSaveTest, AutosaveSavesTheWholeProjectWithoutQuestionsOnlyWhenChanged) {
   const std::string name = OpenProject({});
   DeleteFile(name);
   QELMain->trAutoSaveTimer();
+  EXPECT_FALSE(FileExists(name)); // nothing changed since the load
+  Project().GetNote(0)->SetName("Changed");
+  QELMain->trAutoSaveTimer();
   EXPECT_TRUE(FileExists(name));
+  EXPECT_FALSE(Project().IsModified());
   EXPECT_TRUE(Script.Shown.empty());
 }
 
@@ -226,6 +233,7 @@ TEST_F(AutoSaveTest, ABackupTickDuringASaveRunsRightAfterIt) {
   CreateDir(name); // the project file cannot be written
   const std::string backup = Root + "bk/Back.qel";
   frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(backup));
+  Project().GetNote(0)->SetName("Changed");
   bool savingSeen = false;
   bool backupInsideTheBox = true;
   Script.Answer(mrOk, [&] {
