@@ -25,7 +25,7 @@ void TNotePrp::ReplaceDialog1Find() {
   if (ReplaceDialog1->WholeWord->isChecked()) flags |= QTextDocument::FindWholeWords;
   if (ReplaceDialog1->MatchCase->isChecked()) flags |= QTextDocument::FindCaseSensitively;
   QString text = ReplaceDialog1->FindText->text();
-  if (text.isEmpty() && frmSearch) text = ToQString(frmSearch->LastSearchText);
+  if (text.isEmpty() && frmSearch) text = frmSearch->LastSearchText;
   const QTextCursor found =
       text.isEmpty() ? QTextCursor() : RichEditURL1->document()->find(text, LastFoundPos + 1, flags);
   if (found.isNull()) {

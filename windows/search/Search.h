@@ -75,7 +75,7 @@ public:
   QPointer<TNotePrp> NoteWindow;
   QPointer<TSheetPrp> SheetPropWindow;
   // The first field of the last search.
-  std::string LastSearchText;
+  QString LastSearchText;
 
   // ---- handlers
   void btn_searchClick();

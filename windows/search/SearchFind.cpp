@@ -78,7 +78,6 @@ QString Trim(QString text) {
   return text.mid(first, last - first);
 }
 
-std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
 // A pattern as the search engine takes it: Unicode, so that every script is found.
 std::string Pattern(const QString& text) { return text.toStdString(); }
 std::string Pattern(const QLineEdit* edit) { return Pattern(edit->text()); }
@@ -144,7 +143,7 @@ bool TfrmSearch::SetCriteria(bool& sheets, bool& notes, bool& attachments) {
 
 void TfrmSearch::SetNoteCriteria() {
   TC& search = *ContainerSearch;
-  LastSearchText = Text(edt_notecaption);
+  LastSearchText = edt_notecaption->text();
   SetFirst(search, kNoteCaption, Pattern(edt_notecaption), chk_notecaptioncasesensitive);
   search.SetNoteColorActive(chk_notecolor->isChecked());
   search.SetNoteColor(pnl_notecolor->GetColor());
@@ -156,7 +155,7 @@ void TfrmSearch::SetNoteCriteria() {
 
 void TfrmSearch::SetSheetCriteria() {
   TC& search = *ContainerSearch;
-  LastSearchText = Text(edt_sheetcaption);
+  LastSearchText = edt_sheetcaption->text();
   SetFirst(search, kSheetCaption, Pattern(edt_sheetcaption), chk_sheetcaptioncasesensitive);
   search.SetSheetColorActive(chk_sheetcolor->isChecked());
   search.SetSheetColor(pnl_sheetcolor->GetColor());
@@ -164,7 +163,7 @@ void TfrmSearch::SetSheetCriteria() {
 
 void TfrmSearch::SetAttachmentCriteria() {
   TC& search = *ContainerSearch;
-  LastSearchText = Text(edt_attachmentcaption);
+  LastSearchText = edt_attachmentcaption->text();
   SetFirst(search, kAttachmentCaption, Pattern(edt_attachmentcaption), chk_attachmentcaptioncasesensitive);
   SetFirst(search, kAttachmentFileName, Pattern(edt_attachmentfilename), chk_attachmentfilenamecasesensitive);
 }
@@ -172,7 +171,7 @@ void TfrmSearch::SetAttachmentCriteria() {
 // Every text group takes the four global fields; the colour groups are off.
 void TfrmSearch::SetGlobalCriteria() {
   TC& search = *ContainerSearch;
-  LastSearchText = FromQString(cbGlobalText1->currentText());
+  LastSearchText = cbGlobalText1->currentText();
   const bool caseSensitive = chk_globaltextcasesensitive->isChecked();
   for (const TTextSetters* group :
        {&kNoteCaption, &kNoteMemo, &kNoteSheetCaption, &kSheetCaption, &kAttachmentCaption, &kAttachmentFileName}) {

@@ -33,6 +33,8 @@ TEST_F(SearchWindowScripts, ACyrillicOrGreekWordIsFoundOnlyWhereItStands) {
   Window->cbGlobalText1->setEditText(QString::fromUtf8("ПРИВЕТ"));
   Window->btn_search->click();
   EXPECT_EQ(Children({"Notes"}), (Names{"Note 1"}));
+  // The note window's Find starts from the word as it was typed.
+  EXPECT_EQ(Window->LastSearchText, QString::fromUtf8("ПРИВЕТ"));
 }
 
 } // namespace
