@@ -152,31 +152,27 @@ TEST_F(NotePicture, APictureWhoseNameIsTakenIsCopiedUnderANewName) {
 // and Clear Image was disabled, so the broken name could be neither seen nor removed.
 TEST_F(NotePicture, AMissingFileIsNamedOnThePageAndCanBeCleared) {
   const std::string missing = Project.Directory + "gone.bmp";
-  const struct {
-    const char* name;
-    void (TNoteItem::*set)(const std::string&);
-    std::string TNote::*field;
-    QPushButton* TNotePrp::*clear;
-    void (TNotePrp::*clearClick)();
-    std::string said;
-  } cases[] = {
-      {"picture", &TNoteItem::SetImage, &TNote::ImageFile, &TNotePrp::btn_clearimage, &TNotePrp::btn_clearimageClick,
-       "The picture file does not exist: " + missing},
-      {"logo", &TNoteItem::SetLogo, &TNote::LogoFile, &TNotePrp::btn_clearlogo, &TNotePrp::btn_clearlogoClick,
-       "The logo file does not exist: " + missing},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const bool logo : {false, true}) {
+    SCOPED_TRACE(logo ? "logo" : "picture");
+    QPushButton* clear = logo ? Window.btn_clearlogo : Window.btn_clearimage;
+    const std::string& stored = logo ? Note->Data.LogoFile : Note->Data.ImageFile;
     EXPECT_TRUE(Window.LB_PictureWarning->isHidden());
-    (Note->*c.set)(missing);
+    if (logo)
+      Note->SetLogo(missing);
+    else
+      Note->SetImage(missing);
     Window.ShowNote(Note, Project.RelationPool.get(), Project.LinkPool.get());
     EXPECT_FALSE(Window.LB_PictureWarning->isHidden());
-    EXPECT_EQ(Window.LB_PictureWarning->text().toStdString(), c.said);
-    ASSERT_TRUE((Window.*c.clear)->isEnabled());
+    EXPECT_EQ(Window.LB_PictureWarning->text().toStdString(),
+              std::string(logo ? "The logo" : "The picture") + " file does not exist: " + missing);
+    ASSERT_TRUE(clear->isEnabled());
     Script.Answer(mrYes);
-    (Window.*c.clearClick)();
-    EXPECT_TRUE((Note->Data.*c.field).empty());
+    if (logo)
+      Window.btn_clearlogoClick();
+    else
+      Window.btn_clearimageClick();
+    EXPECT_TRUE(stored.empty());
     EXPECT_TRUE(Window.LB_PictureWarning->isHidden());
-    EXPECT_FALSE((Window.*c.clear)->isEnabled());
+    EXPECT_FALSE(clear->isEnabled());
   }
 }
