@@ -86,14 +86,20 @@ bool TRtfCodePage::Build() {
 }
 
 const TRtfCodePage* TRtfCodePage::Get(int number) {
+  // Pages are built once and never freed; each thread remembers those it has asked for, so
+  // texts read on several threads at once do not queue at the lock.
+  thread_local std::map<int, const TRtfCodePage*> known;
+  if (auto seen = known.find(number); seen != known.end()) return seen->second;
   static std::mutex mutex;
   static std::map<int, std::unique_ptr<TRtfCodePage>> pages;
   std::lock_guard lock(mutex);
   auto found = pages.find(number);
-  if (found != pages.end()) return found->second.get();
-  std::unique_ptr<TRtfCodePage> page(new TRtfCodePage(number));
-  if (number <= 0 || number > 65535 || !page->Build()) page.reset();
-  return pages.emplace(number, std::move(page)).first->second.get();
+  if (found == pages.end()) {
+    std::unique_ptr<TRtfCodePage> page(new TRtfCodePage(number));
+    if (number <= 0 || number > 65535 || !page->Build()) page.reset();
+    found = pages.emplace(number, std::move(page)).first;
+  }
+  return known.emplace(number, found->second.get()).first->second;
 }
 
 int TRtfCodePage::OfCharset(int charset) {

@@ -205,6 +205,37 @@ TEST_F(SearchFixture, NarrowedViewsKeepEarlierHitsFirstUntilCleared) {
   EXPECT_EQ(Notes(), Names({"n0", "n3 x y", "n4 y"}));
 }
 
+// A project large enough to be searched on several threads finds what one thread finds, in
+// the same order, and narrowing keeps the earlier hits first.
+TEST_F(SearchFixture, ALargeProjectIsSearchedOnThreadsWithTheSameHitsInTheSameOrder) {
+  constexpr int kCount = 20000;
+  Names sevens, sevensThenElevens;
+  for (int i = 0; i < kCount; ++i) {
+    const std::string name = "n" + std::to_string(i);
+    // Cyrillic bytes in a code page, so each thread also reads a code page of its own.
+    std::string body = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset204 Arial;}}\\f0 ";
+    if (i % 7 == 0) body += "\\'ec\\'e8\\'f0 "; // мир
+    if (i % 11 == 0) body += "sun ";
+    AddNote(name, body + name + "}");
+    if (i % 7 == 0) sevens.push_back(name);
+  }
+  sevensThenElevens = sevens;
+  for (int i = 0; i < kCount; ++i)
+    if (i % 11 == 0 && i % 7 != 0) sevensThenElevens.push_back("n" + std::to_string(i));
+  Search.SetNoteMemoActive1(true);
+  Search.SetNoteMemo1("МИР");
+  Search.Search("Notes");
+  EXPECT_EQ(Notes(), sevens);
+  Search.SetNoteMemo1("мир sun");
+  Search.Search("Notes");
+  EXPECT_EQ(Notes(), sevensThenElevens);
+  Search.Clear();
+  Search.SetNoteMemoActive1(true);
+  Search.SetNoteMemo1("мир");
+  Search.Search("Global");
+  EXPECT_EQ(Notes(), sevens);
+}
+
 TEST_F(SearchFixture, UnknownScopeDoesNothing) {
   AddNote("a");
   Search.Search("notes");
