@@ -28,17 +28,16 @@ constexpr std::array<unsigned char, 256> MakeLowerTable() {
 }
 constexpr auto kLower = MakeLowerTable();
 
-// Byte for a UTF-16 code unit, or -1 when the code page has none.
-int AnsiByteOf(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+} // namespace
+
+int AnsiByteOf(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
   for (int i = 0; i < 32; ++i) {
     char16_t mapped = kHighTable[i] ? kHighTable[i] : static_cast<char16_t>(0x80 + i);
-    if (mapped == u) return 0x80 + i;
+    if (mapped == c) return 0x80 + i;
   }
   return -1;
 }
-
-} // namespace
 
 unsigned char AnsiLowerChar(unsigned char c) { return kLower[c]; }
 

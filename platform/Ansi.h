@@ -13,6 +13,8 @@ std::string AnsiLowerCase(std::string_view text);
 // map to the C1 control of the same value, so every byte survives a round trip.
 char16_t AnsiCharToUtf16(unsigned char c);
 std::u16string AnsiToUtf16(std::string_view text);
+// Windows-1252 byte of a character, or -1 when the code page has none.
+int AnsiByteOf(char32_t c);
 // Characters the code page cannot hold become "?" (a surrogate pair becomes one "?").
 std::string Utf16ToAnsi(std::u16string_view text);
 

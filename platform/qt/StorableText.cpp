@@ -1,6 +1,6 @@
 #include "StorableText.h"
 
-#include "QtConvert.h"
+#include "platform/Ansi.h"
 
 #include <QLineEdit>
 #include <QToolTip>
@@ -8,10 +8,10 @@
 namespace qel {
 namespace {
 
+// The byte 0xFF separates the fields of the data files.
 bool Storable(char32_t character) {
-  const std::string byte = FromQString(QString::fromUcs4(&character, 1));
-  if (byte.size() != 1 || static_cast<unsigned char>(byte[0]) == 0xFF) return false;
-  return byte[0] != '?' || character == U'?';
+  const int byte = AnsiByteOf(character);
+  return byte >= 0 && byte != 0xFF;
 }
 
 } // namespace
