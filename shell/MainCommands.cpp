@@ -74,7 +74,7 @@ void TQELMain::TB_NewNoteClick() {
   TNoteItem* note = FContainer->AddNote(TNote());
   NewNoteWindow = new TNotePrp(this, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  PlaceWindow(NewNoteWindow, 0, 71, 250, ClientHeight() - ToolBarMainHeight());
+  PlacePropertyWindow(NewNoteWindow);
   NewNoteWindow->Container = FContainer.get();
   NewNoteWindow->ShowNote(note, FContainer->RelationPool.get(), FContainer->LinkPool.get());
   NewNoteWindow->PC_Note->setCurrentIndex(0);

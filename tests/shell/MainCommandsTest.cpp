@@ -215,6 +215,26 @@ TEST_F(MainCommandsTest, ZoomBoxAppliesToTheLastSheetWindowWhileTheNavigatorIsAc
   QELMain->TB_ZoomInClick(); // nothing to act on
 }
 
+// Faults: child windows showed the toolkit's logo as their icon; the AutoSave window opened
+// under a stay-on-top note window.
+TEST_F(MainCommandsTest, WindowsShowTheProgramIconAndAutoSaveStaysAboveTheOthers) {
+  Run();
+  const QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (int side : {16, 32, 48}) EXPECT_EQ(icon.pixmap(side, side).size(), QSize(side, side));
+  TDrawSheet* sheetWindow = OpenSheetWindow(AddSheet("Iconic"));
+  QELMain->TB_NewNoteClick();
+  for (QWidget* window : {static_cast<QWidget*>(QELMain), static_cast<QWidget*>(FrameOf(sheetWindow)),
+                          static_cast<QWidget*>(FrameOf(NavForm)), static_cast<QWidget*>(QELMain->NewNoteWindow),
+                          static_cast<QWidget*>(frmAutoSave)})
+    EXPECT_EQ(window->windowIcon().cacheKey(), icon.cacheKey()) << window->windowTitle().toStdString();
+  QELMain->tbAutoSaveClick();
+  EXPECT_TRUE(frmAutoSave->isVisible());
+  EXPECT_TRUE(frmAutoSave->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(QELMain->NewNoteWindow->windowFlags() & Qt::WindowStaysOnTopHint);
+  frmAutoSave->hide();
+}
+
 // Fault: Cascade shrank the sheet windows and left the active one under the navigator.
 TEST_F(MainCommandsTest, CascadeKeepsTheSizesAndPutsTheNavigatorAtTheBottom) {
   Run();
@@ -438,7 +458,9 @@ TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {
   EXPECT_EQ(frmSearch->Container, &Project());
   // 181 pixels, or as wide as its tabs and fields need with this platform's fonts.
   EXPECT_EQ(frmSearch->width(), std::max(181, frmSearch->NeededWidth()));
-  EXPECT_EQ(frmSearch->height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  // At the right edge below the tool bar, as high as the area.
+  EXPECT_EQ(frmSearch->frameGeometry().height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  EXPECT_EQ(frmSearch->frameGeometry().topRight(), QELMain->FreeWindowArea().topRight());
   QELMain->MI_SearchGlobalClick();
   EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 0);
 }

@@ -197,6 +197,8 @@ void TDrawSheet::DropNewNote(int X, int Y) {
   if (!note) return;
   Container->PlaceNote(note, GetSheet(), BitmapCanvas->ToWorld(X), BitmapCanvas->ToWorld(Y));
   ShowNoteWindow(note);
+  // Shown again where the user left it; shown anew beside this window.
+  if (!NoteWindow->isVisible()) PlaceFreeWindow(NoteWindow);
   NoteWindow->show();
   Redraw(true);
 }
