@@ -113,10 +113,13 @@ public:
   // The sheet window the zoom box and buttons act on: the active child when it is one, else
   // the sheet window active last (not minimised); null when there is none.
   TDrawSheet* ZoomSheetWindow() const;
+  // That window, brought forward when another child window is active, so that a zoom
+  // chosen is seen.
+  TDrawSheet* ZoomTarget();
   // The zoom box shows the zoom of that window; box and buttons are disabled without one.
   void UpdateZoomBox();
 
-  // Client size: the window less its menu bar (tool bars included).
+  // Client size: the window less its menu bar and status bar (tool bars included).
   int ClientWidth() const override;
   int ClientHeight() const override;
   int ToolBarMainHeight() const override;

@@ -148,6 +148,13 @@ TDrawSheet* TQELMain::ZoomSheetWindow() const {
   return nullptr;
 }
 
+TDrawSheet* TQELMain::ZoomTarget() {
+  TDrawSheet* sheetWindow = ZoomSheetWindow();
+  if (sheetWindow && sheetWindow != ActiveSheetWindow())
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget())) RestoreChildWindow(sub);
+  return sheetWindow;
+}
+
 void TQELMain::UpdateZoomBox() {
   TDrawSheet* sheetWindow = ZoomSheetWindow();
   CB_Zoom->setEnabled(sheetWindow);

@@ -196,8 +196,13 @@ TEST_F(MainCommandsTest, ZoomBoxAppliesToTheLastSheetWindowWhileTheNavigatorIsAc
   box->setCurrentIndex(box->findText("200%"));
   emit box->activated(box->currentIndex());
   EXPECT_EQ(first->Data.Zoom, 200);
+  // Fault: the zoom changed a window hidden behind the navigator: it comes forward now.
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), FrameOf(firstWindow));
+  EXPECT_EQ(box->currentText(), "200%");
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(NavForm));
   QELMain->TB_ZoomOutClick();
   EXPECT_EQ(first->Data.Zoom, 190);
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), FrameOf(firstWindow));
   EXPECT_EQ(second->Data.Zoom, 40);
   // Closed in the background, the window hands the box to the other one.
   FrameOf(firstWindow)->close();
