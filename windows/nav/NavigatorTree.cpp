@@ -75,6 +75,7 @@ void TNavForm::TV_ContainerClick() {
     MI_OpenClick();
   }
   RefreshItem(nullptr, false);
+  KeepKeysInTree();
 }
 
 void TNavForm::TV_ContainerChange() {
