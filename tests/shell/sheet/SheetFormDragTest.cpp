@@ -136,6 +136,7 @@ TEST_F(SheetFormDragTest, NoteDroppedOnAnotherOffersANewLinkAndStaysSelectedAlon
     EXPECT_EQ(a->OutLinkCount(), confirm ? 1 : 0);
     EXPECT_EQ(window->View->SelectedNotes(), std::vector<TNoteItem*>{a});
   }
+  ASSERT_EQ(a->OutLinkCount(), 1);
   TLinkItem* link = a->GetOutLink(0);
   EXPECT_EQ(link->GetToNote(), b);
   EXPECT_EQ(link->GetRelation()->Data.Name, "assumes");
