@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds QEL (installing what it needs) and starts it.
+# Builds the program (installing what it needs) and starts it. The tests and benchmarks are
+# built by ./test.sh.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 qel_install_packages
-qel_build "$QEL_ROOT/build"
+qel_build_program "$QEL_ROOT/build"
 if [ -x "$QEL_ROOT/build/app/qel" ]; then
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     exec xvfb-run -a "$QEL_ROOT/build/app/qel" "$@"

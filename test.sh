@@ -6,4 +6,4 @@ qel_install_packages
 dir="${QEL_BUILD_DIR:-$QEL_ROOT/build}"
 qel_build "$dir" ${QEL_CMAKE_ARGS:-}
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$dir" --output-on-failure -j "$(qel_jobs)"

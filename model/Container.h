@@ -115,6 +115,11 @@ public:
   TLinkItem* ChangeLinkRelation(TLinkItem* link, TRelationItem* relation);
   // Deletes aggregation notes whose sheet is gone; gives the others their sheet's colour and name.
   void SyncAggregationNotes();
+  // A note that stands for a sheet takes that sheet's name: renaming it renames the sheet,
+  // and every note that stands for the sheet follows. Any other note is renamed alone.
+  void RenameNote(TNoteItem* note, const std::string& name);
+  // The sheet and every note that stands for it.
+  void RenameSheet(TSheetItem* sheet, const std::string& name);
 
   TPosItem* FindPosition(const TNoteItem* note, const TSheetItem* sheet) const;
   bool LinkExists(const TNoteItem* fromNote, const TNoteItem* toNote, const TSheetItem* sheet,

@@ -145,6 +145,21 @@ void TContainer::SyncAggregationNotes() {
   }
 }
 
+void TContainer::RenameNote(TNoteItem* note, const std::string& name) {
+  if (!note) return;
+  TSheetItem* sheet = note->IsAggregation() ? note->GetAggregatedSheet() : nullptr;
+  if (sheet && SheetPool->IndexOf(sheet) >= 0)
+    RenameSheet(sheet, name);
+  else
+    note->SetName(name);
+}
+
+void TContainer::RenameSheet(TSheetItem* sheet, const std::string& name) {
+  if (!sheet) return;
+  sheet->SetName(name);
+  SyncAggregationNotes();
+}
+
 TPosItem* TContainer::FindPosition(const TNoteItem* note, const TSheetItem* sheet) const {
   TPosItem* found = nullptr;
   for (TPoolItem* item : note->Positions) {

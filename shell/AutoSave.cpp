@@ -72,6 +72,8 @@ void SetTimerInterval(QTimer& timer, int milliseconds) {
 }
 
 TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
+  // Above the stay-on-top note and sheet windows, which would otherwise hide part of it.
+  KeepAbove(this);
   setWindowTitle("AutoSave");
   resize(706, 342);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -25,6 +26,7 @@ TQELMain::TQELMain(QWidget* parent) : QMainWindow(parent) {
   setGeometry(73, 186, 743, 277);
   MdiArea = new QMdiArea(this);
   setCentralWidget(MdiArea);
+  statusBar()->setSizeGripEnabled(false); // says what a command did (an import)
   FNotices = new TMainNotices(this);
   connect(this, &TQELMain::PendingEditsRequested, FNotices, &TMainNotices::PendingEditsRequested);
   connect(this, &TQELMain::ProjectReleasing, FNotices, &TMainNotices::ProjectReleasing);
@@ -63,7 +65,10 @@ void TQELMain::SetCaption(const std::string& fileName) {
 
 int TQELMain::ClientWidth() const { return width(); }
 
-int TQELMain::ClientHeight() const { return height() - (menuWidget() ? menuWidget()->height() : 0); }
+int TQELMain::ClientHeight() const {
+  const int status = statusBar()->isVisible() ? statusBar()->height() : 0;
+  return height() - (menuWidget() ? menuWidget()->height() : 0) - status;
+}
 
 int TQELMain::ToolBarMainHeight() const { return ToolBarMain->isVisible() ? ToolBarMain->height() : 0; }
 

@@ -27,7 +27,9 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QRectF>
 #include <deque>
 #include <exception>
@@ -94,9 +96,11 @@ public:
   void ShowSearchWindow();
   // Lays out the children: the navigator at the left, every other child beside it.
   void TB_FitToScreenClick() override;
-  // Places a top-level window at a place given relative to the main window's top-left corner
-  // (the screen's corner while the main window is maximised).
-  void PlaceWindow(QWidget* window, int left, int top, int width, int height) const override;
+  void PlacePropertyWindow(QWidget* window, const QWidget* WorkedIn = nullptr) const override;
+  // Places a window below the tool bar at the right edge, as high as the area.
+  void PlaceAtRightEdge(QWidget* window, int width) const;
+  // Where free windows go, on the screen: the child windows' area, below the tool bar.
+  QRect FreeWindowArea() const;
   // Makes a window a child of the multiple-document area and shows it. Closing the child
   // frees it, except a navigator, which closing only minimises.
   QMdiSubWindow* AddChildWindow(QWidget* window) override;
@@ -109,10 +113,13 @@ public:
   // The sheet window the zoom box and buttons act on: the active child when it is one, else
   // the sheet window active last (not minimised); null when there is none.
   TDrawSheet* ZoomSheetWindow() const;
+  // That window, brought forward when another child window is active, so that a zoom
+  // chosen is seen.
+  TDrawSheet* ZoomTarget();
   // The zoom box shows the zoom of that window; box and buttons are disabled without one.
   void UpdateZoomBox();
 
-  // Client size: the window less its menu bar (tool bars included).
+  // Client size: the window less its menu bar and status bar (tool bars included).
   int ClientWidth() const override;
   int ClientHeight() const override;
   int ToolBarMainHeight() const override;
@@ -298,6 +305,11 @@ private:
   // Takes the main menu's keys from the child window's system menu.
   void LeaveMenuKeysToMainMenu(QMdiSubWindow* sub) const;
   void FitChildWindows();
+  // What the window manager's frame adds around the window (a guess before it is shown).
+  QMargins FrameMargins(const QWidget* window) const;
+  // The frame, on the screen, of the window the user worked in: WorkedIn's, else that of the
+  // window with the focus or of the active child window; empty when there is none.
+  QRect WorkedInFrame(const QWidget* placed, const QWidget* WorkedIn) const;
   // A new search window on the page of the kind.
   TfrmSearch* SelectSearch(int kind);
   void SetCaption(const std::string& fileName);
@@ -391,6 +403,12 @@ template <class T> std::vector<T*> TQELMain::ChildWindows() const {
   return found;
 }
 
+// Where a free window of the size (frame included) goes in the area: at its top, beside the
+// avoided rectangle (left of it, else right of it) or, where neither has room, at the area's
+// right or left edge, whichever covers less of it.
+QRect FreeWindowPlace(const QRect& area, const QSize& size, const QRect& avoid);
+// What an import added, by kind, for the status bar.
+std::string ImportSummary(const TImportOffsets& before, const TImportOffsets& after, const std::string& fileName);
 // Where an image of a window at 96 pixels per inch goes on a printed page: at the page's top
 // left, at the printer's resolution, shrunk in proportion when it would not fit.
 QRectF PrintedPlace(const QSizeF& image, const QRectF& page, double printerDpi);

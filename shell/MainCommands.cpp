@@ -74,7 +74,7 @@ void TQELMain::TB_NewNoteClick() {
   TNoteItem* note = FContainer->AddNote(TNote());
   NewNoteWindow = new TNotePrp(this, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  PlaceWindow(NewNoteWindow, 0, 71, 250, ClientHeight() - ToolBarMainHeight());
+  PlacePropertyWindow(NewNoteWindow);
   NewNoteWindow->Container = FContainer.get();
   NewNoteWindow->ShowNote(note, FContainer->RelationPool.get(), FContainer->LinkPool.get());
   NewNoteWindow->PC_Note->setCurrentIndex(0);
@@ -115,17 +115,18 @@ void TQELMain::MI_SearchSheetsClick() { SelectSearch(2)->edt_sheetcaption->setFo
 void TQELMain::MI_SearchAttachmentsClick() { SelectSearch(3)->edt_attachmentcaption->setFocus(); }
 
 void TQELMain::TB_ZoomInClick() {
-  if (TDrawSheet* sheetWindow = ZoomSheetWindow()) sheetWindow->ZoomIn();
+  if (TDrawSheet* sheetWindow = ZoomTarget()) sheetWindow->ZoomIn();
 }
 
 void TQELMain::TB_ZoomOutClick() {
-  if (TDrawSheet* sheetWindow = ZoomSheetWindow()) sheetWindow->ZoomOut();
+  if (TDrawSheet* sheetWindow = ZoomTarget()) sheetWindow->ZoomOut();
 }
 
 void TQELMain::CB_ZoomChange() {
-  TDrawSheet* sheetWindow = ZoomSheetWindow();
-  if (!sheetWindow) return;
+  // Read before the window comes forward, which shows its own zoom in the box.
   std::string text = FromQString(CB_Zoom->currentText());
+  TDrawSheet* sheetWindow = ZoomTarget();
+  if (!sheetWindow) return;
   if (!text.empty()) text.pop_back(); // the "%"
   try {
     sheetWindow->SetZoom(StrToInt(text));

@@ -1,8 +1,9 @@
-// Arranging the child windows: fit to screen, tile, cascade.
+// Arranging the child windows (fit to screen, tile, cascade) and placing the free windows.
 #include "Main.h"
 
 #include "windows/nav/Navigator.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
@@ -16,7 +17,65 @@ QWidget* FrameOf(QWidget* child) {
   return sub ? static_cast<QWidget*>(sub) : child;
 }
 
+// A widget's window or child window as it stands on the screen, frame included.
+QRect ScreenFrame(const QWidget* frame) {
+  if (frame->isWindow()) return frame->frameGeometry();
+  return QRect(frame->mapToGlobal(QPoint(0, 0)), frame->size());
+}
+
 } // namespace
+
+QRect FreeWindowPlace(const QRect& area, const QSize& size, const QRect& avoid) {
+  const auto at = [&](int left) { return QRect(QPoint(left, area.top()), size); };
+  if (avoid.isEmpty() || !avoid.intersects(area)) return at(area.left());
+  if (avoid.left() - size.width() >= area.left()) return at(avoid.left() - size.width());
+  if (avoid.right() + size.width() <= area.right()) return at(avoid.right() + 1);
+  const auto covered = [&avoid](const QRect& place) {
+    const QRect both = place & avoid;
+    return static_cast<long long>(both.width()) * both.height();
+  };
+  const QRect right = at(std::max(area.left(), area.right() + 1 - size.width())), left = at(area.left());
+  return covered(right) <= covered(left) ? right : left;
+}
+
+QRect TQELMain::FreeWindowArea() const {
+  return QRect(MdiArea->mapToGlobal(QPoint(0, 0)), QSize(MdiArea->width(), ClientHeight() - ToolBarMainHeight()));
+}
+
+QMargins TQELMain::FrameMargins(const QWidget* window) const {
+  // Before it is first shown a window has no frame yet: the main window's is the best guess.
+  const QWidget* framed = window->isVisible() ? window : this;
+  const QRect outer = framed->frameGeometry(), inner = framed->geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
+QRect TQELMain::WorkedInFrame(const QWidget* placed, const QWidget* workedIn) const {
+  const QWidget* widget = workedIn ? workedIn : QApplication::focusWidget();
+  if (!widget) widget = QApplication::activeWindow();
+  for (; widget && widget != placed; widget = widget->parentWidget()) {
+    if (!widget->isVisible()) break;
+    if (qobject_cast<const QMdiSubWindow*>(widget) || (widget->isWindow() && widget != this)) return ScreenFrame(widget);
+    if (widget->isWindow()) break;
+  }
+  // The tool bar, the main window itself, or nothing visible: the active child window.
+  const QMdiSubWindow* active = MdiArea->activeSubWindow();
+  return active && active->isVisible() && !active->isMinimized() ? ScreenFrame(active) : QRect();
+}
+
+void TQELMain::PlacePropertyWindow(QWidget* window, const QWidget* WorkedIn) const {
+  const QMargins frame = FrameMargins(window);
+  const QSize outer(250 + frame.left() + frame.right(), ClientHeight() - ToolBarMainHeight());
+  const QRect place = FreeWindowPlace(FreeWindowArea(), outer, WorkedInFrame(window, WorkedIn));
+  window->setGeometry(place.marginsRemoved(frame));
+}
+
+void TQELMain::PlaceAtRightEdge(QWidget* window, int width) const {
+  const QMargins frame = FrameMargins(window);
+  const QRect area = FreeWindowArea();
+  const int outer = width + frame.left() + frame.right();
+  window->setGeometry(QRect(area.right() + 1 - outer, area.top(), outer, area.height()).marginsRemoved(frame));
+}
 
 void TQELMain::TB_FitToScreenClick() {
   if (!isMaximized()) {

@@ -6,13 +6,16 @@
 #include "adpMRU.h"
 #include "windows/sheet/SheetForm.h"
 #include "platform/Ansi.h"
+#include "platform/Convert.h"
 #include "platform/FileNames.h"
 #include "windows/search/Search.h"
 #include "windows/nav/Navigator.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/NotePropCommon.h"
+#include "platform/qt/QtConvert.h"
 
 #include <QCoreApplication>
+#include <QStatusBar>
 #include <filesystem>
 
 namespace qel {
@@ -47,6 +50,7 @@ void TQELMain::TB_OpenClick() {
   if (!run) return;
   OpenDialog.InitialDir = GetCurrentDir();
   OpenDialog.FileName.clear();
+  OpenDialog.Title = "Open Project";
   if (QuerySaveProject() && Dialogs().OpenDialog(OpenDialog) && !OpenDialog.FileName.empty()) {
     const std::string name = OpenDialog.FileName;
     ReplaceProject(NewContainer(kUnnamed));
@@ -262,6 +266,8 @@ void TQELMain::tbImportClick() {
   ImportLinkOffset = counts.Link;
   ImportRelationOffset = counts.Relation;
   ImportPositionOffset = counts.Position;
+  // The dialog as the last Open or Import left it, named for what it does now.
+  OpenDialog.Title = "Import Project";
   if (QuerySaveProject() && Dialogs().OpenDialog(OpenDialog) && !OpenDialog.FileName.empty())
     ImportProject(OpenDialog.FileName);
   BindNavigators();
@@ -269,13 +275,27 @@ void TQELMain::tbImportClick() {
 }
 
 void TQELMain::ImportProject(const std::string& FileName) {
+  const TImportOffsets before = FContainer->ImportOffsets();
   try {
     FContainer->Import(FileName, RecordedImportOffsets());
+    statusBar()->showMessage(ToQString(ImportSummary(before, FContainer->ImportOffsets(), FileName)));
     if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + FileName);
   } catch (const std::exception& e) {
     // The import has taken back what it added; the project is as it was.
+    statusBar()->clearMessage();
     ShowMessage(kLoadError + "\n" + ReadErrorDetail(e));
   }
+}
+
+std::string ImportSummary(const TImportOffsets& before, const TImportOffsets& after, const std::string& fileName) {
+  const auto counted = [](int32_t count, const char* one, const char* many) {
+    return IntToStr(count) + " " + (count == 1 ? one : many);
+  };
+  return "Imported from " + ExtractFileName(fileName) + ": " + counted(after.Note - before.Note, "note", "notes") +
+         ", " + counted(after.Sheet - before.Sheet, "sheet", "sheets") + ", " +
+         counted(after.Link - before.Link, "link", "links") + ", " +
+         counted(after.Attachment - before.Attachment, "attachment", "attachments") + ", " +
+         counted(after.Relation - before.Relation, "relation type", "relation types") + ".";
 }
 
 // ---- replacing the project
@@ -291,6 +311,7 @@ void TQELMain::StartNewProject(const std::string& fileName) {
 }
 
 void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
+  statusBar()->clearMessage(); // what it says was of the project replaced
   StorePendingEdits();
   CloseProjectWindows();
   emit ProjectReleasing(FContainer.get());

@@ -69,13 +69,8 @@ void TQELMain::ShowSearchWindow() {
   frmSearch->SetContainer(FContainer.get());
   // Wider than 181 pixels where this platform's fonts and the colour filters need it.
   const int width = std::max(181, frmSearch->NeededWidth());
-  PlaceWindow(frmSearch, ClientWidth() - width, 71, width, ClientHeight() - ToolBarMainHeight());
+  PlaceAtRightEdge(frmSearch, width);
   frmSearch->show();
-}
-
-void TQELMain::PlaceWindow(QWidget* window, int left, int top, int width, int height) const {
-  const QPoint origin = frameGeometry().topLeft();
-  window->setGeometry(origin.x() + left, origin.y() + top, width, height);
 }
 
 QMdiSubWindow* TQELMain::AddChildWindow(QWidget* window) {
@@ -151,6 +146,13 @@ TDrawSheet* TQELMain::ZoomSheetWindow() const {
     if (auto* sheetWindow = qobject_cast<TDrawSheet*>((*it)->widget()); sheetWindow && !(*it)->isMinimized())
       return sheetWindow;
   return nullptr;
+}
+
+TDrawSheet* TQELMain::ZoomTarget() {
+  TDrawSheet* sheetWindow = ZoomSheetWindow();
+  if (sheetWindow && sheetWindow != ActiveSheetWindow())
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(sheetWindow->parentWidget())) RestoreChildWindow(sub);
+  return sheetWindow;
 }
 
 void TQELMain::UpdateZoomBox() {

@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "AutoSave.h"
+#include "Logo.h"
 #include "Main.h"
 #include "SaveLoad.h"
 #include "windows/search/ExportData.h"
@@ -16,6 +17,8 @@ namespace qel {
 
 TProgram::TProgram() {
   QCoreApplication::setApplicationName("QEL");
+  // Every window without an icon of its own shows the program's.
+  QApplication::setWindowIcon(ProgramIcon());
   FWindows.emplace_back(QELMain = new TQELMain());
   MainServices = QELMain;
   FWindows.emplace_back(RelationForm = new TRelationForm());

@@ -67,8 +67,6 @@ public:
   virtual void SyncSheetNotes() = 0;
   // Lays out the children: the navigator at the left, every other child beside it.
   virtual void TB_FitToScreenClick() = 0;
-  // Places a top-level window at a place given relative to the main window's top-left corner.
-  virtual void PlaceWindow(QWidget* window, int left, int top, int width, int height) const = 0;
   // Makes a window a child of the multiple-document area and shows it.
   virtual QMdiSubWindow* AddChildWindow(QWidget* window) = 0;
   // Client size: the main window less its menu bar (tool bars included).
@@ -76,10 +74,10 @@ public:
   virtual int ClientHeight() const = 0;
   virtual int ToolBarMainHeight() const = 0;
 
-  // Places a property window at the left edge, below the tool bars, as high as the client.
-  void PlacePropertyWindow(QWidget* window) const {
-    PlaceWindow(window, 0, 71, 250, ClientHeight() - ToolBarMainHeight());
-  }
+  // Places a free property window at its size (250 wide, as high as the client less the tool
+  // bar) below the tool bar, beside the window the user worked in (WorkedIn, or the one with
+  // the focus when null) rather than over it.
+  virtual void PlacePropertyWindow(QWidget* window, const QWidget* WorkedIn = nullptr) const = 0;
 };
 
 // Set by the main window while it lives.

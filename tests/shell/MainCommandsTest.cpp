@@ -196,8 +196,13 @@ TEST_F(MainCommandsTest, ZoomBoxAppliesToTheLastSheetWindowWhileTheNavigatorIsAc
   box->setCurrentIndex(box->findText("200%"));
   emit box->activated(box->currentIndex());
   EXPECT_EQ(first->Data.Zoom, 200);
+  // Fault: the zoom changed a window hidden behind the navigator: it comes forward now.
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), FrameOf(firstWindow));
+  EXPECT_EQ(box->currentText(), "200%");
+  QELMain->MdiArea->setActiveSubWindow(FrameOf(NavForm));
   QELMain->TB_ZoomOutClick();
   EXPECT_EQ(first->Data.Zoom, 190);
+  EXPECT_EQ(QELMain->MdiArea->activeSubWindow(), FrameOf(firstWindow));
   EXPECT_EQ(second->Data.Zoom, 40);
   // Closed in the background, the window hands the box to the other one.
   FrameOf(firstWindow)->close();
@@ -213,6 +218,26 @@ TEST_F(MainCommandsTest, ZoomBoxAppliesToTheLastSheetWindowWhileTheNavigatorIsAc
   EXPECT_FALSE(QELMain->TB_ZoomIn->isEnabled());
   emit box->activated(0);
   QELMain->TB_ZoomInClick(); // nothing to act on
+}
+
+// Faults: child windows showed the toolkit's logo as their icon; the AutoSave window opened
+// under a stay-on-top note window.
+TEST_F(MainCommandsTest, WindowsShowTheProgramIconAndAutoSaveStaysAboveTheOthers) {
+  Run();
+  const QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (int side : {16, 32, 48}) EXPECT_EQ(icon.pixmap(side, side).size(), QSize(side, side));
+  TDrawSheet* sheetWindow = OpenSheetWindow(AddSheet("Iconic"));
+  QELMain->TB_NewNoteClick();
+  for (QWidget* window : {static_cast<QWidget*>(QELMain), static_cast<QWidget*>(FrameOf(sheetWindow)),
+                          static_cast<QWidget*>(FrameOf(NavForm)), static_cast<QWidget*>(QELMain->NewNoteWindow),
+                          static_cast<QWidget*>(frmAutoSave)})
+    EXPECT_EQ(window->windowIcon().cacheKey(), icon.cacheKey()) << window->windowTitle().toStdString();
+  QELMain->tbAutoSaveClick();
+  EXPECT_TRUE(frmAutoSave->isVisible());
+  EXPECT_TRUE(frmAutoSave->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(QELMain->NewNoteWindow->windowFlags() & Qt::WindowStaysOnTopHint);
+  frmAutoSave->hide();
 }
 
 // Fault: Cascade shrank the sheet windows and left the active one under the navigator.
@@ -438,7 +463,9 @@ TEST_F(MainCommandsTest, EachSearchCommandOpensAnotherSearchWindow) {
   EXPECT_EQ(frmSearch->Container, &Project());
   // 181 pixels, or as wide as its tabs and fields need with this platform's fonts.
   EXPECT_EQ(frmSearch->width(), std::max(181, frmSearch->NeededWidth()));
-  EXPECT_EQ(frmSearch->height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  // At the right edge below the tool bar, as high as the area.
+  EXPECT_EQ(frmSearch->frameGeometry().height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight());
+  EXPECT_EQ(frmSearch->frameGeometry().topRight(), QELMain->FreeWindowArea().topRight());
   QELMain->MI_SearchGlobalClick();
   EXPECT_EQ(frmSearch->SearchKind->currentIndex(), 0);
 }

@@ -12,6 +12,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 namespace qel::test {
@@ -170,13 +171,20 @@ TEST_F(ProjectFailuresTest, ImportRecordsTheOffsetsEvenWhenCancelled) {
   EXPECT_EQ(Project().NoteCount(), 5);
 }
 
+// Fault (too): the import's dialog was titled as Open's, and the import ended without a word.
 TEST_F(ProjectFailuresTest, ImportAppendsAnotherProjectWithShiftedReferences) {
   const std::string name = OpenProject({2, 1, 1, 1});
   auto other = BuildProject({3, 1, 0, 2, "Other"});
   const std::string otherName = Root + "o/Other.qel";
   WriteProject(*other, otherName, false);
-  Script.AnswerOpen(true, otherName);
+  Script.AnswerOpen(false).AnswerOpen(true, otherName);
+  QELMain->TB_OpenClick();
   QELMain->tbImportClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[0].File.Title, "Open Project");
+  EXPECT_EQ(Script.Shown[1].File.Title, "Import Project");
+  EXPECT_EQ(QELMain->statusBar()->currentMessage(),
+            "Imported from Other.qel: 3 notes, 1 sheet, 2 links, 0 attachments, 0 relation types.");
   EXPECT_EQ(Project().NoteCount(), 5);
   EXPECT_EQ(Project().SheetCount(), 2);
   EXPECT_EQ(Project().LinkCount(), 3);
@@ -199,7 +207,11 @@ TEST_F(ProjectFailuresTest, ImportAppendsAnotherProjectWithShiftedReferences) {
   RelationForm->setResult(0);
   RelationForm->BTN_OkClick();
   EXPECT_EQ(RelationForm->result(), QDialog::Accepted);
-  EXPECT_EQ(Script.Shown.size(), 1u); // the open dialog only
+  EXPECT_EQ(Script.Shown.size(), 2u); // the file dialogs only
+  // What the status bar says is of the project it was said about.
+  Script.Answer(mrYes).Answer(mrNo); // a new project, without saving this one
+  QELMain->TB_NewClick();
+  EXPECT_EQ(QELMain->statusBar()->currentMessage(), "");
 }
 
 // Fault: a failed import left part of the other project behind without a word.
@@ -217,6 +229,7 @@ TEST_F(ProjectFailuresTest, FailedImportReportsAndLeavesTheProjectAsBefore) {
   EXPECT_EQ(Project().LinkCount(), 1);
   EXPECT_EQ(Project().RelationCount(), 3);
   EXPECT_FALSE(Project().IsModified());
+  EXPECT_EQ(QELMain->statusBar()->currentMessage(), "") << "nothing was imported";
   NavForm->Tree->ExpandNode(NavForm->Tree->NotesNode);
   EXPECT_EQ(NavForm->Tree->NotesNode->childCount(), 2);
 }

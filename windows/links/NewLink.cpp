@@ -39,9 +39,12 @@ TNewLinkForm::TNewLinkForm(QWidget* parent) : QDialog(parent) {
   SP_LinkWidth->setGeometry(183, 32, 49, 21);
   SP_LinkWidth->setRange(1, 10);
   SP_LinkWidth->setValue(1);
-  // Only the arrows change the width.
+  // Only the arrows change the width; the box shows that it takes no typing.
   ED_LinkWidth = SP_LinkWidth->findChild<QLineEdit*>();
   ED_LinkWidth->setReadOnly(true);
+  QPalette readOnly = SP_LinkWidth->palette();
+  readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+  SP_LinkWidth->setPalette(readOnly);
   Label15 = PlacedLabel(this, "Color", 16, 56);
   PN_LinkColor = new TColorPanel(this);
   PN_LinkColor->setGeometry(15, 72, 145, 17);

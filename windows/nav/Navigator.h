@@ -159,6 +159,9 @@ private:
   void AddNewSheet();
   void BringToFront(QWidget* window);
   void BringSelfToFront();
+  // After a click opened a window: the keys go back to the tree (F2 renames the node clicked)
+  // while that window stays in front, unless a maximised window fills the area.
+  void KeepKeysInTree();
   std::vector<QMdiSubWindow*> Children() const;
   std::vector<TSheetItem*> SheetsNamed(const std::string& name) const;
 

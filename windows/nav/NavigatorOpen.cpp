@@ -93,6 +93,18 @@ void TNavForm::BringSelfToFront() {
   BringToFront(this);
 }
 
+void TNavForm::KeepKeysInTree() {
+  auto* own = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (!own || !MainServices) return;
+  QCoreApplication::processEvents(); // a window opened is activated by then
+  QMdiSubWindow* front = MainServices->ChildArea()->activeSubWindow();
+  if (front != own && !own->isMaximized() && !(front && front->isMaximized())) {
+    BringToFront(own);
+    if (front) front->raise();
+  }
+  if (MainServices->ChildArea()->activeSubWindow() == own) TV_Container->setFocus();
+}
+
 // ---- Open
 
 void TNavForm::MI_OpenClick() {

@@ -75,6 +75,7 @@ void TNavForm::TV_ContainerClick() {
     MI_OpenClick();
   }
   RefreshItem(nullptr, false);
+  KeepKeysInTree();
 }
 
 void TNavForm::TV_ContainerChange() {
@@ -103,12 +104,12 @@ void TNavForm::TV_ContainerKeyUp(int Key) {
 
 void TNavForm::TV_ContainerEdited(TNavNode* Node, const std::string& S) {
   // A label emptied (Delete pressed while the rename had started) keeps the old name.
-  if (!Node || S.find_first_not_of(" \t") == std::string::npos) return;
-  if (TSheetItem* sheet = Node->Sheet()) {
-    sheet->SetName(S);
-    if (Container) Container->SyncAggregationNotes(); // the notes that stand for it take its name
-  } else if (TNoteItem* note = Node->Note())
-    note->SetName(S);
+  if (!Node || !Container || S.find_first_not_of(" \t") == std::string::npos) return;
+  // The names of a sheet and of the notes that stand for it stay in step, whichever is renamed.
+  if (TSheetItem* sheet = Node->Sheet())
+    Container->RenameSheet(sheet, S);
+  else if (TNoteItem* note = Node->Note())
+    Container->RenameNote(note, S);
   else if (TAttachItem* attachment = Node->Attachment())
     attachment->SetCaption(S);
   else

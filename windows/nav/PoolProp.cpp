@@ -132,7 +132,7 @@ QWidget* TPoolPrp::OpenItem(TPoolItem* item) {
     auto* window = new TAttachPrp(this, kOwnWindow | Qt::WindowMinMaxButtonsHint);
     window->Container = Container;
     window->ShowItem(attachment);
-    if (MainServices) MainServices->PlacePropertyWindow(window);
+    if (MainServices) MainServices->PlacePropertyWindow(window, this);
     return Opened(window);
   }
   return nullptr;

@@ -89,10 +89,17 @@ bool TNotePrp::UpdateItem(bool Store) {
 
 // Only what the user changed here: a field another window stored meanwhile stays as it is.
 void TNotePrp::StoreNote(TNoteItem* note) {
-  if (Edited(ED_Caption)) note->SetName(FromQString(ED_Caption->text()));
+  if (Edited(ED_Caption)) {
+    const std::string name = FromQString(ED_Caption->text());
+    if (Container)
+      Container->RenameNote(note, name);
+    else
+      note->SetName(name);
+  }
   if (Edited(RichEditURL1)) {
     note->SetText(GetRichText());
     RichEditURL1->MarkStored(note->Data.Text);
+    RichEditURL1->document()->setModified(false); // the note holds the text now: no "Modified"
   }
   if (Edited(PN_NoteColor)) note->SetColor(PN_NoteColor->Color());
   if (PC_Note->currentWidget() == TabSheet1 && lst_availablesheets->isEnabled()) lst_availablesheets->setFocus();

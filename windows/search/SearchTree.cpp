@@ -121,7 +121,7 @@ void TfrmSearch::OpenAttachment(TAttachItem* attachment) {
 
 void TfrmSearch::PlacePropertyWindow(QWidget* window) {
   if (MainServices)
-    MainServices->PlacePropertyWindow(window);
+    MainServices->PlacePropertyWindow(window, this);
   else
     window->resize(250, window->height());
 }

@@ -118,7 +118,7 @@ void TDrawSheet::CreateOwnWindows() {
 
 void TDrawSheet::PlaceFreeWindow(QWidget* window) const {
   if (MainServices)
-    MainServices->PlacePropertyWindow(window);
+    MainServices->PlacePropertyWindow(window, this);
   else
     window->setGeometry(0, 71, 250, window->height());
 }

@@ -179,6 +179,9 @@ void TDrawSheet::LinkDroppedNote(TDragNotes* D, int X, int Y) {
   TItemRef<TNoteItem> to = View->NoteAt(X, Y);
   // The note offered as the target is no longer one to link to: a plain drop.
   if (!to || !MayLink(D, to.Get())) return DropNotes(D, X, Y);
+  // The release ends the drag over no note: the target is not added to the selection, so
+  // the next drag moves the dragged note alone.
+  FDragPoint = {-1, -1};
   if (!NewLinkForm) return;
   NewLinkForm->Setup(Container, from.Get(), to.Get(), GetSheet());
   QPointer<TDrawSheet> self(this);
@@ -197,6 +200,8 @@ void TDrawSheet::DropNewNote(int X, int Y) {
   if (!note) return;
   Container->PlaceNote(note, GetSheet(), BitmapCanvas->ToWorld(X), BitmapCanvas->ToWorld(Y));
   ShowNoteWindow(note);
+  // Shown again where the user left it; shown anew beside this window.
+  if (!NoteWindow->isVisible()) PlaceFreeWindow(NoteWindow);
   NoteWindow->show();
   Redraw(true);
 }

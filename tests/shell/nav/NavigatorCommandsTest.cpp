@@ -16,16 +16,21 @@ std::unique_ptr<TDragMimeData> Carrying(std::unique_ptr<TMultiDragObject> object
   return std::make_unique<TDragMimeData>(std::move(object));
 }
 
+// The keys stay with the tree after a click (F2 renames the node clicked), while the window
+// opened or brought forward is the front one.
 TEST_F(NavigatorTest, ClickingASheetOpensItsWindowOnceAndThenBringsItToTheFront) {
   Run({2, 2});
+  const auto front = [] { return QELMain->MdiArea->subWindowList(QMdiArea::StackingOrder).back()->widget(); };
   Click(SheetNode("Sheet 1"));
   ASSERT_EQ(SheetWindows().size(), 1u);
   EXPECT_EQ(SheetWindows()[0]->GetSheet(), Project().GetSheet(0));
   Click(SheetNode("Sheet 2"));
-  EXPECT_EQ(ActiveWindow(), SheetWindows()[1]);
+  EXPECT_EQ(front(), SheetWindows()[1]);
+  EXPECT_EQ(ActiveWindow(), Nav);
   Click(SheetNode("Sheet 1"));
   EXPECT_EQ(SheetWindows().size(), 2u);
-  EXPECT_EQ(ActiveWindow(), SheetWindows()[0]);
+  EXPECT_EQ(front(), SheetWindows()[0]);
+  EXPECT_EQ(ActiveWindow(), Nav);
   EXPECT_TRUE(QELMain->updatesEnabled());
 
   Nav->TV_Container->setCurrentItem(SheetNode("Sheet 2"));

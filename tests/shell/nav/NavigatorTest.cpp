@@ -8,6 +8,8 @@
 #include "windows/nav/SheetPoolProp.h"
 #include "windows/props/NoteProp.h"
 #include "windows/props/SheetProp.h"
+#include "windows/richedit/RichEditURL.h"
+#include "platform/RtfText.h"
 
 #include <QAction>
 #include <QDir>
@@ -302,6 +304,98 @@ TEST_F(NavigatorTest, EditingALabelRenamesTheItemEverywhere) {
   EXPECT_EQ(ChildTexts(NoteNode("Thought")), QStringList({"Letter"}));
   EXPECT_FALSE(Tree().RootNode->flags() & Qt::ItemIsEditable);
   EXPECT_FALSE(Tree().NotesNode->flags() & Qt::ItemIsEditable);
+}
+
+// Fault: after one click on a sheet its window had the keys, so F2 renamed nothing.
+TEST_F(NavigatorTest, F2AfterOneClickRenamesTheNodeClicked) {
+  Run({2, 2});
+  QELMain->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(QELMain));
+  const std::vector<std::pair<const char*, std::function<TNavNode*()>>> cases = {
+      {"a sheet, whose window opens", [this] { return SheetNode("Sheet 1"); }},
+      {"another sheet, whose window opens", [this] { return SheetNode("Sheet 2"); }},
+      {"a sheet whose window is open", [this] { return SheetNode("Sheet 1"); }},
+      {"a note under Notes", [this] { return NoteNode("Note 1"); }},
+      {"a note under a sheet", [this] { return Node(SheetNode("Sheet 1"), "Note 2"); }},
+  };
+  for (const auto& [name, node] : cases) {
+    TNavNode* clicked = node();
+    Click(clicked);
+    QWidget* keys = QApplication::focusWidget();
+    ASSERT_NE(keys, nullptr) << name;
+    QTest::keyClick(keys, Qt::Key_F2);
+    EXPECT_TRUE(Nav->TV_Container->IsEditing()) << name;
+    EXPECT_EQ(Nav->TV_Container->currentItem(), clicked) << name;
+    if (auto* editor = qobject_cast<QLineEdit*>(Nav->TV_Container->indexWidget(Nav->TV_Container->currentIndex())))
+      QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+  }
+}
+
+// Fault: renaming a note that stands for a sheet renamed only the note, and the next rename
+// or deletion of any sheet put the sheet's name back on it without a word.
+TEST_F(NavigatorTest, ANoteStandingForASheetAndItsSheetKeepOneName) {
+  Run({2, 3});
+  TSheetItem* target = SheetNamed("Sheet 1");
+  TSheetItem* standsFor = SheetNamed("Sheet 2");
+  TItemRef<TNoteItem> notes[2];
+  for (int i = 0; i < 2; ++i) {
+    TNote record;
+    record.Kind = 0;
+    record.Sheet = standsFor;
+    record.Name = standsFor->Data.Name;
+    notes[i] = Project().AddNote(record);
+    Project().AssignNoteToSheet(notes[i].Get(), i == 0 ? target : SheetNamed("Sheet 3"));
+  }
+  struct TCase {
+    const char* Renamed;
+    std::function<TNavNode*()> Node;
+  };
+  const std::vector<TCase> cases = {
+      {"the note under Notes", [this] { return Node(Tree().NotesNode, "Sheet 2"); }},
+      {"the note under the sheet it stands on", [this] { return Node(SheetNode("Sheet 1"), "Plans"); }},
+      {"the sheet", [this] { return SheetNode("Outline"); }},
+  };
+  const char* names[] = {"Plans", "Outline", "Draft"};
+  for (size_t i = 0; i < cases.size(); ++i) {
+    TNavNode* node = cases[i].Node();
+    ASSERT_NE(node, nullptr) << cases[i].Renamed;
+    Nav->TV_ContainerEdited(node, names[i]);
+    EXPECT_EQ(standsFor->Data.Name, names[i]) << cases[i].Renamed;
+    for (const TItemRef<TNoteItem>& note : notes) EXPECT_EQ(note->Data.Name, names[i]) << cases[i].Renamed;
+    EXPECT_NE(SheetNode(names[i]), nullptr) << cases[i].Renamed;
+    EXPECT_NE(Node(Tree().NotesNode, names[i]), nullptr) << cases[i].Renamed;
+  }
+  // Renaming and deleting other sheets leaves the name as it is.
+  Nav->TV_ContainerEdited(SheetNode("Sheet 1"), "Elsewhere");
+  Select(SheetNode("Sheet 3"));
+  Script.Answer(mrYes);
+  Nav->MI_DeleteClick();
+  ASSERT_EQ(SheetNamed("Sheet 3"), nullptr);
+  for (const TItemRef<TNoteItem>& note : notes) EXPECT_EQ(note->Data.Name, "Draft");
+  EXPECT_EQ(standsFor->Data.Name, "Draft");
+  // An ordinary note is renamed alone.
+  Nav->TV_ContainerEdited(NoteNode("Note 1"), "Idea");
+  EXPECT_EQ(Project().GetNote(0)->Data.Name, "Idea");
+  EXPECT_EQ(standsFor->Data.Name, "Draft");
+}
+
+// Fault: "Modified" stayed on the note page after its text was stored into the note.
+TEST_F(NavigatorTest, TheNotePageShowsModifiedOnlyUntilItsTextIsStored) {
+  Run();
+  Select(NoteNode("Note 1"));
+  TNotePrp* page = Nav->NotePage;
+  QLabel* mark = page->StatusPanels[1];
+  EXPECT_EQ(mark->text(), "");
+  for (const char* typed : {"first ", "second "}) {
+    QTest::keyClicks(page->RichEditURL1, typed);
+    EXPECT_EQ(mark->text(), "Modified") << typed;
+    QELMain->StorePendingEdits();
+    EXPECT_NE(RtfToPlainText(Project().GetNote(0)->Data.Text).find(typed), std::string::npos) << typed;
+    EXPECT_EQ(mark->text(), "") << typed;
+  }
+  Select(NoteNode("Note 2")); // another note loaded: nothing modified
+  EXPECT_EQ(mark->text(), "");
 }
 
 // Fault: a rename ending with an empty label (Delete pressed while the rename had started, then

@@ -9,6 +9,8 @@
 #include "windows/props/NotePropCommon.h"
 #include "windows/richedit/RichEditURL.h"
 #include "windows/props/SheetProp.h"
+#include "windows/nav/Navigator.h"
+#include "windows/sheet/DragObjects.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +18,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QToolBar>
+#include <functional>
 
 namespace qel::test {
 namespace {
@@ -129,6 +133,119 @@ TEST_F(FreeWindow, ZoomKeysInAFreeNoteWindowZoomTheSheetWindow) {
   EXPECT_NE(Project().GetNote(0)->Data.Text.find("\\b "), std::string::npos) << Project().GetNote(0)->Data.Text;
   EXPECT_NE(Project().GetNote(0)->Data.Text.find("\\qc"), std::string::npos);
   delete window;
+}
+
+// The rules of the place, one case each: the area's left edge with nothing to avoid; left of
+// the window worked in, else right of it; else the edge that covers less of it.
+TEST(FreeWindowPlace, BesideTheAvoidedWindowWhereThereIsRoom) {
+  const QRect area(0, 100, 1000, 600);
+  const QSize size(250, 600);
+  struct TCase {
+    const char* Name;
+    QRect Avoid;
+    int Left;
+  };
+  const TCase cases[] = {
+      {"nothing to avoid", QRect(), 0},
+      {"outside the area", QRect(0, 0, 1000, 50), 0},
+      {"room at its left", QRect(400, 100, 600, 600), 150},
+      {"room at its left, just", QRect(250, 100, 750, 600), 0},
+      {"room at its right only", QRect(0, 100, 300, 600), 300},
+      {"room at its right, just", QRect(0, 100, 750, 600), 750},
+      {"no room: the right edge covers less", QRect(100, 100, 700, 600), 750},
+      {"no room: the left edge covers less", QRect(200, 100, 750, 600), 0},
+      {"filling the area: the right edge", area, 750},
+  };
+  for (const TCase& c : cases) {
+    const QRect place = FreeWindowPlace(area, size, c.Avoid);
+    EXPECT_EQ(place, QRect(QPoint(c.Left, 100), size)) << c.Name;
+  }
+}
+
+// Fault: free windows opened over the tool bar (a click meant for New landed in the note
+// window) and over the window the user had just worked in.
+class FreeWindowPlaces : public FreeWindow {
+protected:
+  void SetUp() override {
+    FreeWindow::SetUp();
+    QELMain->showMaximized();
+    QApplication::processEvents();
+    SheetWindow = new TDrawSheet();
+    QELMain->AddChildWindow(SheetWindow);
+    SheetWindow->SetSheet(&Project(), Project().GetSheet(0));
+    QELMain->TB_FitToScreenClick(); // the navigator at the left, the sheet window beside it
+    QApplication::processEvents();
+  }
+  static QMdiSubWindow* FrameOf(QWidget* child) { return qobject_cast<QMdiSubWindow*>(child->parentWidget()); }
+  static QRect OnScreen(QWidget* widget) { return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()); }
+  // The user clicks into a child window.
+  void Activate(QWidget* child) {
+    QELMain->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(QELMain));
+    QELMain->MdiArea->setActiveSubWindow(FrameOf(child));
+    child->setFocus();
+  }
+  // The paint-box point of a note's top-left corner, a little inside.
+  QPoint Inside(TNoteItem* note) {
+    const TPosItem* pos = Project().FindPosition(note, Project().GetSheet(0));
+    return {SheetWindow->BitmapCanvas->Scale(pos->Data.X + 5), SheetWindow->BitmapCanvas->Scale(pos->Data.Y + 5)};
+  }
+  TDrawSheet* SheetWindow = nullptr;
+};
+
+TEST_F(FreeWindowPlaces, BelowTheToolBarBesideTheWindowWorkedIn) {
+  struct TCase {
+    const char* Name;
+    std::function<QWidget*()> Open; // returns the window placed
+    QWidget* WorkedIn;              // the child window it keeps clear of where there is room
+  };
+  const std::vector<TCase> cases = {
+      {"a sheet window's note window", [this] {
+         Activate(SheetWindow);
+         const QPoint at = Inside(Project().GetNote(0));
+         SheetWindow->LastPoint = {at.x(), at.y()};
+         SheetWindow->PB_SheetDblClick();
+         return SheetWindow->NoteWindow;
+       }, SheetWindow},
+      {"the New Note window, the tree active", [this] {
+         Activate(NavForm);
+         QELMain->TB_NewNoteClick();
+         return QELMain->NewNoteWindow.data();
+       }, NavForm},
+      {"the new-note tile dropped on the sheet window, the tree active", [this] {
+         SheetWindow->NoteWindow->hide();
+         Activate(NavForm);
+         TDragNewNote tile;
+         SheetWindow->PB_SheetDragDrop(&tile, 300, 200);
+         return SheetWindow->NoteWindow;
+       }, SheetWindow},
+      {"the New Note window, the tree filling the area", [this] {
+         for (QWidget* free : {static_cast<QWidget*>(QELMain->NewNoteWindow), static_cast<QWidget*>(SheetWindow->NoteWindow)})
+           free->hide();
+         FrameOf(NavForm)->showMaximized();
+         Activate(NavForm);
+         QELMain->TB_NewNoteClick();
+         return QELMain->NewNoteWindow.data();
+       }, nullptr},
+  };
+  const QRect toolBar = OnScreen(QELMain->ToolBarMain);
+  for (const TCase& c : cases) {
+    const QRect worked = c.WorkedIn ? OnScreen(FrameOf(c.WorkedIn)) : QRect();
+    QWidget* window = c.Open();
+    ASSERT_NE(window, nullptr) << c.Name;
+    QApplication::processEvents();
+    const QRect frame = window->frameGeometry(), area = QELMain->FreeWindowArea();
+    EXPECT_TRUE(window->isVisible()) << c.Name;
+    EXPECT_EQ(window->width(), 250) << c.Name;
+    EXPECT_EQ(frame.height(), QELMain->ClientHeight() - QELMain->ToolBarMainHeight()) << c.Name;
+    EXPECT_EQ(frame.top(), area.top()) << c.Name;
+    EXPECT_FALSE(frame.intersects(toolBar)) << c.Name;
+    EXPECT_TRUE(area.contains(frame)) << c.Name;
+    if (c.WorkedIn)
+      EXPECT_FALSE(frame.intersects(worked)) << c.Name;
+    else
+      EXPECT_EQ(frame.right(), area.right()) << c.Name << ": away from the tree at the left";
+  }
 }
 
 } // namespace
