@@ -551,6 +551,8 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph, bool listKind)
     open.Size = 1;
   }
   if (start != 0) open.Start = start;
+  // The mark is shown in the format of the paragraph's end, as word processors show it.
+  Cursor.setBlockCharFormat(CharFormat(State.Run));
   LastList[level][kind] = paragraph.ListId;
   LastKind[level] = kind;
   // A list item ends the deeper lists within it.
