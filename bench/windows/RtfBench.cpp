@@ -49,14 +49,17 @@ std::string PerParagraphNote(int paragraphs, int shape) {
   return rtf + "}";
 }
 
-void BM_ReadRtfPerParagraphList(benchmark::State& state) {
-  const std::string rtf = PerParagraphNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+void ReadEach(benchmark::State& state, const std::string& rtf) {
   for (auto _ : state) {
     QTextDocument document;
     ReadRtf(rtf, document);
     benchmark::DoNotOptimize(document.blockCount());
   }
   state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+}
+
+void BM_ReadRtfPerParagraphList(benchmark::State& state) {
+  ReadEach(state, PerParagraphNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
 }
 BENCHMARK(BM_ReadRtfPerParagraphList)
     ->ArgsProduct({{10000, 20000, 40000}, {0, 1}})
@@ -83,13 +86,7 @@ std::string NumberedNote(int items, int form) {
 }
 
 void BM_ReadRtfNumberedList(benchmark::State& state) {
-  const std::string rtf = NumberedNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  for (auto _ : state) {
-    QTextDocument document;
-    ReadRtf(rtf, document);
-    benchmark::DoNotOptimize(document.blockCount());
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+  ReadEach(state, NumberedNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
 }
 BENCHMARK(BM_ReadRtfNumberedList)->ArgsProduct({{5000, 10000, 20000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
@@ -112,15 +109,7 @@ void BM_LayOutNumberedList(benchmark::State& state) {
 }
 BENCHMARK(BM_LayOutNumberedList)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void BM_ReadRtf(benchmark::State& state) {
-  const std::string& rtf = Note(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    QTextDocument document;
-    ReadRtf(rtf, document);
-    benchmark::DoNotOptimize(document.blockCount());
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
-}
+void BM_ReadRtf(benchmark::State& state) { ReadEach(state, Note(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_ReadRtf)->Arg(1000)->Arg(10000)->Arg(80000)->Unit(benchmark::kMillisecond);
 
 void BM_WriteRtf(benchmark::State& state) {
