@@ -551,8 +551,9 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph, bool listKind)
     open.Size = 1;
   }
   if (start != 0) open.Start = start;
-  // The mark is shown in the format of the paragraph's end, as word processors show it.
-  Cursor.setBlockCharFormat(CharFormat(State.Run));
+  // The mark is shown in the format of the paragraph's end, as word processors show it; in a
+  // table the first block's format is its cell's.
+  if (!Table) Cursor.setBlockCharFormat(CharFormat(State.Run));
   LastList[level][kind] = paragraph.ListId;
   LastKind[level] = kind;
   // A list item ends the deeper lists within it.
