@@ -527,8 +527,8 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph, bool listKind)
     }
     return paragraph;
   }
-  // Adding a block to a list touches every block it holds, so long bullet lists are made of
-  // lists of a bounded size, which look the same; numbers must count on in one list.
+  // An item added or removed by an edit touches every item of its list, so long bullet lists
+  // are made of lists of a bounded size, which look the same; numbers must count on in one list.
   // A "{\pn}" group numbers on with the open list of its level, style and "\ls" that was used
   // last where it starts at the number that list has come to, or where it follows that list's
   // item with the same "\pnstart" or none (older word processors write a group for each
