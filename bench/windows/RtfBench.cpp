@@ -1,6 +1,8 @@
 // Rich text of long notes: bullet lists of 1,000 to 80,000 paragraphs as the rich-text control
-// writes them, read into a document, written back, and read as plain text by the search; and
-// lists of 10,000 to 40,000 paragraphs where each paragraph has its own list group.
+// writes them, read into a document, written back, and read as plain text by the search;
+// lists of 10,000 to 40,000 paragraphs where each paragraph has its own list group; and
+// numbered lists of 5,000 to 20,000 items in the forms word processors write, read, written
+// and laid out.
 #include "platform/RtfText.h"
 #include "windows/richedit/RtfReader.h"
 #include "windows/richedit/RtfWriter.h"
@@ -47,14 +49,17 @@ std::string PerParagraphNote(int paragraphs, int shape) {
   return rtf + "}";
 }
 
-void BM_ReadRtfPerParagraphList(benchmark::State& state) {
-  const std::string rtf = PerParagraphNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+void ReadEach(benchmark::State& state, const std::string& rtf) {
   for (auto _ : state) {
     QTextDocument document;
     ReadRtf(rtf, document);
     benchmark::DoNotOptimize(document.blockCount());
   }
   state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
+}
+
+void BM_ReadRtfPerParagraphList(benchmark::State& state) {
+  ReadEach(state, PerParagraphNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
 }
 BENCHMARK(BM_ReadRtfPerParagraphList)
     ->ArgsProduct({{10000, 20000, 40000}, {0, 1}})
@@ -63,15 +68,48 @@ BENCHMARK(BM_ReadRtfPerParagraphList)
     ->Args({20000, 2})
     ->Unit(benchmark::kMillisecond);
 
-void BM_ReadRtf(benchmark::State& state) {
-  const std::string& rtf = Note(static_cast<int>(state.range(0)));
+// One numbered list in the form of: 0 word processors ("\\ls" and its mark written out);
+// 1 older word processors (a "{\\pn}" group for each paragraph, each starting at 1); 2 AbiWord
+// (both, and no mark written out).
+std::string NumberedNote(int items, int form) {
+  std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1\r\n";
+  for (int i = 1; i <= items; ++i) {
+    const std::string number = std::to_string(i);
+    if (form == 0) rtf += "{\\listtext " + number + ".\\tab}\\pard\\ls1\\fi-360\\li720 ";
+    if (form == 1)
+      rtf += "{\\pntext " + number + ".\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}"
+             "\\fi-360\\li720 ";
+    if (form == 2) rtf += "{\\listtext\\tab}\\pard\\ls1\\ilvl0{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta.}}\\fi-360\\li720 ";
+    rtf += "Item " + number + " with \\b some\\b0  words\\par\r\n";
+  }
+  return rtf + "\\pard\\par\r\n}\r\n";
+}
+
+void BM_ReadRtfNumberedList(benchmark::State& state) {
+  ReadEach(state, NumberedNote(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+}
+BENCHMARK(BM_ReadRtfNumberedList)->ArgsProduct({{5000, 10000, 20000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+
+// Written back, and laid out as a note window shows it.
+void BM_WriteRtfNumberedList(benchmark::State& state) {
+  QTextDocument document;
+  ReadRtf(NumberedNote(static_cast<int>(state.range(0)), 1), document);
+  for (auto _ : state) benchmark::DoNotOptimize(WriteRtf(document).size());
+}
+BENCHMARK(BM_WriteRtfNumberedList)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_LayOutNumberedList(benchmark::State& state) {
+  const std::string rtf = NumberedNote(static_cast<int>(state.range(0)), 1);
   for (auto _ : state) {
     QTextDocument document;
     ReadRtf(rtf, document);
-    benchmark::DoNotOptimize(document.blockCount());
+    document.setTextWidth(600);
+    benchmark::DoNotOptimize(document.size().height());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(rtf.size()) * state.iterations());
 }
+BENCHMARK(BM_LayOutNumberedList)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadRtf(benchmark::State& state) { ReadEach(state, Note(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_ReadRtf)->Arg(1000)->Arg(10000)->Arg(80000)->Unit(benchmark::kMillisecond);
 
 void BM_WriteRtf(benchmark::State& state) {

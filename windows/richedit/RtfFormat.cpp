@@ -272,8 +272,9 @@ QString RtfLinkTarget(const QString& instruction) {
 }
 
 TRtfListStyle RtfListStyleOfMark(const QString& mark) {
+  static const QRegularExpression punctuation(QStringLiteral("[\\s.)(\\]]"));
   QString text = mark;
-  text.remove(QRegularExpression(QStringLiteral("[\\s.)(\\]]")));
+  text.remove(punctuation);
   if (text.isEmpty()) return TRtfListStyle::Disc;
   auto all = [&](auto test) { return std::all_of(text.begin(), text.end(), test); };
   if (all([](QChar c) { return c.isDigit(); })) return TRtfListStyle::Decimal;

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+#include <QtGui/private/qtextobject_p.h>
 #include <algorithm>
 #include <array>
 #include <deque>
@@ -23,6 +24,19 @@
 
 namespace qel {
 namespace {
+
+// Adds a block to a list. The text document marks every item of a list for a new layout
+// whenever one is added, which makes reading a long list take quadratic time; a block after
+// all of the list's items changes no other item's number, so the list holds none while it is
+// added.
+void AddToList(QTextList& list, const QTextBlock& block) {
+  auto& blocks = static_cast<QTextBlockGroupPrivate*>(QObjectPrivate::get(&list))->blocks;
+  if (blocks.isEmpty() || !(blocks.constLast() < block)) return list.add(block);
+  QList<QTextBlock> held = std::exchange(blocks, {});
+  list.add(block);
+  held.append(blocks);
+  blocks = std::move(held);
+}
 
 struct TGroupState {
   TRtfRun Run;
@@ -90,11 +104,14 @@ private:
   struct TOpenList {
     QTextList* List = nullptr;
     int Size = 0;
+    int Start = 0; // "\pnstart" of the "{\pn}" group that gave it last; 0: none
   };
   static constexpr int kLevels = 9;
   std::array<std::map<std::pair<int, TRtfListStyle>, TOpenList>, kLevels> Lists;
   // By level, then by style and "\ls": the list that an item joined last.
   std::array<std::map<std::pair<TRtfListStyle, int>, int>, kLevels> LastList;
+  // By level: the style and "\ls" of the item before, where nothing came between but deeper items.
+  std::array<std::optional<std::pair<TRtfListStyle, int>>, kLevels> LastKind;
   QString Instruction;  // of the field being read
   size_t FieldGroup = 0; // the field's group: its index in Outer
   int ListGroups = 0; // "{\pn}" groups read: each starts a list
@@ -506,30 +523,44 @@ TRtfParagraph TRtfReader::ApplyParagraph(TRtfParagraph paragraph, bool listKind)
     for (int level = 0; level < kLevels; ++level) {
       Lists[level].clear();
       LastList[level].clear();
+      LastKind[level].reset();
     }
     return paragraph;
   }
-  // Adding a block to a list touches every block it holds, so long bullet lists are made of
-  // lists of a bounded size, which look the same; numbers must count on in one list.
-  // A "{\pn}" group that starts past 1 goes on with the open list of its level, style and "\ls"
-  // that was used last.
+  // An item added or removed by an edit touches every item of its list, so long bullet lists
+  // are made of lists of a bounded size, which look the same; numbers must count on in one list.
+  // A "{\pn}" group numbers on with the open list of its level, style and "\ls" that was used
+  // last where it starts at the number that list has come to, or where it follows that list's
+  // item with the same "\pnstart" or none (older word processors write a group for each
+  // paragraph). Another "\pnstart" starts a new list.
   const int level = paragraph.ListLevel;
   const std::pair<TRtfListStyle, int> kind{paragraph.ListStyle, paragraph.ListOverride};
-  if (auto start = ListStarts.find(paragraph.ListId); start != ListStarts.end() && start->second > 1)
-    if (auto last = LastList[level].find(kind); last != LastList[level].end()) paragraph.ListId = last->second;
+  const auto given = ListStarts.find(paragraph.ListId);
+  const int start = given == ListStarts.end() ? 0 : given->second;
+  if (auto last = LastList[level].find(kind); listKind && last != LastList[level].end()) {
+    const TOpenList& before = Lists[level][{last->second, paragraph.ListStyle}];
+    if (start == before.Size + 1 || (LastKind[level] == kind && (start == 0 || start == before.Start)))
+      paragraph.ListId = last->second;
+  }
   TOpenList& open = Lists[level][{paragraph.ListId, paragraph.ListStyle}];
   if (open.List && (paragraph.ListStyle != TRtfListStyle::Disc || open.Size < kListChunk)) {
-    open.List->add(Cursor.block());
+    AddToList(*open.List, Cursor.block());
     ++open.Size;
   } else {
     open.List = Cursor.createList(RtfListFormat(paragraph));
     open.Size = 1;
   }
+  if (start != 0) open.Start = start;
+  // The mark is shown in the format of the paragraph's end, as word processors show it; in a
+  // table the first block's format is its cell's.
+  if (!Table) Cursor.setBlockCharFormat(CharFormat(State.Run));
   LastList[level][kind] = paragraph.ListId;
+  LastKind[level] = kind;
   // A list item ends the deeper lists within it.
   for (int deeper = level + 1; deeper < kLevels; ++deeper) {
     Lists[deeper].clear();
     LastList[deeper].clear();
+    LastKind[deeper].reset();
   }
   return paragraph;
 }

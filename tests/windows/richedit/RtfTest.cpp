@@ -248,6 +248,7 @@ TEST_F(Rtf, TablesAreReadAsTables) {
       "{\\rtf\\intbl x\\row\\li2",                      // a format after the last row
       "{\\rtf\\intbl\\cellx75796\\cell 0",              // cells wider than a page
       "{\\rtf{\\intbl\\par\\row}s",                     // a row ending an empty paragraph
+      "{\\rtf1{\\*\\pn\\pndec}\\intbl x",                // a list item in a cell left open (found by fuzzing)
   };
   for (const std::string& rtf : cases) {
     ReadRtf(rtf, Document);

@@ -14,8 +14,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
 #include <QTextList>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
@@ -274,4 +276,113 @@ TEST_F(RtfWordProcessor, LongListsWithAGroupForEachItemReadInLinearTime) {
   EXPECT_EQ(last.textList()->itemText(last), "1.");
   EXPECT_TRUE(document.findBlockByNumber(39999).textList());
   EXPECT_LT(seconds, 5.0);
+}
+
+// Numbered lists with a "{\pn}" group for each paragraph number on where an item follows one of
+// its kind and level: as older word processors write them (each group starting at 1), as the
+// control wrote them before it wrote list tables (a group where the format changes, starting at
+// the item's number; a new list starting at 1), and as AbiWord writes them (beside "\ls", no
+// mark written out). Each keeps its numbers, its bytes unedited, and everything through a typed
+// character; a word processor numbers what is stored alike.
+TEST_F(RtfWordProcessor, NumberedListsWithAGroupForEachItemNumberOnThroughAnEdit) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Times New Roman;}}\r\n"
+       "\\pard Steps:\\par\r\n"
+       "{\\pntext\\f0 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 Open\\par\r\n"
+       "{\\pntext\\f0 2.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720\\qc Lift\\par\r\n"
+       "{\\pntext\\f0 3.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 Look\\par\r\n"
+       "\\pard Options:\\par\r\n"
+       "{\\pntext\\f0 a.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pnlcltr{\\pntxta.}}\\fi-360\\li720 First\\par\r\n"
+       "{\\pntext\\f0 b.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pnlcltr{\\pntxta.}}\\fi-360\\li720 Second\\par\r\n"
+       "{\\pntext\\f0 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 Again\\par\r\n"
+       "\\pard Done.\\par\r\n}\r\n",
+       {"-", "1./0", "2./0", "3./0", "-", "a./0", "b./0", "1./0", "-", "-"}},
+      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\viewkind4\\uc1"
+       "\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pndec{\\pntxta.}}{\\pntext 1.\\tab}one\\par\r\n"
+       "\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart2\\pndec{\\pntxta.}}\\qc{\\pntext 2.\\tab}two\\par\r\n"
+       "{\\pntext 3.\\tab}three\\par\r\n"
+       "\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pndec{\\pntxta.}}{\\pntext 1.\\tab}new\\par\r\n"
+       "\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pndec{\\pntxta.}}\\qc{\\pntext 2.\\tab}next\\par\r\n"
+       "\\pard\\par\r\n}",
+       {"1./0", "2./0", "3./0", "1./0", "2./0", "-", "-"}},
+      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Times New Roman;}}\r\n"
+       "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}"
+       "{\\levelnumbers\\'01;}}\\listid1}{\\list\\listtemplateid2{\\listlevel\\levelnfc4\\levelstartat1"
+       "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid2}}\r\n"
+       "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"
+       "{\\listoverride\\listid2\\listoverridecount0\\ls2}{\\listoverride\\listid1\\listoverridecount0\\ls3}}\r\n"
+       "\\pard Steps:\\par\r\n"
+       "{\\listtext\\tab}\\pard\\ls1\\ilvl0{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta.}}\\fi-360\\li720 Open\\par\r\n"
+       "{\\listtext\\tab}\\pard\\ls1\\ilvl0{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta.}}\\fi-360\\li720 Lift\\par\r\n"
+       "{\\listtext}\\pard\\ls2\\ilvl0{\\*\\pn\\pnlcltr}\\fi-360\\li720 First\\par\r\n"
+       "{\\listtext}\\pard\\ls2\\ilvl0{\\*\\pn\\pnlcltr}\\fi-360\\li720 Second\\par\r\n"
+       "{\\listtext}\\pard\\ls3\\ilvl0{\\*\\pn\\pndec}\\fi-360\\li720 Again\\par\r\n"
+       "{\\listtext}\\pard\\ls3\\ilvl0{\\*\\pn\\pndec}\\fi-360\\li720 On\\par\r\n"
+       "\\pard Done.\\par\r\n}\r\n",
+       {"-", "1./0", "2./0", "a./0", "b./0", "1./0", "2./0", "-", "-"}},
+  };
+  for (const auto& [rtf, marks] : cases) {
+    SCOPED_TRACE(rtf);
+    TRichEditURL edit;
+    edit.SetRichText(rtf);
+    EXPECT_EQ(ShownMarks(*edit.document()), marks);
+    EXPECT_EQ(edit.GetRichText(), rtf);
+    // Each mark shows in its paragraph's font, the first one's too.
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next())
+      if (block.textList())
+        EXPECT_EQ(block.charFormat().font().toString().toStdString(),
+                  block.begin().fragment().charFormat().font().toString().toStdString());
+
+    std::string edited = test::DescribeRtfDocument(*edit.document());
+    edited.insert(edited.find(')') + 1, "!");
+    edit.setFocus();
+    edit.moveCursor(QTextCursor::Start);
+    QTest::keyClick(&edit, Qt::Key_Exclam);
+    EXPECT_EQ(test::DescribeRtfDocument(*edit.document()), edited);
+    EXPECT_EQ(ShownMarks(*edit.document()), marks);
+    const std::string stored = edit.GetRichText();
+    EXPECT_EQ(WordProcessorMarks(stored), marks) << stored;
+    QTextDocument again;
+    again.setDefaultFont(edit.document()->defaultFont());
+    ReadRtf(stored, again);
+    EXPECT_EQ(test::DescribeRtfDocument(again), edited) << stored;
+    EXPECT_EQ(WriteRtf(again), stored);
+  }
+}
+
+// A long list with a "{\pn}" group for each item is one list: an item added numbers on the
+// items after it, and the stored text grows with the items' text, not with a list for each item.
+TEST_F(RtfWordProcessor, AListWithAGroupForEachItemIsStoredAsOneList) {
+  // Each item's start, by its number.
+  const std::vector<std::function<std::string(int)>> forms = {
+      [](int i) {
+        return "{\\pntext\\f0 " + std::to_string(i) +
+               ".\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnf0\\pnindent360\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 ";
+      },
+      [](int) { return std::string("{\\listtext}\\pard\\ls1\\ilvl0{\\*\\pn\\pndec}\\fi-360\\li720 "); },
+      [](int i) { // every other item centred
+        return "\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart" + std::to_string(i) + "\\pndec{\\pntxta.}}" +
+               (i % 2 ? " " : "\\qc ");
+      },
+  };
+  constexpr int kItems = 1000;
+  for (size_t form = 0; form < forms.size(); ++form) {
+    SCOPED_TRACE(form);
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n";
+    for (int i = 1; i <= kItems; ++i) rtf += forms[form](i) + "Item number " + std::to_string(i) + " of the long list\\par\r\n";
+    rtf += "\\pard\\par\r\n}\r\n";
+    TRichEditURL edit;
+    edit.SetRichText(rtf);
+    edit.setFocus();
+    edit.setTextCursor(QTextCursor(edit.document()->findBlockByNumber(kItems / 2)));
+    QTest::keyClick(&edit, Qt::Key_Return); // one item more in the middle: those after it number on
+    const QTextBlock last = edit.document()->findBlockByNumber(kItems);
+    ASSERT_TRUE(last.textList());
+    EXPECT_EQ(last.textList()->itemText(last).toStdString(), std::to_string(kItems + 1) + ".");
+    const std::string stored = edit.GetRichText();
+    EXPECT_LT(stored.size(), rtf.size() * 3 / 2);
+    const std::vector<std::string> marks = WordProcessorMarks(stored);
+    ASSERT_EQ(marks.size(), kItems + 3u);
+    EXPECT_EQ(marks[kItems], std::to_string(kItems + 1) + "./0");
+  }
 }
