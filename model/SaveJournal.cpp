@@ -131,7 +131,10 @@ void TSaveJournal::Write(const std::vector<TJournalEntry>& entries) const {
   try {
     CreateFileBytes(FFileName, out);
   } catch (const EInOutError& e) {
-    if (e.ErrorCode != EEXIST) DeleteFile(FFileName); // ours, cut short; when this fails, the next load undoes it
+    if (e.ErrorCode == EEXIST)
+      throw EInOutError(EEXIST, "Something that is not a journal QEL wrote stands where a save writes its journal. "
+                                "Please remove it: " + FFileName);
+    DeleteFile(FFileName); // ours, cut short; when this fails, the next load undoes it
     throw;
   }
   if (!SyncFolder(FFolder)) RaiseInOutError(errno);

@@ -309,6 +309,7 @@ TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLink
 
 void TFileReplacement::Write(std::string_view bytes) const {
   const auto keepOwnerAndMode = [this](int fd) {
+    FMade = true;
     if (!FExists) return;
     // Someone else's file stays theirs where the system lets us; its mode stays in any case.
     [[maybe_unused]] const int owned = ::fchown(fd, FOwner, FGroup);

@@ -88,10 +88,14 @@ public:
   const std::string& Temp() const { return FTemp; }
   void Write(std::string_view bytes) const;
   void Commit() const { RenameFile(FTemp, FTarget); }
-  void Discard() const { DeleteFile(FTemp); }
+  // Removes the temporary when this replacement made it.
+  void Discard() const {
+    if (FMade) DeleteFile(FTemp);
+  }
 
 private:
   std::string FTarget, FTemp;
+  mutable bool FMade = false;
   bool FExists = false;
   mode_t FMode = 0;
   uid_t FOwner = 0;

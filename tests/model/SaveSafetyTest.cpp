@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <array>
+#include <fstream>
 #include <functional>
 #include <set>
+#include <utility>
 
 using namespace qel;
 using namespace qel::test;
@@ -111,7 +113,7 @@ TEST_F(SaveSafety, SaveStoppedAtEveryFileOperationLeavesTheOldOrTheNewProject) {
   const auto fresh = [this](const std::map<std::string, std::string>& files) {
     std::filesystem::remove_all(Dir);
     std::filesystem::create_directories(Dir);
-    for (const auto& [name, bytes] : files) WriteFileBytes(Root + name, bytes);
+    for (const auto& [name, bytes] : files) std::ofstream(Root + name, std::ios::binary) << bytes; // not flushed: quick
   };
   std::map<std::string, std::string> start;
   for (size_t i = 0; i < kSuffixes.size(); ++i) start["p" + kSuffixes[i] + ".dat"] = oldFiles[i];
@@ -337,6 +339,59 @@ TEST_F(SaveSafety, AJournalThatNamesAnythingButTheProjectsFilesIsNeverActedOn) {
       EXPECT_NE(message.find("QEL found a save journal it does not act on"), std::string::npos) << message;
       EXPECT_NE(message.find(k.Named), std::string::npos) << message;
     }
+  }
+}
+
+// Fault: a save wrote its temporaries and its journal through whatever stood at their names,
+// so a link there made it write outside the folder. They are now made new, never through a
+// link and never over a file that is not one a save left; a file that stands in the way
+// stops the save with its name. (The journal's name is taken during the save here, after
+// the save found it free.)
+TEST_F(SaveSafety, TemporariesAndTheJournalAreMadeNewNeverThroughALink) {
+  const std::string outside = Root + "outside/";
+  struct Case {
+    std::string Name, At; // At: a suffix, or "journal"
+    std::function<void(const std::string&)> Put;
+    std::string Expected;
+  };
+  const auto linkTo = [](const std::string& target) {
+    return [target](const std::string& at) { ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0); };
+  };
+  const std::string inTheWay = "Something that is not a file QEL wrote stands where a save writes its temporary file. "
+                               "Please remove it: ";
+  for (const Case& k : std::initializer_list<Case>{
+           {"a link to a file", "_Not", linkTo(outside + "file"), inTheWay},
+           {"a dangling link", "_Sht", linkTo(outside + "made"), inTheWay},
+           {"a folder", "_Lnk", [](const std::string& at) { std::filesystem::create_directories(at + "/in"); }, inTheWay},
+           {"a link at the journal's name", "journal", linkTo(outside + "made"),
+            "Something that is not a journal QEL wrote stands where a save writes its journal. Please remove it: "},
+       }) {
+    SCOPED_TRACE(k.Name);
+    std::filesystem::remove_all(Dir);
+    std::filesystem::create_directories(Dir / "outside");
+    WriteFileBytes(outside + "file", "someone's");
+    oldProject.SaveDataFiles(Root + "p.qel");
+    const TFiles oldFiles = Files("p");
+    const std::string at = k.At == "journal" ? Root + "p_Save.journal" : Data("p", k.At) + ".saving";
+    if (k.At == "journal")
+      FileOperationFault = [&, put = true](std::string_view op, const std::string&) mutable {
+        if (op == "write" && std::exchange(put, false)) k.Put(at);
+        return false;
+      };
+    else
+      k.Put(at);
+    std::string message;
+    try {
+      newProject.SaveDataFiles(Root + "p.qel");
+    } catch (const EInOutError& e) {
+      message = e.what();
+    }
+    FileOperationFault = nullptr;
+    EXPECT_EQ(message, k.Expected + at);
+    EXPECT_EQ(Files("p"), oldFiles);
+    EXPECT_EQ(ReadFileBytes(outside + "file"), "someone's");
+    EXPECT_FALSE(std::filesystem::exists(outside + "made"));
+    EXPECT_EQ(EntryKind(at), k.At == "_Lnk" ? TEntryKind::Folder : TEntryKind::Link);
   }
 }
 
