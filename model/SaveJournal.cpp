@@ -5,8 +5,10 @@
 #include "platform/FileNames.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <set>
 #include <zlib.h>
 
