@@ -119,6 +119,11 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
   TSaveJournal journal(projectFile);
   try {
     lock.LockAlone();
+  } catch (...) {
+    FailedFile = lock.FileName();
+    throw;
+  }
+  try {
     RecoveryNote = journal.Recover();
   } catch (...) {
     FailedFile = !journal.Refused().empty() ? journal.Refused() : journal.FileName();

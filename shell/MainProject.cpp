@@ -228,7 +228,9 @@ void TQELMain::ShowSaveError(const std::exception& error) {
 
 std::string TQELMain::ReadErrorDetail(const std::exception& error) const {
   std::string text = error.what();
-  if (!FContainer->FailedFile.empty()) {
+  // A message that names its file already (a journal, a lock) is not followed by it again.
+  const bool named = FContainer->FailedLine == 0 && text.find(FContainer->FailedFile) != std::string::npos;
+  if (!FContainer->FailedFile.empty() && !named) {
     text += "\nFile: " + FContainer->FailedFile;
     if (FContainer->FailedLine > 0) text += ", line " + std::to_string(FContainer->FailedLine);
   }

@@ -99,6 +99,16 @@ TEST_F(ProjectLockTest, TwoSavesStartedTogetherNeverMixAndAtMostOneSucceedsWhile
   EXPECT_NE(bError.find("Nothing was changed"), std::string::npos);
   EXPECT_TRUE(Files("p") == AFiles);
 
+  // A load that meets a save waits as long, then says so and names the lock.
+  {
+    TProjectLock saving(Project);
+    ASSERT_TRUE(saving.LockAlone());
+    TContainer loaded;
+    EXPECT_THROW(loaded.Load(Project), EInOutError);
+    EXPECT_EQ(loaded.FailedFile, Root + "p.lock");
+    EXPECT_EQ(loaded.NoteCount(), 0);
+  }
+
   // Started together and left to run, with a load between them: every save and load sees
   // and leaves one whole project.
   TProjectLock::WaitLimit = std::chrono::milliseconds(5000);

@@ -135,7 +135,7 @@ TEST_F(ProjectFailuresTest, OpeningAProjectWithAJournalItCannotActOnNamesTheJour
             kLoadError + "\nQEL found a save journal it does not act on: it is not a journal of a save of this "
                          "project (it may name other files or paths). Nothing was renamed or deleted. If no save of "
                          "this project was interrupted, remove this file, then open or save the project again: " +
-                journal + "\nFile: " + journal);
+                journal);
   EXPECT_EQ(ReadBytes(Root + "victim"), "mine");
   EXPECT_TRUE(FileExists(Root + "victim.saving"));
   EXPECT_TRUE(FileExists(journal));
