@@ -178,7 +178,7 @@ std::string TSaveJournal::Complete(const std::vector<TJournalEntry>& entries) {
   std::vector<TFiles> pending;
   bool renamed = false;
   std::string wrong;
-  try {
+  Repair("An interrupted save of this project could not be completed", FFileName, [&] {
     for (const TJournalEntry& entry : entries) {
       const TFiles files = FilesOf(entry.Suffix);
       const TEntryKind temp = EntryKind(files.Temp);
@@ -189,19 +189,14 @@ std::string TSaveJournal::Complete(const std::vector<TJournalEntry>& entries) {
       else if (wrong.empty())
         wrong = temp == TEntryKind::None ? files.Target : files.Temp;
     }
-    if (wrong.empty()) {
-      std::set<std::string> folders{FFolder};
-      for (const TFiles& files : pending) {
-        RenameFile(files.Temp, files.Target);
-        folders.insert(ExtractFilePath(files.Target));
-      }
-      SyncFolders(folders);
-      if (!Remove()) RaiseInOutError(errno);
+    if (!wrong.empty()) return;
+    std::set<std::string> folders;
+    for (const TFiles& files : pending) {
+      RenameFile(files.Temp, files.Target);
+      folders.insert(ExtractFilePath(files.Target));
     }
-  } catch (const EInOutError& e) {
-    throw EInOutError(e.ErrorCode, "An interrupted save of this project could not be completed (" +
-                                       std::string(e.what()) + "): " + FFileName);
-  }
+    Close(folders);
+  });
   if (!wrong.empty() && renamed)
     Refuse(FFileName, "the files it covers do not match it: some are in place already, but not " + wrong,
            "The data files may hold parts of two saves: compare them with a backup before you remove this file: ");
@@ -212,8 +207,8 @@ std::string TSaveJournal::Complete(const std::vector<TJournalEntry>& entries) {
 
 // Removes the save's temporaries (all six when the journal is cut short) and the journal.
 std::string TSaveJournal::Undo(const std::vector<TJournalEntry>& entries, bool cutShort) const {
-  try {
-    std::set<std::string> folders{FFolder};
+  Repair("An interrupted save of this project could not be undone", FFileName, [&] {
+    std::set<std::string> folders;
     for (std::string_view suffix : TContainer::DataSuffixes) {
       const bool listed = std::any_of(entries.begin(), entries.end(),
                                       [suffix](const TJournalEntry& entry) { return entry.Suffix == suffix; });
@@ -223,12 +218,8 @@ std::string TSaveJournal::Undo(const std::vector<TJournalEntry>& entries, bool c
         folders.insert(ExtractFilePath(files.Temp));
       }
     }
-    SyncFolders(folders);
-    if (!Remove()) RaiseInOutError(errno);
-  } catch (const EInOutError& e) {
-    throw EInOutError(e.ErrorCode, "An interrupted save of this project could not be undone (" +
-                                       std::string(e.what()) + "): " + FFileName);
-  }
+    Close(folders);
+  });
   return "A save of this project had been interrupted before it was complete. It has been undone: the project is "
          "as it was before that save.";
 }
@@ -236,7 +227,7 @@ std::string TSaveJournal::Undo(const std::vector<TJournalEntry>& entries, bool c
 // A save stopped before its journal was written leaves temporaries and the old data files.
 std::string TSaveJournal::RemoveLeftovers() const {
   std::set<std::string> folders;
-  try {
+  Repair("The files of an unfinished save of this project could not be removed", FFolder, [&] {
     for (std::string_view suffix : TContainer::DataSuffixes) {
       const TFiles files = FilesOf(suffix);
       if (EntryKind(files.Temp) != TEntryKind::File) continue;
@@ -244,13 +235,25 @@ std::string TSaveJournal::RemoveLeftovers() const {
       folders.insert(ExtractFilePath(files.Temp));
     }
     SyncFolders(folders);
-  } catch (const EInOutError& e) {
-    throw EInOutError(e.ErrorCode, "The files of an unfinished save of this project could not be removed (" +
-                                       std::string(e.what()) + "): " + FFolder);
-  }
+  });
   if (folders.empty()) return {};
   return "The last save of this project did not finish: it stopped before all its files were written. The project "
          "is as it was before that save; the files that save had begun were removed.";
+}
+
+// Flushes the folders of the files put right, then removes the journal.
+void TSaveJournal::Close(std::set<std::string> folders) const {
+  folders.insert(FFolder);
+  SyncFolders(folders);
+  if (!Remove()) RaiseInOutError(errno);
+}
+
+void TSaveJournal::Repair(std::string_view failure, const std::string& name, const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const EInOutError& e) {
+    throw EInOutError(e.ErrorCode, std::string(failure) + " (" + e.what() + "): " + name);
+  }
 }
 
 bool TSaveJournal::Remove() const { return DeleteFile(FFileName) && SyncFolder(FFolder); }

@@ -8,6 +8,8 @@
 // own: a journal that says anything else, or that is not a plain file, is never acted on.
 // Callers hold the project's lock (TProjectLock) alone.
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,10 @@ private:
   std::string Complete(const std::vector<TJournalEntry>& entries);
   std::string Undo(const std::vector<TJournalEntry>& entries, bool cutShort) const;
   std::string RemoveLeftovers() const;
+  void Close(std::set<std::string> folders) const;
+  // Runs a step of putting the folder right; a failure says what could not be done and names
+  // the file.
+  static void Repair(std::string_view failure, const std::string& name, const std::function<void()>& step);
   [[noreturn]] void Refuse(const std::string& file, const std::string& why,
                            std::string_view advice = "If no save of this project was interrupted, remove this "
                                                      "file, then open or save the project again: ");
