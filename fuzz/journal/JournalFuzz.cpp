@@ -25,10 +25,20 @@ std::string Bytes(const fs::path& file) {
 
 void Put(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
+// The folder of the runs, removed when the process ends.
+struct TRoot {
+  fs::path Path = fs::temp_directory_path() / ("qel-fuzz-journal-" + std::to_string(::getpid()));
+  ~TRoot() {
+    std::error_code error;
+    fs::remove_all(Path, error);
+  }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const fs::path root = fs::temp_directory_path() / ("qel-fuzz-journal-" + std::to_string(::getpid()));
+  static const TRoot run;
+  const fs::path& root = run.Path;
   const fs::path folder = root / "p";
   fs::remove_all(root);
   fs::create_directories(folder);
