@@ -113,8 +113,8 @@ void TProjectLock::Release() {
   all.l_whence = SEEK_SET;
   struct stat mine, there;
   const std::string native = ToNativePath(FFileName);
-  if (::fcntl(FFd, F_OFD_SETLK, &all) == 0 && ::fstat(FFd, &mine) == 0 && mine.st_size == 0 && mine.st_nlink == 1 &&
-      ::lstat(native.c_str(), &there) == 0 && SameFile(mine, there))
+  if (::fcntl(FFd, F_OFD_SETLK, &all) == 0 && ::fstat(FFd, &mine) == 0 && S_ISREG(mine.st_mode) &&
+      mine.st_size == 0 && mine.st_nlink == 1 && ::lstat(native.c_str(), &there) == 0 && SameFile(mine, there))
     ::unlink(native.c_str());
   ::close(FFd);
   FFd = -1;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -209,4 +210,10 @@ TEST_F(ProjectLockTest, ALockFileLeftBehindOrPutThereIsHandledByWhatItIs) {
   EXPECT_FALSE(std::filesystem::exists(Dir / "elsewhere" / "made.lock"));
   TProjectLock hold(Project);
   EXPECT_FALSE(hold.HoldOpen(elsewhere));
+  // Nor is a pipe put there waited on or removed.
+  DeleteFile(Root + "p.lock");
+  ASSERT_EQ(::mkfifo((Root + "p.lock").c_str(), 0644), 0);
+  EXPECT_FALSE(hold.HoldOpen(elsewhere));
+  EXPECT_THROW(B.SaveDataFiles(Project), EInOutError);
+  EXPECT_EQ(EntryKind(Root + "p.lock"), TEntryKind::Other);
 }
