@@ -158,16 +158,18 @@ std::string TSaveJournal::Recover() {
   case TEntryKind::File:
     break;
   }
+  const std::string foreign = "it is not a journal of a save of this project (it may name other files or paths)";
   std::string bytes;
   try {
     bytes = ReadPlainFile(FFileName, kLongest);
   } catch (const EInOutError& e) {
     if (e.ErrorCode != EFBIG && e.ErrorCode != ELOOP && e.ErrorCode != EINVAL) throw;
+    Refuse(FFileName, foreign); // too long, or no longer a plain file
   }
   std::vector<TJournalEntry> entries;
-  const TParsed parsed = bytes.size() < kLongest ? Parse(bytes, entries) : TParsed::Foreign;
+  const TParsed parsed = Parse(bytes, entries);
   if (parsed == TParsed::Foreign)
-    Refuse(FFileName, "it is not a journal of a save of this project (it may name other files or paths)");
+    Refuse(FFileName, foreign);
   return parsed == TParsed::Whole ? Complete(entries) : Undo({}, true);
 }
 

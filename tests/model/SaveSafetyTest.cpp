@@ -309,6 +309,7 @@ TEST_F(SaveSafety, AJournalThatNamesAnythingButTheProjectsFilesIsNeverActedOn) {
            {"binary", text(std::string("QEL save journal 2\n\0\xFF\x01\xFE", 23) + "\nend\n"), journal},
            {"binary, cut short", text(std::string("\x7F" "ELF\x02\x01\0\0", 8)), journal},
            {"text after the end", text(valid + "_Att 1 00000000\n"), journal},
+           {"too long to be one", text("QEL save journal 2\n_Not" + std::string(2000, '1')), journal},
            {"folder", [&] { std::filesystem::create_directories(journal + "/inside"); }, journal},
            {"symbolic link", link(outside + "elsewhere.journal"), journal},
            {"dangling link", link(outside + "made-by-a-save.journal"), journal},
