@@ -3,6 +3,7 @@
 #include "DataLines.h"
 #include "KeptThreads.h"
 #include "PartRead.h"
+#include "ProjectLock.h"
 #include "SaveJournal.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
@@ -79,10 +80,24 @@ std::string TContainer::DataFileName(const std::string& projectFile, std::string
 std::array<std::string, 6> TContainer::DataFileNames(const std::string& projectFile) {
   std::array<std::string, 6> names;
   size_t i = 0;
-  for (std::string_view suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
-    names[i++] = DataFileName(projectFile, suffix);
+  for (std::string_view suffix : DataSuffixes) names[i++] = DataFileName(projectFile, suffix);
   return names;
 }
+
+namespace {
+
+// The sheets index an export writes beside its sheets file; empty when there is none.
+std::vector<int32_t> ExportedSheetKeys(const std::string& projectFile) {
+  constexpr size_t kLongest = size_t(64) << 20;
+  try {
+    return TSheetPool::ReadKeyIndex(
+        ReadPlainFile(FindFileNoCase(TContainer::DataFileName(projectFile, TSheetPool::KeyIndexSuffix)), kLongest));
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+} // namespace
 
 void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffsets* import) {
   if (ProgressBar) {
@@ -97,14 +112,29 @@ void TContainer::ReadDataFiles(const std::string& projectFile, const TImportOffs
                                                                       {LinkPool.get(), "_Lnk"}}};
   FailedFile.clear();
   FailedLine = 0;
-  // An interrupted save is completed or undone before anything is read.
-  const TSaveJournal journal(projectFile);
+  // An interrupted save is completed or undone before anything is read, with the project to
+  // itself; the files are then read while other programs may read them too, but not save.
+  // A folder where there can be no lock (see TProjectLock) is read unlocked.
+  TProjectLock lock(projectFile);
+  TSaveJournal journal(projectFile);
   try {
-    RecoveryNote = journal.Finish();
+    lock.LockAlone();
   } catch (...) {
-    FailedFile = journal.FileName();
+    FailedFile = lock.FileName();
     throw;
   }
+  try {
+    RecoveryNote = journal.Recover();
+  } catch (...) {
+    FailedFile = !journal.Refused().empty() ? journal.Refused() : journal.FileName();
+    throw;
+  }
+  lock.ShareForReading();
+  SheetPool->SetKeys(ExportedSheetKeys(projectFile));
+  struct TKeysGone {
+    TSheetPool& Sheets;
+    ~TKeysGone() { Sheets.SetKeys({}); }
+  } keysGone{*SheetPool};
   // A plain load reads the big files in parts on worker threads: the notes first, then the
   // positions, attachments and links together (they refer to notes, sheets and relation
   // types). Every file's items are taken in the order above, and the first failure in that
@@ -223,47 +253,59 @@ void TContainer::RemoveImported(const TImportOffsets& counts) {
   for (size_t i = 0; i < pools.size(); ++i) pools[i].first->Modified = flags[i];
 }
 
-void TContainer::Save(const std::string& projectFile) {
+void TContainer::Save(const std::string& projectFile, const std::function<void()>& writeProjectFile) {
   std::string path = ExtractFilePath(projectFile);
   Directory = path;
   // An empty folder part is the current folder.
   if (!path.empty() && !SetCurrentDir(path) && !CreateDir(path) && Host)
     Host->ShowErrorBox("Error Creating Directory");
-  RecoveryNote = WriteDataFiles(projectFile);
+  RecoveryNote = SaveDataFiles(projectFile, writeProjectFile);
   SetModified(false);
 }
 
-void TContainer::SaveDataFiles(const std::string& projectFile) const { WriteDataFiles(projectFile); }
-
 // All six files or none: each is written to a temporary file flushed to disk; then the
-// journal naming them is flushed, the files are renamed into place and the journal removed.
+// journal describing them is flushed, the files are renamed into place and the journal removed.
 // A failure before the journal is on disk leaves the old files; one after it completes the
 // save, here or at the next load or save.
-std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
+std::string TContainer::SaveDataFiles(const std::string& projectFile,
+                                      const std::function<void()>& writeProjectFile) const {
   const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
                                                                       {NotePool.get(), "_Not"},
                                                                       {PosPool.get(), "_Pos"},
                                                                       {LinkPool.get(), "_Lnk"},
                                                                       {SheetPool.get(), "_Sht"},
                                                                       {RelationPool.get(), "_Rel"}}};
-  const TSaveJournal journal(projectFile);
-  std::string note = journal.Finish();
+  TProjectLock lock(projectFile);
+  // Without a lock only where nothing can be saved, or locks are not kept.
+  if (!lock.LockAlone() && !lock.Problem().empty()) throw EInOutError(EEXIST, lock.Problem());
+  TSaveJournal journal(projectFile);
+  std::string note = journal.Recover();
   // Made before anything is written: a protected file stops the save here.
   std::vector<TFileReplacement> files;
   files.reserve(order.size());
   for (const auto& [pool, suffix] : order) files.emplace_back(FindFileNoCase(DataFileName(projectFile, suffix)));
+  if (writeProjectFile) writeProjectFile();
   // The six files' bytes are made on their own threads while the main thread writes and syncs
   // them in order. The pools are only read there: their lists close their holes first, here,
   // so that no look-up changes them. A failure waits for every thread.
   for (TPoolItemList* pool : DataPools()) pool->AllItems();
   bool journaled = false;
   try {
-    std::array<std::future<std::string>, order.size()> bytes;
+    std::array<std::future<std::pair<std::string, uint32_t>>, order.size()> bytes;
     const TWaitForAll<decltype(bytes)> waitForBytes{bytes};
     for (size_t i = 0; i < order.size(); ++i)
-      bytes[i] = RunOnKeptThread(kSaveFileSlots + i, [pool = order[i].first] { return pool->SaveBytes(); });
-    for (size_t i = 0; i < order.size(); ++i) files[i].Write(bytes[i].get());
-    journal.Write(files);
+      bytes[i] = RunOnKeptThread(kSaveFileSlots + i, [pool = order[i].first] {
+        std::string out = pool->SaveBytes();
+        const uint32_t sum = TSaveJournal::Checksum(out);
+        return std::pair(std::move(out), sum);
+      });
+    std::vector<TJournalEntry> entries;
+    for (size_t i = 0; i < order.size(); ++i) {
+      const auto [out, sum] = bytes[i].get();
+      files[i].Write(out);
+      entries.push_back({std::string(order[i].second), out.size(), sum});
+    }
+    journal.Write(entries);
     journaled = true;
     std::set<std::string> folders{ExtractFilePath(projectFile)};
     for (const TFileReplacement& file : files) {
@@ -276,10 +318,9 @@ std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
   } catch (...) {
     if (!journaled) {
       for (const TFileReplacement& file : files) file.Discard();
-      journal.Remove(); // one cut short, when its write failed
       throw;
     }
-    journal.Finish(); // when this fails too, the journal stays for the next load or save
+    journal.Recover(); // when this fails too, the journal stays for the next load or save
   }
   ReleaseFreeMemory();
   return note;

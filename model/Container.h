@@ -4,6 +4,7 @@
 #include "Pools.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,7 +31,8 @@ public:
   std::string FailedFile;
   int FailedLine = 0;
   // What the last load, import or save found of an earlier save that had been interrupted
-  // and did about it (completed or undone), in words for the user; empty when nothing.
+  // and did about it (completed, undone, its unfinished files removed), in words for the
+  // user; empty when nothing.
   std::string RecoveryNote;
 
   std::unique_ptr<TAttachPool> AttachPool;
@@ -44,6 +46,8 @@ public:
   std::unique_ptr<TPosTreePool> PosTreePool;
   std::unique_ptr<TSheetPool> SheetPool;
 
+  // The data files' suffixes: sheets, notes, relation types, positions, attachments, links.
+  static constexpr std::array<std::string_view, 6> DataSuffixes = {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"};
   // Name part up to its first full stop.
   static std::string BaseName(const std::string& fileName);
   // Folder + base name + suffix + ".dat" for the project file name.
@@ -51,7 +55,8 @@ public:
   // The six data file names for the project file name.
   static std::array<std::string, 6> DataFileNames(const std::string& projectFile);
 
-  // First completes or undoes a save of the project that was interrupted (RecoveryNote).
+  // With the project's lock (TProjectLock), first completes or undoes a save of the project
+  // that was interrupted (RecoveryNote; a journal it cannot act on raises, see TSaveJournal).
   // Appends the project's data files (sheets, notes, relation types, positions,
   // attachments, links), advancing the progress bar 1..6; then clears the modified flags.
   // Raises the readers' errors (also for a record whose identifier is not its place, see
@@ -66,12 +71,16 @@ public:
   // Makes the project's folder current (creating it when needed), writes the six data files
   // and clears the modified flags. Raises EInOutError (a read-only data file is named in it);
   // the old files then stay as they were. Each file keeps its permissions; a data file that
-  // is a symbolic link stays one, its target replaced.
-  void Save(const std::string& projectFile);
+  // is a symbolic link stays one, its target replaced. writeProjectFile, when given, runs
+  // once the data files are known to be writable, before any of them is written, with the
+  // project locked: a failure there writes nothing.
+  void Save(const std::string& projectFile, const std::function<void()>& writeProjectFile = {});
   // Writes the six data files under the name only: folder, current folder and flags stay.
-  // Every file is written under a temporary name first and renamed when all six are written,
-  // so that a save stopped at any point leaves the old project or the new one.
-  void SaveDataFiles(const std::string& projectFile) const;
+  // The project is locked alone for the whole save (another program's save or load waits,
+  // see TProjectLock). Every file is written under a temporary name first and renamed when
+  // all six are written, so that a save stopped at any point leaves the old project or the
+  // new one. What it found of an earlier save that had not finished (see RecoveryNote).
+  std::string SaveDataFiles(const std::string& projectFile, const std::function<void()>& writeProjectFile = {}) const;
 
   bool IsModified() const;
   void SetModified(bool value);
@@ -144,8 +153,7 @@ private:
   // The six data pools: attachments, notes, positions, links, sheets, relation types.
   std::array<TPoolItemList*, 6> DataPools() const;
   void ReadDataFiles(const std::string& projectFile, const TImportOffsets* import);
-  // SaveDataFiles; what it found of an interrupted save (see RecoveryNote).
-  std::string WriteDataFiles(const std::string& projectFile) const;
+
   void RemoveImported(const TImportOffsets& counts);
   template <class T> T* Announce(T* item);
 };

@@ -5,6 +5,8 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 #include <future>
 #include <span>
 #include <vector>
@@ -102,24 +104,58 @@ void TSheetPool::LoadBytes(std::string_view bytes, const TImportOffsets* import)
     LoadOld(bytes, import);
 }
 
+// Lines "i, key" (fields ended by 0xFF) for i = 0, 1, 2, ...; empty when the bytes are not that.
+std::vector<int32_t> TSheetPool::ReadKeyIndex(std::string_view bytes) {
+  std::vector<int32_t> keys;
+  TLineReader reader(bytes);
+  while (!reader.Eof()) {
+    std::string_view line = reader.ReadLine();
+    int32_t place = -1, key = -1;
+    const std::string_view first = CutField(line), second = CutField(line);
+    if (std::from_chars(first.data(), first.data() + first.size(), place).ptr != first.data() + first.size() ||
+        std::from_chars(second.data(), second.data() + second.size(), key).ptr != second.data() + second.size() ||
+        first.empty() || second.empty() || !line.empty() || place != int32_t(keys.size()))
+      return {};
+    keys.push_back(key);
+  }
+  return keys;
+}
+
 void TSheetPool::LoadNew(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
   reader.ReadLine(); // the marker
-  for (int32_t previous = -1; !reader.Eof();) {
+  // The keys hold from the first record that is not at its place, when those before it
+  // agree with them as well.
+  size_t keysFrom = 0;
+  while (keysFrom < FKeys.size() && FKeys[keysFrom] == int32_t(keysFrom)) ++keysFrom;
+  bool keyed = false;
+  size_t place = 0;
+  for (; !reader.Eof(); ++place) {
     std::string_view line = reader.ReadLine();
     TSheet r = CutSheetHead(line, import);
-    CheckRising(r.ID, previous);
-    previous = r.ID;
+    const int32_t atPlace = Id(int32_t(place), import, &TImportOffsets::Sheet);
+    const int32_t key = place < FKeys.size() ? Id(FKeys[place], import, &TImportOffsets::Sheet) : atPlace;
+    keyed = keyed || (r.ID != atPlace && place <= keysFrom && r.ID == key);
+    if (!keyed)
+      CheckPlace(r.ID, atPlace);
+    else if (r.ID != key || place >= FKeys.size())
+      throw Exception("The file is damaged: record " + std::to_string(place) + " has the identifier " +
+                      std::to_string(r.ID) + ", its export's sheets index another (a line doubled, lost or moved)");
     r.Description = DecodeTextView(line);
     TakeRecord(r);
   }
+  if (keyed && place != FKeys.size())
+    throw Exception("The file is damaged: it holds " + std::to_string(place) + " sheets, its export's sheets index " +
+                    std::to_string(FKeys.size()) + " (a line lost)");
 }
 
 void TSheetPool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t previous = INT32_MIN; !reader.Eof();) {
     std::string_view line = reader.ReadLine();
     TSheet r = CutSheetHead(line, import);
+    CheckRising(r.ID, previous);
+    previous = r.ID;
     r.Description = ReadOldText(reader, line);
     r.Description.append(line);
     r.Description += "\r\n";
@@ -194,9 +230,11 @@ TPoolItem* TNotePool::ReadLineItem(std::string_view line) {
 
 void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
   TLineReader reader(bytes);
-  while (!reader.Eof()) {
+  for (int32_t previous = INT32_MIN; !reader.Eof();) {
     std::string_view line = reader.ReadLine();
     TNote r = CutNoteHead(line, import);
+    CheckRising(r.ID, previous);
+    previous = r.ID;
     r.Text = ReadOldText(reader, line);
     r.Text.append(CutField(line));
     r.SheetIndex = NoteSheetIndex(line, import, *SheetPool);

@@ -150,7 +150,15 @@ public:
   void SetPools(TPosPool* posPool, TLinkPool* linkPool, TTreeNodePool* sheetTreePool);
   void LoadBytes(std::string_view bytes, const TImportOffsets* import) override;
   std::string SaveBytes() const override;
+  // Sheet identifiers are their places, 0, 1, 2, ... An export writes the sheets' keys in
+  // the project it makes instead, and beside it an index ("_shtX") whose line i holds the key
+  // of sheet i. A sheets file is read with those keys when it disagrees with the places and
+  // agrees with them; a line lost, doubled or moved disagrees with both and raises.
+  static constexpr std::string_view KeyIndexSuffix = "_shtX";
+  static std::vector<int32_t> ReadKeyIndex(std::string_view bytes);
+  void SetKeys(std::vector<int32_t> keys) { FKeys = std::move(keys); }
   void LoadNew(std::string_view bytes, const TImportOffsets* import);
+  // The older format's identifiers need not be the places; doubled or out of order they raise.
   void LoadOld(std::string_view bytes, const TImportOffsets* import);
 
   TPosPool* PosPool = nullptr;
@@ -159,6 +167,9 @@ public:
 
 protected:
   void ResolveReferences(TSheet&) const override {}
+
+private:
+  std::vector<int32_t> FKeys;
 };
 
 class TPosPool : public TDataPool<TPosItem, TPos> {

@@ -92,22 +92,37 @@ bool DirectoryExists(const std::string& name) {
   return ::stat(ToNativePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string FindFileNoCase(const std::string& name) {
-  if (FileExists(name)) return name;
+namespace {
+
+// The first entry of name's folder that equals name without regard to letter case and that
+// accept takes; empty when none.
+std::string ScanNoCase(const std::string& name, const std::function<bool(const std::string&)>& accept) {
   std::string folder = ExtractFilePath(name);
   std::string wanted = AnsiLowerCase(ExtractFileName(name));
   DIR* dir = ::opendir(ToNativePath(folder.empty() ? std::string(".") : folder).c_str());
-  if (!dir) return name;
+  if (!dir) return {};
   std::string found;
   while (dirent* entry = ::readdir(dir)) {
     std::string entryName = FromNativePath(entry->d_name);
-    if (AnsiLowerCase(entryName) == wanted && FileExists(folder + entryName)) {
+    if (AnsiLowerCase(entryName) == wanted && accept(folder + entryName)) {
       found = folder + entryName;
       break;
     }
   }
   ::closedir(dir);
+  return found;
+}
+
+} // namespace
+
+std::string FindFileNoCase(const std::string& name) {
+  if (FileExists(name)) return name;
+  std::string found = ScanNoCase(name, [](const std::string& entry) { return FileExists(entry); });
   return found.empty() ? name : found;
+}
+
+std::string FindOtherCase(const std::string& name) {
+  return ScanNoCase(name, [&name](const std::string& entry) { return entry != name; });
 }
 
 std::string GetCurrentDir() {
@@ -174,10 +189,12 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
-// Writes and flushes a file; a new one gets the mode (as the process's mask allows), an
-// existing one is emptied first.
-void WriteNewFile(const std::string& name, std::string_view bytes, const std::function<void(int)>& prepare = {}) {
-  Fd fd(::open(ToNativePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+// Writes and flushes a file; a new one gets the mode (as the process's mask allows). An
+// existing one is emptied first, or, when the file must be new, raises EEXIST (a link too).
+void WriteNewFile(const std::string& name, std::string_view bytes, bool mustBeNew,
+                  const std::function<void(int)>& prepare = {}) {
+  const int how = mustBeNew ? O_CREAT | O_EXCL | O_NOFOLLOW : O_CREAT | O_TRUNC;
+  Fd fd(::open(ToNativePath(name).c_str(), O_WRONLY | how | O_CLOEXEC, 0666));
   if (fd.Get() < 0) RaiseInOutError(errno);
   if (prepare) prepare(fd.Get());
   if (Faulted("write", name)) {
@@ -229,7 +246,29 @@ TFileBytes::TFileBytes(const std::string& name) {
     throw EInOutError(EIO, "The file changed while it was read");
 }
 
-void WriteFileBytes(const std::string& name, std::string_view bytes) { WriteNewFile(name, bytes); }
+void WriteFileBytes(const std::string& name, std::string_view bytes) { WriteNewFile(name, bytes, false); }
+
+void CreateFileBytes(const std::string& name, std::string_view bytes) { WriteNewFile(name, bytes, true); }
+
+TEntryKind EntryKind(const std::string& name) {
+  struct stat st;
+  if (::lstat(ToNativePath(name).c_str(), &st) != 0) return TEntryKind::None;
+  if (S_ISREG(st.st_mode)) return TEntryKind::File;
+  if (S_ISDIR(st.st_mode)) return TEntryKind::Folder;
+  return S_ISLNK(st.st_mode) ? TEntryKind::Link : TEntryKind::Other;
+}
+
+std::string ReadPlainFile(const std::string& name, size_t limit) {
+  // Not blocking: a pipe put there must not stop the program.
+  Fd fd(::open(ToNativePath(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (fd.Get() < 0) RaiseInOutError(errno);
+  struct stat st;
+  if (::fstat(fd.Get(), &st) != 0) RaiseInOutError(errno);
+  if (!S_ISREG(st.st_mode)) RaiseInOutError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  if (static_cast<unsigned long long>(st.st_size) > limit) RaiseInOutError(EFBIG);
+  if (Faulted("read", name)) RaiseInOutError(EIO);
+  return ReadAll(fd, st);
+}
 
 void RenameFile(const std::string& from, const std::string& to) {
   if (Faulted("rename", to)) RaiseInOutError(EIO);
@@ -253,7 +292,9 @@ bool SyncFolder(const std::string& folder) {
   return fd.Get() >= 0 && (::fsync(fd.Get()) == 0 || errno == EINVAL || errno == EROFS);
 }
 
-TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLinks(name)), FTemp(FTarget + ".saving") {
+std::string TFileReplacement::TargetFor(const std::string& name) { return FollowLinks(name); }
+
+TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLinks(name)), FTemp(TempFor(FTarget)) {
   struct stat st;
   if (::stat(ToNativePath(FTarget).c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode)) throw EInOutError(EISDIR, "A folder stands where the file belongs: " + name);
@@ -267,12 +308,25 @@ TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLink
 }
 
 void TFileReplacement::Write(std::string_view bytes) const {
-  WriteNewFile(FTemp, bytes, [this](int fd) {
+  const auto keepOwnerAndMode = [this](int fd) {
+    FMade = true;
     if (!FExists) return;
     // Someone else's file stays theirs where the system lets us; its mode stays in any case.
     [[maybe_unused]] const int owned = ::fchown(fd, FOwner, FGroup);
     if (::fchmod(fd, FMode) != 0) RaiseInOutError(errno);
-  });
+  };
+  try {
+    WriteNewFile(FTemp, bytes, true, keepOwnerAndMode);
+    return;
+  } catch (const EInOutError& e) {
+    if (e.ErrorCode != EEXIST) throw;
+  }
+  // A plain file is what a write that stopped left; anything else is not ours to replace.
+  if (EntryKind(FTemp) != TEntryKind::File)
+    throw EInOutError(EEXIST, "Something that is not a file QEL wrote stands where a save writes its temporary "
+                              "file. Please remove it: " + FTemp);
+  if (!DeleteFile(FTemp)) RaiseInOutError(errno);
+  WriteNewFile(FTemp, bytes, true, keepOwnerAndMode);
 }
 
 void ReplaceFileBytes(const std::string& name, std::string_view bytes) {

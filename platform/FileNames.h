@@ -31,6 +31,9 @@ bool DirectoryExists(const std::string& name);
 // The name of an existing file: the exact name when it exists, else the first entry of the
 // same folder whose name equals it without regard to letter case, else the name unchanged.
 std::string FindFileNoCase(const std::string& name);
+// An entry of any kind in the same folder whose name equals name's only without regard to
+// letter case; empty when there is none.
+std::string FindOtherCase(const std::string& name);
 
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& dir);
@@ -54,6 +57,15 @@ private:
 };
 // Creates or replaces a file with the bytes, flushed to disk; raises EInOutError.
 void WriteFileBytes(const std::string& name, std::string_view bytes);
+// Creates a new file with the bytes, flushed to disk: never over an existing name, never
+// through a symbolic link (EEXIST); raises EInOutError.
+void CreateFileBytes(const std::string& name, std::string_view bytes);
+// What stands at a name, its symbolic link not followed.
+enum class TEntryKind { None, File, Folder, Link, Other };
+TEntryKind EntryKind(const std::string& name);
+// The content of a plain file at most limit bytes long, read without following a symbolic
+// link; raises EInOutError (ELOOP for a link, EISDIR, EFBIG past the limit).
+std::string ReadPlainFile(const std::string& name, size_t limit);
 // Renames over an existing file; raises EInOutError.
 void RenameFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& name);
@@ -63,18 +75,27 @@ bool SyncFolder(const std::string& folder);
 // Replaces a file whole. The bytes go to a temporary file beside the file's real place (a
 // symbolic link is followed and stays a link), with the old file's permissions, flushed to
 // disk; Commit renames it over the file. A read-only file raises EInOutError naming it as
-// soon as the replacement is made, before anything is written.
+// soon as the replacement is made, before anything is written. The temporary is made new:
+// a plain file left there by a save that stopped is replaced, anything else (a link, a
+// folder) raises EInOutError naming it.
 class TFileReplacement {
 public:
   explicit TFileReplacement(const std::string& name);
+  // The file a replacement of name writes (its links followed) and that file's temporary.
+  static std::string TargetFor(const std::string& name);
+  static std::string TempFor(const std::string& target) { return target + ".saving"; }
   const std::string& Target() const { return FTarget; }
   const std::string& Temp() const { return FTemp; }
   void Write(std::string_view bytes) const;
   void Commit() const { RenameFile(FTemp, FTarget); }
-  void Discard() const { DeleteFile(FTemp); }
+  // Removes the temporary when this replacement made it.
+  void Discard() const {
+    if (FMade) DeleteFile(FTemp);
+  }
 
 private:
   std::string FTarget, FTemp;
+  mutable bool FMade = false;
   bool FExists = false;
   mode_t FMode = 0;
   uid_t FOwner = 0;

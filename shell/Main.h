@@ -18,6 +18,7 @@
 //  4. every navigator is unbound (TNavForm::SetContainer(nullptr)).
 // Then the old project is freed and the new one is bound to the navigators.
 #include "model/Container.h"
+#include "model/ProjectLock.h"
 #include "platform/qt/Dialogs.h"
 #include "windows/MainServices.h"
 
@@ -322,6 +323,9 @@ private:
   bool MayReplaceDataFiles(const std::string& projectFile);
   // A new project with the default relation types, bound to the windows.
   void StartNewProject(const std::string& fileName);
+  // Marks the project as open for other programs (see TProjectLock); tell: says so when
+  // another program has it open too.
+  void HoldProjectOpen(const std::string& fileName, bool tell);
   void BindNavigators();
   void CloseProjectWindows();
   TImportOffsets RecordedImportOffsets() const;
@@ -377,6 +381,7 @@ private:
   void RunDueSaves();
 
   std::unique_ptr<TContainer> FContainer;
+  std::unique_ptr<TProjectLock> FOpenHold; // while the open project has a name
   // Carries this window's signals to the windows that listen through MainServices.
   TMainNotices* FNotices;
   bool FStarted = false;

@@ -174,6 +174,7 @@ void TQELMain::LoadProject(const std::string& FileName) {
     WriteLastProject();
     ReadAutoSaveSettings();
     if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + FileName);
+    HoldProjectOpen(FileName, true);
   } catch (const std::exception& e) {
     FContainer->ProgressBar = nullptr;
     ShowMessage(kLoadError + kLoadErrorNew + "\n" + ReadErrorDetail(e));
@@ -197,13 +198,15 @@ bool TQELMain::WriteProjectSave(std::string FileName) {
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
   try {
     const std::string folder = ExtractFilePath(name);
-    if (!DirectoryExists(folder) && !CreateDir(folder)) ShowErrorBox("Error Creating Directory");
-    WriteProjectFile(name, FContainer->Grid);
-    FContainer->Save(name);
+    // Makes the folder (or says it cannot); the project file is written once the data files
+    // are known to be writable.
+    FContainer->Save(name, [&] { WriteProjectFile(name, FContainer->Grid); });
     SetCurrentDir(folder);
     if (FContainer->FileName == FileName) FContainer->FileName = name;
     WriteLastProject();
     SetCaption(name);
+    if (!FOpenHold || FOpenHold->FileName() != TProjectLock(name).FileName()) HoldProjectOpen(name, false);
+    if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + name);
     return true;
   } catch (const std::exception& e) {
     ShowSaveError(e);
@@ -229,7 +232,9 @@ void TQELMain::ShowSaveError(const std::exception& error) {
 
 std::string TQELMain::ReadErrorDetail(const std::exception& error) const {
   std::string text = error.what();
-  if (!FContainer->FailedFile.empty()) {
+  // A message that names its file already (a journal, a lock) is not followed by it again.
+  const bool named = FContainer->FailedLine == 0 && text.find(FContainer->FailedFile) != std::string::npos;
+  if (!FContainer->FailedFile.empty() && !named) {
     text += "\nFile: " + FContainer->FailedFile;
     if (FContainer->FailedLine > 0) text += ", line " + std::to_string(FContainer->FailedLine);
   }
@@ -310,12 +315,24 @@ void TQELMain::StartNewProject(const std::string& fileName) {
   FContainer->SetModified(false);
 }
 
+void TQELMain::HoldProjectOpen(const std::string& fileName, bool tell) {
+  FOpenHold.reset();
+  auto hold = std::make_unique<TProjectLock>(fileName);
+  bool elsewhere = false;
+  if (!hold->HoldOpen(elsewhere)) return; // a folder that takes no lock file: nobody can be told
+  FOpenHold = std::move(hold);
+  if (tell && elsewhere)
+    ShowMessage("Another running QEL has this project open: " + fileName +
+                "\nYou may go on working. When both programs save it, the later save replaces the other's.");
+}
+
 void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
   statusBar()->clearMessage(); // what it says was of the project replaced
   StorePendingEdits();
   CloseProjectWindows();
   emit ProjectReleasing(FContainer.get());
   for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->SetContainer(nullptr);
+  FOpenHold.reset();
   FContainer = std::move(next);
   FUnnamedWork.clear();
   FChanged = false;

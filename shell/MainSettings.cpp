@@ -192,9 +192,10 @@ bool TQELMain::WriteBackup(const std::string& FileName, TSaveKind kind) {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty() && !DirectoryExists(folder) && !ForceDirectories(folder))
       ShowErrorBox("Error Creating Directory");
-    // The project file makes the backup a project that File > Open shows.
-    WriteProjectFile(FileName, FContainer->Grid);
-    FContainer->SaveDataFiles(FileName);
+    // The project file makes the backup a project that File > Open shows; it is written
+    // once the data files are known to be writable.
+    const std::string note = FContainer->SaveDataFiles(FileName, [&] { WriteProjectFile(FileName, FContainer->Grid); });
+    if (!note.empty()) ShowMessage(note + "\nFile: " + FileName);
     return true;
   } catch (const std::exception& e) {
     ShowSaveError(e);

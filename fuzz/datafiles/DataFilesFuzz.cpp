@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as the six data files of a project (plain load or import, with or
 // without adding as new items). The first byte picks the mode; the rest is split at 0x00 into
-// the sheet, note, relation-type, position, attachment and link files. A project that reads
-// without error must save, read back and save to the same bytes.
+// the sheet, note, relation-type, position, attachment and link files, and with mode bit 8 an
+// export's sheets index after them. A project that reads without error must save, read back
+// and save to the same bytes.
 #include "model/Container.h"
 #include "platform/Errors.h"
 
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t mode = data[0];
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   std::vector<std::string_view> files;
-  while (files.size() < 5) {
+  const size_t parts = (mode & 8) ? 7 : 6;
+  while (files.size() + 1 < parts) {
     size_t cut = rest.find('\0');
     if (cut == std::string_view::npos) break;
     files.push_back(rest.substr(0, cut));
@@ -58,6 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   AddOnLoad = (mode & 2) != 0;
   TContainer c;
+  if (files.size() == 7) {
+    c.SheetPool->SetKeys(TSheetPool::ReadKeyIndex(files.back()));
+    files.pop_back();
+  }
   const bool import = (mode & 1) != 0;
   if (import) AddOwnItems(c);
   const TImportOffsets offsets = c.ImportOffsets();

@@ -197,13 +197,14 @@ TEST_F(DataFiles, LoadReadsBackEveryField) {
   ExpectSampleFiles("copy");
 }
 
-// The sheets file of an export numbers its sheets by their places in the exported project:
-// rising, with gaps. The other files' identifiers are their places.
+// The sheets file of an export numbers its sheets by their keys in the exported project, as
+// its sheets index lists them. The other files' identifiers are their places.
 TEST_F(DataFiles, SavingRenumbersIdentifiersAndKeepsReferences) {
   const std::string sheets = "New0123456789\r\n" + Line({"3", "A", "0", "10", "10", "80", "10", "1", ""}) +
                              Line({"7", "B", "0", "10", "10", "80", "10", "1", ""});
   const std::string notes = Line({"0", "N", "", "", "-1", "8", "5", "0", "16", "0", "1", "10", "", "-1"});
   WriteProject("in", sheets, notes, "", Line({"0", "0", "1", "2", "3"}));
+  Write("in_shtX.dat", Line({"0", "3", ""}) + Line({"1", "7", ""}));
   TContainer c;
   c.Load(Root + "in.qel");
   EXPECT_EQ(c.GetSheet(0)->Data.ID, 3); // kept as read
@@ -326,8 +327,8 @@ TEST_F(DataFiles, MarkerMustMatchExactly) {
 TEST_F(DataFiles, OlderNoteFormatIsFoundOnAnyLine) {
   const std::string head = Rec({"", "N", "", "", "-1", "80", "50", "65535", "16", "0", "1", "10", ""});
   // The first body fits on one line; the second spans three, one line with a byte 0xFE inside.
-  // The older format's identifiers need not be the places: they are kept as read.
-  const std::string notes = "5" + head + "single\xFF-1\r\n" + "3" + head + "a\xFE" + "b\xFE\r\n" + "c\xFE\r\n" +
+  // The older format's identifiers need not be the places (they rise): they are kept as read.
+  const std::string notes = "3" + head + "single\xFF-1\r\n" + "5" + head + "a\xFE" + "b\xFE\r\n" + "c\xFE\r\n" +
                             "d\xFF" + "0\r\n";
   WriteProject("n", "New0123456789\r\n" + Line({"0", "S", "0", "9", "9", "80", "10", "1", ""}), notes);
   TContainer c;
@@ -336,7 +337,7 @@ TEST_F(DataFiles, OlderNoteFormatIsFoundOnAnyLine) {
   EXPECT_EQ(c.GetNote(0)->Data.Text, "single");
   EXPECT_EQ(c.GetNote(1)->Data.Text, "a\xFE" "b\r\nc\r\nd");
   EXPECT_EQ(c.GetNote(1)->GetAggregatedSheet(), c.GetSheet(0));
-  EXPECT_EQ(c.GetNote(1)->Data.ID, 3);
+  EXPECT_EQ(c.GetNote(1)->Data.ID, 5);
 }
 
 // Fault: a folder where a data file belongs was reported as "File access denied", and an
@@ -366,6 +367,114 @@ TEST_F(DataFiles, DamageIsReportedAsWhatItIsInTheFileWhereItIs) {
       error = std::string(e.what()) + " @ " + ExtractFileName(c.FailedFile);
     }
     EXPECT_EQ(error, k.Expected);
+  }
+}
+
+// Fault: a lost line of the sheets file loaded silently when the last sheet had nothing on
+// it, moving every position and link of the sheets after it to the next sheet. Identifiers
+// must now be the places, or the keys of an export's sheets index beside the file.
+TEST_F(DataFiles, ALostSheetLineIsDamageButAnExportsKeysAreNot) {
+  const auto sheet = [](const std::string& id, const std::string& name) {
+    return Line({id, name, "0", "99", "99", "80", "10", "1", ""});
+  };
+  const std::string marker = "New0123456789\r\n";
+  // Sheet "B" holds a note: with "A" lost, it would move onto "A"'s place.
+  const std::string notes = Line({"0", "N", "", "", "-1", "8", "5", "0", "16", "0", "1", "10", "", "-1"});
+  const std::string positions = Line({"0", "0", "1", "5", "5"});
+  const auto index = [](std::initializer_list<int> keys) {
+    std::string out;
+    int i = 0;
+    for (int key : keys) out += Line({std::to_string(i++), std::to_string(key), ""});
+    return out;
+  };
+  struct Case {
+    std::string Name, Sheets, Index, Expected;
+  };
+  const std::string damaged = "The file is damaged: ";
+  for (const Case& k : {
+           Case{"saved, a line lost", marker + sheet("0", "A") + sheet("2", "B") + sheet("3", "Empty"), "",
+                damaged + "record 1 has the identifier 2 (a line doubled, lost or moved) @ s_Sht.dat:3"},
+           Case{"saved, whole", marker + sheet("0", "A") + sheet("1", "B") + sheet("2", "Empty"), "", "B"},
+           Case{"export", marker + sheet("0", "A") + sheet("4", "B") + sheet("9", "Empty"), index({0, 4, 9}), "B"},
+           Case{"export without its index", marker + sheet("0", "A") + sheet("4", "B") + sheet("9", "Empty"), "",
+                damaged + "record 1 has the identifier 4 (a line doubled, lost or moved) @ s_Sht.dat:3"},
+           Case{"export, a line lost", marker + sheet("4", "B") + sheet("9", "Empty"), index({2, 4, 9}),
+                damaged + "record 0 has the identifier 4 (a line doubled, lost or moved) @ s_Sht.dat:2"},
+           Case{"export, its last line lost", marker + sheet("3", "A") + sheet("4", "B"), index({3, 4, 9}),
+                damaged + "it holds 2 sheets, its export's sheets index 3 (a line lost) @ s_Sht.dat:3"},
+           Case{"export, a line doubled", marker + sheet("3", "A") + sheet("4", "B") + sheet("4", "B"),
+                index({3, 4, 9}),
+                damaged + "record 2 has the identifier 4, its export's sheets index another (a line doubled, lost or "
+                          "moved) @ s_Sht.dat:4"},
+           Case{"export saved again, its index left", marker + sheet("0", "A") + sheet("1", "B") + sheet("2", "Empty"),
+                index({0, 4, 9}), "B"},
+           Case{"an index that is not one", marker + sheet("0", "A") + sheet("4", "B") + sheet("9", "Empty"),
+                Line({"0", "0", ""}) + Line({"2", "4", ""}) + Line({"2", "9", ""}),
+                damaged + "record 1 has the identifier 4 (a line doubled, lost or moved) @ s_Sht.dat:3"},
+       }) {
+    SCOPED_TRACE(k.Name);
+    std::filesystem::remove_all(Dir);
+    std::filesystem::create_directories(Dir);
+    WriteProject("s", k.Sheets, notes, "", positions);
+    if (!k.Index.empty()) Write("s_shtX.dat", k.Index);
+    TContainer c;
+    std::string result;
+    try {
+      c.Load(Root + "s.qel");
+      result = c.GetPosition(0)->GetSheet()->Data.Name;
+    } catch (const std::exception& e) {
+      result = std::string(e.what()) + " @ " + ExtractFileName(c.FailedFile) + ":" + std::to_string(c.FailedLine);
+    }
+    EXPECT_EQ(result, k.Expected);
+  }
+  // Imported, the keys are shifted as the places are.
+  WriteProject("x", marker + sheet("0", "A") + sheet("4", "B") + sheet("9", "Empty"), notes, "", positions);
+  Write("x_shtX.dat", index({0, 4, 9}));
+  TContainer c;
+  NewSheet(c, "own");
+  c.Import(Root + "x.qel", c.ImportOffsets());
+  ASSERT_EQ(c.SheetCount(), 4);
+  EXPECT_EQ(c.GetSheet(2)->Data.ID, 5);
+  EXPECT_EQ(c.GetPosition(0)->GetSheet()->Data.Name, "B");
+}
+
+// Fault: the older multi-line formats checked nothing: a doubled line gave a note too many
+// and a swapped pair loaded silently. Their identifiers must now rise.
+TEST_F(DataFiles, OlderFormatsReportDoubledAndDisorderedIdentifiersWithTheirLine) {
+  const auto oldSheet = [](const std::string& id, const std::string& text) {
+    return Rec({id, "S" + id, "0", "99", "99", "80", "10", "1", text}) + "\r\n";
+  };
+  const auto oldNote = [](const std::string& id, const std::string& text) {
+    return Rec({id, "N" + id, "", "", "-1", "80", "50", "0", "16", "0", "1", "10", text, "-1"}) + "\r\n";
+  };
+  const std::string twoLines = "one\xFE\r\ntwo", noSheets = "New0123456789\r\n";
+  struct Case {
+    std::string Name, Sheets, Notes, Expected;
+  };
+  const std::string damaged = "The file is damaged: the identifier ";
+  for (const Case& k : {
+           Case{"sheets rising with gaps", oldSheet("2", twoLines) + oldSheet("5", ""), "", "2 sheets, 0 notes"},
+           Case{"sheet doubled", oldSheet("0", twoLines) + oldSheet("1", "") + oldSheet("1", ""), "",
+                damaged + "1 follows 1 (a line doubled or moved) @ o_Sht.dat:4"},
+           Case{"sheets swapped", oldSheet("1", "") + oldSheet("0", twoLines), "",
+                damaged + "0 follows 1 (a line doubled or moved) @ o_Sht.dat:2"},
+           Case{"notes rising with gaps", noSheets, oldNote("0", twoLines) + oldNote("7", twoLines), "0 sheets, 2 notes"},
+           Case{"note doubled", noSheets, oldNote("0", twoLines) + oldNote("1", twoLines) + oldNote("1", twoLines),
+                damaged + "1 follows 1 (a line doubled or moved) @ o_Not.dat:5"},
+           Case{"notes swapped", noSheets, oldNote("1", twoLines) + oldNote("0", twoLines),
+                damaged + "0 follows 1 (a line doubled or moved) @ o_Not.dat:3"},
+       }) {
+    SCOPED_TRACE(k.Name);
+    WriteProject("o", k.Sheets, k.Notes);
+    TContainer c;
+    std::string result;
+    try {
+      c.Load(Root + "o.qel");
+      result = std::to_string(c.SheetCount()) + " sheets, " + std::to_string(c.NoteCount()) + " notes";
+    } catch (const std::exception& e) {
+      result = std::string(e.what()) + " @ " + ExtractFileName(c.FailedFile) + ":" + std::to_string(c.FailedLine);
+    }
+    EXPECT_EQ(result, k.Expected);
   }
 }
 

@@ -229,16 +229,15 @@ TEST_F(LoadInParts, LinesDoubledLostOrSwappedAreReportedAsDamage) {
     std::string Expected;
   };
   const std::string doubled = " (a line doubled, lost or moved) @ big";
-  // The sheets file (a marker line first) only has to rise: an export's skips numbers.
-  const std::string rising = " (a line doubled or moved) @ big";
   for (const Case& k : {Case{"_Not", 1500, TLineChange::Doubled, "record 1500 has the identifier 1499" + doubled + "_Not.dat:1501"},
                         Case{"_Not", 2, TLineChange::Lost, "record 1 has the identifier 2" + doubled + "_Not.dat:2"},
                         Case{"_Pos", 9000, TLineChange::Swapped, "record 8999 has the identifier 9000" + doubled + "_Pos.dat:9000"},
                         Case{"_Lnk", 11000, TLineChange::Doubled, "record 11000 has the identifier 10999" + doubled + "_Lnk.dat:11001"},
                         Case{"_Att", 700, TLineChange::Lost, "record 699 has the identifier 700" + doubled + "_Att.dat:700"},
                         Case{"_Rel", 1, TLineChange::Swapped, "record 0 has the identifier 1" + doubled + "_Rel.dat:1"},
-                        Case{"_Sht", 4, TLineChange::Doubled, "the identifier 2 follows 2" + rising + "_Sht.dat:5"},
-                        Case{"_Sht", 3, TLineChange::Swapped, "the identifier 1 follows 2" + rising + "_Sht.dat:4"}}) {
+                        Case{"_Sht", 4, TLineChange::Doubled, "record 3 has the identifier 2" + doubled + "_Sht.dat:5"},
+                        Case{"_Sht", 3, TLineChange::Swapped, "record 1 has the identifier 2" + doubled + "_Sht.dat:3"},
+                        Case{"_Sht", 20, TLineChange::Lost, "record 18 has the identifier 19" + doubled + "_Sht.dat:20"}}) {
     SCOPED_TRACE(std::string(k.Suffix) + ":" + std::to_string(k.Line));
     const std::string good = ReadFileBytes(DataFile(k.Suffix));
     WriteFileBytes(DataFile(k.Suffix), ChangeLine(good, k.Line, k.Change));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,23 @@ protected:
   std::filesystem::path Dir;
   std::string Root;
 };
+
+// What stands under a folder, links not followed: each path (relative) with the file's bytes,
+// "folder" or the link's target.
+inline std::map<std::string, std::string> FolderState(const std::filesystem::path& dir) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> state;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string name = fs::relative(it->path(), dir).string();
+    if (it->is_symlink())
+      state[name] = "link to " + fs::read_symlink(it->path()).string();
+    else if (it->is_directory())
+      state[name] = "folder";
+    else
+      state[name] = ReadFileBytes(it->path().string());
+  }
+  return state;
+}
 
 // Fields joined by 0xFF.
 inline std::string Rec(std::initializer_list<std::string> fields) {

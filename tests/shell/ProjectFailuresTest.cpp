@@ -3,12 +3,16 @@
 #include "ShellFixture.h"
 
 #include "windows/sheet/SheetForm.h"
+#include "model/ProjectLock.h"
+#include "model/SaveJournal.h"
 #include "platform/FileNames.h"
 #include "windows/search/Search.h"
 #include "shell/Main.h"
 #include "windows/nav/Navigator.h"
 #include "windows/links/RelationFrm.h"
 #include "windows/props/NoteProp.h"
+
+#include <sys/stat.h>
 
 #include <QLineEdit>
 #include <QPointer>
@@ -86,16 +90,17 @@ TEST_F(ProjectFailuresTest, ALoadErrorNamesTheFileAndTheLine) {
 }
 
 // A save stopped after its journal was written: opening the project completes that save
-// before reading, and the main window says so.
-TEST_F(ProjectFailuresTest, OpeningAProjectWhoseSaveWasInterruptedCompletesItAndSaysSo) {
+// before reading, and the main window says so. One stopped before: its files are removed and
+// the window says which state was kept.
+TEST_F(ProjectFailuresTest, OpeningAProjectWhoseSaveWasInterruptedPutsItRightAndSaysSo) {
   StartUp();
   const std::string name = Root + "j/Plan.qel";
   WriteProject(*BuildProject({2, 1, 0, 0}), name);
   BuildProject({3, 1, 0, 0})->SaveDataFiles(Root + "j/Newer.qel");
   const std::string notes = TContainer::DataFileName(name, "_Not");
-  RenameFile(TContainer::DataFileName(Root + "j/Newer.qel", "_Not"), notes + ".saving");
-  WriteFileBytes(Root + "j/Plan_Save.journal",
-                 std::string("QEL save journal\nPlan_Not.dat") + '\0' + "Plan_Not.dat.saving\nend\n");
+  const std::string newer = ReadBytes(TContainer::DataFileName(Root + "j/Newer.qel", "_Not"));
+  WriteFileBytes(notes + ".saving", newer);
+  TSaveJournal(name).Write({{"_Not", newer.size(), TSaveJournal::Checksum(newer)}});
   Script.AnswerOpen(true, name).Answer(mrOk);
   QELMain->TB_OpenClick();
   ASSERT_EQ(Script.Shown.size(), 2u);
@@ -103,6 +108,90 @@ TEST_F(ProjectFailuresTest, OpeningAProjectWhoseSaveWasInterruptedCompletesItAnd
                                   "project is as that save left it.\nFile: " + name);
   EXPECT_EQ(Project().NoteCount(), 3);
   EXPECT_FALSE(FileExists(Root + "j/Plan_Save.journal"));
+
+  WriteFileBytes(notes + ".saving", "half of a n");
+  Script.AnswerOpen(true, name).Answer(mrOk);
+  QELMain->TB_OpenClick();
+  ASSERT_EQ(Script.Shown.size(), 4u);
+  EXPECT_EQ(Script.Shown[3].Text, "The last save of this project did not finish: it stopped before all its files "
+                                  "were written. The project is as it was before that save; the files that save had "
+                                  "begun were removed.\nFile: " + name);
+  EXPECT_EQ(Project().NoteCount(), 3);
+  EXPECT_FALSE(FileExists(notes + ".saving"));
+}
+
+// A journal that names a file outside the project: opening says which file to remove and
+// changes nothing; once it is gone the project opens.
+TEST_F(ProjectFailuresTest, OpeningAProjectWithAJournalItCannotActOnNamesTheJournal) {
+  StartUp();
+  const std::string name = Root + "r/Plan.qel", journal = Root + "r/Plan_Save.journal";
+  WriteProject(*BuildProject({2, 1, 0, 0}), name);
+  WriteFileBytes(Root + "victim", "mine");
+  WriteFileBytes(Root + "victim.saving", "sender's");
+  WriteFileBytes(journal, "QEL save journal\n../victim" + std::string(1, '\0') + "../victim.saving\nend\n");
+  Script.AnswerOpen(true, name).Answer(mrOk);
+  QELMain->TB_OpenClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Text,
+            kLoadError + "\nQEL found a save journal it does not act on: it is not a journal of a save of this "
+                         "project (it may name other files or paths). Nothing was renamed or deleted. If no save of "
+                         "this project was interrupted, remove this file, then open or save the project again: " +
+                journal);
+  EXPECT_EQ(ReadBytes(Root + "victim"), "mine");
+  EXPECT_TRUE(FileExists(Root + "victim.saving"));
+  EXPECT_TRUE(FileExists(journal));
+  DeleteFile(journal);
+  Script.AnswerOpen(true, name);
+  QELMain->TB_OpenClick();
+  EXPECT_EQ(Script.Shown.size(), 3u);
+  EXPECT_EQ(Project().FileName, name);
+}
+
+// Another running program holds the project open: opening it says so, and the project opens.
+TEST_F(ProjectFailuresTest, OpeningAProjectAnotherProgramHoldsOpenSaysSo) {
+  StartUp();
+  const std::string name = Root + "o/Plan.qel";
+  WriteProject(*BuildProject({2, 1, 0, 0}), name);
+  TProjectLock other(name);
+  bool elsewhere = true;
+  ASSERT_TRUE(other.HoldOpen(elsewhere));
+  EXPECT_FALSE(elsewhere);
+  Script.AnswerOpen(true, name).Answer(mrOk);
+  QELMain->TB_OpenClick();
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[1].Text, "Another running QEL has this project open: " + name +
+                                      "\nYou may go on working. When both programs save it, the later save "
+                                      "replaces the other's.");
+  EXPECT_EQ(Project().FileName, name);
+  EXPECT_EQ(Project().NoteCount(), 2);
+  // The other program sees this one too, until it opens something else.
+  ASSERT_TRUE(other.HoldOpen(elsewhere));
+  EXPECT_TRUE(elsewhere);
+  Script.Answer(mrYes);
+  QELMain->TB_NewClick();
+  ASSERT_TRUE(other.HoldOpen(elsewhere));
+  EXPECT_FALSE(elsewhere);
+}
+
+// Fault: a save refused for a read-only data file had already rewritten the project file.
+TEST_F(ProjectFailuresTest, ASaveRefusedForAReadOnlyFileLeavesTheProjectFileAsItWas) {
+  const std::string name = OpenProject({});
+  const std::string notes = TContainer::DataFileName(name, "_Not");
+  WriteFileBytes(name, "[QEL]\r\nVersion=5.0\r\n[DEFAULTS]\r\nGrid=Yes\r\n");
+  struct stat before {};
+  ASSERT_EQ(::stat(name.c_str(), &before), 0);
+  ASSERT_EQ(::chmod(notes.c_str(), 0444), 0);
+  Project().GetNote(0)->SetName("Changed");
+  Script.Answer(mrOk);
+  QELMain->TB_SaveClick();
+  ASSERT_EQ(Script.Shown.size(), 1u);
+  EXPECT_EQ(Script.Shown[0].Text, kSaveError + "The file is read-only: " + notes);
+  struct stat after {};
+  ASSERT_EQ(::stat(name.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(ReadBytes(name), "[QEL]\r\nVersion=5.0\r\n[DEFAULTS]\r\nGrid=Yes\r\n");
+  EXPECT_TRUE(Project().IsModified());
+  ::chmod(notes.c_str(), 0644);
 }
 
 // Fault: the default relation types of a new project counted as changes, so New, Open or
