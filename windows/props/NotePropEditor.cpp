@@ -313,7 +313,7 @@ void TNotePrp::MI_loadfileClick() {
   UpdateItem(true);
 }
 
-void TNotePrp::RichEditURL1URLClick(const QString& URL) { OpenURL(FromQString(URL)); }
+void TNotePrp::RichEditURL1URLClick(const QString& URL) { OpenURL(URL); }
 
 bool TNotePrp::eventFilter(QObject* watched, QEvent* event) {
   if (watched == RichEditURL1 && event->type() == QEvent::FocusOut) RichEditURL1Exit();

@@ -176,6 +176,8 @@ bool TRtfReader::CharacterWord(const TRtfWord& word) {
     run.Strike = word.Or(1) != 0;
   } else if (name == "cf") {
     run.Color = ColorOf(word.Param);
+  } else if (name == "v") {
+    run.Hidden = word.Or(1) != 0;
   } else if (name == "plain") {
     run = PlainRun();
   } else {
@@ -480,7 +482,11 @@ const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
 
 void TRtfReader::FlushRun() {
   if (Pending.isEmpty()) return;
-  Cursor.insertText(Pending, CharFormat(PendingRun));
+  if (PendingRun.Hidden)
+    Cursor.insertText(QString(QChar::ObjectReplacementCharacter),
+                      RtfHiddenTextFormat(*Cursor.document(), CharFormat(PendingRun), Pending));
+  else
+    Cursor.insertText(Pending, CharFormat(PendingRun));
   Pending.clear();
 }
 

@@ -298,7 +298,7 @@ TEST_F(RichEditURL, ALeftClickOnALinkReportsItsTargetAndOnlyWebAddressesOpen) {
 
   TShellRecorder recorder;
   IShellOpener* previous = SetShellOpener(&recorder);
-  for (const QString& url : Clicked) OpenURL(url.toStdString());
+  for (const QString& url : Clicked) OpenURL(url);
   SetShellOpener(previous);
   EXPECT_EQ(recorder.Opened, (std::vector<std::string>{"https://example.com/?q=1&r=2"}));
 }
