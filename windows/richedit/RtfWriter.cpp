@@ -457,6 +457,9 @@ void TRtfWriter::RunFormat(const TRtfRun& run) {
                          (Current->Shading.isValid() && !run.Shading.isValid())))
     CloseBackground();
   if (!BackgroundOpen && (run.Highlight.isValid() || run.Shading.isValid())) {
+    TRtfRun outside = run; // the other formats go before the group
+    outside.Highlight = outside.Shading = QColor();
+    RunFormat(outside);
     Out += '{';
     NeedDelimiter = false;
     BackgroundOpen = true;

@@ -289,3 +289,36 @@ TEST_F(Rtf, NumbersGoOnThroughAChangeOfParagraphFormat) {
     if (block.textList()) numbers.push_back(block.textList()->itemText(block).toStdString());
   EXPECT_EQ(numbers, (std::vector<std::string>{"1.", "a.", "2.", "3."}));
 }
+
+// Fault: what the writer wrote read wrong elsewhere: "\highlight0" and "\cb0" as a black
+// background, a literal "?" after "\uN" as a reason to drop the next character, a link's
+// instruction outside a group of its own as no link (and no text). A highlight or shading
+// ends with its group, also at links, paragraph and cell ends.
+TEST_F(Rtf, WhatTheWriterWritesReadsRightInOtherReaders) {
+  const std::string colours = "{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red192\\green192\\blue192;}";
+  const struct {
+    std::string rtf;
+    const char* written; // the body as written
+  } cases[] = {
+      {colours + "\\highlight1 one\\par two {\\field{\\*\\fldinst HYPERLINK \"https://a.example/\"}{\\fldrslt link}} three"
+                 "\\highlight0  plain}",
+       "{\\highlight1 one}\\par\r\n{\\highlight1 two }{\\field{\\*\\fldinst{HYPERLINK \"https://a.example/\"}}"
+       "{\\fldrslt {\\highlight1 link}}}{\\highlight1  three} plain"},
+      {colours + "\\cb2 a\\highlight1 b\\cb0 c\\highlight0 d\\cb2\\highlight1 e}",
+       "\\fs24{\\cb1 a\\highlight2 b}{\\highlight2 c}d{\\highlight2\\cb1 e}"},
+      {colours + "\\trowd\\cellx1000\\cellx2000\\intbl\\highlight1 x\\cell y\\cell\\row\\pard\\highlight0 after}",
+       "\\intbl\\f0\\fs24{\\highlight1 x}\\cell{\\highlight1 y}\\cell\\row\r\n\\pard after"},
+      {colours + "\\highlight1 a\\v b\\v0 c\\highlight0 d\\u960?\\u1488?\\uc2\\u-10179??\\u-8704??}",
+       "{\\highlight1 a\\v b\\v0 c}d\\u960\\'3f\\u1488\\'3f\\u-10179\\'3f\\u-8704\\'3f"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rtf);
+    Read(c.rtf);
+    const std::string written = WriteRtf(Document);
+    EXPECT_NE(written.find(c.written), std::string::npos) << written;
+    int depth = 0;
+    for (char ch : written) depth += ch == '{' ? 1 : ch == '}' ? -1 : 0;
+    EXPECT_EQ(depth, 0);
+    ExpectRoundTrip();
+  }
+}
