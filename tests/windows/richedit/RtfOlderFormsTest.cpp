@@ -44,11 +44,12 @@ TEST(RtfOlderForms, EachFormShowsItsTextAndKeepsItThroughAnEdit) {
       {"ansicpg1255", Note("\\ansicpg1255", "{\\f1\\fnil David;}", "\\f1\\'f9\\'ec\\'e5\\'ed \\'e0\\'c8"),
        "[0 0 0 0](David 20)שלום א\u05B8\n[0 0 0 0]\n",
        {"!\\u1513\\'3f\\u1500\\'3f\\u1493\\'3f\\u1501\\'3f \\u1488\\'3f\\u1464\\'3f"}},
-      // Paragraph marks show, also where the text around them is hidden.
-      {"hidden", Note("\\ansicpg1252", "", "Shown {\\v secret\\par more} text \\v again\\v0  end"),
+      // Paragraph marks and line breaks show, also where the text around them is hidden.
+      {"hidden", Note("\\ansicpg1252", "", "Shown {\\v secret\\par mo\\line re} text \\v again\\v0  end"),
        "[0 0 0 0](Arial 20)Shown (Arial 20 hidden)secret\n"
-       "[0 0 0 0](Arial 20 hidden)more(Arial 20) text (Arial 20 hidden)again(Arial 20) end\n[0 0 0 0]\n",
-       {"!Shown \\v secret\\v0\\par", "\\v more\\v0  text \\v again\\v0  end"}},
+       "[0 0 0 0](Arial 20 hidden)mo(Arial 20)\u2028(Arial 20 hidden)re(Arial 20) text (Arial 20 hidden)again(Arial 20) end\n"
+       "[0 0 0 0]\n",
+       {"!Shown \\v secret\\v0\\par", "\\v mo\\v0\\line\\v re\\v0  text \\v again\\v0  end"}},
       {"upr", Note("\\ansicpg1252", "", "Caf\\'e9 {\\upr{Pi ?}{\\*\\ud{Pi \\u960?}}} end"),
        "[0 0 0 0](Arial 20)Café Pi π end\n[0 0 0 0]\n", {"!Caf\\'e9 Pi \\u960\\'3f end"}},
   };
