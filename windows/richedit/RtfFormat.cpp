@@ -76,8 +76,7 @@ void RegisterHiddenText(QTextDocument& document) {
   if (!layout->handlerForObject(kRtfHiddenTextObject)) layout->registerHandler(kRtfHiddenTextObject, new THiddenText(&document));
 }
 
-QTextCharFormat RtfHiddenTextFormat(QTextDocument& document, const QTextCharFormat& run, const QString& text) {
-  RegisterHiddenText(document);
+QTextCharFormat RtfHiddenTextFormat(const QTextCharFormat& run, const QString& text) {
   QTextCharFormat format = run;
   format.setObjectType(kRtfHiddenTextObject);
   format.setProperty(kRtfHiddenTextProperty, text);

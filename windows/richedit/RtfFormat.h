@@ -134,9 +134,10 @@ struct TRtfPicture;
 QTextImageFormat RtfImageFormat(QTextDocument& document, const TRtfPicture& picture, QByteArray group,
                                 const QTextCharFormat& run);
 
-// The object that stands for hidden text in a run's format; its handler is registered with the
-// document's layout (once), so the object takes no room.
-QTextCharFormat RtfHiddenTextFormat(QTextDocument& document, const QTextCharFormat& run, const QString& text);
+// The object that stands for hidden text in a run's format.
+QTextCharFormat RtfHiddenTextFormat(const QTextCharFormat& run, const QString& text);
+// Makes hidden text take no room where the document is laid out (once per document; reading
+// needs none).
 void RegisterHiddenText(QTextDocument& document);
 // The text of a hidden-text object's format; empty for other formats.
 QString HiddenTextOf(const QTextFormat& format);

@@ -491,8 +491,7 @@ const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
 void TRtfReader::FlushRun() {
   if (Pending.isEmpty()) return;
   if (PendingRun.Hidden)
-    Cursor.insertText(QString(QChar::ObjectReplacementCharacter),
-                      RtfHiddenTextFormat(*Cursor.document(), CharFormat(PendingRun), Pending));
+    Cursor.insertText(QString(QChar::ObjectReplacementCharacter), RtfHiddenTextFormat(CharFormat(PendingRun), Pending));
   else
     Cursor.insertText(Pending, CharFormat(PendingRun));
   Pending.clear();
