@@ -351,8 +351,10 @@ bool TRichEditURL::PassHiddenText(QKeyEvent* event) {
     const bool back = key == Qt::Key_Backspace;
     int at = caret.position();
     while (IsHiddenTextAt(*document(), back ? at - 1 : at)) at += back ? -1 : 1;
-    caret.setPosition(at);
-    setTextCursor(caret);
+    if (at != caret.position()) {
+      caret.setPosition(at);
+      setTextCursor(caret);
+    }
     return false; // the key deletes from there
   }
   if (key != Qt::Key_Left && key != Qt::Key_Right) return false;

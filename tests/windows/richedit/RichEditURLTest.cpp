@@ -404,7 +404,7 @@ TEST_F(RichEditURL, HiddenTextTakesNoRoomAndTheCaretPassesIt) {
       {3, Qt::Key_Backspace, 1, "acd"}, {2, Qt::Key_Delete, 3, "abd"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.from) + " " + QTest::toString(c.key));
+    SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
     Edit.SetRichText("{\\rtf1 ab{\\v secret}cd}");
     caret.setPosition(c.from);
     Edit.setTextCursor(caret);
