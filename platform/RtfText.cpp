@@ -4,6 +4,7 @@
 #include "RtfTextScanner.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -12,13 +13,23 @@ namespace {
 class TPlainSink : public TRtfSink {
 public:
   TPlainSink(std::string& out, bool utf8) : Out(out), Utf8(utf8) {}
+  // Hidden text ("\v") is no text that shows.
+  void GroupOpened() override { Hidden.push_back(Hidden.back()); }
+  void GroupClosed() override {
+    if (Hidden.size() > 1) Hidden.pop_back();
+  }
+  void Word(const TRtfWord& word, TRtfDest) override {
+    if (word.Name == "v" || word.Name == "plain") Hidden.back() = word.Name == "v" && word.Or(1) != 0;
+  }
   void AnsiText(std::string_view text) override {
+    if (Hidden.back()) return;
     if (Utf8)
       AppendAnsiAsUtf8(text, Out);
     else
       Out.append(text);
   }
   void Text(std::u16string_view text) override {
+    if (Hidden.back()) return;
     if (!Utf8) return AppendPlainAnsi(text, Out);
     for (size_t start = 0; start < text.size();) {
       const size_t hyphen = std::min(text.find(u'\x2011', start), text.size());
@@ -32,6 +43,7 @@ public:
 private:
   std::string& Out;
   bool Utf8;
+  std::vector<bool> Hidden{false}; // by group
 };
 
 void PlainText(std::string_view rtf, std::string& out, bool utf8) {

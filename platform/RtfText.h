@@ -9,9 +9,10 @@ namespace qel {
 bool IsRtfText(std::string_view text);
 
 // The Windows-1252 text of an RTF string, as the editor shows it (RtfTextScanner reads both).
-// Tables, information, "{\*...}" destinations, list marks, pictures and binary data are
-// skipped; text and "\'hh" bytes are decoded in the code page of their font's charset (or
-// "\ansicpg"), "\uN" with its "\ucN" fallback; "\par", "\row" and "\line" become CR LF,
+// Tables, information, "{\*...}" destinations, list marks, pictures, binary data and hidden
+// text ("\v") are skipped; text and "\'hh" bytes are decoded in the code page of their font's
+// charset (or "\ansicpg"), "\uN" with its "\ucN" fallback, "\upr" by its Unicode half; "\par",
+// "\row" and "\line" become CR LF,
 // "\tab" and "\cell" a tab. Characters that Windows-1252 lacks become "?". Truncated or unbalanced input
 // ends the text where the input ends; nothing is read past it and nothing is thrown.
 // Text that does not start with "{\rtf" is returned unchanged.

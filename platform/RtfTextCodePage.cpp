@@ -28,7 +28,9 @@ std::string IconvName(int number) {
   }
 }
 
-// One conversion of up to two bytes to UTF-16; 0 when they make no (whole) character.
+// One conversion of up to two bytes to UTF-16; 0 when they make no (whole) character. The
+// converter is told the input ends: decoders that combine (1255, 1258) hold a letter back
+// until the next character shows whether a mark follows.
 class TConverter {
 public:
   explicit TConverter(const std::string& name) : FHandle(iconv_open("UTF-16LE", name.c_str())) {}
@@ -48,7 +50,9 @@ public:
     size_t inLeft = size, outLeft = sizeof(out);
     const size_t result = iconv(FHandle, &inPtr, &inLeft, &outPtr, &outLeft);
     incomplete = result == static_cast<size_t>(-1) && errno == EINVAL;
-    if (result == static_cast<size_t>(-1) || inLeft != 0 || sizeof(out) - outLeft != 2) return 0;
+    if (result == static_cast<size_t>(-1) || inLeft != 0) return 0;
+    if (iconv(FHandle, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return 0;
+    if (sizeof(out) - outLeft != 2) return 0;
     return static_cast<char16_t>(static_cast<unsigned char>(out[0]) | static_cast<unsigned char>(out[1]) << 8);
   }
 
@@ -72,6 +76,10 @@ bool TRtfCodePage::Build() {
                                                                    : converter.Convert(&byte, 1, incomplete);
     FLead[b] = incomplete;
     FDoubleByte = FDoubleByte || incomplete;
+  }
+  if (FNumber == 10000) { // Apple's current table, as other readers have it
+    FSingle[0xC6] = u'\x2206';
+    FSingle[0xF0] = u'\xF8FF';
   }
   for (int lead = 0; lead < 256; ++lead) {
     if (!FLead[lead]) continue;

@@ -40,8 +40,8 @@ constexpr TDestEntry kDestinations[] = {
     {"result", TRtfDest::Result}, {"revtbl", TRtfDest::Skip}, {"revtim", TRtfDest::Skip},
     {"rsidtbl", TRtfDest::Skip}, {"shp", TRtfDest::Skip}, {"shppict", TRtfDest::Text},
     {"stylesheet", TRtfDest::Skip}, {"subject", TRtfDest::Skip}, {"tc", TRtfDest::Skip},
-    {"themedata", TRtfDest::Skip}, {"title", TRtfDest::Skip}, {"userprops", TRtfDest::Skip},
-    {"xe", TRtfDest::Skip}, {"xmlnstbl", TRtfDest::Skip},
+    {"themedata", TRtfDest::Skip}, {"title", TRtfDest::Skip}, {"ud", TRtfDest::Text},
+    {"upr", TRtfDest::Text}, {"userprops", TRtfDest::Skip}, {"xe", TRtfDest::Skip}, {"xmlnstbl", TRtfDest::Skip},
 };
 
 // Words that stand for a character or a break.
@@ -180,14 +180,17 @@ void TRtfScanner::OpenGroup() {
   EndSurrogate();
   Ignorable = false;
   Fresh = true;
+  const bool skip = std::exchange(State.SkipFirstGroup, false);
   if (Outer.size() >= kMaxDepth) {
     ++Overflow;
+    if (skip) SkipGroup();
     return;
   }
   Outer.push_back(State);
   State.Start = Pos - 1;
   State.Object = false;
   Sink.GroupOpened();
+  if (skip) SkipGroup();
 }
 
 void TRtfScanner::CloseGroup() {
@@ -317,6 +320,8 @@ bool TRtfScanner::StartDestination(const TRtfWordInfo& info, bool fresh) {
   // Groups without text are passed over wherever their word stands; other kinds of group are
   // named by their first word.
   if (!fresh && entry->Dest != TRtfDest::Skip) return false;
+  // "{\upr{ANSI text}{\*\ud{Unicode text}}}": the Unicode half is read.
+  if (entry->Word == "upr") State.SkipFirstGroup = true;
   // Within other groups than text, a group of text stays what its outer group is, a group of
   // another kind (but an object's result) is passed over.
   if (State.Dest != TRtfDest::Text && entry->Dest == TRtfDest::Text) return true;

@@ -97,6 +97,7 @@ private:
     const TRtfCodePage* Page = nullptr;
     size_t Start = 0; // offset of its "{"
     bool Object = false;
+    bool SkipFirstGroup = false; // "\upr": its first group is the ANSI twin of its "\ud"
   };
   static constexpr size_t kMaxDepth = 1024;
 

@@ -1,4 +1,5 @@
 #include "platform/RtfText.h"
+#include "platform/RtfTextCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -118,5 +119,58 @@ TEST(RtfText, TheUnicodeTextKeepsEveryCharacter) {
   for (const Case& c : cases) {
     qel::RtfToPlainUtf8(c.rtf, out);
     EXPECT_EQ(out, c.text) << c.rtf;
+  }
+}
+
+// Fault: the tables of code pages whose decoders combine (Hebrew 1255, Vietnamese 1258) were
+// built byte by byte from a decoder that held each letter back, so their letters read as
+// nothing. Every charset the reader knows reads as other readers read it, and each character of
+// a single-byte page encodes back to its byte (the fallback the writer gives \u).
+TEST(RtfText, EveryCharsetReadsAsWordProcessorsReadIt) {
+  struct Case {
+    const char* header; // "\ansicpg", font table
+    const char* bytes;
+    const char* text; // UTF-8
+  } cases[] = {
+      {"{\\fonttbl{\\f0\\fcharset0 A;}}", "\\'80\\'e4\\'9f\\'ff", "€äŸÿ"},
+      {"{\\fonttbl{\\f0\\fcharset77 A;}}", "\\'80\\'a5\\'c6\\'d0\\'db\\'f0", "Ä•∆–€\uF8FF"},
+      {"{\\fonttbl{\\f0\\fcharset128 A;}}", "\\'93\\'8c\\'8b\\'9e\\'b1\\'82\\'a0", "東京ｱあ"},
+      {"{\\fonttbl{\\f0\\fcharset129 A;}}", "\\'c7\\'d1\\'b1\\'b9\\'a4\\'a1", "한국ㄱ"},
+      {"{\\fonttbl{\\f0\\fcharset130 A;}}", "\\'d0\\'65\\'8b\\'69\\'88\\'41", "한글ㄱ"},
+      {"{\\fonttbl{\\f0\\fcharset134 A;}}", "\\'d6\\'d0\\'ce\\'c4\\'80\\'81\\'40", "中文€丂"},
+      {"{\\fonttbl{\\f0\\fcharset136 A;}}", "\\'a4\\'a4\\'a4\\'e5\\'a1\\'40", "中文\u3000"},
+      {"{\\fonttbl{\\f0\\fcharset161 A;}}", "\\'c1\\'e8\\'de\\'ed\\'e1\\'f2", "Αθήνας"},
+      {"{\\fonttbl{\\f0\\fcharset162 A;}}", "\\'d0\\'dd\\'de\\'f0\\'fd\\'fe", "ĞİŞğış"},
+      {"{\\fonttbl{\\f0\\fcharset163 A;}}", "\\'d0\\'f4ng \\'f5n \\'fdu a\\'ecu\\'de\\'d2\\'cc\\'f2",
+       "Đông ơn ưu a\u0301u\u0303\u0309\u0300\u0323"},
+      {"{\\fonttbl{\\f0\\fcharset177 A;}}", "\\'f9\\'ec\\'e5\\'ed \\'e0\\'c8\\'a4", "שלום א\u05B8₪"},
+      {"{\\fonttbl{\\f0\\fcharset178 A;}}", "\\'c7\\'e1\\'da\\'d1\\'c8\\'ed\\'c9 \\'8d\\'ff", "العربية چے"},
+      {"{\\fonttbl{\\f0\\fcharset186 A;}}", "\\'c0\\'e0\\'d0\\'f0\\'de\\'fe", "ĄąŠšŽž"},
+      {"{\\fonttbl{\\f0\\fcharset204 A;}}", "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\'a8\\'b8", "ПриветЁё"},
+      {"{\\fonttbl{\\f0\\fcharset222 A;}}", "\\'ca\\'c3\\'d8\\'b9\\'e0\\'b7\\'e9", "สรุนเท\u0E49"},
+      {"{\\fonttbl{\\f0\\fcharset238 A;}}", "\\'8a\\'9a\\'c8\\'e8\\'f8\\'fb", "ŠšČčřű"},
+      {"{\\fonttbl{\\f0\\fcharset254 A;}}", "\\'81\\'82\\'b0\\'c4\\'e1\\'fb", "üé░─ß√"},
+      {"{\\fonttbl{\\f0\\fcharset255 A;}}", "\\'81\\'82\\'9b\\'9d\\'c6\\'e7", "üéøØãþ"},
+      // The document's code page serves fonts without a charset and the default charset 1.
+      {"\\ansicpg1255{\\fonttbl{\\f0 A;}}", "\\'f9\\'ec\\'e5\\'ed", "שלום"},
+      {"\\ansicpg1255{\\fonttbl{\\f0\\fcharset1 A;}}", "\\'f9\\'ec\\'e5\\'ed", "שלום"},
+      {"\\ansicpg1258{\\fonttbl{\\f0 A;}}", "\\'d0\\'f4ng \\'f5n \\'fdu", "Đông ơn ưu"},
+      // Text bytes, not escapes, are read the same way.
+      {"{\\fonttbl{\\f0\\fcharset177 A;}}", "\xf9\xec\xe5\xed", "שלום"},
+  };
+  std::string out;
+  for (const Case& c : cases) {
+    const std::string rtf = std::string("{\\rtf1\\ansi") + c.header + "\\f0 " + c.bytes + "}";
+    qel::RtfToPlainUtf8(rtf, out);
+    EXPECT_EQ(out, c.text) << rtf;
+  }
+  for (int charset : {0, 77, 161, 162, 163, 177, 178, 186, 204, 222, 238, 254, 255}) {
+    const qel::TRtfCodePage* page = qel::TRtfCodePage::Get(qel::TRtfCodePage::OfCharset(charset));
+    ASSERT_TRUE(page) << charset;
+    for (int b = 0x80; b < 0x100; ++b) {
+      const char16_t c = page->Decode(static_cast<unsigned char>(b));
+      if (c == 0) continue; // no character of the page
+      EXPECT_EQ(page->Encode(c), std::string(1, static_cast<char>(b))) << charset << " " << b;
+    }
   }
 }

@@ -260,7 +260,7 @@ void TAttachPrp::BTN_OpenURLClick() {
   const TAttachItem* attachment = Attachment.Get();
   if (!attachment || attachment->Data.Kind != 1) return;
   if (IsValidURL(attachment->Data.Location))
-    OpenURL(attachment->Data.Location);
+    OpenURL(ToQString(attachment->Data.Location));
   else
     MessageDlg("The Specified URL is invalid...\rURLs start with www. or http://", TMsgDlgType::mtError, mbOK);
 }

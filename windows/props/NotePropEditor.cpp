@@ -62,6 +62,13 @@ void TNotePrp::CreateMemoPage() {
     StatusBar->addWidget(StatusPanels[i]);
   }
   StatusPanels[1]->setAlignment(Qt::AlignCenter);
+  // The link under the mouse shows where it goes.
+  RichEditURL1->OnLinkStatus = [this](const QString& status) {
+    if (status.isEmpty())
+      StatusBar->clearMessage();
+    else
+      StatusBar->showMessage(status);
+  };
   for (QWidget* part : {Scrolled(StandardToolBar), Ruler, static_cast<QWidget*>(splitter),
                         static_cast<QWidget*>(StatusBar)})
     column->addWidget(part, part == splitter ? 1 : 0);
@@ -313,7 +320,7 @@ void TNotePrp::MI_loadfileClick() {
   UpdateItem(true);
 }
 
-void TNotePrp::RichEditURL1URLClick(const QString& URL) { OpenURL(FromQString(URL)); }
+void TNotePrp::RichEditURL1URLClick(const QString& URL) { OpenURL(URL); }
 
 bool TNotePrp::eventFilter(QObject* watched, QEvent* event) {
   if (watched == RichEditURL1 && event->type() == QEvent::FocusOut) RichEditURL1Exit();

@@ -168,7 +168,7 @@ void TSheetPrp::CreateTexts() {
   RichEditURL3->hide();
   for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {
     text->installEventFilter(this);
-    text->OnURLClick = [](TRichEditURL*, const QString& url) { OpenURL(FromQString(url)); };
+    text->OnURLClick = [](TRichEditURL*, const QString& url) { OpenURL(url); };
     text->OnProgramKey = [text](QKeyEvent* key) { return MainMenuShortcut(text, key); };
   }
   connect(RichEditURL2, &QTextEdit::textChanged, this, &TSheetPrp::RichEditURL2Change);

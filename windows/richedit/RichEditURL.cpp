@@ -1,5 +1,6 @@
 #include "RichEditURL.h"
 
+#include "RtfFormat.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
 #include "graphics/PictureCache.h"
@@ -8,6 +9,8 @@
 #include "platform/qt/ShellOpen.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -21,7 +24,9 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextImageFormat>
+#include <QToolTip>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -89,7 +94,8 @@ std::vector<std::pair<int, int>> FindURLs(const QString& text) {
   return found;
 }
 
-// Underlines the detected addresses on screen; the document itself is not changed.
+// Shows the detected addresses and the links of the text as links, underlined in the link
+// colour, whatever a link's own format; the document itself is not changed.
 class TURLHighlighter : public QSyntaxHighlighter {
 public:
   using QSyntaxHighlighter::QSyntaxHighlighter;
@@ -98,17 +104,31 @@ protected:
   void highlightBlock(const QString& text) override {
     QTextCharFormat link;
     link.setFontUnderline(true);
-    link.setForeground(QColor(Qt::blue));
+    link.setForeground(QGuiApplication::palette().color(QPalette::Link));
     for (auto [start, end] : FindURLs(text)) setFormat(start, end - start, link);
+    const QTextBlock block = currentBlock();
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (const QTextFragment part = it.fragment(); !part.charFormat().anchorHref().isEmpty())
+        setFormat(part.position() - block.position(), part.length(), link);
   }
 };
+
+bool IsHiddenTextAt(const QTextDocument& document, int position) {
+  if (document.characterAt(position) != QChar::ObjectReplacementCharacter) return false;
+  const QTextBlock block = document.findBlock(position);
+  for (auto it = block.begin(); !it.atEnd(); ++it)
+    if (it.fragment().contains(position)) return !HiddenTextOf(it.fragment().charFormat()).isEmpty();
+  return false;
+}
 
 } // namespace
 
 TRichEditURL::TRichEditURL(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(true);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->setMouseTracking(true); // a link under the mouse shows its target
   FHighlighter = new TURLHighlighter(document());
+  RegisterHiddenText(*document());
 }
 
 void TRichEditURL::ResetHistory() {
@@ -215,17 +235,38 @@ bool TRichEditURL::LinkAt(int position, int& start, int& end, QString& target) c
   return false;
 }
 
+bool TRichEditURL::TargetAt(const QPoint& point, int& start, int& end, QString& target) const {
+  const int position = CharacterAt(point);
+  if (position < 0) return false;
+  if (LinkAt(position, start, end, target)) return true;
+  if (!URLAt(position, start, end)) return false;
+  QTextCursor address(document()); // the detected address is its own target
+  address.setPosition(start);
+  address.setPosition(end, QTextCursor::KeepAnchor);
+  target = address.selectedText();
+  return true;
+}
+
 bool TRichEditURL::ClickAt(const QPoint& point) {
   int start = 0, end = 0;
-  QString target; // a link's own; else the detected address itself
-  const int position = CharacterAt(point);
-  if (position < 0 || (!LinkAt(position, start, end, target) && !URLAt(position, start, end))) return false;
+  QString target;
+  if (!TargetAt(point, start, end, target)) return false;
   QTextCursor selection(document());
   selection.setPosition(start);
   selection.setPosition(end, QTextCursor::KeepAnchor);
   setTextCursor(selection);
-  DoURLClick(target.isEmpty() ? selection.selectedText() : target);
+  DoURLClick(target);
+  if (const QString refusal = LinkRefusal(target); !refusal.isEmpty()) {
+    QToolTip::showText(viewport()->mapToGlobal(point), refusal, viewport());
+    ShowLinkStatus(refusal);
+  }
   return true;
+}
+
+void TRichEditURL::ShowLinkStatus(const QString& status) {
+  if (status == FLinkStatus) return;
+  FLinkStatus = status;
+  if (OnLinkStatus) OnLinkStatus(status);
 }
 
 void TRichEditURL::DoURLClick(const QString& URL) {
@@ -233,11 +274,48 @@ void TRichEditURL::DoURLClick(const QString& URL) {
 }
 
 void TRichEditURL::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && ClickAt(event->position().toPoint())) {
-    event->accept();
-    return;
-  }
+  int start = 0, end = 0;
+  QString target;
+  const QPoint point = event->position().toPoint();
+  const bool open = event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ControlModifier);
+  FPressedOnLink = open && TargetAt(point, start, end, target) ? point : QPoint(-1, -1);
   QTextEdit::mousePressEvent(event);
+}
+
+void TRichEditURL::mouseReleaseEvent(QMouseEvent* event) {
+  QTextEdit::mouseReleaseEvent(event);
+  const QPoint point = event->position().toPoint();
+  const QPoint pressed = std::exchange(FPressedOnLink, QPoint(-1, -1));
+  if (event->button() == Qt::LeftButton && pressed.x() >= 0 &&
+      (point - pressed).manhattanLength() < QApplication::startDragDistance())
+    ClickAt(point);
+}
+
+void TRichEditURL::mouseMoveEvent(QMouseEvent* event) {
+  QTextEdit::mouseMoveEvent(event);
+  int start = 0, end = 0;
+  QString target;
+  if (!TargetAt(event->position().toPoint(), start, end, target)) {
+    if (!FLinkStatus.isEmpty()) QToolTip::hideText();
+    return ShowLinkStatus(QString());
+  }
+  ShowLinkStatus(LinkStatus(target));
+}
+
+bool TRichEditURL::viewportEvent(QEvent* event) {
+  int start = 0, end = 0;
+  QString target;
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (TargetAt(help->pos(), start, end, target)) {
+      const QString hint = LinkRefusal(target).isEmpty() ? tr("Click to open, Ctrl+click to place the cursor.") : QString();
+      QToolTip::showText(help->globalPos(), LinkStatus(target) + (hint.isEmpty() ? "" : "\n" + hint), viewport());
+      return true;
+    }
+  } else if (event->type() == QEvent::Leave) {
+    ShowLinkStatus(QString());
+  }
+  return QTextEdit::viewportEvent(event);
 }
 
 void TRichEditURL::keyPressEvent(QKeyEvent* event) {
@@ -260,7 +338,36 @@ void TRichEditURL::keyPressEvent(QKeyEvent* event) {
     default: break;
     }
   }
+  if (PassHiddenText(event)) return;
   QTextEdit::keyPressEvent(event);
+}
+
+bool TRichEditURL::PassHiddenText(QKeyEvent* event) {
+  if (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
+  const int key = event->key();
+  if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+    QTextCursor caret = textCursor();
+    if (caret.hasSelection()) return false;
+    const bool back = key == Qt::Key_Backspace;
+    int at = caret.position();
+    while (IsHiddenTextAt(*document(), back ? at - 1 : at)) at += back ? -1 : 1;
+    if (at != caret.position()) {
+      caret.setPosition(at);
+      setTextCursor(caret);
+    }
+    return false; // the key deletes from there
+  }
+  if (key != Qt::Key_Left && key != Qt::Key_Right) return false;
+  for (int steps = 0; steps < 1000; ++steps) { // each hidden text is one step
+    const int before = textCursor().position();
+    QTextEdit::keyPressEvent(event);
+    const int after = textCursor().position();
+    bool hiddenOnly = after != before;
+    for (int at = std::min(before, after); hiddenOnly && at < std::max(before, after); ++at)
+      hiddenOnly = IsHiddenTextAt(*document(), at);
+    if (!hiddenOnly) break;
+  }
+  return true;
 }
 
 bool TRichEditURL::canInsertFromMimeData(const QMimeData* source) const {
@@ -306,7 +413,7 @@ void TRichEditURL::insertFromMimeData(const QMimeData* source) {
 QMimeData* TRichEditURL::createMimeDataFromSelection() const {
   const QTextDocumentFragment selection = textCursor().selection();
   auto* data = new QMimeData;
-  data->setText(selection.toPlainText());
+  data->setText(selection.toPlainText().remove(QChar::ObjectReplacementCharacter)); // pictures, hidden text
   data->setHtml(selection.toHtml());
   QTextDocument copied;
   copied.setDefaultFont(document()->defaultFont());
@@ -323,6 +430,7 @@ int TRichEditURL::Print(const QString& Caption, QPrinter& printer) {
   const QRect rect = PageRect.isEmpty() ? QRect(0, 0, printer.width(), printer.height()) : PageRect;
   std::unique_ptr<QTextDocument> text(document()->clone());
   text->documentLayout()->setPaintDevice(&printer);
+  RegisterHiddenText(*text);
   text->setPageSize(rect.size());
   painter.drawText(300, 300, Caption);
   const int pages = std::max(1, text->pageCount());
@@ -349,10 +457,26 @@ bool IsWebAddress(const QString& URL) {
   return start.hasMatch() && start.capturedStart() == 0 && URL.size() > start.capturedLength();
 }
 
-bool OpenURL(const std::string& URL) {
-  if (!IsWebAddress(ToQString(URL))) return false;
-  const bool bare = URL.size() >= 4 && QString::fromLatin1(URL.substr(0, 4)).compare("www.", Qt::CaseInsensitive) == 0;
-  return ShellOpen(bare ? "http://" + URL : URL);
+QString LinkRefusal(const QString& URL) {
+  if (IsWebAddress(URL)) return {};
+  if (URL.isEmpty() || URL.startsWith('#')) return QObject::tr("Not opened: a place in the document the text came from.");
+  static const QRegularExpression scheme("^([A-Za-z][A-Za-z0-9+.-]+):");
+  if (const QRegularExpressionMatch match = scheme.match(URL); match.hasMatch())
+    return QObject::tr("Not opened: only web and mail addresses open, not %1: links.").arg(match.captured(1).toLower());
+  return QObject::tr("Not opened: only web and mail addresses open.");
+}
+
+QString LinkStatus(const QString& URL) {
+  const QString refusal = LinkRefusal(URL);
+  return refusal.isEmpty() ? URL : URL + " \u2014 " + refusal;
+}
+
+bool OpenURL(const QString& URL) {
+  if (!IsWebAddress(URL)) return false;
+  const QString address = URL.startsWith("www.", Qt::CaseInsensitive) ? "http://" + URL : URL;
+  // The shell takes Windows-1252: letters beyond ASCII go as a browser sends them.
+  const bool ascii = std::all_of(address.begin(), address.end(), [](QChar c) { return c.unicode() < 0x80; });
+  return ShellOpen(ascii ? FromQString(address) : QUrl(address).toEncoded().toStdString());
 }
 
 } // namespace qel

@@ -1,6 +1,9 @@
 #include "RtfFormat.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextObjectInterface>
 #include <QTextBlockFormat>
 #include <QTextDocument>
 #include <QTextTable>
@@ -54,7 +57,35 @@ QString Alpha(int number) {
   return text;
 }
 
+// Hidden text takes no width and draws nothing; its line is as high as for shown text.
+class THiddenText : public QObject, public QTextObjectInterface {
+  Q_OBJECT
+  Q_INTERFACES(QTextObjectInterface)
+public:
+  using QObject::QObject;
+  QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+    return QSizeF(0, QFontMetricsF(format.toCharFormat().font()).height());
+  }
+  void drawObject(QPainter*, const QRectF&, QTextDocument*, int, const QTextFormat&) override {}
+};
+
 } // namespace
+
+void RegisterHiddenText(QTextDocument& document) {
+  QAbstractTextDocumentLayout* layout = document.documentLayout();
+  if (!layout->handlerForObject(kRtfHiddenTextObject)) layout->registerHandler(kRtfHiddenTextObject, new THiddenText(&document));
+}
+
+QTextCharFormat RtfHiddenTextFormat(const QTextCharFormat& run, const QString& text) {
+  QTextCharFormat format = run;
+  format.setObjectType(kRtfHiddenTextObject);
+  format.setProperty(kRtfHiddenTextProperty, text);
+  return format;
+}
+
+QString HiddenTextOf(const QTextFormat& format) {
+  return format.objectType() == kRtfHiddenTextObject ? format.stringProperty(kRtfHiddenTextProperty) : QString();
+}
 
 QTextCharFormat TRtfRun::ToCharFormat() const {
   QTextCharFormat format;
@@ -108,6 +139,7 @@ TRtfRun TRtfRun::FromCharFormat(const QTextCharFormat& format, const QFont& defa
       (format.boolProperty(kRtfHighlightProperty) || format.background().color() != run.Shading))
     run.Highlight = format.background().color();
   run.Link = format.stringProperty(kRtfFieldProperty);
+  run.Hidden = format.objectType() == kRtfHiddenTextObject;
   if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) run.Script = TRtfScript::Super;
   if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) run.Script = TRtfScript::Sub;
   run.OffsetHalfPoints = static_cast<int>(std::lround(format.baselineOffset() * run.HalfPoints / 100.0));
@@ -293,3 +325,5 @@ bool IsSymbolFont(const QString& family) {
 }
 
 } // namespace qel
+
+#include "RtfFormat.moc"

@@ -44,6 +44,11 @@ constexpr int kRtfHighlightProperty = QTextFormat::UserProperty + 0x1108;
 // back as it is.
 constexpr int kRtfFieldProperty = QTextFormat::UserProperty + 0x1109;
 
+// Hidden text ("\v") is one object of no width that holds the text: it neither shows nor can be
+// edited, and is written back hidden.
+constexpr int kRtfHiddenTextObject = QTextFormat::UserObject + 0x1101;
+constexpr int kRtfHiddenTextProperty = QTextFormat::UserProperty + 0x110A;
+
 enum class TRtfScript { Normal, Super, Sub };
 
 struct TRtfRun {
@@ -60,6 +65,7 @@ struct TRtfRun {
   TRtfScript Script = TRtfScript::Normal;
   int OffsetHalfPoints = 0; // "\up" (above the baseline) or "\dn" (negative)
   QString Link; // the instruction of the link field the run is the text of; empty: none
+  bool Hidden = false; // "\v"
 
   bool operator==(const TRtfRun& other) const = default;
   QTextCharFormat ToCharFormat() const;
@@ -127,6 +133,14 @@ struct TRtfPicture;
 // the group and takes the run's character format.
 QTextImageFormat RtfImageFormat(QTextDocument& document, const TRtfPicture& picture, QByteArray group,
                                 const QTextCharFormat& run);
+
+// The object that stands for hidden text in a run's format.
+QTextCharFormat RtfHiddenTextFormat(const QTextCharFormat& run, const QString& text);
+// Makes hidden text take no room where the document is laid out (once per document; reading
+// needs none).
+void RegisterHiddenText(QTextDocument& document);
+// The text of a hidden-text object's format; empty for other formats.
+QString HiddenTextOf(const QTextFormat& format);
 
 // The family a character format names, else the default font's.
 QString FamilyOf(const QTextCharFormat& format, const QFont& defaultFont);

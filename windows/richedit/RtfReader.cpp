@@ -54,6 +54,8 @@ public:
   void AnsiText(std::string_view text) override;
   void Text(std::u16string_view text) override;
   void Break(TRtfBreak kind) override;
+  // Text that stands for a break: it shows, also within hidden text.
+  void ShownText(std::u16string_view text);
   void GroupOpened() override { Outer.push_back(State); }
   void GroupClosed() override;
   void Destination(TRtfDest dest) override;
@@ -193,6 +195,8 @@ bool TRtfReader::CharacterWord(const TRtfWord& word) {
     run.Strike = word.Or(1) != 0;
   } else if (name == "cf") {
     run.Color = ColorOf(word.Param);
+  } else if (name == "v") {
+    run.Hidden = word.Or(1) != 0;
   } else if (name == "plain") {
     run = PlainRun();
   } else {
@@ -383,7 +387,7 @@ void TRtfReader::EndCell(bool row) {
     return;
   }
   Place();
-  if (!Table) return row ? EndParagraph(false) : Text(u"\t");
+  if (!Table) return row ? EndParagraph(false) : ShownText(u"\t");
   if (RowPending) NextRow(); // a row of no cells but this
   if (CellPending && !row) MoveToCell(); // an empty cell
   FlushRun();
@@ -405,10 +409,16 @@ void TRtfReader::Text(std::u16string_view text) {
   Pending.append(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+void TRtfReader::ShownText(std::u16string_view text) {
+  const bool hidden = std::exchange(State.Run.Hidden, false);
+  Text(text);
+  State.Run.Hidden = hidden;
+}
+
 void TRtfReader::Break(TRtfBreak kind) {
   switch (kind) {
   case TRtfBreak::Paragraph: EndParagraph(false); break;
-  case TRtfBreak::Line: Text(u"\x2028"); break;
+  case TRtfBreak::Line: ShownText(u"\x2028"); break;
   case TRtfBreak::Cell: EndCell(false); break;
   case TRtfBreak::Row: EndCell(true); break;
   }
@@ -497,7 +507,10 @@ const QTextCharFormat& TRtfReader::CharFormat(const TRtfRun& run) {
 
 void TRtfReader::FlushRun() {
   if (Pending.isEmpty()) return;
-  Cursor.insertText(Pending, CharFormat(PendingRun));
+  if (PendingRun.Hidden)
+    Cursor.insertText(QString(QChar::ObjectReplacementCharacter), RtfHiddenTextFormat(CharFormat(PendingRun), Pending));
+  else
+    Cursor.insertText(Pending, CharFormat(PendingRun));
   Pending.clear();
 }
 

@@ -14,7 +14,8 @@ namespace qel {
 // colour, highlight, shading, super- and subscript, raised and lowered text; alignment,
 // indents, spacing, line spacing, tab stops, bullet and numbered lists; tables; pictures
 // and objects, shown as images and kept as the groups they were read from. Text is decoded in
-// the code page of its font's charset (or "\ansicpg"); "\uN" is read with its fallback skipped.
+// the code page of its font's charset (or "\ansicpg"); "\uN" is read with its fallback skipped,
+// "\upr" by its Unicode half. Hidden text ("\v") is kept in objects that do not show.
 // Destinations without text (style sheet, information, ...) are skipped, unknown words ignored.
 // Text that does not start with "{\rtf" is taken as plain Windows-1252 text.
 // Bad or truncated input ends the text where the input ends; nothing is thrown.

@@ -67,6 +67,11 @@ private:
   // A link's text goes in a field: "{\field{\*\fldinst ...}{\fldrslt ...}}".
   void OpenField(const QString& instruction);
   void CloseField();
+  // A highlight or shading ends with a group of its own: readers take "\highlight0" and "\cb0"
+  // for a black background.
+  void CloseBackground();
+  // Paragraph and cell marks show: the background and hiding of the text before them end first.
+  void BeforeMark();
   void Picture(const QTextImageFormat& format);
   void RunFormat(const TRtfRun& run);
   void Word(const char* name);
@@ -106,6 +111,8 @@ private:
   int WrittenOverride = 0; // in the paragraph format written last
   QString Field;           // the instruction of the field open
   std::optional<TRtfRun> OutsideField; // the run format in force around it
+  bool BackgroundOpen = false;              // the group of a highlight or shading
+  std::optional<TRtfRun> OutsideBackground; // the run format in force around it
 };
 
 std::string TRtfWriter::Run() {
@@ -124,6 +131,7 @@ std::string TRtfWriter::Run() {
     if (std::exchange(openEnd, false) && block.length() <= 1 && !block.next().isValid()) continue;
     Block(block);
   }
+  CloseBackground();
   Out += "\r\n}\r\n";
   std::string body = std::move(Out);
   Out.clear();
@@ -159,6 +167,7 @@ void TRtfWriter::Header() {
 
 void TRtfWriter::EndParagraph() {
   if (!std::exchange(NeedPar, false)) return;
+  BeforeMark();
   Word("par");
   Out += "\r\n";
   NeedDelimiter = false;
@@ -204,6 +213,7 @@ bool TRtfWriter::Table(const QTextTable& table) {
       if (open && rowOpen && !blocks.empty() && blocks.back().length() <= 1 && !atEnd) blocks.pop_back();
       for (const QTextBlock& block : blocks) Block(block);
       if (!open) {
+        BeforeMark();
         Word("cell");
         NeedPar = false;
       }
@@ -213,6 +223,7 @@ bool TRtfWriter::Table(const QTextTable& table) {
       CurrentParagraph.InTable = true;
     }
     if (!rowOpen) {
+      BeforeMark();
       Word("row");
       Out += "\r\n";
       NeedDelimiter = false;
@@ -267,17 +278,19 @@ void TRtfWriter::Paragraph(const QTextBlock& block, bool first) {
       continue;
     }
     Wanted = TRtfRun::FromCharFormat(fragment.charFormat(), DefaultFont);
-    Text(fragment.text());
+    Text(Wanted->Hidden ? HiddenTextOf(fragment.charFormat()).repeated(fragment.length()) : fragment.text());
   }
   CloseField();
 }
 
 void TRtfWriter::OpenField(const QString& instruction) {
   Wanted.reset(); // no format words in the instruction
-  Out += "{\\field{\\*\\fldinst ";
+  CloseBackground();
+  // The instruction in a group of its own, as some readers need it to keep the link.
+  Out += "{\\field{\\*\\fldinst{";
   NeedDelimiter = false;
   Text(instruction);
-  Out += "}{\\fldrslt ";
+  Out += "}}{\\fldrslt ";
   NeedDelimiter = false;
   Field = instruction;
   OutsideField = Current;
@@ -285,6 +298,7 @@ void TRtfWriter::OpenField(const QString& instruction) {
 
 void TRtfWriter::CloseField() {
   if (Field.isEmpty()) return;
+  CloseBackground();
   Out += "}}";
   NeedDelimiter = false;
   Field.clear();
@@ -424,7 +438,33 @@ void TRtfWriter::ParagraphFormat(const TRtfParagraph& paragraph, int start, int 
   }
 }
 
+void TRtfWriter::CloseBackground() {
+  if (!std::exchange(BackgroundOpen, false)) return;
+  Out += '}';
+  NeedDelimiter = false;
+  Current = OutsideBackground;
+}
+
+void TRtfWriter::BeforeMark() {
+  CloseBackground();
+  if (!Current || !Current->Hidden) return;
+  Word("v0");
+  Current->Hidden = false;
+}
+
 void TRtfWriter::RunFormat(const TRtfRun& run) {
+  if (BackgroundOpen && ((Current->Highlight.isValid() && !run.Highlight.isValid()) ||
+                         (Current->Shading.isValid() && !run.Shading.isValid())))
+    CloseBackground();
+  if (!BackgroundOpen && (run.Highlight.isValid() || run.Shading.isValid())) {
+    TRtfRun outside = run; // the other formats go before the group
+    outside.Highlight = outside.Shading = QColor();
+    RunFormat(outside);
+    Out += '{';
+    NeedDelimiter = false;
+    BackgroundOpen = true;
+    OutsideBackground = Current;
+  }
   TRtfRun unknown;
   unknown.HalfPoints = -1;
   const TRtfRun was = Current.value_or(unknown);
@@ -437,6 +477,7 @@ void TRtfWriter::RunFormat(const TRtfRun& run) {
   Toggle(run.Italic, was.Italic, "i", "i0");
   Toggle(run.Underline, was.Underline, "ul", "ulnone");
   Toggle(run.Strike, was.Strike, "strike", "strike0");
+  Toggle(run.Hidden, was.Hidden, "v", "v0");
   if (run.Color != was.Color) Word("cf", run.Color.isValid() ? IndexIn(Colors, run.Color) : 0);
   if (run.Highlight != was.Highlight) Word("highlight", run.Highlight.isValid() ? IndexIn(Colors, run.Highlight) : 0);
   if (run.Shading != was.Shading) Word("cb", run.Shading.isValid() ? IndexIn(Colors, run.Shading) : 0);
@@ -495,8 +536,7 @@ void TRtfWriter::Char(char16_t c) {
   if (fallback.size() == 1 && static_cast<unsigned char>(fallback[0]) >= 0x80) {
     Hex(static_cast<unsigned char>(fallback[0]));
   } else {
-    Out += '?';
-    NeedDelimiter = false;
+    Hex('?'); // a literal "?" makes some readers drop the character after it
   }
 }
 

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolTip>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -298,7 +299,124 @@ TEST_F(RichEditURL, ALeftClickOnALinkReportsItsTargetAndOnlyWebAddressesOpen) {
 
   TShellRecorder recorder;
   IShellOpener* previous = SetShellOpener(&recorder);
-  for (const QString& url : Clicked) OpenURL(url.toStdString());
+  for (const QString& url : Clicked) OpenURL(url);
   SetShellOpener(previous);
   EXPECT_EQ(recorder.Opened, (std::vector<std::string>{"https://example.com/?q=1&r=2"}));
+}
+
+namespace {
+
+// A note whose text holds one link; its text starts at position 3.
+std::string LinkNote(const char* target, const char* shown) {
+  return std::string("{\\rtf1 go {\\field{\\*\\fldinst{HYPERLINK \"") + target + "\"}}{\\fldrslt " + shown + "}} end}";
+}
+
+} // namespace
+
+// Fault: a link opened with nothing shown first, so a link shown as one address could open
+// another, and a refused one did nothing. Hovering shows the target (tool tip and status
+// line); a refused target says why, also when clicked.
+TEST_F(RichEditURL, ALinkShowsItsTargetBeforeItOpensAndARefusedOneSaysWhy) {
+  const struct {
+    const char* target;
+    const char* refusal; // empty: it opens
+  } cases[] = {
+      {"https://evil.example/login", ""},
+      {"javascript:alert(1)", "Not opened: only web and mail addresses open, not javascript: links."},
+      {"file:///etc/passwd", "Not opened: only web and mail addresses open, not file: links."},
+      {"smb://server/share", "Not opened: only web and mail addresses open, not smb: links."},
+      {"data:text/html,x", "Not opened: only web and mail addresses open, not data: links."},
+      {"#_Toc1", "Not opened: a place in the document the text came from."},
+      {"C:\\\\Windows\\\\x.exe", "Not opened: only web and mail addresses open."},
+  };
+  QStringList status;
+  Edit.OnLinkStatus = [&](const QString& text) { status << text; };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    const QString target = QString(c.target).replace("\\\\", "\\");
+    const QString shown = c.refusal[0] ? target + " \u2014 " + c.refusal : target;
+    Edit.SetRichText(LinkNote(c.target, "https://bank.example/login"));
+    status.clear();
+    Clicked.clear();
+    QTest::mouseMove(Edit.viewport(), PointOf(8));
+    QHelpEvent help(QEvent::ToolTip, PointOf(8), Edit.viewport()->mapToGlobal(PointOf(8)));
+    QApplication::sendEvent(Edit.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), c.refusal[0] ? shown : shown + "\nClick to open, Ctrl+click to place the cursor.");
+    QTest::mouseMove(Edit.viewport(), PointOf(1));
+    EXPECT_EQ(status, (QStringList{shown, ""}));
+    QTest::mouseClick(Edit.viewport(), Qt::LeftButton, {}, PointOf(8));
+    EXPECT_EQ(Clicked, QStringList{target});
+    if (c.refusal[0]) {
+      EXPECT_EQ(QToolTip::text(), c.refusal);
+      EXPECT_EQ(status.last(), c.refusal);
+    }
+    QToolTip::hideText();
+  }
+}
+
+// Fault: a link whose text carried no underline or colour looked like plain text, and a click
+// anywhere in a link opened it, so the caret could not be put into it with the mouse. Links
+// look like links on screen only; a Ctrl+click or a drag places the caret.
+TEST_F(RichEditURL, LinksLookLikeLinksAndACtrlClickOrADragPlacesTheCaret) {
+  const std::string rtf = LinkNote("https://example.com/", "plain words");
+  Edit.SetRichText(rtf);
+  const QTextBlock block = Edit.document()->firstBlock();
+  QStringList shownAsLinks;
+  for (const QTextLayout::FormatRange& range : block.layout()->formats())
+    if (range.format.fontUnderline() && range.format.foreground().color() == Edit.palette().color(QPalette::Link))
+      shownAsLinks << block.text().mid(range.start, range.length);
+  EXPECT_EQ(shownAsLinks, QStringList{"plain words"});
+  QTextCursor inLink(Edit.document());
+  inLink.setPosition(6);
+  EXPECT_FALSE(inLink.charFormat().fontUnderline());
+  EXPECT_EQ(Edit.GetRichText(), rtf);
+
+  QTest::mouseClick(Edit.viewport(), Qt::LeftButton, Qt::ControlModifier, PointOf(6));
+  EXPECT_TRUE(Clicked.isEmpty());
+  EXPECT_FALSE(Edit.textCursor().hasSelection());
+  EXPECT_TRUE(Edit.textCursor().position() > 3 && Edit.textCursor().position() < 14) << Edit.textCursor().position();
+
+  QTest::mousePress(Edit.viewport(), Qt::LeftButton, {}, PointOf(5));
+  QTest::mouseMove(Edit.viewport(), PointOf(10));
+  QTest::mouseRelease(Edit.viewport(), Qt::LeftButton, {}, PointOf(10));
+  EXPECT_TRUE(Clicked.isEmpty());
+  EXPECT_EQ(Edit.textCursor().selectedText().size(), 5) << Edit.textCursor().selectedText().toStdString();
+}
+
+// Hidden text takes no room; the arrow keys pass over it as over nothing, and the deleting keys
+// act on the shown character beyond it, so it is never edited unseen.
+TEST_F(RichEditURL, HiddenTextTakesNoRoomAndTheCaretPassesIt) {
+  Edit.SetRichText("{\\rtf1 ab{\\v secret}cd}"); // a b [hidden] c d
+  QTextCursor caret(Edit.document());
+  auto x = [&](int position) {
+    caret.setPosition(position);
+    return Edit.cursorRect(caret).x();
+  };
+  EXPECT_EQ(x(2), x(3));
+  EXPECT_LT(x(1), x(2));
+  const struct {
+    int from;
+    Qt::Key key;
+    int to;
+    const char* text; // shown
+  } cases[] = {
+      {2, Qt::Key_Right, 4, "abcd"}, {3, Qt::Key_Left, 1, "abcd"},     {4, Qt::Key_Left, 3, "abcd"},
+      {3, Qt::Key_Backspace, 1, "acd"}, {2, Qt::Key_Delete, 3, "abd"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
+    Edit.SetRichText("{\\rtf1 ab{\\v secret}cd}");
+    caret.setPosition(c.from);
+    Edit.setTextCursor(caret);
+    QTest::keyClick(&Edit, c.key);
+    EXPECT_EQ(Edit.textCursor().position(), c.to);
+    EXPECT_EQ(PlainTextOf(*Edit.document()), c.text);
+    const std::string stored = Edit.GetRichText();
+    EXPECT_EQ(RtfToPlainText(stored), c.text);
+    EXPECT_NE(stored.find("secret"), std::string::npos) << stored;
+  }
+  // Copied as plain text, it is not there either.
+  Edit.selectAll();
+  Edit.copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), "abd");
 }

@@ -1,6 +1,8 @@
 #include "RtfDescribe.h"
 
+#include "windows/richedit/RichEditURL.h"
 #include "windows/richedit/RtfFormat.h"
+#include "windows/richedit/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -9,6 +11,8 @@
 #include <QTextTable>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTest>
+#include <gtest/gtest.h>
 
 namespace qel::test {
 
@@ -47,13 +51,39 @@ std::string DescribeRtfDocument(const QTextDocument& document) {
              (r.Highlight.isValid() ? " highlight" + r.Highlight.name().toStdString() : "") +
              (r.Shading.isValid() ? " shading" + r.Shading.name().toStdString() : "") +
              (r.Script == TRtfScript::Super ? " super" : r.Script == TRtfScript::Sub ? " sub" : "") +
-             (r.OffsetHalfPoints ? " offset" + std::to_string(r.OffsetHalfPoints) : "") +
+             (r.OffsetHalfPoints ? " offset" + std::to_string(r.OffsetHalfPoints) : "") + (r.Hidden ? " hidden" : "") +
              (r.Link.isEmpty() ? "" : " link<" + it.fragment().charFormat().anchorHref().toStdString() + ">") + ")" +
-             it.fragment().text().toStdString();
+             (r.Hidden ? HiddenTextOf(it.fragment().charFormat()) : it.fragment().text()).toStdString();
     }
     out += "\n";
   }
   return out;
+}
+
+std::string ExpectKeptThroughAnEdit(const std::string& rtf, const std::string& shown,
+                                    const std::vector<const char*>& stored) {
+  TRichEditURL edit;
+  edit.document()->setDefaultFont(QFont("Arial", 10));
+  edit.SetRichText(rtf);
+  EXPECT_EQ(DescribeRtfDocument(*edit.document()), shown);
+  EXPECT_EQ(edit.GetRichText(), rtf);
+
+  // One character typed at the start, in the format of the text there.
+  edit.setFocus();
+  edit.moveCursor(QTextCursor::Start);
+  QTest::keyClick(&edit, Qt::Key_Exclam);
+  std::string edited = shown;
+  edited.insert(edited.find(')') + 1, "!");
+  EXPECT_EQ(DescribeRtfDocument(*edit.document()), edited);
+  const std::string written = edit.GetRichText();
+  for (const char* part : stored) EXPECT_NE(written.find(part), std::string::npos) << part << "\n" << written;
+
+  TRichEditURL again;
+  again.document()->setDefaultFont(edit.document()->defaultFont());
+  again.SetRichText(written);
+  EXPECT_EQ(DescribeRtfDocument(*again.document()), edited) << written;
+  EXPECT_EQ(WriteRtf(*again.document()), written);
+  return written;
 }
 
 } // namespace qel::test
