@@ -233,13 +233,13 @@ void TContainer::Save(const std::string& projectFile) {
   SetModified(false);
 }
 
-void TContainer::SaveDataFiles(const std::string& projectFile) const { WriteDataFiles(projectFile); }
+void TContainer::SaveDataFiles(const std::string& projectFile) { WriteDataFiles(projectFile); }
 
 // All six files or none: each is written to a temporary file flushed to disk; then the
 // journal naming them is flushed, the files are renamed into place and the journal removed.
 // A failure before the journal is on disk leaves the old files; one after it completes the
 // save, here or at the next load or save.
-std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
+std::string TContainer::WriteDataFiles(const std::string& projectFile) {
   const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
                                                                       {NotePool.get(), "_Not"},
                                                                       {PosPool.get(), "_Pos"},
@@ -253,9 +253,9 @@ std::string TContainer::WriteDataFiles(const std::string& projectFile) const {
   files.reserve(order.size());
   for (const auto& [pool, suffix] : order) files.emplace_back(FindFileNoCase(DataFileName(projectFile, suffix)));
   // The six files' bytes are made on their own threads while the main thread writes and syncs
-  // them in order. The pools are only read there: their lists close their holes first, here,
-  // so that no look-up changes them. A failure waits for every thread.
-  for (TPoolItemList* pool : DataPools()) pool->AllItems();
+  // them in order. The pools are only read there; their lists close their holes first, here,
+  // so that each look-up costs one step. A failure waits for every thread.
+  CompactLists();
   bool journaled = false;
   try {
     std::array<std::future<std::string>, order.size()> bytes;
@@ -315,6 +315,10 @@ void TContainer::SetModified(bool value) {
 
 void TContainer::ClearFilters() {
   for (TPoolItemList* pool : DataPools()) pool->Filtered = false;
+}
+
+void TContainer::CompactLists() {
+  for (TPoolItemList* pool : DataPools()) pool->Compact();
 }
 
 void TContainer::ResetViews() {

@@ -71,12 +71,15 @@ public:
   // Writes the six data files under the name only: folder, current folder and flags stay.
   // Every file is written under a temporary name first and renamed when all six are written,
   // so that a save stopped at any point leaves the old project or the new one.
-  void SaveDataFiles(const std::string& projectFile) const;
+  void SaveDataFiles(const std::string& projectFile);
 
   bool IsModified() const;
   void SetModified(bool value);
   void ClearFilters();
   void ResetViews();
+  // Closes the holes that deletions left in the data pools' lists, before work is handed to
+  // threads that read them.
+  void CompactLists();
   // Drops every navigator tree-node entry without calls to the tree view.
   void ClearTreeNodes();
 
@@ -140,7 +143,7 @@ private:
   std::array<TPoolItemList*, 6> DataPools() const;
   void ReadDataFiles(const std::string& projectFile, const TImportOffsets* import);
   // SaveDataFiles; what it found of an interrupted save (see RecoveryNote).
-  std::string WriteDataFiles(const std::string& projectFile) const;
+  std::string WriteDataFiles(const std::string& projectFile);
   void RemoveImported(const TImportOffsets& counts);
   template <class T> T* Announce(T* item);
 };
