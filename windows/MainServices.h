@@ -11,6 +11,8 @@
 #include <QList>
 #include <QObject>
 
+#include <memory>
+
 class QComboBox;
 class QMenuBar;
 class QMdiArea;
@@ -36,6 +38,12 @@ signals:
   void ItemChanged(const void* item);
   // The project is about to be freed: drop every reference to it and its items.
   void ProjectReleasing(qel::TContainer* project);
+};
+
+// Kept by a window's command that lets events run while it works (see HoldProject).
+class TProjectHold {
+public:
+  virtual ~TProjectHold() = default;
 };
 
 class IMainServices {
@@ -75,6 +83,10 @@ public:
   virtual int ClientWidth() const = 0;
   virtual int ClientHeight() const = 0;
   virtual int ToolBarMainHeight() const = 0;
+
+  // While the hold lives the project counts as busy: the commands that replace it or close the
+  // main window wait and run once the last hold is gone. Null when nothing needs holding.
+  virtual std::unique_ptr<TProjectHold> HoldProject() { return nullptr; }
 
   // Places a property window at the left edge, below the tool bars, as high as the client.
   void PlacePropertyWindow(QWidget* window) const {

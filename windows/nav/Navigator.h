@@ -159,6 +159,9 @@ private:
   void AddNewSheet();
   void BringToFront(QWidget* window);
   void BringSelfToFront();
+  // Lets pending events run in the middle of a command, the project held meanwhile: a command
+  // that would replace it (or close the main window) waits until the navigator's is over.
+  void ProcessPendingEvents();
   std::vector<QMdiSubWindow*> Children() const;
   std::vector<TSheetItem*> SheetsNamed(const std::string& name) const;
 
