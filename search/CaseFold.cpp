@@ -15,7 +15,8 @@ namespace {
 
 constexpr auto kAsciiFolded = [] {
   std::array<char, 128> table{};
-  for (int c = 0; c < 128; ++c) table[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  for (int c = 0; c < 128; ++c)
+    table[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
   return table;
 }();
 
@@ -58,8 +59,8 @@ void Normalize(const std::u16string& in, std::u16string& out) {
   out.resize(in.size() * 2 + 8);
   for (;;) {
     UErrorCode error = U_ZERO_ERROR;
-    const int32_t length =
-        unorm2_normalize(Nfc(), in.data(), static_cast<int32_t>(in.size()), out.data(), static_cast<int32_t>(out.size()), &error);
+    const int32_t length = unorm2_normalize(Nfc(), in.data(), static_cast<int32_t>(in.size()), out.data(),
+                                            static_cast<int32_t>(out.size()), &error);
     if (error == U_BUFFER_OVERFLOW_ERROR) {
       out.resize(static_cast<size_t>(length));
       continue;
@@ -100,7 +101,8 @@ void TSearchForm::Append(std::string_view in, bool fold, std::string& out) {
       std::memcpy(&word, from + ascii, 8);
       if (word & (kEach * 0x80)) break;
     }
-    while (ascii < n && static_cast<unsigned char>(from[ascii]) < 0x80) ++ascii;
+    while (ascii < n && static_cast<unsigned char>(from[ascii]) < 0x80)
+      ++ascii;
     const size_t base = out.size();
     out.resize(base + (ascii - i));
     char* to = out.data() + base;
@@ -114,7 +116,8 @@ void TSearchForm::Append(std::string_view in, bool fold, std::string& out) {
       }
       std::memcpy(to, &word, 8);
     }
-    for (; k < ascii; ++k) *to++ = fold ? kAsciiFolded[static_cast<unsigned char>(from[k])] : from[k];
+    for (; k < ascii; ++k)
+      *to++ = fold ? kAsciiFolded[static_cast<unsigned char>(from[k])] : from[k];
     i = ascii;
     if (i == n) break;
     FRun.clear();

@@ -22,7 +22,8 @@ int IndexAt(Place place, int count) {
 class SearchAfterDeletions : public SearchFixture {
 protected:
   void SetUp() override {
-    for (int s = 0; s < kSheets; ++s) AddSheet("sheet " + std::to_string(s) + (s % 4 == 0 ? " sun" : ""));
+    for (int s = 0; s < kSheets; ++s)
+      AddSheet("sheet " + std::to_string(s) + (s % 4 == 0 ? " sun" : ""));
     for (int i = 0; i < kNotes; ++i) {
       const std::string name = "n" + std::to_string(i);
       // Cyrillic bytes of a code page, read on every thread.
@@ -33,7 +34,8 @@ protected:
       if (i % 2 == 0) Project.AssignNoteToSheet(note, Project.SheetPool->GetAllItem(i % kSheets));
       if (i % 5 == 0) AddAttachment(note, "file " + name + (i % 10 == 0 ? " sun" : ""), name + ".txt");
       // The notes that stand for the sheets lie spread over the whole list.
-      if (i % (kNotes / kSheets) == 0) AddAggregationNote(Project, Project.SheetPool->GetAllItem(i / (kNotes / kSheets)));
+      if (i % (kNotes / kSheets) == 0)
+        AddAggregationNote(Project, Project.SheetPool->GetAllItem(i / (kNotes / kSheets)));
     }
     Search.SetNoteMemo1("мир sun");
     Search.SetNoteSheetCaption1("sun");
@@ -48,36 +50,37 @@ protected:
     Project.SyncAggregationNotes(); // deletes the note that stood for the sheet
   }
 
+  // The names of the items of a pool that the test hits, in full-list order.
+  template <class TPoolT, class THit, class TName> static Names Hits(const TPoolT& pool, THit hit, TName name) {
+    Names names;
+    for (int i = 0; i < pool.AllCount(); ++i)
+      if (hit(pool.GetAllItem(i))) names.push_back(name(pool.GetAllItem(i)));
+    return names;
+  }
   // What one thread finds in "Global" for the criteria above, through the single matchers.
-  Names ExpectedNotes() const {
-    Names names;
-    for (int i = 0; i < Project.NotePool->AllCount(); ++i) {
-      const TNoteItem* note = Project.NotePool->GetAllItem(i);
-      if (Search.MatchNoteMemo1(note->Data.Text) || Search.MatchNoteSheetCaption1(note)) names.push_back(note->Data.Name);
-    }
-    return names;
-  }
-  Names ExpectedSheets() const {
-    Names names;
-    for (int i = 0; i < Project.SheetPool->AllCount(); ++i)
-      if (Search.MatchSheetCaption1(Project.SheetPool->GetAllItem(i)->Data.Name))
-        names.push_back(Project.SheetPool->GetAllItem(i)->Data.Name);
-    return names;
-  }
-  Names ExpectedAttachments() const {
-    Names names;
-    for (int i = 0; i < Project.AttachPool->AllCount(); ++i)
-      if (Search.MatchAttachmentCaption1(Project.AttachPool->GetAllItem(i)->Data.Caption))
-        names.push_back(Project.AttachPool->GetAllItem(i)->Data.Caption);
-    return names;
+  void ExpectOneThreadsHits() {
+    EXPECT_EQ(Notes(), Hits(
+                           *Project.NotePool,
+                           [this](const TNoteItem* note) {
+                             return Search.MatchNoteMemo1(note->Data.Text) || Search.MatchNoteSheetCaption1(note);
+                           },
+                           [](const TNoteItem* note) { return note->Data.Name; }));
+    EXPECT_EQ(Sheets(), Hits(
+                            *Project.SheetPool,
+                            [this](const TSheetItem* sheet) { return Search.MatchSheetCaption1(sheet->Data.Name); },
+                            [](const TSheetItem* sheet) { return sheet->Data.Name; }));
+    EXPECT_EQ(Attachments(),
+              Hits(
+                  *Project.AttachPool,
+                  [this](const TAttachItem* item) { return Search.MatchAttachmentCaption1(item->Data.Caption); },
+                  [](const TAttachItem* item) { return item->Data.Caption; }));
   }
 
   // Each item once, at the index it reports, owned by its pool; each position on a live sheet.
   void ExpectListsWhole() const {
-    for (TPoolItemList* pool : {static_cast<TPoolItemList*>(Project.NotePool.get()),
-                                static_cast<TPoolItemList*>(Project.SheetPool.get()),
-                                static_cast<TPoolItemList*>(Project.AttachPool.get()),
-                                static_cast<TPoolItemList*>(Project.PosPool.get())}) {
+    for (TPoolItemList* pool :
+         {static_cast<TPoolItemList*>(Project.NotePool.get()), static_cast<TPoolItemList*>(Project.SheetPool.get()),
+          static_cast<TPoolItemList*>(Project.AttachPool.get()), static_cast<TPoolItemList*>(Project.PosPool.get())}) {
       std::set<const TPoolItem*> seen;
       for (int i = 0; i < pool->AllCount(); ++i) {
         const TPoolItem* item = pool->GetAllItem(i);
@@ -101,9 +104,7 @@ TEST_F(SearchAfterDeletions, ThreadsFindWhatOneThreadFindsAndLeaveEveryListWhole
     Search.SetSheetCaptionActive1(true);
     Search.SetAttachmentCaptionActive1(true);
     Search.Search("Global");
-    EXPECT_EQ(Notes(), ExpectedNotes());
-    EXPECT_EQ(Sheets(), ExpectedSheets());
-    EXPECT_EQ(Attachments(), ExpectedAttachments());
+    ExpectOneThreadsHits();
     Project.ClearFilters();
     ExpectListsWhole();
   }
@@ -124,14 +125,16 @@ TEST_F(SearchAfterDeletions, NotesOfDeletedSheetsGoAndEveryOtherNoteIsSavedOnce)
     Project.ClearFilters();
   }
   std::multiset<std::string> kept;
-  for (int i = 0; i < Project.NotePool->AllCount(); ++i) kept.insert(Project.NotePool->GetAllItem(i)->Data.Name);
+  for (int i = 0; i < Project.NotePool->AllCount(); ++i)
+    kept.insert(Project.NotePool->GetAllItem(i)->Data.Name);
   EXPECT_EQ(kept.size(), size_t(kNotes + kSheets - 10));
   const std::string file = (folder / "p.qel").string();
   Project.Save(file);
   TContainer back;
   back.Load(file);
   std::multiset<std::string> loaded;
-  for (int i = 0; i < back.NotePool->AllCount(); ++i) loaded.insert(back.NotePool->GetAllItem(i)->Data.Name);
+  for (int i = 0; i < back.NotePool->AllCount(); ++i)
+    loaded.insert(back.NotePool->GetAllItem(i)->Data.Name);
   std::filesystem::current_path(cwd);
   std::filesystem::remove_all(folder);
   EXPECT_EQ(loaded, kept);
