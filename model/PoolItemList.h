@@ -63,7 +63,6 @@ public:
   void Reserve(size_t count) { FItems.reserve(count); }
   // Closes the holes: reads then cost one step each.
   void Compact();
-  bool HasHoles() const { return !FHoles.empty(); }
   TLive Items() const { return {FItems, FLive}; }
 
 private:
