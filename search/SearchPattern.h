@@ -36,8 +36,8 @@ private:
   bool FFoldedReady = false;
 };
 
-// The pattern's words (UTF-8): cut at every space (0x20) only, empty words dropped, folded
-// when case is ignored. Cut once, tested against any number of texts.
+// The pattern's words (UTF-8, NFC): cut at every space (0x20) only, empty words dropped,
+// folded when case is ignored. Cut once, tested against any number of texts.
 class TSearchPattern {
 public:
   TSearchPattern(std::string_view pattern, bool caseSensitive);
