@@ -268,7 +268,7 @@ void TContainer::Save(const std::string& projectFile, const std::function<void()
 // A failure before the journal is on disk leaves the old files; one after it completes the
 // save, here or at the next load or save.
 std::string TContainer::SaveDataFiles(const std::string& projectFile,
-                                      const std::function<void()>& writeProjectFile) const {
+                                      const std::function<void()>& writeProjectFile) {
   const std::array<std::pair<TPool*, std::string_view>, 6> order = {{{AttachPool.get(), "_Att"},
                                                                       {NotePool.get(), "_Not"},
                                                                       {PosPool.get(), "_Pos"},
@@ -286,9 +286,9 @@ std::string TContainer::SaveDataFiles(const std::string& projectFile,
   for (const auto& [pool, suffix] : order) files.emplace_back(FindFileNoCase(DataFileName(projectFile, suffix)));
   if (writeProjectFile) writeProjectFile();
   // The six files' bytes are made on their own threads while the main thread writes and syncs
-  // them in order. The pools are only read there: their lists close their holes first, here,
-  // so that no look-up changes them. A failure waits for every thread.
-  for (TPoolItemList* pool : DataPools()) pool->AllItems();
+  // them in order. The pools are only read there; their lists close their holes first, here,
+  // so that each look-up costs one step. A failure waits for every thread.
+  CompactLists();
   bool journaled = false;
   try {
     std::array<std::future<std::pair<std::string, uint32_t>>, order.size()> bytes;
@@ -356,6 +356,10 @@ void TContainer::SetModified(bool value) {
 
 void TContainer::ClearFilters() {
   for (TPoolItemList* pool : DataPools()) pool->Filtered = false;
+}
+
+void TContainer::CompactLists() {
+  for (TPoolItemList* pool : DataPools()) pool->Compact();
 }
 
 void TContainer::ResetViews() {

@@ -79,13 +79,17 @@ public:
   // The project is locked alone for the whole save (another program's save or load waits,
   // see TProjectLock). Every file is written under a temporary name first and renamed when
   // all six are written, so that a save stopped at any point leaves the old project or the
-  // new one. What it found of an earlier save that had not finished (see RecoveryNote).
-  std::string SaveDataFiles(const std::string& projectFile, const std::function<void()>& writeProjectFile = {}) const;
+  // new one; the pools' lists are compacted before its threads read them. Returns what it
+  // found of an earlier save that had not finished (see RecoveryNote).
+  std::string SaveDataFiles(const std::string& projectFile, const std::function<void()>& writeProjectFile = {});
 
   bool IsModified() const;
   void SetModified(bool value);
   void ClearFilters();
   void ResetViews();
+  // Closes the holes that deletions left in the data pools' lists, before work is handed to
+  // threads that read them.
+  void CompactLists();
   // Drops every navigator tree-node entry without calls to the tree view.
   void ClearTreeNodes();
 

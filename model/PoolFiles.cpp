@@ -85,8 +85,8 @@ std::string ReadOldText(TLineReader& reader, std::string_view& rest) {
 
 // Room for the records of a writer: a guess per item plus the texts' lengths, so the
 // output grows once or not at all.
-template <class TItem, class TText>
-void ReserveRecords(std::string& out, std::span<TPoolItem* const> items, size_t perItem, TText text) {
+template <class TItem, class TItems, class TText>
+void ReserveRecords(std::string& out, const TItems& items, size_t perItem, TText text) {
   size_t total = items.size() * perItem;
   for (TPoolItem* item : items) total += text(static_cast<const TItem*>(item)->Data);
   out.reserve(out.size() + total);
@@ -243,8 +243,10 @@ void TNotePool::LoadOld(std::string_view bytes, const TImportOffsets* import) {
 }
 
 std::string TNotePool::SaveBytes() const {
-  const std::vector<TPoolItem*>& items = AllItems();
-  SheetPool->AllItems(); // closes the sheet list's holes: the parts below only read it
+  // Only read here and on the parts' threads (the save compacted the lists before).
+  std::vector<TPoolItem*> items;
+  items.reserve(static_cast<size_t>(AllCount()));
+  for (TPoolItem* item : AllItems()) items.push_back(item);
   auto part = [this, &items](size_t begin, size_t end) {
     std::span<TPoolItem* const> notes(items.data() + begin, end - begin);
     std::string out;
@@ -297,12 +299,10 @@ void TRelationPool::LoadBytes(std::string_view bytes, const TImportOffsets* impo
     r.Name.assign(CutField(line));
     r.Extra = ToInt(line);
     if (import) {
-      const auto& all = AllItems();
-      const auto same = std::find_if(all.begin(), all.end(), [&r](const TPoolItem* item) {
-        return static_cast<const TRelationItem*>(item)->Data.Name == r.Name;
-      });
-      if (same != all.end()) {
-        ImportedAt.push_back(static_cast<int32_t>(same - all.begin()));
+      int32_t same = 0;
+      while (same < AllCount() && static_cast<const TRelationItem*>(GetAllItem(same))->Data.Name != r.Name) ++same;
+      if (same < AllCount()) {
+        ImportedAt.push_back(same);
         continue;
       }
       ImportedAt.push_back(AllCount());

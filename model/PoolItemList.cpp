@@ -9,33 +9,45 @@ namespace qel {
 
 // ---- TItemSlots
 
-void TItemSlots::Compact() const {
-  if (FFirstHole == SIZE_MAX) return;
-  size_t out = FFirstHole;
-  for (size_t i = FFirstHole; i < FItems.size(); ++i) {
+namespace {
+// Removals that may wait in holes before the list is compacted: enough to keep a delete loop
+// linear, few enough that reads behind the holes stay cheap.
+size_t HoleLimit(int live) { return 256 + static_cast<size_t>(live) / 8; }
+} // namespace
+
+void TItemSlots::Compact() {
+  if (FHoles.empty()) return;
+  size_t out = static_cast<size_t>(FHoles.front());
+  for (size_t i = out; i < FItems.size(); ++i) {
     TPoolItem* item = FItems[i];
     if (!item) continue;
     item->*FSlot = static_cast<int32_t>(out);
     FItems[out++] = item;
   }
   FItems.resize(out);
-  FFirstHole = SIZE_MAX;
+  FHoles.clear();
 }
 
 TPoolItem* TItemSlots::At(int index) const {
   if (index < 0 || index >= FLive) RaiseListError(index);
-  if (static_cast<size_t>(index) >= FFirstHole) Compact();
-  return FItems[static_cast<size_t>(index)];
+  if (FHoles.empty() || index < FHoles.front()) return FItems[static_cast<size_t>(index)];
+  // The slot lies past the holes with fewer live items before them than index: for the hole
+  // at place m that count is its slot less m, which grows along the sorted holes.
+  size_t low = 0, high = FHoles.size();
+  while (low < high) {
+    const size_t mid = (low + high) / 2;
+    if (FHoles[mid] - static_cast<int32_t>(mid) <= index)
+      low = mid + 1;
+    else
+      high = mid;
+  }
+  return FItems[static_cast<size_t>(index) + low];
 }
 
 int TItemSlots::IndexOf(const TPoolItem* item) const {
-  int32_t slot = item->*FSlot;
+  const int32_t slot = item->*FSlot;
   if (slot < 0) return -1;
-  if (static_cast<size_t>(slot) > FFirstHole) {
-    Compact();
-    slot = item->*FSlot;
-  }
-  return slot;
+  return slot - static_cast<int32_t>(std::lower_bound(FHoles.begin(), FHoles.end(), slot) - FHoles.begin());
 }
 
 void TItemSlots::Append(TPoolItem* item) {
@@ -45,29 +57,30 @@ void TItemSlots::Append(TPoolItem* item) {
 }
 
 void TItemSlots::Remove(TPoolItem* item) {
-  int32_t slot = item->*FSlot;
+  const int32_t slot = item->*FSlot;
   if (slot < 0) return;
   FItems[static_cast<size_t>(slot)] = nullptr;
   item->*FSlot = -1;
   --FLive;
-  if (static_cast<size_t>(slot) == FItems.size() - 1 && FFirstHole == SIZE_MAX) {
-    FItems.pop_back(); // removing the last one leaves no hole
-  } else {
-    FFirstHole = std::min(FFirstHole, static_cast<size_t>(slot));
+  if (static_cast<size_t>(slot) == FItems.size() - 1) {
+    // At the end no hole is needed, nor for the holes just before it.
+    FItems.pop_back();
+    while (!FHoles.empty() && static_cast<size_t>(FHoles.back()) == FItems.size() - 1) {
+      FItems.pop_back();
+      FHoles.pop_back();
+    }
+    return;
   }
+  FHoles.insert(std::upper_bound(FHoles.begin(), FHoles.end(), slot), slot);
+  if (FHoles.size() > HoleLimit(FLive)) Compact();
 }
 
 void TItemSlots::Clear() {
   for (TPoolItem* item : FItems)
     if (item) item->*FSlot = -1;
   FItems.clear();
-  FFirstHole = SIZE_MAX;
+  FHoles.clear();
   FLive = 0;
-}
-
-const std::vector<TPoolItem*>& TItemSlots::Items() const {
-  Compact();
-  return FItems;
 }
 
 // ---- TPoolItemList
@@ -145,12 +158,13 @@ void TPoolItemList::ExcludeFromView(TPoolItem* item) {
 
 bool TPoolItemList::HasItem(const TPoolItem* item) const {
   if (!item) return false;
-  const auto& items = Filtered ? FView.Items() : FAll.Items();
+  const TItemSlots::TLive items = Filtered ? FView.Items() : FAll.Items();
   return std::find(items.begin(), items.end(), item) != items.end();
 }
 
 void TPoolItemList::FreeAllItems() {
-  std::vector<TPoolItem*> items = FAll.Items();
+  const TItemSlots::TLive live = FAll.Items();
+  std::vector<TPoolItem*> items(live.begin(), live.end());
   FView.Clear();
   FAll.Clear();
   Changed();

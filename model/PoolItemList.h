@@ -2,16 +2,55 @@
 // A pool's list of all its items plus the view that a search narrows.
 #include "PoolItem.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace qel {
 
-// Ordered list of items with constant-time append and removal. Removal leaves a hole that
-// is closed on the next indexed access behind it, so loops that delete run in linear time.
-// Each item records its own place (through the member pointer), so finding it costs nothing.
+// Ordered list of items with constant-time append and removal. Removal leaves a hole whose
+// slot is kept in a sorted list, so loops that delete run in linear time; the holes are closed
+// by a change (many removals, Compact), never by a read: reads behind a hole count the holes
+// before them. Each item records its own slot (through the member pointer).
 class TItemSlots {
 public:
+  // The live items in order, skipping holes.
+  class TLive {
+  public:
+    class Iterator {
+    public:
+      using iterator_category = std::forward_iterator_tag;
+      using value_type = TPoolItem*;
+      using difference_type = std::ptrdiff_t;
+      using pointer = TPoolItem* const*;
+      using reference = TPoolItem* const&;
+      Iterator(pointer at, pointer end) : FAt(at), FEnd(end) { Skip(); }
+      reference operator*() const { return *FAt; }
+      Iterator& operator++() {
+        ++FAt;
+        Skip();
+        return *this;
+      }
+      bool operator==(const Iterator& other) const { return FAt == other.FAt; }
+
+    private:
+      void Skip() {
+        while (FAt != FEnd && !*FAt) ++FAt;
+      }
+      pointer FAt, FEnd;
+    };
+    TLive(const std::vector<TPoolItem*>& items, int live) : FItems(items), FLive(live) {}
+    Iterator begin() const { return {FItems.data(), FItems.data() + FItems.size()}; }
+    Iterator end() const { return {FItems.data() + FItems.size(), FItems.data() + FItems.size()}; }
+    size_t size() const { return static_cast<size_t>(FLive); }
+    bool empty() const { return FLive == 0; }
+
+  private:
+    const std::vector<TPoolItem*>& FItems;
+    int FLive;
+  };
+
   explicit TItemSlots(int32_t TPoolItem::*slot) : FSlot(slot) {}
   int Count() const { return FLive; }
   bool Contains(const TPoolItem* item) const { return item->*FSlot >= 0; }
@@ -22,13 +61,13 @@ public:
   void Remove(TPoolItem* item);
   void Clear();
   void Reserve(size_t count) { FItems.reserve(count); }
-  // Live items in order (closes holes first).
-  const std::vector<TPoolItem*>& Items() const;
+  // Closes the holes: reads then cost one step each.
+  void Compact();
+  TLive Items() const { return {FItems, FLive}; }
 
 private:
-  void Compact() const;
-  mutable std::vector<TPoolItem*> FItems; // null marks a hole
-  mutable size_t FFirstHole = SIZE_MAX;
+  std::vector<TPoolItem*> FItems; // null marks a hole
+  std::vector<int32_t> FHoles;    // slots of the holes, ascending
   int FLive = 0;
   int32_t TPoolItem::*FSlot;
 };
@@ -76,10 +115,16 @@ public:
   // The full list, whatever the filter says (for writers, references and the search).
   int AllCount() const { return FAll.Count(); }
   TPoolItem* GetAllItem(int index) const { return FAll.At(index); }
-  const std::vector<TPoolItem*>& AllItems() const { return FAll.Items(); }
+  TItemSlots::TLive AllItems() const { return FAll.Items(); }
   int ViewCount() const { return FView.Count(); }
   TPoolItem* GetViewItem(int index) const { return FView.At(index); }
-  const std::vector<TPoolItem*>& ViewItems() const { return FView.Items(); }
+  TItemSlots::TLive ViewItems() const { return FView.Items(); }
+  // Closes the holes that removals left in both lists (what they hold stays): done before
+  // work is handed to threads, so that their reads cost one step each.
+  void Compact() {
+    FAll.Compact();
+    FView.Compact();
+  }
 
 protected:
   // Appends as a reader does: no presence test, view and pool flag untouched.

@@ -140,7 +140,8 @@ TTreeNodeItem* TTreeNodePool::AddNode(const TTreeNodeRecord& record) {
 }
 
 void TTreeNodePool::ClearNodes() {
-  for (TPoolItem* item : std::vector<TPoolItem*>(AllItems())) {
+  const TItemSlots::TLive live = AllItems();
+  for (TPoolItem* item : std::vector<TPoolItem*>(live.begin(), live.end())) {
     static_cast<TTreeNodeItem*>(item)->Detach();
     Remove(item);
   }

@@ -23,7 +23,8 @@ template <class TPoolT, class THit> std::vector<char> Hits(const TPoolT& pool, T
 }
 
 // The notes are tested in slices on kept threads, each with a run of its own: the test only
-// reads the project, and the caller waits (processing no events) until every slice is done.
+// reads the project (whose lists the caller compacted), and the caller waits, processing no
+// events, until every slice is done.
 std::vector<char> NoteHits(const TContainerSearch& search, const TNotePool& pool, bool global) {
   const int n = pool.AllCount();
   const int threads =
@@ -87,6 +88,7 @@ void TContainerSearch::Search(std::string_view scope) {
   bool attachments = global || scope == "Attachments";
   if (!notes && !sheets && !attachments) return;
   TSearchRun run(*this);
+  Container->CompactLists();
   if (notes) {
     Container->ClearFilters();
     NarrowView(*Container->NotePool, NoteHits(*this, *Container->NotePool, global), Tick);

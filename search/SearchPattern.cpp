@@ -1,13 +1,14 @@
 #include "SearchPattern.h"
 
-#include "CaseFold.h"
 #include "platform/Ansi.h"
+
+#include <algorithm>
 
 namespace qel {
 
 void TSearchText::Reset(std::string_view utf8) {
   FText = utf8;
-  FLowered = false;
+  FNormalReady = FFoldedReady = false;
 }
 
 void TSearchText::ResetAnsi(std::string_view ansi) {
@@ -16,22 +17,31 @@ void TSearchText::ResetAnsi(std::string_view ansi) {
   Reset(FConverted);
 }
 
-std::string_view TSearchText::Lower() {
-  if (!FLowered) {
-    FLower.clear();
-    AppendFolded(FText, FLower);
-    FLowered = true;
+std::string_view TSearchText::Normal() {
+  if (!FNormalReady) {
+    // ASCII is its own NFC: most names and bodies are not copied.
+    FNormalIsText =
+        std::all_of(FText.begin(), FText.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    FNormal.clear();
+    if (!FNormalIsText) FForm.Append(FText, false, FNormal);
+    FNormalReady = true;
   }
-  return FLower;
+  return FNormalIsText ? FText : std::string_view(FNormal);
+}
+
+std::string_view TSearchText::Folded() {
+  if (!FFoldedReady) {
+    FFolded.clear();
+    FForm.Append(FText, true, FFolded);
+    FFoldedReady = true;
+  }
+  return FFolded;
 }
 
 TSearchPattern::TSearchPattern(std::string_view pattern, bool caseSensitive)
     : FCaseSensitive(caseSensitive), FEmpty(pattern.empty()) {
   std::string folded;
-  if (caseSensitive)
-    folded = pattern;
-  else
-    AppendFolded(pattern, folded);
+  AppendSearchForm(pattern, !caseSensitive, folded);
   size_t start = 0;
   while (start <= folded.size()) {
     size_t end = folded.find(' ', start);
@@ -43,7 +53,7 @@ TSearchPattern::TSearchPattern(std::string_view pattern, bool caseSensitive)
 
 bool TSearchPattern::FoundIn(TSearchText& text) const {
   if (FWords.empty()) return false;
-  std::string_view subject = FCaseSensitive ? text.Exact() : text.Lower();
+  const std::string_view subject = FCaseSensitive ? text.Normal() : text.Folded();
   for (const std::string& word : FWords)
     if (subject.find(word) != std::string_view::npos) return true;
   return false;

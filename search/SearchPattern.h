@@ -1,13 +1,17 @@
 #pragma once
 // A search pattern cut into its words, and a text prepared for testing against patterns.
-// Both are Unicode (UTF-8); ignoring case compares their folded forms (CaseFold.h).
+// Both are Unicode (UTF-8), compared in NFC; ignoring case compares their folded forms
+// (CaseFold.h).
+#include "CaseFold.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qel {
 
-// A text to test; its folded form is made on first need and then kept.
+// A text to test; its forms are made on first need and then kept. Not shared: each search run
+// (each thread) has texts of its own.
 class TSearchText {
 public:
   TSearchText() = default;
@@ -16,19 +20,24 @@ public:
   void Reset(std::string_view utf8);
   // A Windows-1252 text (a name, a file name), converted.
   void ResetAnsi(std::string_view ansi);
-  std::string_view Exact() const { return FText; }
-  std::string_view Lower();
+  // The text in NFC, and folded.
+  std::string_view Normal();
+  std::string_view Folded();
 
 private:
   std::string_view FText;
   // Kept between resets so their buffers are reused.
   std::string FConverted;
-  std::string FLower;
-  bool FLowered = false;
+  std::string FNormal;
+  std::string FFolded;
+  TSearchForm FForm;
+  bool FNormalReady = false;
+  bool FNormalIsText = false; // the text is its own NFC
+  bool FFoldedReady = false;
 };
 
-// The pattern's words (UTF-8): cut at every space (0x20) only, empty words dropped, folded
-// when case is ignored. Cut once, tested against any number of texts.
+// The pattern's words (UTF-8, NFC): cut at every space (0x20) only, empty words dropped,
+// folded when case is ignored. Cut once, tested against any number of texts.
 class TSearchPattern {
 public:
   TSearchPattern(std::string_view pattern, bool caseSensitive);

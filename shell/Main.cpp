@@ -141,6 +141,14 @@ std::unique_ptr<TQELMain::TBusyRun> TQELMain::CommandRun(std::function<void()> c
   return std::make_unique<TBusyRun>(*this);
 }
 
+std::unique_ptr<TProjectHold> TQELMain::HoldProject() {
+  struct THold : TProjectHold {
+    explicit THold(TQELMain& main) : Run(main) {}
+    TBusyRun Run;
+  };
+  return std::make_unique<THold>(*this);
+}
+
 void TQELMain::PostWaitingCommand() {
   if (Busy() || FWaiting.empty() || FWaitingPosted) return;
   // From the message loop, not from inside the code that was busy.

@@ -124,6 +124,7 @@ public:
   int ClientWidth() const override;
   int ClientHeight() const override;
   int ToolBarMainHeight() const override;
+  std::unique_ptr<TProjectHold> HoldProject() override;
 
   // ---- project commands
   void TB_NewClick();

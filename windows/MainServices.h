@@ -11,6 +11,8 @@
 #include <QList>
 #include <QObject>
 
+#include <memory>
+
 class QComboBox;
 class QMenuBar;
 class QMdiArea;
@@ -36,6 +38,12 @@ signals:
   void ItemChanged(const void* item);
   // The project is about to be freed: drop every reference to it and its items.
   void ProjectReleasing(qel::TContainer* project);
+};
+
+// Kept by a window's command that lets events run while it works (see HoldProject).
+class TProjectHold {
+public:
+  virtual ~TProjectHold() = default;
 };
 
 class IMainServices {
@@ -78,6 +86,10 @@ public:
   // bar) below the tool bar, beside the window the user worked in (WorkedIn, or the one with
   // the focus when null) rather than over it.
   virtual void PlacePropertyWindow(QWidget* window, const QWidget* WorkedIn = nullptr) const = 0;
+
+  // While the hold lives the project counts as busy: the commands that replace it or close the
+  // main window wait and run once the last hold is gone. Null when nothing needs holding.
+  virtual std::unique_ptr<TProjectHold> HoldProject() { return nullptr; }
 };
 
 // Set by the main window while it lives.

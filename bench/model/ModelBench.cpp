@@ -5,6 +5,7 @@
 // as the load does. Ten saves in a row in a fresh process print the resident memory after each. Save is set against writing the same bytes to six files with the same calls.
 // Prints the ratios.
 #include "GeneratedProject.h"
+#include "ProcessCpu.h"
 #include "model/Container.h"
 #include "platform/FileNames.h"
 
@@ -84,14 +85,16 @@ void BM_ReadAndSplitToStrings(benchmark::State& state) { ReadAndSplit<std::strin
 
 void BM_Load(benchmark::State& state) {
   std::string file = ProjectFile(static_cast<int>(state.range(0)));
+  bench::TProcessCpu cpu(state);
   for (auto _ : state) {
     auto c = std::make_unique<TContainer>();
     c->Load(file);
     benchmark::DoNotOptimize(c->NoteCount());
-    state.PauseTiming();
+    cpu.Pause();
     c.reset();
-    state.ResumeTiming();
+    cpu.Resume();
   }
+  cpu.Report();
 }
 
 // ---- in a fresh process
@@ -179,7 +182,9 @@ void BM_Save(benchmark::State& state) {
   TContainer c;
   c.Load(file);
   std::string out = ExtractFilePath(file) + "saved.qel";
+  bench::TProcessCpu cpu(state);
   for (auto _ : state) c.SaveDataFiles(out);
+  cpu.Report();
 }
 
 // The same bytes as the save writes, already made, written as the save writes them: six
@@ -199,16 +204,18 @@ void BM_RawWrite(benchmark::State& state) {
 
 void BM_Import(benchmark::State& state) {
   std::string file = ProjectFile(static_cast<int>(state.range(0)));
+  bench::TProcessCpu cpu(state);
   for (auto _ : state) {
-    state.PauseTiming();
+    cpu.Pause();
     auto c = std::make_unique<TContainer>();
     c->Load(file);
-    state.ResumeTiming();
+    cpu.Resume();
     c->Import(file, c->ImportOffsets());
-    state.PauseTiming();
+    cpu.Pause();
     c.reset();
-    state.ResumeTiming();
+    cpu.Resume();
   }
+  cpu.Report();
 }
 
 void BM_DeleteTenthOfTheNotes(benchmark::State& state) {
@@ -251,16 +258,18 @@ void BM_SavesInARowResident(benchmark::State& state) {
 }
 
 #define QEL_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+// Load, import and save run on several threads: wall time, with the CPU of all threads beside.
+#define QEL_THREADED_SIZES QEL_SIZES->UseRealTime()
 BENCHMARK(BM_SavesInARowResident)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndSplit) QEL_SIZES;
 BENCHMARK(BM_ReadAndSplitToStrings) QEL_SIZES;
-BENCHMARK(BM_Load) QEL_SIZES;
+BENCHMARK(BM_Load) QEL_THREADED_SIZES;
 BENCHMARK(BM_FreshReadAndSplit)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreshReadAndSplitMapped)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreshLoad)->Arg(100000)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save) QEL_SIZES;
+BENCHMARK(BM_Save) QEL_THREADED_SIZES;
 BENCHMARK(BM_RawWrite) QEL_SIZES;
-BENCHMARK(BM_Import) QEL_SIZES;
+BENCHMARK(BM_Import) QEL_THREADED_SIZES;
 BENCHMARK(BM_DeleteTenthOfTheNotes) QEL_SIZES;
 
 // Keeps each run's time per iteration to print the ratios at the end.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <thread>
 #include <vector>
 
 using namespace qel;
@@ -163,7 +164,38 @@ TEST(PoolItemList, HolesNeverChangeOrderOrIndexes) {
     ASSERT_EQ(list.Count(), static_cast<int>(view.size()));
   }
   for (size_t i = 0; i < view.size(); ++i) ASSERT_EQ(list.GetItem(static_cast<int>(i)), view[i]);
-  EXPECT_EQ(list.AllItems(), std::vector<TPoolItem*>(all.begin(), all.end()));
+  const auto live = list.AllItems();
+  EXPECT_EQ(std::vector<TPoolItem*>(live.begin(), live.end()), std::vector<TPoolItem*>(all.begin(), all.end()));
+}
+
+// Reads behind the holes that removals leave, from several threads at once, change nothing
+// and agree with a plain vector; the list is then as whole as before.
+TEST(PoolItemList, ReadsBehindHolesOnManyThreadsChangeNothing) {
+  for (const int removedAt : {0, 500, 999}) { // start, middle, end of the list
+    List list;
+    std::vector<Item*> all;
+    for (int id = 0; id < 1000; ++id) all.push_back(Make(list, id));
+    for (int k = 0; k < 40; ++k) { // a run of removals, and one every tenth item
+      const size_t at = std::min<size_t>(static_cast<size_t>(removedAt), all.size() - 1);
+      Item* item = all[k % 2 ? at : std::min(all.size() - 1, static_cast<size_t>(k) * 10)];
+      all.erase(std::find(all.begin(), all.end(), item));
+      item->Delete();
+    }
+    std::vector<int> wrong(4, 0);
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t)
+      readers.emplace_back([&, t] {
+        for (int round = 0; round < 20; ++round)
+          for (int i = static_cast<int>(all.size()) - 1 - t; i >= 0; i -= 2)
+            if (list.GetAllItem(i) != all[size_t(i)] || list.IndexOf(all[size_t(i)]) != i) ++wrong[size_t(t)];
+        int n = 0;
+        for (TPoolItem* item : list.AllItems()) wrong[size_t(t)] += item != all[size_t(n++)];
+      });
+    for (std::thread& reader : readers) reader.join();
+    EXPECT_EQ(wrong, std::vector<int>(4, 0)) << "removed at " << removedAt;
+    list.Compact();
+    for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(list.GetAllItem(static_cast<int>(i)), all[i]);
+  }
 }
 
 TEST(RelationShip, DestroyDeletesEveryDependentInOrder) {

@@ -119,21 +119,64 @@ TEST(CaseFold, CapitalsFoldToTheirSmallLettersAndNothingElseChanges) {
   const std::pair<char32_t, char32_t> cases[] = {
       {U'A', U'a'},   {U'z', U'z'},   {U'Ä', U'ä'},   {U'×', U'×'},   {U'ß', U'ß'},   {U'ẞ', U'ß'},
       {U'Ÿ', U'ÿ'},   {U'Š', U'š'},   {U'Œ', U'œ'},   {U'Ł', U'ł'},   {U'ł', U'ł'},   {U'Ź', U'ź'},
-      {U'İ', U'i'},   {U'ı', U'ı'},   {U'Ș', U'ș'},   {U'Ạ', U'ạ'},   {U'Ё', U'ё'},   {U'Я', U'я'},
-      {U'Ѓ', U'ѓ'},   {U'Ґ', U'ґ'},   {U'Ӂ', U'ӂ'},   {U'Ӏ', U'ӏ'},   {U'я', U'я'},   {U'Ω', U'ω'},
-      {U'Ά', U'ά'},   {U'Ώ', U'ώ'},   {U'ς', U'σ'},   {U'Σ', U'σ'},   {U'Ϊ', U'ϊ'},   {U'Ἀ', U'ἀ'},
-      {U'Ὑ', U'ὑ'},   {U'ὐ', U'ὐ'},   {U'Ᾱ', U'ᾱ'},   {U'Ὰ', U'ὰ'},   {U'Ա', U'ա'},   {U'Ａ', U'ａ'},
-      {U'東', U'東'}, {U'ア', U'ア'}, {U'א', U'א'},   {U'한', U'한'}, {U'😀', U'😀'},
+      {U'İ', U'i'},   {U'ı', U'ı'},   {U'I', U'i'},   {U'Ș', U'ș'},   {U'Ạ', U'ạ'},   {U'Ё', U'ё'},
+      {U'Я', U'я'},   {U'Ӏ', U'ӏ'},   {U'я', U'я'},   {U'Ω', U'ω'},   {U'Ά', U'ά'},   {U'ς', U'σ'},
+      {U'Σ', U'σ'},   {U'Ἀ', U'ἀ'},   {U'Ա', U'ա'},   {U'Ａ', U'ａ'},  {U'東', U'東'}, {U'😀', U'😀'},
+      // Latin Extended-B, -C and -D, Coptic, the ohm and angstrom signs, Cherokee (whose small
+      // letters fold to capitals), Deseret, Georgian.
+      {U'\u01A0', U'\u01A1'}, {U'\u01AF', U'\u01B0'}, {U'\u018F', U'\u0259'}, {U'\u0181', U'\u0253'},
+      {U'\u018A', U'\u0257'}, {U'\u2C64', U'\u027D'}, {U'\uA732', U'\uA733'}, {U'\uA78B', U'\uA78C'},
+      {U'\u2C80', U'\u2C81'}, {U'\u2126', U'\u03C9'}, {U'\u212B', U'\u00E5'}, {U'\uAB70', U'\u13A0'},
+      {U'\U00010400', U'\U00010428'}, {U'\u10A0', U'\u2D00'}, {U'\u1C90', U'\u10D0'},
   };
   for (auto [capital, small] : cases)
-    EXPECT_EQ(FoldCase(capital), small) << static_cast<uint32_t>(capital);
-  // The folded text is never longer than the text.
-  char a[4], b[4];
-  for (char32_t c = 0; c <= 0x10FFFF; ++c)
-    ASSERT_LE(EncodeUtf8(FoldCase(c), b), EncodeUtf8(c, a)) << static_cast<uint32_t>(c);
-  std::string folded;
-  AppendFolded("ПРИВЕТ Ωμέγα \xFF\xC3 end", folded);
-  EXPECT_EQ(folded, "привет ωμέγα \xFF\xC3 end"); // bytes that start no character stay
+    EXPECT_EQ(FoldCase(capital), small) << std::hex << static_cast<uint32_t>(capital);
+}
+
+// What a search compares: NFC, folded when case is ignored; bytes that are no UTF-8 stay.
+TEST(CaseFold, TextsAreComparedInNfcAndFoldedWhenCaseIsIgnored) {
+  const struct {
+    const char* text;
+    bool fold;
+    const char* form;
+  } cases[] = {
+      {"Cafe\u0301 CAFE\u0301", false, "Caf\u00E9 CAF\u00C9"}, // decomposed é composed
+      {"Cafe\u0301 CAFE\u0301", true, "caf\u00E9 caf\u00E9"},
+      {"TR\u01AF\u1EDCNG \u01A0n", true, "tr\u01B0\u1EDDng \u01A1n"},
+      {"TRU\u031BO\u031B\u0300NG", true, "tr\u01B0\u1EDDng"}, // Ư and Ờ decomposed
+      {"ΟΔΟΣ οδος", true, "οδοσ οδοσ"},
+      {"ＡＢＣ", true, "ａｂｃ"},
+      {"\u2126hm \u212B", true, "\u03C9hm \u00E5"},
+      {"\u212B", false, "\u00C5"}, // the sign is the letter in NFC
+      {"ПРИВЕТ \xFF\xC3 end", true, "привет \xFF\xC3 end"},
+      {"e\xFF\u0301", false, "e\xFF\u0301"}, // a mark after a stray byte joins nothing
+      {"plain ASCII", true, "plain ascii"},
+  };
+  for (const auto& c : cases) {
+    std::string form;
+    AppendSearchForm(c.text, c.fold, form);
+    EXPECT_EQ(form, c.form) << c.text << (c.fold ? " folded" : "");
+  }
+}
+
+// Words of the scripts the search once missed, found in bodies in either case, NFC or NFD.
+TEST_F(UnicodeSearch, EveryScriptIsFoldedAndTextsCompareInNfc) {
+  AddNote("vi", "{\\rtf1\\ansi\\uc1 \\u7912?N TR\\u431?\\u7900?NG}");         // ỨN TRƯỜNG
+  AddNote("az", "{\\rtf1\\ansi\\uc1 \\u399?l\\u601? \\u385?\\u394?}");        // Ələ ƁƊ
+  AddNote("nfd", "{\\rtf1\\ansi\\uc1 cafe\\u769? Ha\\u776?user}");            // café Häuser, decomposed
+  AddNote("cop", "{\\rtf1\\ansi\\uc1 \\u11392?\\u11394? \\u8486? \\u8491? \\u5024?\\u5025? \\u-10239?\\u-9216?}");
+  AddNote("hy", "{\\rtf1\\ansi\\uc1 \\u1329?\\u1330? \\u7312?\\u7313? \\u-223?\\u-222?}"); // ԱԲ ᲐᲑ ＡＢ
+  const TCase cases[] = {
+      {"\u1EE9n", false, {"vi"}},         {"tr\u01B0\u1EDDng", false, {"vi"}}, {"TR\u01AF\u1EDCNG", true, {"vi"}},
+      {"tr\u01B0\u1EDDng", true, {}},     {"\u0259l\u0259", false, {"az"}},     {"\u04D9l\u04D9", false, {}},
+      {"\u0253\u0257", false, {"az"}},    {"\u0181\u018A", true, {"az"}},       {"caf\u00E9", false, {"nfd"}},
+      {"caf\u00E9", true, {"nfd"}},       {"cafe\u0301", true, {"nfd"}},        {"cafe", true, {}},
+      {"cafe", false, {}},                {"H\u00C4USER", false, {"nfd"}},      {"\u2C81\u2C83", false, {"cop"}},
+      {"\u2C81\u2C83", true, {}},         {"\u03C9 \u00E5", false, {"cop"}},    {"\u03A9 \u00C5", true, {"cop"}},
+      {"\uAB70\uAB71", false, {"cop"}},   {"\U00010428", false, {"cop"}},       {"\u0561\u0562", false, {"hy"}},
+      {"\u0561\u0562", true, {}},         {"\u10D0\u10D1", false, {"hy"}},      {"\uFF41\uFF42", false, {"hy"}},
+  };
+  Check(std::begin(cases), std::end(cases));
 }
 
 } // namespace

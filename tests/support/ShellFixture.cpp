@@ -41,7 +41,7 @@ std::unique_ptr<TContainer> BuildProject(const TProjectShape& shape) {
   return project;
 }
 
-void WriteProject(const TContainer& project, const std::string& fileName, bool grid) {
+void WriteProject(TContainer& project, const std::string& fileName, bool grid) {
   CreateDir(ExtractFilePath(fileName));
   project.SaveDataFiles(fileName);
   WriteProjectFile(fileName, grid);

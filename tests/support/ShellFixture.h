@@ -25,7 +25,7 @@ struct TProjectShape {
 };
 std::unique_ptr<TContainer> BuildProject(const TProjectShape& shape);
 // Writes the project's data files and a project file with Grid as given.
-void WriteProject(const TContainer& project, const std::string& fileName, bool grid = true);
+void WriteProject(TContainer& project, const std::string& fileName, bool grid = true);
 std::string ReadBytes(const std::string& fileName);
 std::vector<std::string> RelationNames(const TContainer& project);
 

@@ -162,6 +162,9 @@ private:
   // After a click opened a window: the keys go back to the tree (F2 renames the node clicked)
   // while that window stays in front, unless a maximised window fills the area.
   void KeepKeysInTree();
+  // Lets pending events run in the middle of a command, the project held meanwhile: a command
+  // that would replace it (or close the main window) waits until the navigator's is over.
+  void ProcessPendingEvents();
   std::vector<QMdiSubWindow*> Children() const;
   std::vector<TSheetItem*> SheetsNamed(const std::string& name) const;
 

@@ -6,7 +6,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
 
-#include <QCoreApplication>
 #include <optional>
 
 namespace qel {
@@ -94,7 +93,7 @@ void TNavForm::MI_DeleteClick() {
                                  "Notes will still be available, but Relations are permanently removed from the "
                                  "project." + CR + CR + "You cannot undo this action. Are you sure?";
     if (MessageDlg(question, TMsgDlgType::mtInformation, mbYesNo) != mrYes) return;
-    QCoreApplication::processEvents();
+    ProcessPendingEvents();
     if (unchanged()) DeleteTarget(target, false);
   } else if (node->Note() && target.Level == 2) {
     const std::string question = "Are you sure you want to permanently delete Note [" + text + "]?";

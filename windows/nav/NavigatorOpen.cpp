@@ -88,8 +88,13 @@ void TNavForm::BringToFront(QWidget* window) {
   sub->raise();
 }
 
-void TNavForm::BringSelfToFront() {
+void TNavForm::ProcessPendingEvents() {
+  const std::unique_ptr<TProjectHold> hold = MainServices ? MainServices->HoldProject() : nullptr;
   QCoreApplication::processEvents();
+}
+
+void TNavForm::BringSelfToFront() {
+  ProcessPendingEvents();
   BringToFront(this);
 }
 

@@ -80,7 +80,7 @@ void TNavForm::TV_ContainerClick() {
 
 void TNavForm::TV_ContainerChange() {
   LastNode = Selected();
-  QCoreApplication::processEvents();
+  ProcessPendingEvents();
 }
 
 bool TNavForm::TV_ContainerKeyDown(int Key, Qt::KeyboardModifiers Shift) {

@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
+
+#include <utility>
 
 namespace qel {
 
@@ -66,7 +69,8 @@ TfrmSearch::TFilterGuard::~TFilterGuard() {
   if (Project) Project->ClearFilters();
 }
 
-TfrmSearch::TBusy::TBusy(TfrmSearch* window) : FWindow(window), FFocus(QApplication::focusWidget()) {
+TfrmSearch::TBusy::TBusy(TfrmSearch* window)
+    : FWindow(window), FFocus(QApplication::focusWidget()), FHold(MainServices ? MainServices->HoldProject() : nullptr) {
   FWindow->FBusy = true;
   FWindow->FPaintClock.invalidate();
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -80,6 +84,8 @@ TfrmSearch::TBusy::~TBusy() {
   if (FFocus) FFocus->setFocus(); // disabling a button may have moved the focus away
   QApplication::restoreOverrideCursor();
   FWindow->FBusy = false;
+  // From the event loop, once the code that ran the command has returned.
+  if (std::exchange(FWindow->FCloseWhenIdle, false)) QTimer::singleShot(0, FWindow, &QWidget::close);
 }
 
 void TfrmSearch::KeepPainted() {
@@ -91,7 +97,13 @@ void TfrmSearch::KeepPainted() {
 QString TfrmSearch::ActivePageName() const { return SearchKind->currentWidget()->objectName(); }
 
 // The windows opened from the tree close first, so that they store what the user typed.
+// A running command's code still works on this window: it closes when that is over.
 void TfrmSearch::closeEvent(QCloseEvent* event) {
+  if (FBusy) {
+    FCloseWhenIdle = true;
+    event->ignore();
+    return;
+  }
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (child->isWindow() && child != ME_PopUp && child->isVisible()) child->close();
   CloseOwnedWindows();

@@ -44,6 +44,7 @@ class TSearchColorPanel;
 class TSearchResultsTree;
 class TSheetPrp;
 class TTVEngine;
+class TProjectHold;
 
 class TfrmSearch : public QWidget {
   Q_OBJECT
@@ -65,7 +66,9 @@ public:
   // not be written (then no old file has been replaced). False at once while a search or an
   // export runs.
   bool ExportResults(const std::string& Mode, const std::string& Base);
-  // True while a search or an export runs.
+  // True while a search or an export runs. Meanwhile the window does not close: a close asked
+  // for then (the window system's included) closes it once the command is over, and the
+  // project stays (see IMainServices::HoldProject).
   bool IsBusy() const { return FBusy; }
 
   std::unique_ptr<TContainerSearch> ContainerSearch;
@@ -145,7 +148,7 @@ private:
     ~TFilterGuard();
   };
   // While a search or an export runs: a busy cursor, the buttons that would start another
-  // one disabled, and IsBusy true.
+  // one disabled, IsBusy true and the project held.
   class TBusy {
   public:
     explicit TBusy(TfrmSearch* window);
@@ -156,6 +159,7 @@ private:
   private:
     TfrmSearch* FWindow;
     QPointer<QWidget> FFocus;
+    std::unique_ptr<TProjectHold> FHold;
   };
   // Lets the window system repaint (no user input is taken) at most every tenth of a second
   // while a long search or export runs.
@@ -200,6 +204,7 @@ private:
   QList<QIcon> FImages;    // the item icons when there is no main window
   TColor FDialogColor = 0; // the colour dialog opens with the colour last chosen in it
   bool FBusy = false;
+  bool FCloseWhenIdle = false; // a close came while busy
   QElapsedTimer FPaintClock;
 };
 

@@ -6,6 +6,8 @@
 #include "windows/props/SheetProp.h"
 
 #include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 #include <QStackedWidget>
 
 namespace qel::test {
@@ -237,6 +239,27 @@ TEST_F(NavigatorTest, DeletingNotesSheetsAndAttachmentsAfterTheQuestion) {
   EXPECT_EQ(Script.Shown[3].Type, TMsgDlgType::mtConfirmation);
   EXPECT_EQ(Project().AttachmentCount(), 0);
   EXPECT_TRUE(ChildTexts(Tree().AttachmentsNode).isEmpty());
+}
+
+// Fault: the events that the navigator lets run before it deletes a sheet could run a command
+// that replaced the project; now such a command waits until the deletion is done.
+TEST_F(NavigatorTest, ACommandAskedForDuringTheNavigatorsPassWaitsForIt) {
+  Run({2, 2});
+  TContainer* project = &Project();
+  Select(SheetNode("Sheet 2"));
+  Script.Answer(mrYes).Answer(mrYes).Answer(mrNo); // delete; start anew; do not save
+  bool askedInside = false;
+  QTimer::singleShot(0, Nav, [&] {
+    QELMain->TB_NewClick();
+    askedInside = Script.Shown.size() > 1;
+  });
+  Nav->MI_DeleteClick();
+  EXPECT_FALSE(askedInside);
+  ASSERT_EQ(&Project(), project);
+  EXPECT_EQ(Project().SheetCount(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Script.Shown.size() == 3; }, 2000));
+  EXPECT_EQ(Script.Shown[1].Text, "Are you sure you want to start a new project ?");
+  EXPECT_NE(&Project(), project);
 }
 
 // Fault: the deletion acted on whatever was selected once the question closed, which need
