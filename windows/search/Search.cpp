@@ -6,6 +6,7 @@
 #include "model/Container.h"
 #include "windows/Icons.h"
 #include "windows/MainServices.h"
+#include "windows/props/PropertyForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,6 +35,8 @@ TfrmSearch::TfrmSearch(QWidget* owner) : QWidget(owner, Qt::Window | Qt::WindowS
 
 TfrmSearch::~TfrmSearch() {
   if (frmSearch == this) frmSearch = nullptr;
+  // Also the windows opened from those opened here, which Qt frees after this body.
+  TPropertyFrm::StoreOwnedWindows(this);
   CloseOwnedWindows();
 }
 
@@ -92,6 +95,7 @@ QString TfrmSearch::ActivePageName() const { return SearchKind->currentWidget()-
 
 // The windows opened from the tree close first, so that they store what the user typed.
 void TfrmSearch::closeEvent(QCloseEvent* event) {
+  TPropertyFrm::StoreOwnedWindows(this);
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (child->isWindow() && child != ME_PopUp && child->isVisible()) child->close();
   CloseOwnedWindows();
