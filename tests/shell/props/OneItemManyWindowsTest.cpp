@@ -13,6 +13,7 @@
 #include "windows/nav/SheetPoolProp.h"
 #include "windows/props/AttachmentProp.h"
 #include "windows/props/NoteProp.h"
+#include "windows/props/NotePropReplaceDialog.h"
 #include "windows/props/SheetProp.h"
 #include "windows/richedit/RichEditURL.h"
 #include "windows/search/Search.h"
@@ -565,12 +566,141 @@ TEST_F(OneItemManyWindows, AWindowOfADeletedItemClosesWithoutAWord) {
       EXPECT_EQ(Script.Shown.size(), shown + 1); // the question only
       EXPECT_TRUE(window.isNull() || !window->isVisible());
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-      if (where == TWhere::Free) EXPECT_TRUE(window.isNull());
+      if (where == TWhere::Free) {
+        EXPECT_TRUE(window.isNull());
+      }
       EXPECT_TRUE(other && other->isVisible());
       EXPECT_EQ(Note()->Data.Name, "Note 1");
       delete other.data();
       if (sheetWindow) delete sheetWindow->parentWidget();
     }
+}
+
+// Fault: choosing the panel font of a sheet window's description with text selected marked
+// the description, which stores no font; the window stopped following the description and
+// wrote its old copy back. What changes nothing the store writes marks nothing, and the
+// window keeps following the field.
+TEST_F(OneItemManyWindows, OnlyAnEditOfAStoredFieldMarksIt) {
+  struct TCase {
+    const char* Name;
+    int Field; // into kFields: the field the window must keep following
+    void (*Act)(TPropertyFrm*);
+  };
+  const TCase cases[] = {
+      {"description font", 8,
+       [](TPropertyFrm* w) {
+         AsSheet(w)->RichEditURL1->selectAll();
+         AsSheet(w)->FontName1->setCurrentIndex(1);
+         AsSheet(w)->FontName1Change();
+       }},
+      {"description size", 8,
+       [](TPropertyFrm* w) {
+         AsSheet(w)->RichEditURL1->selectAll();
+         AsSheet(w)->FontSize->setValue(14);
+       }},
+      {"sheet window resized", 8, [](TPropertyFrm* w) { w->resize(w->width() + 40, w->height() + 40); }},
+      {"find in the note", 1,
+       [](TPropertyFrm* w) {
+         AsNote(w)->ReplaceDialog1->FindText->setText("Base");
+         AsNote(w)->ReplaceDialog1Find();
+       }},
+      {"note pages", 1,
+       [](TPropertyFrm* w) {
+         AsNote(w)->PC_Note->setCurrentIndex(2);
+         AsNote(w)->PC_Note->setCurrentIndex(0);
+       }},
+      {"picture stretched, lists sorted", 0,
+       [](TPropertyFrm* w) {
+         AsNote(w)->btn_SwitchPictureModeClick();
+         AsNote(w)->bnNotePresInSheetsSortAlphaClick();
+         AsNote(w)->bnAvailSheetSortAlphaClick();
+       }},
+      {"note window resized", 1, [](TPropertyFrm* w) { w->resize(w->width() + 40, w->height() + 40); }},
+      {"attachment previewed", 9, [](TPropertyFrm* w) { AsAttach(w)->BTN_PreviewClick(); }},
+  };
+  int step = 0;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TField& field = kFields[c.Field];
+    Reset();
+    TPropertyFrm* window = Open(field.Kind, TWhere::Free);
+    TPropertyFrm* other = Open(field.Kind, TWhere::Page);
+    c.Act(window);
+    EXPECT_FALSE(window->AnyEdited());
+    const std::string expected = EditAsSeen(field, other, ++step);
+    other->StorePending();
+    EXPECT_EQ(field.Shown(window), expected);
+    window->UpdateItem(true);
+    EXPECT_EQ(field.Held(ItemOf(field.Kind)), expected);
+    CloseOpened();
+  }
+}
+
+// Fault: Load Image stored the picture but told no other window, so a second window of the
+// note showed none. Every change a window makes reaches the other windows of the item.
+TEST_F(OneItemManyWindows, EveryChangeReachesTheOtherWindowsOfTheItem) {
+  const std::string picture = Work + "picture.bmp";
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  ASSERT_TRUE(image.save(ToQString(picture)));
+  struct TCase {
+    const char* Name;
+    TKind Kind; // of the window that must show the change
+    void (*Act)(TContainer& project, TNotePrp* page, TScriptedDialogs& script, const std::string& picture);
+    bool (*Shows)(TPropertyFrm* other);
+  };
+  const TCase cases[] = {
+      {"Load Image", TKind::Note,
+       [](TContainer&, TNotePrp* page, TScriptedDialogs& script, const std::string& file) {
+         script.AnswerOpen(true, file);
+         page->BTN_LoadImageClick();
+       },
+       [](TPropertyFrm* other) { return !AsNote(other)->IM_Picture->isHidden(); }},
+      {"Clear Image", TKind::Note,
+       [](TContainer&, TNotePrp* page, TScriptedDialogs& script, const std::string&) {
+         script.Answer(mrYes);
+         page->btn_clearimageClick();
+       },
+       [](TPropertyFrm* other) { return AsNote(other)->IM_Picture->isHidden(); }},
+      {"Load Logo", TKind::Note,
+       [](TContainer&, TNotePrp* page, TScriptedDialogs& script, const std::string& file) {
+         script.AnswerOpen(true, file);
+         page->BTN_LoadLogoClick();
+       },
+       [](TPropertyFrm* other) { return !AsNote(other)->IM_Logo->isHidden(); }},
+      {"note put on a sheet", TKind::Note,
+       [](TContainer& project, TNotePrp* page, TScriptedDialogs&, const std::string&) {
+         TSheet record;
+         record.Name = "Third";
+         project.AddSheet(record);
+         QELMain->RefreshSheetWindows();
+         page->lst_availablesheets->findItems("Third", Qt::MatchExactly).value(0)->setSelected(true);
+         page->lst_presentinsheetsDragDrop();
+       },
+       [](TPropertyFrm* other) { return !AsNote(other)->lst_presentinsheets->findItems("Third", Qt::MatchExactly).isEmpty(); }},
+      {"attachment added in the tree", TKind::Note,
+       [](TContainer& project, TNotePrp*, TScriptedDialogs&, const std::string&) {
+         NavForm->TV_Container->setCurrentItem(NavForm->Tree->NodeOf(project.GetNote(0)));
+         NavForm->TB_NewAttachClick();
+       },
+       [](TPropertyFrm* other) { return AsNote(other)->LV_Contents->count() == 2; }},
+      {"note added to the sheet in the tree", TKind::Sheet,
+       [](TContainer& project, TNotePrp*, TScriptedDialogs&, const std::string&) {
+         NavForm->TV_Container->setCurrentItem(NavForm->Tree->NodeOf(project.GetSheet(0)));
+         NavForm->TB_NewNoteClick();
+       },
+       [](TPropertyFrm* other) { return AsSheet(other)->LV_Contents->count() == 3; }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Reset();
+    TPropertyFrm* other = Open(c.Kind, TWhere::Free);
+    ASSERT_FALSE(c.Shows(other));
+    c.Act(Project(), AsNote(Open(TKind::Note, TWhere::Page)), Script, picture);
+    EXPECT_TRUE(c.Shows(other));
+    EXPECT_EQ(Script.Pending(), 0u);
+    CloseOpened();
+  }
 }
 
 // A window showing an item shows what another window stored, except a field typed in there.
