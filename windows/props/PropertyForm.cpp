@@ -165,7 +165,10 @@ void TPropertyFrm::FormResize() {
 void TPropertyFrm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   FitToScreen();
-  if (FStale && !Closing && !Loading && GetItem()) Reload();
+  if (Closing || Loading || !GetItem()) return;
+  if (FStale) Reload();
+  if (FCaptionShown) ED_Caption->show(); // hiding hid it; the name is editable again
+  FCaptionShown = false;
 }
 
 // A window of its own ends above the bottom of the screen's free area.
@@ -190,6 +193,7 @@ void TPropertyFrm::closeEvent(QCloseEvent* event) {
 void TPropertyFrm::hideEvent(QHideEvent* event) {
   StorePending();
   FStale = true;
+  FCaptionShown = FCaptionShown || !ED_Caption->isHidden();
   QWidget::hideEvent(event);
   FormHide();
 }

@@ -132,6 +132,7 @@ private:
   QSet<const QObject*> FEdited;
   bool FBound = false; // an item was bound; its going closes the window
   bool FStale = false; // notices may have been missed since the last load (hidden meanwhile)
+  bool FCaptionShown = false; // the caption box showed when the window was last hidden
 };
 
 } // namespace qel

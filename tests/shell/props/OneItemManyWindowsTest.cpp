@@ -412,6 +412,7 @@ TEST_F(OneItemManyWindows, AWindowShownAgainShowsWhatChangedWhileItWasHidden) {
       else
         b->show();
       ASSERT_TRUE(b->isVisible());
+      EXPECT_FALSE(b->ED_Caption->isHidden());
       EXPECT_EQ(field.Shown(b), stored);
       const std::string expected = EditAsSeen(field, b, step + 1);
       b->StorePending();
