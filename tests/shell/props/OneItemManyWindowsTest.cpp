@@ -229,7 +229,8 @@ protected:
   // The note window's row of the attachment opens a window of it.
   static TAttachPrp* OpenAttachment(TNotePrp* from, TAttachItem* attachment) {
     for (int row = 0; row < from->LV_Contents->count(); ++row)
-      from->LV_Contents->item(row)->setSelected(from->LV_Contents->item(row)->text() == ToQString(attachment->Data.Caption));
+      from->LV_Contents->item(row)->setSelected(from->LV_Contents->item(row)->text() ==
+                                                ToQString(attachment->Data.Caption));
     return from->LV_ContentsDblClick();
   }
   // The sheet window's list row of the note opens a window of it.
@@ -323,13 +324,15 @@ const char* Name(TTrigger trigger) {
   return names[static_cast<int>(trigger)];
 }
 
-// Fault: a window storing every field it shows wrote its old copy over an edit made in
-// another window of the same item; a window that missed the change showed and kept the old
-// value. The first window stores, the second edits what it shows (so it must show the first
-// window's value), the first window's trigger fires, and the item and files keep both edits.
+// Fault: a window that did not refill at the change notice showed an old copy, and what its
+// user typed there went over the edit stored in another window. The first window stores, the
+// second edits what it shows (so it must show the first window's value), then the first
+// window's trigger fires: the item and the files keep both edits.
 TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
-  const std::pair<TWhere, TWhere> pairs[] = {
-      {TWhere::Page, TWhere::Free}, {TWhere::Free, TWhere::Own}, {TWhere::Own, TWhere::Page}, {TWhere::Free, TWhere::Free2}};
+  const std::pair<TWhere, TWhere> pairs[] = {{TWhere::Page, TWhere::Free},
+                                             {TWhere::Free, TWhere::Own},
+                                             {TWhere::Own, TWhere::Page},
+                                             {TWhere::Free, TWhere::Free2}};
   int step = 0;
   for (const TField& field : kFields)
     for (auto [first, second] : pairs)
@@ -337,8 +340,8 @@ TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
         const auto trigger = static_cast<TTrigger>(t);
         const bool note = field.Kind == TKind::Note;
         if ((trigger == TTrigger::TabSwitch || trigger == TTrigger::PictureButton) && !note) continue;
-        if ((trigger == TTrigger::SheetClick || trigger == TTrigger::NoteDoubleClick) && (!note || first != TWhere::Own))
-          continue;
+        const bool sheetClick = trigger == TTrigger::SheetClick || trigger == TTrigger::NoteDoubleClick;
+        if (sheetClick && (!note || first != TWhere::Own)) continue;
         if (trigger == TTrigger::AutoSave && first != TWhere::Page) continue; // one save a field
         SCOPED_TRACE(std::string(field.Name) + ": stored in " + Name(first) + ", edited in " + Name(second) +
                      ", then " + Name(trigger));
@@ -357,7 +360,9 @@ TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
         switch (trigger) {
         case TTrigger::Store: a->UpdateItem(true); break;
         case TTrigger::CaptionExit: a->ED_CaptionExit(); break;
-        case TTrigger::TabSwitch: AsNote(a)->PC_Note->setCurrentIndex(AsNote(a)->PC_Note->currentIndex() == 0 ? 1 : 0); break;
+        case TTrigger::TabSwitch:
+          AsNote(a)->PC_Note->setCurrentIndex(AsNote(a)->PC_Note->currentIndex() == 0 ? 1 : 0);
+          break;
         case TTrigger::PictureButton:
           Script.Answer(mrYes);
           AsNote(a)->btn_clearlogoClick();
@@ -385,7 +390,8 @@ TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
 
 // Fault: a window hidden meanwhile (the navigator closed and brought back by Window > Tree, a
 // window hidden and shown) showed its old copy, and what its user typed there went over the
-// edit made elsewhere; the main window's store reaches the hidden navigator page too.
+// edit made elsewhere. The main window's store reaches the hidden navigator page, whose copy
+// is old: a window storing every field it shows writes it back there.
 TEST_F(OneItemManyWindows, AWindowShownAgainShowsWhatChangedWhileItWasHidden) {
   int step = 0;
   for (const TField& field : kFields)
@@ -459,7 +465,8 @@ TEST_F(OneItemManyWindows, AWindowThatGoesWithItsOpenerStoresFirst) {
           window->show();
         } else {
           TNotePrp* noteWindow = OwnNoteWindow(sheetWindow, PointOn(sheetWindow, Note()));
-          window = kind == TKind::Note ? static_cast<TPropertyFrm*>(noteWindow) : OpenAttachment(noteWindow, Attachment());
+          window = kind == TKind::Note ? static_cast<TPropertyFrm*>(noteWindow)
+                                       : OpenAttachment(noteWindow, Attachment());
         }
       } else if (goes == TGoes::NoteWindowClosed) {
         opener = OpenFromPoolPage(Note());
@@ -489,7 +496,8 @@ TEST_F(OneItemManyWindows, AWindowThatGoesWithItsOpenerStoresFirst) {
       const std::string expected = EditAsSeen(field, window, ++step);
       ASSERT_TRUE(window->AnyEdited());
       if (goes == TGoes::SheetDeleted) {
-        NavForm->TV_Container->setCurrentItem(NavForm->Tree->NodeOf(static_cast<TDrawSheet*>(opener.data())->GetSheet()));
+        TSheetItem* going = static_cast<TDrawSheet*>(opener.data())->GetSheet();
+        NavForm->TV_Container->setCurrentItem(NavForm->Tree->NodeOf(going));
         Script.Answer(mrYes);
         NavForm->MI_DeleteClick();
       } else if (auto* sub = qobject_cast<QMdiSubWindow*>(opener->parentWidget())) {
@@ -678,7 +686,9 @@ TEST_F(OneItemManyWindows, EveryChangeReachesTheOtherWindowsOfTheItem) {
          page->lst_availablesheets->findItems("Third", Qt::MatchExactly).value(0)->setSelected(true);
          page->lst_presentinsheetsDragDrop();
        },
-       [](TPropertyFrm* other) { return !AsNote(other)->lst_presentinsheets->findItems("Third", Qt::MatchExactly).isEmpty(); }},
+       [](TPropertyFrm* other) {
+         return !AsNote(other)->lst_presentinsheets->findItems("Third", Qt::MatchExactly).isEmpty();
+       }},
       {"attachment added in the tree", TKind::Note,
        [](TContainer& project, TNotePrp*, TScriptedDialogs&, const std::string&) {
          NavForm->TV_Container->setCurrentItem(NavForm->Tree->NodeOf(project.GetNote(0)));
