@@ -328,7 +328,9 @@ const char* Name(TTrigger trigger) {
 // user typed there went over the edit stored in another window. The first window stores, the
 // second edits what it shows (so it must show the first window's value), then the first
 // window's trigger fires: the item and the files keep both edits.
-TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
+class EveryKindInManyWindows : public OneItemManyWindows, public ::testing::WithParamInterface<TKind> {};
+
+TEST_P(EveryKindInManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
   const std::pair<TWhere, TWhere> pairs[] = {{TWhere::Page, TWhere::Free},
                                              {TWhere::Free, TWhere::Own},
                                              {TWhere::Own, TWhere::Page},
@@ -338,6 +340,7 @@ TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
     for (auto [first, second] : pairs)
       for (int t = 0; t <= static_cast<int>(TTrigger::AutoSave); ++t) {
         const auto trigger = static_cast<TTrigger>(t);
+        if (field.Kind != GetParam()) break;
         const bool note = field.Kind == TKind::Note;
         if ((trigger == TTrigger::TabSwitch || trigger == TTrigger::PictureButton) && !note) continue;
         const bool sheetClick = trigger == TTrigger::SheetClick || trigger == TTrigger::NoteDoubleClick;
@@ -387,6 +390,13 @@ TEST_F(OneItemManyWindows, TheEditOfOneWindowIsWhatTheItemAndTheFilesKeep) {
         CloseOpened();
       }
 }
+
+std::string KindName(const ::testing::TestParamInfo<TKind>& kind) {
+  static const char* names[] = {"Note", "Sheet", "Attachment"};
+  return names[static_cast<int>(kind.param)];
+}
+INSTANTIATE_TEST_SUITE_P(OneItemManyWindows, EveryKindInManyWindows,
+                         ::testing::Values(TKind::Note, TKind::Sheet, TKind::Attachment), KindName);
 
 // Fault: a window hidden meanwhile (the navigator closed and brought back by Window > Tree, a
 // window hidden and shown) showed its old copy, and what its user typed there went over the
