@@ -693,7 +693,9 @@ TEST_F(OneItemManyWindows, EveryChangeReachesTheOtherWindowsOfTheItem) {
          record.Name = "Third";
          project.AddSheet(record);
          QELMain->RefreshSheetWindows();
-         page->lst_availablesheets->findItems("Third", Qt::MatchExactly).value(0)->setSelected(true);
+         const QList<QListWidgetItem*> entry = page->lst_availablesheets->findItems("Third", Qt::MatchExactly);
+         ASSERT_EQ(entry.size(), 1);
+         entry[0]->setSelected(true);
          page->lst_presentinsheetsDragDrop();
        },
        [](TPropertyFrm* other) {
