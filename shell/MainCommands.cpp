@@ -91,6 +91,13 @@ void TQELMain::TB_NewSheetClick() {
     sheet = FContainer->AddSheet(TSheet());
     sheet->SetName("New Sheet");
   }
+  // A window of that sheet comes forward rather than a second one.
+  for (TDrawSheet* open : ChildWindows<TDrawSheet>())
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget()); sub && open->GetSheet() == sheet) {
+      RestoreChildWindow(sub);
+      sub->raise();
+      return;
+    }
   auto* window = new TDrawSheet();
   DrawSheet = window;
   QMdiSubWindow* sub = AddChildWindow(window);

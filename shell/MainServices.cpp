@@ -46,7 +46,7 @@ void TQELMain::StoreNavigatorEdits() {
 
 void TQELMain::StorePendingEdits() {
   StoreNavigatorEdits();
-  for (TNavForm* navigator : ChildWindows<TNavForm>()) StoreFreeWindows(navigator);
+  for (TNavForm* navigator : ChildWindows<TNavForm>()) TPropertyFrm::StoreOwnedWindows(navigator);
   // Every window of its own, the new-note window too, stores what was typed in it.
   emit PendingEditsRequested();
 }

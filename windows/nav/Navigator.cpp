@@ -219,8 +219,8 @@ void TNavForm::ShowProperties(TNavNode* Node) {
     return;
   }
   if (TContainer* project = Node->Project()) {
-    OpenPage(ContainerPage);
     ContainerPage->ShowItem(project);
+    OpenPage(ContainerPage);
     LastShown = project;
     return;
   }
@@ -228,6 +228,7 @@ void TNavForm::ShowProperties(TNavNode* Node) {
   LastShown = Node->Item();
 }
 
+// After the page has loaded its item: a page shown again loads only when it missed a change.
 void TNavForm::OpenPage(QWidget* page) {
   PC_Property->setCurrentWidget(page);
   page->show(); // a page that closed itself because its item went is shown again
@@ -241,11 +242,11 @@ void TNavForm::ShowPoolPage(TNavNode* Node) {
   // The same list again is not refilled, unless its pool changed meanwhile; items only added
   // at its end are appended.
   if (pool == LastShown && (page->Shows(pool) || page->AppendNew(*pool))) return;
-  OpenPage(page);
   page->Container = Container;
   if (page == SheetPoolPage) SheetPoolPage->ShowItem(static_cast<TSheetPool*>(pool));
   if (page == NotePoolPage) NotePoolPage->ShowItem(static_cast<TNotePool*>(pool));
   if (page == AttachPoolPage) AttachPoolPage->ShowItem(static_cast<TAttachPool*>(pool));
+  OpenPage(page);
   LastShown = pool;
 }
 
@@ -257,14 +258,14 @@ void TNavForm::ShowItemPage(TNavNode* Node) {
     if (!sheet) return;
   }
   if (sheet) {
-    OpenPage(SheetPage);
     SheetPage->ShowItem(sheet);
+    OpenPage(SheetPage);
   } else if (note) {
-    OpenPage(NotePage);
     NotePage->ShowNote(note, Container->RelationPool.get(), Container->LinkPool.get());
+    OpenPage(NotePage);
   } else if (TAttachItem* attachment = Node->Attachment()) {
-    OpenPage(AttachPage);
     AttachPage->ShowItem(attachment);
+    OpenPage(AttachPage);
   }
 }
 

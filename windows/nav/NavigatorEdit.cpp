@@ -5,6 +5,7 @@
 #include "model/Container.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtConvert.h"
+#include "windows/MainServices.h"
 
 #include <optional>
 
@@ -35,6 +36,7 @@ void TNavForm::TB_NewNoteClick() {
     position.Note = note;
     position.Sheet = sheet;
     TPosItem* placed = Container->AddPosition(position);
+    if (MainServices) MainServices->RefreshSheetWindows(); // the sheet's windows list the note
     SelectAndEdit(Tree->Reveal(placed, sheetNode));
   } else {
     SelectAndEdit(Tree->NodeOf(note));
@@ -48,6 +50,7 @@ void TNavForm::TB_NewAttachClick() {
     TAttachment record;
     record.Note = note;
     TAttachItem* attachment = Container->AddAttachment(record);
+    if (MainServices) MainServices->RefreshSheetWindows(); // the note's windows list it
     // Its node under the note's node in the Notes branch, made if need be.
     if (TNavNode* node = Tree->Reveal(attachment, Tree->NodeOf(note))) {
       SelectAndEdit(node);

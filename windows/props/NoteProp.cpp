@@ -50,7 +50,9 @@ TNotePrp::TNotePrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(parent
     });
 }
 
-TNotePrp::~TNotePrp() = default;
+// Qt frees the windows opened from this one (attachment windows) after this body: they store
+// while this window still stands.
+TNotePrp::~TNotePrp() { StoreOwnedWindows(this); }
 
 void TNotePrp::ShowNote(TNoteItem* note, TPoolItemList* relationPool, TPoolItemList* linkPool) {
   // What was typed or picked for the note shown so far goes into that note, not the next.

@@ -102,20 +102,8 @@ QList<QPointer<QWidget>> FreeWindowsOf(const QWidget* owner) {
   return windows;
 }
 
-void StoreFreeWindows(const QWidget* owner) {
-  for (const QPointer<QWidget>& window : FreeWindowsOf(owner)) {
-    auto* form = qobject_cast<TPropertyFrm*>(window.data());
-    if (!form || form->Closing || !form->isVisible()) continue;
-    try {
-      form->UpdateItem(true);
-    } catch (const std::exception&) {
-      // A window that cannot store keeps its edits.
-    }
-  }
-}
-
 void CloseFreeWindows(const QWidget* owner) {
-  StoreFreeWindows(owner);
+  TPropertyFrm::StoreOwnedWindows(owner);
   for (const QPointer<QWidget>& window : FreeWindowsOf(owner)) {
     if (!window) continue;
     if (auto* form = qobject_cast<TPropertyFrm*>(window.data())) form->Closing = true; // stored above

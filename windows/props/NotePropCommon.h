@@ -77,8 +77,6 @@ void ForgetProjectOnRelease(TPropertyFrm* window);
 // The free windows opened from the owner (those that free themselves when closed), also those
 // opened from them in turn, each before the window it was opened from.
 QList<QPointer<QWidget>> FreeWindowsOf(const QWidget* owner);
-// Every free window opened from the owner stores what the user typed there.
-void StoreFreeWindows(const QWidget* owner);
 // Every free window opened from the owner stores, closes and is gone on return.
 void CloseFreeWindows(const QWidget* owner);
 

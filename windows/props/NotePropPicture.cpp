@@ -214,6 +214,7 @@ void TNotePrp::BTN_LoadImageClick() {
   TNoteItem* note = ChoosePicture(PictureDialog, target);
   if (!note) return;
   note->SetImage(target);
+  UpdateItem(true); // the other windows and the sheets show the picture too
   ShowPicture();
   if (IM_Picture->isHidden()) MessageDlg("Cannot show the picture " + target, TMsgDlgType::mtError, mbOK);
 }

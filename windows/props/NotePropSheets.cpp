@@ -117,7 +117,9 @@ void TNotePrp::lst_presentinsheetsDragDrop() {
   if (!Container) return;
   for (TSheetItem* sheet : MoveSelected(lst_availablesheets, lst_presentinsheets))
     Container->AssignNoteToSheet(note, sheet);
-  if (MainServices) MainServices->RefreshNavigators(nullptr);
+  if (!MainServices) return;
+  MainServices->RefreshNavigators(nullptr);
+  MainServices->RefreshSheetWindows(); // other windows of the note and of the sheets list it
 }
 
 void TNotePrp::lst_availablesheetsDragDrop() {

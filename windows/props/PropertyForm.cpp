@@ -8,11 +8,13 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 
 namespace qel {
 
@@ -41,14 +43,28 @@ TPropertyFrm::TPropertyFrm(QWidget* parent, Qt::WindowFlags flags) : QWidget(par
     ED_CaptionExit();
   });
   WatchEdits(ED_Caption, &QLineEdit::textChanged);
-  if (MainServices)
-    connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, [this](const void* item) {
-      // A hidden window loads again when it is shown.
-      if (isVisible() && !Closing && !Loading && GetItem() && (!item || item == GetItem())) Reload();
-    });
+  if (MainServices) connect(MainServices->Notices(), &TMainNotices::ItemChanged, this, &TPropertyFrm::ItemChanged);
 }
 
-TPropertyFrm::~TPropertyFrm() { ED_Caption->disconnect(this); }
+TPropertyFrm::~TPropertyFrm() {
+  ED_Caption->disconnect(this);
+  if (MainServices) MainServices->Notices()->disconnect(this);
+}
+
+void TPropertyFrm::ItemChanged(const void* item) {
+  if (Closing || Loading) return;
+  // The user deleted the item: the window goes without a word.
+  if (FBound && ItemGone()) {
+    CloseIfGone();
+    return;
+  }
+  if (!GetItem() || (item && item != GetItem())) return;
+  // A hidden window loads again when it is shown.
+  if (isVisible())
+    Reload();
+  else
+    FStale = true;
+}
 
 // The sheet windows' refresh also tells every other window of the change.
 bool TPropertyFrm::UpdateItem(bool Store) {
@@ -67,7 +83,22 @@ bool TPropertyFrm::StorePending() {
 void TPropertyFrm::Reload() {
   if (ItemGone()) return;
   const TLoadGuard loading(this);
+  FStale = false;
   UpdateItem(false);
+}
+
+void TPropertyFrm::StoreOwnedWindows(const QWidget* owner) {
+  // findChildren lists a window before what lies inside it.
+  const QList<TPropertyFrm*> found = owner->findChildren<TPropertyFrm*>();
+  QList<QPointer<TPropertyFrm>> windows(found.rbegin(), found.rend());
+  for (const QPointer<TPropertyFrm>& window : windows) {
+    if (!window) continue;
+    try {
+      window->StorePending();
+    } catch (const std::exception&) {
+      // A window that cannot store keeps its edits.
+    }
+  }
 }
 
 void TPropertyFrm::MarkEdited(const QObject* control) {
@@ -81,6 +112,7 @@ void TPropertyFrm::WatchText(QTextEdit* text) {
 bool TPropertyFrm::BindItem(const void* item) {
   StorePending();
   ClearEdited();
+  FBound = item != nullptr;
   return item != GetItem();
 }
 
@@ -90,6 +122,7 @@ void TPropertyFrm::ShowItem() {
   // A page inside another window leaves the focus where the user has it.
   if (isWindow() && ED_Caption->isVisible() && ED_Caption->isEnabled()) ED_Caption->setFocus();
   Loading = true;
+  FStale = false;
   UpdateItem(false);
   Loading = false;
 }
@@ -128,9 +161,14 @@ void TPropertyFrm::FormResize() {
   if (!Closing) ED_Caption->resize(InfoBar->width(), ED_Caption->height());
 }
 
+// Whatever hid the window, it may have missed changes meanwhile.
 void TPropertyFrm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   FitToScreen();
+  if (Closing || Loading || !GetItem()) return;
+  if (FStale) Reload();
+  if (FCaptionShown) ED_Caption->show(); // hiding hid it; the name is editable again
+  FCaptionShown = false;
 }
 
 // A window of its own ends above the bottom of the screen's free area.
@@ -144,14 +182,18 @@ void TPropertyFrm::FitToScreen() {
 }
 
 // Closing or hiding (also a page whose owner shows another page) keeps what was typed or
-// picked. Only that: other controls may show values changed elsewhere since the load.
+// picked. Only that: other controls may show values changed elsewhere since the load. A
+// window freed by its close takes the windows opened from it along: they store first.
 void TPropertyFrm::closeEvent(QCloseEvent* event) {
   StorePending();
+  if (testAttribute(Qt::WA_DeleteOnClose)) StoreOwnedWindows(this);
   event->accept();
 }
 
 void TPropertyFrm::hideEvent(QHideEvent* event) {
   StorePending();
+  FStale = true;
+  FCaptionShown = FCaptionShown || !ED_Caption->isHidden();
   QWidget::hideEvent(event);
   FormHide();
 }

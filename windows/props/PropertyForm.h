@@ -17,7 +17,10 @@
 // A window writes only what its user changed: each field the user edits is marked (by its
 // control) until it is stored or the window shows another item. UpdateItem(true) writes the
 // marked fields only, UpdateItem(false) fills only the unmarked ones, and when any item
-// changes (TMainNotices::ItemChanged) every window showing it refills its unmarked fields.
+// changes (TMainNotices::ItemChanged) every window showing it refills its unmarked fields; a
+// hidden window does so when it is shown again, and a window whose item is gone closes.
+// Whatever closes, hides or destroys a window lets it store first: closing and hiding do, and
+// a window that owns property windows makes them store (StoreOwnedWindows) before it goes.
 #include <QIcon>
 #include <QList>
 #include <QSet>
@@ -52,6 +55,9 @@ public:
   virtual bool StorePending();
   // Fills the fields the user has not changed here from the item (it changed elsewhere).
   void Reload();
+  // Every property window inside the owner (also those opened from them in turn) stores what
+  // its user changed, the innermost first. The owner is about to close or go.
+  static void StoreOwnedWindows(const QWidget* owner);
 
   // The marks of fields changed by the user, kept per control; none is set while loading.
   void MarkEdited(const QObject* control);
@@ -120,7 +126,13 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // The main window's notice that the item (null: any item) changed.
+  void ItemChanged(const void* item);
+
   QSet<const QObject*> FEdited;
+  bool FBound = false; // an item was bound; its going closes the window
+  bool FStale = false; // notices may have been missed since the last load (hidden meanwhile)
+  bool FCaptionShown = false; // the caption box showed when the window was last hidden
 };
 
 } // namespace qel

@@ -69,7 +69,8 @@ TSheetPrp::TSheetPrp(QWidget* parent, Qt::WindowFlags flags) : TPropertyFrm(pare
   StoreWhenAsked();
 }
 
-TSheetPrp::~TSheetPrp() = default;
+// The note and sheet windows opened from the notes list store before Qt frees them.
+TSheetPrp::~TSheetPrp() { StoreOwnedWindows(this); }
 
 void TSheetPrp::CreateToolBars() {
   PN_SheetProp = new QWidget(this);
@@ -163,7 +164,11 @@ void TSheetPrp::CreateTexts() {
   LV_Contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LV_Contents->setToolTip("Notes collected in this Sheet.");
   LV_Contents->OnStartDrag = [this] { return LV_ContentsStartDrag(); };
-  WatchText(RichEditURL1);
+  // The store writes the plain text: a font chosen for the panel is no edit of the description.
+  connect(RichEditURL1->document(), &QTextDocument::contentsChanged, this, [this] {
+    const TSheetItem* sheet = Sheet.Get();
+    if (!sheet || RichEditURL1->GetPlainText() != sheet->Data.Description) MarkEdited(RichEditURL1);
+  });
   RichEditURL3 = new TRichEditURL(this);
   RichEditURL3->hide();
   for (TRichEditURL* text : {RichEditURL1, RichEditURL2}) {

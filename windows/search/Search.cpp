@@ -6,6 +6,7 @@
 #include "model/Container.h"
 #include "windows/Icons.h"
 #include "windows/MainServices.h"
+#include "windows/props/PropertyForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,6 +38,8 @@ TfrmSearch::TfrmSearch(QWidget* owner) : QWidget(owner, Qt::Window | Qt::WindowS
 
 TfrmSearch::~TfrmSearch() {
   if (frmSearch == this) frmSearch = nullptr;
+  // Also the windows opened from those opened here, which Qt frees after this body.
+  TPropertyFrm::StoreOwnedWindows(this);
   CloseOwnedWindows();
 }
 
@@ -104,6 +107,7 @@ void TfrmSearch::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  TPropertyFrm::StoreOwnedWindows(this);
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (child->isWindow() && child != ME_PopUp && child->isVisible()) child->close();
   CloseOwnedWindows();

@@ -12,6 +12,7 @@
 #include "windows/props/NoteProp.h"
 #include "windows/props/SheetProp.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -57,6 +58,9 @@ TDrawSheet::TDrawSheet(QWidget* parent) : QWidget(parent) {
 }
 
 TDrawSheet::~TDrawSheet() {
+  // Freed without a close (the project goes, the program ends): the windows Qt frees after
+  // this body store while this window stands.
+  TPropertyFrm::StoreOwnedWindows(this);
   if (DrawSheet == this) DrawSheet = nullptr;
   ForgetCaptionNode();
   // The painters let go of the images before these go.
@@ -225,6 +229,11 @@ void TDrawSheet::RefreshNoteWindow() {
 void TDrawSheet::keyPressEvent(QKeyEvent* event) {
   FormKeyDown(event->key(), event->modifiers());
   event->ignore();
+}
+
+void TDrawSheet::closeEvent(QCloseEvent* event) {
+  TPropertyFrm::StoreOwnedWindows(this);
+  event->accept();
 }
 
 } // namespace qel

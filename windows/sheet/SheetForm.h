@@ -184,6 +184,8 @@ public:
 
 protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // The note and sheet windows of this window (and those opened from them) store first.
+  void closeEvent(QCloseEvent* event) override;
 
 private:
   friend class TSheetPaintBox;
