@@ -20,6 +20,9 @@ namespace qel {
 int IntervalOf(const std::string& hours, const std::string& minutes);
 // A timer runs at the interval; 0 stops it. A changed interval starts its count anew.
 void SetTimerInterval(QTimer& timer, int milliseconds);
+// The folder under the user's documents that holds the work of projects without a name and,
+// in its folder "Backup", the default backups; with its final separator.
+std::string WorkFilesFolder();
 
 class TfrmAutoSave : public QWidget {
   Q_OBJECT
@@ -37,6 +40,8 @@ public:
 
   // The default backup location follows the open project's name until the user picks one.
   void ProjectNamed(const std::string& projectFile);
+  // Shows where the autosave writes the open project.
+  void ShowWorkFiles(const std::string& projectFile);
 
   void FormActivate();
   void btnLocateBackupWorkfilesClick();

@@ -58,7 +58,10 @@ std::unique_ptr<TContainer> TQELMain::NewContainer(const std::string& fileName) 
 
 void TQELMain::SetCaption(const std::string& fileName) {
   setWindowTitle(ToQString("QEL - " + ExtractFileName(fileName)));
-  if (frmAutoSave) frmAutoSave->ProjectNamed(fileName);
+  if (frmAutoSave) {
+    frmAutoSave->ProjectNamed(fileName);
+    frmAutoSave->ShowWorkFiles(AutoSaveName());
+  }
 }
 
 int TQELMain::ClientWidth() const { return width(); }

@@ -35,6 +35,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,7 @@ public:
   int ClientWidth() const override;
   int ClientHeight() const override;
   int ToolBarMainHeight() const override;
+  std::string PictureFolder() const override;
 
   // ---- project commands
   void TB_NewClick();
@@ -165,8 +167,9 @@ public:
   // Offers to rename sheets called "New Sheet" that hold notes, then saves.
   void NotesOnNewSheet();
   void AddDefaultRelationTypes();
-  // Copies every note's picture into Folder (errors ignored).
-  void CopyNoteImages(const std::string& Folder);
+  // Copies every note's picture and logo that lies elsewhere into Folder, and the notes refer
+  // to the copies (see GatherNotePictures). A line for each file that could not be copied.
+  std::vector<std::string> CopyNoteImages(const std::string& Folder);
   // Imports another project behind the open one's items (offsets as recorded by Import).
   void ImportProject(const std::string& FileName);
   // Whether the project has never been given a name.
@@ -197,9 +200,12 @@ public:
   // True while a save, backup, load or project command runs. The commands that replace or
   // change the project wait meanwhile and run, in order, once it is over.
   bool Busy() const { return FBusy > 0; }
-  // Where the timers keep an unnamed project's work: a name in the current folder that no
-  // other project uses, made on first use and kept until the project is replaced.
+  // Where the timers keep an unnamed project's work: a name in the work-files folder
+  // (WorkFilesFolder) that no other project uses, made on first use and kept until the
+  // project is replaced.
   std::string UnnamedWorkName();
+  // Where the autosave writes the open project: its own name, or UnnamedWorkName.
+  std::string AutoSaveName();
   // Whether a backup may go to the location: not onto the open project's own data files,
   // and onto another project's only when the user agrees. Says why when it may not.
   bool BackupLocationAccepted(const std::string& location, const std::string& current);
@@ -316,9 +322,9 @@ private:
   // The "Please wait..." window of a save, shown and painted.
   std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
   QPoint SaveProgressPlace() const;
-  void ShowSaveError(const std::exception& error);
   // A load error's own message, then the data file and line where reading stopped.
   std::string ReadErrorDetail(const std::exception& error) const;
+  static constexpr const char* kDirectoryError = "Error Creating Directory";
   enum class TSaveKind { None, Project, Backup };
   // Marks a save as running for its lifetime.
   class TSaveRun {
@@ -349,12 +355,22 @@ private:
   std::unique_ptr<TBusyRun> CommandRun(std::function<void()> command);
   void PostWaitingCommand();
   void RunWaitingCommand();
-  bool WriteProjectSave(std::string FileName);
+  // A timed save reports an error it reported before for that name only once (see Refusal).
+  bool WriteProjectSave(std::string FileName, bool timed = false);
   // The backup location of the autosave window.
   std::string BackupFileName() const;
   // The project file and data files under the name; name, folder and modified state stay.
   // An unnamed project's autosave writes so too, as a save of the project kind.
-  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup);
+  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup, bool timed = false);
+  // Shows a save's error (an error box, or a plain message), except for a timed save whose
+  // name had the same error before: a save refused at every tick says so once, until a save
+  // under that name succeeds or the project is replaced.
+  void ReportSaveError(const std::string& target, const std::string& text, bool timed, bool errorBox = false);
+  static std::string SaveErrorText(const std::exception& error);
+  // A save under the name succeeded: its next error is shown again.
+  void ForgetRefusals(const std::string& target);
+  // Tells the user once, after a load, when the project's files cannot be written.
+  void SayIfReadOnly(const std::string& FileName);
   // The timers' writes, each skipped when there is nothing new to write.
   void WriteAutoSave();
   void WriteTimedBackup();
@@ -381,6 +397,7 @@ private:
   // The project was changed by the user since it was made or opened.
   bool FChanged = false;
   std::string FRefusedBackup; // the location last refused at a tick
+  std::set<std::pair<std::string, std::string>> FRefusals; // (name, error text) shown for a save
   bool FFitOnResize = false;
 };
 
