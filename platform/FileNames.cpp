@@ -265,8 +265,7 @@ TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLink
   struct stat st;
   if (::stat(ToNativePath(FTarget).c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode)) throw EInOutError(EISDIR, "A folder stands where the file belongs: " + name);
-  if (IsReadOnly(FTarget))
-    throw EInOutError(EACCES, "The file is read-only: " + name);
+  if (IsReadOnly(FTarget)) throw EInOutError(EACCES, "The file is read-only: " + name);
   FExists = true;
   FMode = st.st_mode & 07777;
   FOwner = st.st_uid;

@@ -207,9 +207,7 @@ void TfrmAutoSave::ProjectNamed(const std::string& projectFile) {
 
 void TfrmAutoSave::ShowWorkFiles(const std::string& projectFile) { edLocateWorkFiles->setText(ToQString(projectFile)); }
 
-void TfrmAutoSave::FormActivate() {
-  ShowWorkFiles(QELMain ? QELMain->AutoSaveName() : TQELMain::ReadLastProject());
-}
+void TfrmAutoSave::FormActivate() { ShowWorkFiles(QELMain ? QELMain->AutoSaveName() : TQELMain::ReadLastProject()); }
 
 void TfrmAutoSave::btnLocateBackupWorkfilesClick() {
   SaveDialogBackupFile.FileName = Text(edLocateBackupWorkFiles);

@@ -314,6 +314,10 @@ private:
   // they exist and are not those of the open project or of the project file the user
   // agreed to replace.
   bool MayReplaceDataFiles(const std::string& projectFile);
+  // The project files other than the name whose data files a save under the name replaces:
+  // those in its folder ("Mine.qel" and "Mine.v2.qel" share "Mine_*.dat") and the open
+  // project's own name.
+  std::vector<std::string> DataFileOwners(const std::string& projectFile) const;
   // A new project with the default relation types, bound to the windows.
   void StartNewProject(const std::string& fileName);
   void BindNavigators();

@@ -104,24 +104,29 @@ bool TQELMain::MayReplaceDataFiles(const std::string& projectFile) {
   if (!IsUnnamed() && SameProjectFile(projectFile, FContainer->FileName)) return true;
   const std::vector<std::string> existing = ExistingDataFiles(projectFile);
   if (existing.empty()) return true;
-  // Whose data files they are: the project files they serve, and the open project's saved
-  // state when its name shares them ("Mine.qel" and "Mine.v2.qel" both have "Mine_*.dat").
+  const std::string owners = Joined(DataFileOwners(projectFile), ", ");
+  // The dialog has asked before replacing the project file; its data files are its own.
+  if (owners.empty() && FileExists(FindFileNoCase(projectFile))) return true;
+  std::string text = "Saving as " + ExtractFileName(projectFile) + " would replace ";
+  text += owners.empty() ? "data files of another project:\r" : "the data files of " + owners + ":\r";
+  for (const std::string& file : existing) text += file + "\r";
+  text += "A project's data files are named after its name up to the first full stop";
+  if (!owners.empty())
+    text += ", so " + owners + " would then open the new state, and the state saved under it would be lost";
+  text += ". Replace them?";
+  return MessageDlg(text, TMsgDlgType::mtConfirmation, mbYesNo) == mrYes;
+}
+
+std::vector<std::string> TQELMain::DataFileOwners(const std::string& projectFile) const {
   std::vector<std::string> owners;
   for (const std::string& file : ProjectFilesSharing(projectFile))
     if (!SameProjectFile(file, projectFile)) owners.push_back(ExtractFileName(file));
+  // The open project's saved state, also when its project file is gone.
+  const std::string open = ExtractFileName(FContainer->FileName);
   if (!IsUnnamed() && SameDataFiles(projectFile, FContainer->FileName) &&
-      std::find(owners.begin(), owners.end(), ExtractFileName(FContainer->FileName)) == owners.end())
-    owners.push_back(ExtractFileName(FContainer->FileName));
-  // The dialog has asked before replacing the project file; its data files are its own.
-  if (owners.empty() && FileExists(FindFileNoCase(projectFile))) return true;
-  const std::string name = ExtractFileName(projectFile);
-  std::string text = "Saving as " + name + " would replace ";
-  text += owners.empty() ? "data files of another project:\r" : "the data files of " + Joined(owners, ", ") + ":\r";
-  for (const std::string& file : existing) text += file + "\r";
-  text += "A project's data files are named after its name up to the first full stop";
-  if (!owners.empty()) text += ", so " + Joined(owners, ", ") + " would open the new state and lose the state saved there";
-  text += ". Replace them?";
-  return MessageDlg(text, TMsgDlgType::mtConfirmation, mbYesNo) == mrYes;
+      std::find(owners.begin(), owners.end(), open) == owners.end())
+    owners.push_back(open);
+  return owners;
 }
 
 std::vector<std::string> TQELMain::CopyNoteImages(const std::string& Folder) {
@@ -209,8 +214,8 @@ bool TQELMain::WriteProjectSave(std::string FileName, bool timed) {
     SetCaption(name);
     ForgetRefusals(name);
     if (!notCopied.empty() && !timed) {
-      std::string text = "These pictures could not be copied into the project's folder; their notes still refer to them "
-                         "where they are:";
+      std::string text = "These pictures could not be copied into the project's folder; their notes still refer "
+                         "to them where they are:";
       for (const std::string& line : notCopied) text += "\n" + line;
       ShowMessage(text);
     }

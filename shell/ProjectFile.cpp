@@ -28,16 +28,13 @@ std::vector<std::string> ExistingDataFiles(const std::string& projectFile) {
 }
 
 bool SameDataFiles(const std::string& a, const std::string& b) {
-  // One data file stands for all six; names differing only in case are the same files.
-  const std::string first = TContainer::DataFileName(ExpandFileName(a), "_Not");
-  const std::string second = TContainer::DataFileName(ExpandFileName(b), "_Not");
-  std::error_code error;
-  if (std::filesystem::equivalent(ToNativePath(FindFileNoCase(first)), ToNativePath(FindFileNoCase(second)), error))
-    return true;
-  return AnsiLowerCase(first) == AnsiLowerCase(second);
+  // One data file stands for all six.
+  return SameProjectFile(TContainer::DataFileName(ExpandFileName(a), "_Not"),
+                         TContainer::DataFileName(ExpandFileName(b), "_Not"));
 }
 
 bool SameProjectFile(const std::string& a, const std::string& b) {
+  // One file, or names differing only in case (found so, when they do not exist yet).
   const std::string first = ExpandFileName(a), second = ExpandFileName(b);
   std::error_code error;
   if (std::filesystem::equivalent(ToNativePath(FindFileNoCase(first)), ToNativePath(FindFileNoCase(second)), error))
@@ -51,7 +48,8 @@ std::vector<std::string> ProjectFilesSharing(const std::string& projectFile) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(ToNativePath(folder), error)) {
     const std::string file = folder + FromNativePath(entry.path().filename().string());
-    if (AnsiLowerCase(ExtractFileExt(file)) == ".qel" && entry.is_regular_file(error) && SameDataFiles(file, projectFile))
+    if (AnsiLowerCase(ExtractFileExt(file)) == ".qel" && entry.is_regular_file(error) &&
+        SameDataFiles(file, projectFile))
       found.push_back(file);
   }
   std::sort(found.begin(), found.end());

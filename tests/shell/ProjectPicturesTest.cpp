@@ -162,7 +162,9 @@ TEST_F(ProjectPicturesTest, EverySaveTakesThePicturesIntoTheSavedProjectsFolder)
     Bitmap(folder + "moon.bmp", Qt::white);
     const auto written = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
     std::filesystem::last_write_time(ToNativePath(folder + "moon.bmp"), written);
+    Project().NotePool->Filtered = true; // a search that shows none of the notes
     c.Save();
+    Project().NotePool->Filtered = false;
     const std::vector<std::pair<std::string, std::string>> expected =
         c.Takes ? std::vector<std::pair<std::string, std::string>>{{folder + "sun.bmp", folder + "sun_2.bmp"},
                                                                     {folder + "sun.bmp", ""},
