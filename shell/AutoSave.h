@@ -29,7 +29,8 @@ class TfrmAutoSave : public QWidget {
 public:
   explicit TfrmAutoSave(QWidget* parent = nullptr);
 
-  // Fills empty fields: the locations with "LastProject", the times with "0".
+  // Fills empty fields: the work files with where the autosave writes, the backup with its
+  // default, the times with "0".
   void FillDefaults();
   // Stores the six settings and applies both intervals.
   void SaveSettings();

@@ -359,7 +359,7 @@ private:
   std::unique_ptr<TBusyRun> CommandRun(std::function<void()> command);
   void PostWaitingCommand();
   void RunWaitingCommand();
-  // A timed save reports an error it reported before for that name only once (see Refusal).
+  // A timed save does not repeat an error already shown for that name (see ReportSaveError).
   bool WriteProjectSave(std::string FileName, bool timed = false);
   // The backup location of the autosave window.
   std::string BackupFileName() const;
