@@ -92,6 +92,14 @@ bool DirectoryExists(const std::string& name) {
   return ::stat(ToNativePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsReadOnly(const std::string& name) {
+  const std::string native = ToNativePath(name.empty() ? std::string(".") : name);
+  struct stat st;
+  if (::stat(native.c_str(), &st) != 0) return false;
+  if (::access(native.c_str(), W_OK) != 0) return true;
+  return !S_ISDIR(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
 namespace {
 
 // The first entry of name's folder that equals name without regard to letter case and that
@@ -298,9 +306,7 @@ TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLink
   struct stat st;
   if (::stat(ToNativePath(FTarget).c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode)) throw EInOutError(EISDIR, "A folder stands where the file belongs: " + name);
-  // The write bits, not access(): a user who may write anything still keeps a file they protected.
-  if ((st.st_mode & 0222) == 0 || ::access(ToNativePath(FTarget).c_str(), W_OK) != 0)
-    throw EInOutError(EACCES, "The file is read-only: " + name);
+  if (IsReadOnly(FTarget)) throw EInOutError(EACCES, "The file is read-only: " + name);
   FExists = true;
   FMode = st.st_mode & 07777;
   FOwner = st.st_uid;

@@ -28,6 +28,10 @@ std::string FromNativePath(std::string_view nativeName);
 
 bool FileExists(const std::string& name);
 bool DirectoryExists(const std::string& name);
+// Whether this program may not write the file, or make files in the folder: the system
+// refuses it, or a file's write bits are all clear (a user who may write anything still keeps
+// a file they protected). False for a name that does not exist.
+bool IsReadOnly(const std::string& name);
 // The name of an existing file: the exact name when it exists, else the first entry of the
 // same folder whose name equals it without regard to letter case, else the name unchanged.
 std::string FindFileNoCase(const std::string& name);

@@ -50,10 +50,6 @@ long long WholeNumber(const std::string& text) {
   return value;
 }
 
-std::string DocumentsFolder() {
-  return IncludeTrailingPathDelimiter(FromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
-}
-
 std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
 
 } // namespace
@@ -61,6 +57,11 @@ std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
 int IntervalOf(const std::string& hours, const std::string& minutes) {
   const long long ms = WholeNumber(hours) * 3600000LL + WholeNumber(minutes) * 60000LL;
   return static_cast<int>(std::min<long long>(ms, INT_MAX));
+}
+
+std::string WorkFilesFolder() {
+  const std::string documents = FromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  return IncludeTrailingPathDelimiter(documents) + "QEL" + PathDelim;
 }
 
 void SetTimerInterval(QTimer& timer, int milliseconds) {
@@ -101,7 +102,7 @@ TfrmAutoSave::TfrmAutoSave(QWidget* parent) : QWidget(parent) {
   btnSetAutoSave->setStyleSheet("color: rgb(0, 128, 192)");
   btnSetAutoSave->installEventFilter(this);
   connect(btnSetAutoSave, &QPushButton::clicked, this, &TfrmAutoSave::btnSetAutoSaveClick);
-  edLocateWorkFiles = new QLineEdit(ToQString(DocumentsFolder() + "QEL/noname.qel"), this);
+  edLocateWorkFiles = new QLineEdit(ToQString(WorkFilesFolder() + "noname.qel"), this);
   edLocateWorkFiles->setGeometry(27, 38, 638, 21);
   edLocateWorkFiles->setReadOnly(true);
   bnAutoSaveFinish = new QPushButton("Finish", this);
@@ -167,14 +168,14 @@ QLineEdit* TfrmAutoSave::TimeEdit(QWidget* parent, const QRect& bounds, const ch
 }
 
 void TfrmAutoSave::FillDefaults() {
-  const std::string last = TQELMain::ReadLastProject();
   for (const TSetting& setting : kSettings) {
     QLineEdit* edit = this->*setting.Edit;
     if (!edit->text().isEmpty()) continue;
     // An empty backup location takes the default: the last project's name would be the
     // project's own data files.
     if (edit == edLocateBackupWorkFiles) edit->setText(ToQString(FDefaultBackup));
-    else edit->setText(edit == edLocateWorkFiles ? ToQString(last) : QString("0"));
+    else if (edit == edLocateWorkFiles) FormActivate();
+    else edit->setText("0");
   }
 }
 
@@ -202,11 +203,13 @@ void TfrmAutoSave::ApplyIntervals() {
 
 void TfrmAutoSave::ProjectNamed(const std::string& projectFile) {
   if (Text(edLocateBackupWorkFiles) != FDefaultBackup) return;
-  FDefaultBackup = DocumentsFolder() + "QEL/Backup/" + TContainer::BaseName(projectFile) + " backup.qel";
+  FDefaultBackup = WorkFilesFolder() + "Backup/" + TContainer::BaseName(projectFile) + " backup.qel";
   edLocateBackupWorkFiles->setText(ToQString(FDefaultBackup));
 }
 
-void TfrmAutoSave::FormActivate() { edLocateWorkFiles->setText(ToQString(TQELMain::ReadLastProject())); }
+void TfrmAutoSave::ShowWorkFiles(const std::string& projectFile) { edLocateWorkFiles->setText(ToQString(projectFile)); }
+
+void TfrmAutoSave::FormActivate() { ShowWorkFiles(QELMain ? QELMain->AutoSaveName() : TQELMain::ReadLastProject()); }
 
 void TfrmAutoSave::btnLocateBackupWorkfilesClick() {
   SaveDialogBackupFile.FileName = Text(edLocateBackupWorkFiles);

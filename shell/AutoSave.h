@@ -20,13 +20,17 @@ namespace qel {
 int IntervalOf(const std::string& hours, const std::string& minutes);
 // A timer runs at the interval; 0 stops it. A changed interval starts its count anew.
 void SetTimerInterval(QTimer& timer, int milliseconds);
+// The folder under the user's documents that holds the work of projects without a name and,
+// in its folder "Backup", the default backups; with its final separator.
+std::string WorkFilesFolder();
 
 class TfrmAutoSave : public QWidget {
   Q_OBJECT
 public:
   explicit TfrmAutoSave(QWidget* parent = nullptr);
 
-  // Fills empty fields: the locations with "LastProject", the times with "0".
+  // Fills empty fields: the work files with where the autosave writes, the backup with its
+  // default, the times with "0".
   void FillDefaults();
   // Stores the six settings and applies both intervals.
   void SaveSettings();
@@ -37,6 +41,8 @@ public:
 
   // The default backup location follows the open project's name until the user picks one.
   void ProjectNamed(const std::string& projectFile);
+  // Shows where the autosave writes the open project.
+  void ShowWorkFiles(const std::string& projectFile);
 
   void FormActivate();
   void btnLocateBackupWorkfilesClick();

@@ -60,7 +60,10 @@ std::unique_ptr<TContainer> TQELMain::NewContainer(const std::string& fileName) 
 
 void TQELMain::SetCaption(const std::string& fileName) {
   setWindowTitle(ToQString("QEL - " + ExtractFileName(fileName)));
-  if (frmAutoSave) frmAutoSave->ProjectNamed(fileName);
+  if (frmAutoSave) {
+    frmAutoSave->ProjectNamed(fileName);
+    frmAutoSave->ShowWorkFiles(AutoSaveName());
+  }
 }
 
 int TQELMain::ClientWidth() const { return width(); }
@@ -165,7 +168,12 @@ void TQELMain::RunWaitingCommand() {
   PostWaitingCommand();
 }
 
-void TQELMain::ShowErrorBox(const std::string& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
+// An error box of the model during a save is one of that save's refusals: a timed save shows
+// it once.
+void TQELMain::ShowErrorBox(const std::string& text) {
+  if (FSaveTarget) return ReportSaveError(FSaveTarget->first, text, FSaveTarget->second, true);
+  MessageDlg(text, TMsgDlgType::mtError, mbOK);
+}
 
 void TQELMain::ShowMessage(const std::string& text) { qel::ShowMessage(text); }
 

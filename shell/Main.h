@@ -38,6 +38,8 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -125,6 +127,7 @@ public:
   int ClientHeight() const override;
   int ToolBarMainHeight() const override;
   std::unique_ptr<TProjectHold> HoldProject() override;
+  std::string PictureFolder() const override;
 
   // ---- project commands
   void TB_NewClick();
@@ -174,8 +177,9 @@ public:
   // Offers to rename sheets called "New Sheet" that hold notes, then saves.
   void NotesOnNewSheet();
   void AddDefaultRelationTypes();
-  // Copies every note's picture into Folder (errors ignored).
-  void CopyNoteImages(const std::string& Folder);
+  // Copies every note's picture and logo that lies elsewhere into Folder, and the notes refer
+  // to the copies (see GatherNotePictures). A line for each file that could not be copied.
+  std::vector<std::string> CopyNoteImages(const std::string& Folder);
   // Imports another project behind the open one's items (offsets as recorded by Import).
   void ImportProject(const std::string& FileName);
   // Whether the project has never been given a name.
@@ -206,9 +210,12 @@ public:
   // True while a save, backup, load or project command runs. The commands that replace or
   // change the project wait meanwhile and run, in order, once it is over.
   bool Busy() const { return FBusy > 0; }
-  // Where the timers keep an unnamed project's work: a name in the current folder that no
-  // other project uses, made on first use and kept until the project is replaced.
+  // Where the timers keep an unnamed project's work: a name in the work-files folder
+  // (WorkFilesFolder) that no other project uses, made on first use and kept until the
+  // project is replaced.
   std::string UnnamedWorkName();
+  // Where the autosave writes the open project: its own name, or UnnamedWorkName.
+  std::string AutoSaveName();
   // Whether a backup may go to the location: not onto the open project's own data files,
   // and onto another project's only when the user agrees. Says why when it may not.
   bool BackupLocationAccepted(const std::string& location, const std::string& current);
@@ -322,6 +329,10 @@ private:
   // they exist and are not those of the open project or of the project file the user
   // agreed to replace.
   bool MayReplaceDataFiles(const std::string& projectFile);
+  // The project files other than the name whose data files a save under the name replaces:
+  // those in its folder ("Mine.qel" and "Mine.v2.qel" share "Mine_*.dat") and the open
+  // project's own name.
+  std::vector<std::string> DataFileOwners(const std::string& projectFile) const;
   // A new project with the default relation types, bound to the windows.
   void StartNewProject(const std::string& fileName);
   // Marks the project as open for other programs (see TProjectLock); tell: says so when
@@ -333,9 +344,9 @@ private:
   // The "Please wait..." window of a save, shown and painted.
   std::unique_ptr<TSaveLoadFrm> ShowSaveProgress(const QPoint& place);
   QPoint SaveProgressPlace() const;
-  void ShowSaveError(const std::exception& error);
   // A load error's own message, then the data file and line where reading stopped.
   std::string ReadErrorDetail(const std::exception& error) const;
+  static constexpr const char* kDirectoryError = "Error Creating Directory";
   enum class TSaveKind { None, Project, Backup };
   // Marks a save as running for its lifetime.
   class TSaveRun {
@@ -350,6 +361,19 @@ private:
   private:
     TSaveKind& FFlag;
     TSaveKind FBefore;
+  };
+  // The save whose refusals the model's error boxes are, for its lifetime (see ShowErrorBox).
+  class TSaveTarget {
+  public:
+    TSaveTarget(TQELMain& main, const std::string& name, bool timed) : FMain(main) {
+      FMain.FSaveTarget = {name, timed};
+    }
+    ~TSaveTarget() { FMain.FSaveTarget.reset(); }
+    TSaveTarget(const TSaveTarget&) = delete;
+    TSaveTarget& operator=(const TSaveTarget&) = delete;
+
+  private:
+    TQELMain& FMain;
   };
   // Counts one busy run for its lifetime (see Busy).
   class TBusyRun {
@@ -366,12 +390,22 @@ private:
   std::unique_ptr<TBusyRun> CommandRun(std::function<void()> command);
   void PostWaitingCommand();
   void RunWaitingCommand();
-  bool WriteProjectSave(std::string FileName);
+  // A timed save does not repeat an error already shown for that name (see ReportSaveError).
+  bool WriteProjectSave(std::string FileName, bool timed = false);
   // The backup location of the autosave window.
   std::string BackupFileName() const;
   // The project file and data files under the name; name, folder and modified state stay.
   // An unnamed project's autosave writes so too, as a save of the project kind.
-  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup);
+  bool WriteBackup(const std::string& FileName, TSaveKind kind = TSaveKind::Backup, bool timed = false);
+  // Shows a save's error (an error box, or a plain message), except for a timed save whose
+  // name had the same error before: a save refused at every tick says so once, until a save
+  // under that name succeeds or the project is replaced.
+  void ReportSaveError(const std::string& target, const std::string& text, bool timed, bool errorBox = false);
+  static std::string SaveErrorText(const std::exception& error);
+  // A save under the name succeeded: its next error is shown again.
+  void ForgetRefusals(const std::string& target);
+  // Tells the user once, after a load, when the project's files cannot be written.
+  void SayIfReadOnly(const std::string& FileName);
   // The timers' writes, each skipped when there is nothing new to write.
   void WriteAutoSave();
   void WriteTimedBackup();
@@ -387,6 +421,7 @@ private:
   TMainNotices* FNotices;
   bool FStarted = false;
   TSaveKind FSaving = TSaveKind::None;
+  std::optional<std::pair<std::string, bool>> FSaveTarget; // name and timed, see TSaveTarget
   bool FAutoSaveDue = false;
   bool FBackupDue = false;
   bool FLoading = false;
@@ -399,6 +434,7 @@ private:
   // The project was changed by the user since it was made or opened.
   bool FChanged = false;
   std::string FRefusedBackup; // the location last refused at a tick
+  std::set<std::pair<std::string, std::string>> FRefusals; // (name, error text) shown for a save
   bool FFitOnResize = false;
 };
 

@@ -5,6 +5,7 @@
 #include "SaveLoad.h"
 #include "adpMRU.h"
 #include "windows/sheet/SheetForm.h"
+#include "model/NotePictures.h"
 #include "platform/Ansi.h"
 #include "platform/Convert.h"
 #include "platform/FileNames.h"
@@ -16,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QStatusBar>
+#include <algorithm>
 #include <filesystem>
 
 namespace qel {
@@ -28,9 +30,10 @@ const std::string kRenameOffer = "You have put notes on a New Sheet without chan
 const std::string kLoadError = "An error occurred while loading. File may be of older version...";
 const std::string kLoadErrorNew = "\rA new project (Noname.qel) will be created...";
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(ToNativePath(a), ToNativePath(b), error);
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : separator) + part;
+  return text;
 }
 
 } // namespace
@@ -97,38 +100,45 @@ bool TQELMain::SaveAsDialog() {
   bool chosen = Dialogs().SaveDialog(SaveDialog) && !SaveDialog.FileName.empty();
   if (chosen && MayReplaceDataFiles(SaveDialog.FileName)) FContainer->FileName = SaveDialog.FileName;
   else chosen = false;
-  CopyNoteImages(FContainer->Directory);
   for (TNavForm* navigator : ChildWindows<TNavForm>()) navigator->RefreshProject(FContainer.get(), false);
   return chosen;
 }
 
 bool TQELMain::MayReplaceDataFiles(const std::string& projectFile) {
-  if (!IsUnnamed() && SameDataFiles(projectFile, FContainer->FileName)) return true;
+  // Saving under its own name writes the project's own files.
+  if (!IsUnnamed() && SameProjectFile(projectFile, FContainer->FileName)) return true;
   const std::vector<std::string> existing = ExistingDataFiles(projectFile);
   if (existing.empty()) return true;
-  // The dialog has asked before replacing a project file whose data files carry its name.
-  const std::string name = ExtractFileName(projectFile);
-  if (AnsiLowerCase(TContainer::BaseName(name) + ".qel") == AnsiLowerCase(name) && FileExists(FindFileNoCase(projectFile)))
-    return true;
-  std::string text = "Saving as " + name + " would replace data files of another project:\r";
+  const std::string owners = Joined(DataFileOwners(projectFile), ", ");
+  // The dialog has asked before replacing the project file; its data files are its own.
+  if (owners.empty() && FileExists(FindFileNoCase(projectFile))) return true;
+  std::string text = "Saving as " + ExtractFileName(projectFile) + " would replace ";
+  text += owners.empty() ? "data files of another project:\r" : "the data files of " + owners + ":\r";
   for (const std::string& file : existing) text += file + "\r";
-  text += "A project's data files are named after its name up to the first full stop. Replace them?";
+  text += "A project's data files are named after its name up to the first full stop";
+  if (!owners.empty())
+    text += ", so " + owners + " would then open the new state, and the state saved under it would be lost";
+  text += ". Replace them?";
   return MessageDlg(text, TMsgDlgType::mtConfirmation, mbYesNo) == mrYes;
 }
 
-void TQELMain::CopyNoteImages(const std::string& Folder) {
-  const std::string folder = IncludeTrailingPathDelimiter(Folder.empty() ? GetCurrentDir() : Folder);
-  for (int i = 0; i < FContainer->NoteCount(); ++i) {
-    const std::string image = FContainer->GetNote(i)->Data.ImageFile;
-    const std::string target = folder + ExtractFileName(image);
-    if (image.empty() || SameFile(image, target)) continue;
-    try {
-      CopyFileBytes(image, target);
-    } catch (const std::exception&) {
-      // A picture that cannot be copied stays where it is.
-    }
-  }
+std::vector<std::string> TQELMain::DataFileOwners(const std::string& projectFile) const {
+  std::vector<std::string> owners;
+  for (const std::string& file : ProjectFilesSharing(projectFile))
+    if (!SameProjectFile(file, projectFile)) owners.push_back(ExtractFileName(file));
+  // The open project's saved state, also when its project file is gone.
+  const std::string open = ExtractFileName(FContainer->FileName);
+  if (!IsUnnamed() && SameDataFiles(projectFile, FContainer->FileName) &&
+      std::find(owners.begin(), owners.end(), open) == owners.end())
+    owners.push_back(open);
+  return owners;
 }
+
+std::vector<std::string> TQELMain::CopyNoteImages(const std::string& Folder) {
+  return GatherNotePictures(*FContainer, Folder.empty() ? GetCurrentDir() : Folder);
+}
+
+std::string TQELMain::PictureFolder() const { return IsUnnamed() ? std::string() : FContainer->Directory; }
 
 bool TQELMain::QuerySaveProject() {
   StorePendingEdits();
@@ -175,6 +185,7 @@ void TQELMain::LoadProject(const std::string& FileName) {
     ReadAutoSaveSettings();
     if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + FileName);
     HoldProjectOpen(FileName, true);
+    SayIfReadOnly(FileName);
   } catch (const std::exception& e) {
     FContainer->ProgressBar = nullptr;
     ShowMessage(kLoadError + kLoadErrorNew + "\n" + ReadErrorDetail(e));
@@ -189,7 +200,7 @@ bool TQELMain::SaveProject(const std::string& FileName) {
   return saved;
 }
 
-bool TQELMain::WriteProjectSave(std::string FileName) {
+bool TQELMain::WriteProjectSave(std::string FileName, bool timed) {
   TBusyRun busy(*this);
   TSaveRun run(FSaving, TSaveKind::Project);
   if (FContainer->IsModified()) FChanged = true;
@@ -198,20 +209,56 @@ bool TQELMain::WriteProjectSave(std::string FileName) {
   const std::string name = ExtractFilePath(FileName).empty() ? ExpandFileName(FileName) : FileName;
   try {
     const std::string folder = ExtractFilePath(name);
-    // Makes the folder (or says it cannot); the project file is written once the data files
-    // are known to be writable.
-    FContainer->Save(name, [&] { WriteProjectFile(name, FContainer->Grid); });
+    // The model makes the folder (its error box counts as this save's, see ShowErrorBox). Once
+    // the data files are known to be writable the project takes its pictures along (the data
+    // files refer to the copies) and the project file is written.
+    std::vector<std::string> notCopied;
+    const TSaveTarget target(*this, name, timed);
+    FContainer->Save(name, [&] {
+      notCopied = CopyNoteImages(folder);
+      WriteProjectFile(name, FContainer->Grid);
+    });
     SetCurrentDir(folder);
     if (FContainer->FileName == FileName) FContainer->FileName = name;
     WriteLastProject();
     SetCaption(name);
     if (!FOpenHold || FOpenHold->FileName() != TProjectLock(name).FileName()) HoldProjectOpen(name, false);
     if (!FContainer->RecoveryNote.empty()) ShowMessage(FContainer->RecoveryNote + "\nFile: " + name);
+    ForgetRefusals(name);
+    if (!notCopied.empty() && !timed) {
+      std::string text = "These pictures could not be copied into the project's folder; their notes still refer "
+                         "to them where they are:";
+      for (const std::string& line : notCopied) text += "\n" + line;
+      ShowMessage(text);
+    }
     return true;
   } catch (const std::exception& e) {
-    ShowSaveError(e);
+    ReportSaveError(name, SaveErrorText(e), timed);
     return false;
   }
+}
+
+std::string TQELMain::SaveErrorText(const std::exception& error) {
+  return "An error occurred while trying to save the current project!\nDetailInfo: " + std::string(error.what());
+}
+
+void TQELMain::ReportSaveError(const std::string& target, const std::string& text, bool timed, bool errorBox) {
+  if (!FRefusals.insert({target, text}).second && timed) return;
+  if (errorBox) MessageDlg(text, TMsgDlgType::mtError, mbOK);
+  else ShowMessage(text);
+}
+
+void TQELMain::ForgetRefusals(const std::string& target) {
+  std::erase_if(FRefusals, [&target](const auto& refusal) { return refusal.first == target; });
+}
+
+void TQELMain::SayIfReadOnly(const std::string& FileName) {
+  const std::vector<std::string> files = ReadOnlyFiles(FileName);
+  if (files.empty()) return;
+  std::string text = ExtractFileName(FileName) + " is read-only: changes cannot be saved under its name. "
+                     "Save As keeps them under another name.";
+  for (const std::string& file : files) text += "\n" + file;
+  ShowMessage(text);
 }
 
 QPoint TQELMain::SaveProgressPlace() const { return geometry().topLeft() + QPoint(width() - 150, height() - 80); }
@@ -224,10 +271,6 @@ std::unique_ptr<TSaveLoadFrm> TQELMain::ShowSaveProgress(const QPoint& place) {
   // Painting only: what the user does meanwhile waits for the save.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return progress;
-}
-
-void TQELMain::ShowSaveError(const std::exception& error) {
-  ShowMessage("An error occurred while trying to save the current project!\nDetailInfo: " + std::string(error.what()));
 }
 
 std::string TQELMain::ReadErrorDetail(const std::exception& error) const {
@@ -336,6 +379,7 @@ void TQELMain::ReplaceProject(std::unique_ptr<TContainer> next) {
   FContainer = std::move(next);
   FUnnamedWork.clear();
   FChanged = false;
+  FRefusals.clear();
 }
 
 void TQELMain::CloseProjectWindows() {

@@ -112,14 +112,14 @@ void TQELMain::WriteAutoSave() {
   if (!FContainer->IsModified()) return;
   FChanged = true;
   if (!IsUnnamed()) {
-    WriteProjectSave(FContainer->FileName);
+    WriteProjectSave(FContainer->FileName, true);
     return;
   }
   // Kept apart: the project stays unnamed and modified, so nothing of it is put away unasked.
   const std::string name = UnnamedWorkName();
   if (HoldsProject(name)) return;
   const bool first = !FileExists(name);
-  if (!WriteBackup(name, TSaveKind::Project)) return;
+  if (!WriteBackup(name, TSaveKind::Project, true)) return;
   WroteProject(name);
   if (first) adpMRU1->AddFile(name); // found again after a crash
 }
@@ -140,7 +140,7 @@ void TQELMain::WriteTimedBackup() {
                 "Please choose another backup location in the AutoSave window.");
     return;
   }
-  if (WriteBackup(location)) WroteProject(location);
+  if (WriteBackup(location, TSaveKind::Backup, true)) WroteProject(location);
 }
 
 bool TQELMain::HoldsProject(const std::string& target) const {
@@ -151,16 +151,25 @@ bool TQELMain::HoldsProject(const std::string& target) const {
 void TQELMain::WroteProject(const std::string& target) { FWritten[target] = ProjectFingerprint(*FContainer); }
 
 std::string TQELMain::UnnamedWorkName() {
-  if (!FUnnamedWork.empty()) return FUnnamedWork;
-  const std::string folder = IncludeTrailingPathDelimiter(GetCurrentDir());
+  const auto taken = [](const std::string& name) {
+    return FileExists(FindFileNoCase(name)) || !ExistingDataFiles(name).empty();
+  };
+  // A name made but not yet written is given up when another program has taken it meanwhile.
+  if (!FUnnamedWork.empty() && (FWritten.count(FUnnamedWork) || !taken(FUnnamedWork))) return FUnnamedWork;
+  const std::string folder = WorkFilesFolder();
   const std::string stamp = FromQString(QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss"));
   std::string name = folder + "Noname " + stamp + ".qel";
-  for (int i = 2; FileExists(FindFileNoCase(name)) || !ExistingDataFiles(name).empty(); ++i)
+  for (int i = 2; taken(name); ++i)
     name = folder + "Noname " + stamp + " (" + std::to_string(i) + ").qel";
   FUnnamedWork = name;
-  if (frmAutoSave) frmAutoSave->ProjectNamed(name);
+  if (frmAutoSave) {
+    frmAutoSave->ProjectNamed(name);
+    frmAutoSave->ShowWorkFiles(name);
+  }
   return name;
 }
+
+std::string TQELMain::AutoSaveName() { return IsUnnamed() ? UnnamedWorkName() : FContainer->FileName; }
 
 bool TQELMain::BackupLocationAccepted(const std::string& location, const std::string& current) {
   if (location.empty()) return true;
@@ -184,21 +193,26 @@ bool TQELMain::SaveBackup(const std::string& FileName) {
   return saved;
 }
 
-bool TQELMain::WriteBackup(const std::string& FileName, TSaveKind kind) {
+bool TQELMain::WriteBackup(const std::string& FileName, TSaveKind kind, bool timed) {
   TBusyRun busy(*this);
   TSaveRun run(FSaving, kind);
   auto progress = ShowSaveProgress(kind == TSaveKind::Backup ? QPoint(719, 177) : SaveProgressPlace());
   try {
     const std::string folder = ExtractFilePath(FileName);
     if (!folder.empty() && !DirectoryExists(folder) && !ForceDirectories(folder))
-      ShowErrorBox("Error Creating Directory");
-    // The project file makes the backup a project that File > Open shows; it is written
-    // once the data files are known to be writable.
-    const std::string note = FContainer->SaveDataFiles(FileName, [&] { WriteProjectFile(FileName, FContainer->Grid); });
+      ReportSaveError(FileName, kDirectoryError, timed, true);
+    // The project file makes the backup a project that File > Open shows; it is written once
+    // the data files are known to be writable. An unnamed project's work takes its pictures
+    // along, as a save does; a backup refers to the project's own.
+    const std::string note = FContainer->SaveDataFiles(FileName, [&] {
+      if (kind == TSaveKind::Project) CopyNoteImages(folder);
+      WriteProjectFile(FileName, FContainer->Grid);
+    });
+    ForgetRefusals(FileName);
     if (!note.empty()) ShowMessage(note + "\nFile: " + FileName);
     return true;
   } catch (const std::exception& e) {
-    ShowSaveError(e);
+    ReportSaveError(FileName, SaveErrorText(e), timed);
     return false;
   }
 }

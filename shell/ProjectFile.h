@@ -16,5 +16,13 @@ void WriteProjectFile(const std::string& fileName, bool grid);
 std::vector<std::string> ExistingDataFiles(const std::string& projectFile);
 // Whether saves under the two project file names write the same data files.
 bool SameDataFiles(const std::string& a, const std::string& b);
+// Whether the two names are one file (the same file, or names equal but for letter case).
+bool SameProjectFile(const std::string& a, const std::string& b);
+// The project files (".qel") in the name's folder whose data files are the name's, the name
+// itself among them when it exists.
+std::vector<std::string> ProjectFilesSharing(const std::string& projectFile);
+// The project's files that a save could not replace (see IsReadOnly): the project file, the
+// data files that exist, and the folder.
+std::vector<std::string> ReadOnlyFiles(const std::string& projectFile);
 
 } // namespace qel

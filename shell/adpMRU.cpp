@@ -31,10 +31,7 @@ std::optional<long long> MruNumber(const std::string& name) {
 
 TadpMRU::TadpMRU(QObject* owner) : QObject(owner) {}
 
-TadpMRU::~TadpMRU() {
-  SaveToRegistry();
-  RemoveMenuItems();
-}
+TadpMRU::~TadpMRU() { RemoveMenuItems(); }
 
 void TadpMRU::EndUpdate() {
   if (--FUpdating == 0 && FChanged) {
@@ -53,11 +50,13 @@ void TadpMRU::Changed() {
 void TadpMRU::AddFile(const std::string& FileName) {
   if (FileName.empty()) return;
   BeginUpdate();
+  LoadFromRegistry(); // as stored, what another program added included
   FFiles.erase(std::remove(FFiles.begin(), FFiles.end(), FileName), FFiles.end());
   FFiles.insert(FFiles.begin(), FileName);
   if (FFiles.size() > FMaxItems) FFiles.resize(FMaxItems);
   Changed();
   EndUpdate();
+  SaveToRegistry();
 }
 
 void TadpMRU::SetMaxItems(uint32_t Value) {
@@ -67,13 +66,15 @@ void TadpMRU::SetMaxItems(uint32_t Value) {
   } else if (Value > 2147483647u) {
     FMaxItems = kUnlimited;
   } else {
+    const bool fewer = Value < FMaxItems;
     FMaxItems = Value;
-    if (FFiles.size() > FMaxItems) {
-      BeginUpdate();
-      FFiles.resize(FMaxItems);
-      Changed();
-      EndUpdate();
-    }
+    if (!fewer) return;
+    BeginUpdate();
+    LoadFromRegistry(); // as stored, what another program added included
+    if (FFiles.size() > FMaxItems) FFiles.resize(FMaxItems);
+    Changed();
+    EndUpdate();
+    SaveToRegistry();
   }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The recent-file list: file names, newest first, shown as entries of a menu and kept in the
-// settings as "MRU1" (newest) onward. A click on an entry reports its file name.
+// settings as "MRU1" (newest) onward. Every change is stored at once, so the list survives a
+// crash; a change starts from the list as stored, so that what another running program added
+// stays. A click on an entry reports its file name.
 #include <QAction>
 #include <QMenu>
 #include <QObject>
@@ -26,7 +28,6 @@ class TadpMRU : public QObject {
   Q_OBJECT
 public:
   explicit TadpMRU(QObject* owner = nullptr);
-  // Stores the list in the settings.
   ~TadpMRU() override;
 
   // Puts the name at the top (an equal name moves there); keeps at most MaxItems names.

@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <string>
 
 #include <memory>
 
@@ -77,6 +78,9 @@ public:
   virtual void TB_FitToScreenClick() = 0;
   // Makes a window a child of the multiple-document area and shows it.
   virtual QMdiSubWindow* AddChildWindow(QWidget* window) = 0;
+  // The folder a picture chosen for a note is copied into: the project's own; empty while the
+  // project has no name (its first save copies the pictures into its folder).
+  virtual std::string PictureFolder() const = 0;
   // Client size: the main window less its menu bar (tool bars included).
   virtual int ClientWidth() const = 0;
   virtual int ClientHeight() const = 0;

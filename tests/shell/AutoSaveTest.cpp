@@ -6,12 +6,14 @@
 #include "platform/qt/Registry.h"
 #include "shell/AutoSave.h"
 #include "shell/Main.h"
+#include "shell/ProjectFile.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <climits>
+#include <functional>
 
 namespace qel::test {
 namespace {
@@ -74,10 +76,14 @@ TEST_F(AutoSaveTest, SetWithoutStoredSettingsWritesTheDefaults) {
   EXPECT_EQ(ExtractFileName(ExcludeTrailingPathDelimiter(ExtractFilePath(backup))), "Backup");
   frmAutoSave->FormActivate();
   frmAutoSave->btnSetAutoSaveClick();
-  EXPECT_EQ(Stored("LocateWorkFiles"), Root + "Last.qel");
+  // Where the autosave keeps the project without a name, and its backup beside it.
+  const std::string work = Stored("LocateWorkFiles");
+  EXPECT_EQ(work, QELMain->UnnamedWorkName());
+  EXPECT_EQ(ExtractFilePath(work), Home + "Documents/QEL/");
+  EXPECT_EQ(work.substr(work.size() - 4), ".qel");
   EXPECT_EQ(Stored("WorkFileAutoSaveHours"), "1");
   EXPECT_EQ(Stored("WorkFileAutoSaveMinutes"), "0");
-  EXPECT_EQ(Stored("LocateBackupWorkFiles"), backup);
+  EXPECT_EQ(Stored("LocateBackupWorkFiles"), ExtractFilePath(backup) + TContainer::BaseName(work) + " backup.qel");
   EXPECT_EQ(Stored("BackupWorkFileAutoSaveHours"), "6");
   EXPECT_EQ(Stored("BackupWorkFileAutoSaveMinutes"), "0");
   EXPECT_EQ(frmAutoSave->btnSetAutoSave->text(), "Autosave set !");
@@ -185,6 +191,48 @@ TEST_F(AutoSaveTest, BackupWritesAProjectThatOpensAndChangesNothingElse) {
   QELMain->TB_OpenClick();
   EXPECT_EQ(Project().FileName, backup);
   EXPECT_EQ(Project().GetNote(0)->Data.Name, "Unsaved");
+}
+
+// Fault: a project without a name was autosaved into the folder of the project loaded last,
+// and the autosave window showed the last project, not where the autosave wrote.
+TEST_F(AutoSaveTest, TheWindowShowsWhereTheAutosaveWrites) {
+  const std::string other = OpenProject({}, "theirs/Theirs.qel");
+  const auto shown = [] { return FromQString(frmAutoSave->edLocateWorkFiles->text()); };
+  struct TStep {
+    const char* What;
+    std::function<void()> Run;
+    std::function<std::string()> Expected;
+  };
+  std::string unnamed;
+  const TStep steps[] = {
+      {"a loaded project", [] {}, [&] { return other; }},
+      {"New", [this] { Script.Answer(mrYes); QELMain->TB_NewClick(); },
+       [&] { return unnamed = Home + "Documents/QEL/" + ExtractFileName(QELMain->UnnamedWorkName()); }},
+      {"Save As", [this] { Script.AnswerSave(true, Root + "named/Plan.qel"); QELMain->MI_FileSaveAsClick(); },
+       [this] { return Root + "named/Plan.qel"; }},
+      {"New again", [this] { Script.Answer(mrYes); QELMain->TB_NewClick(); },
+       [] { return QELMain->UnnamedWorkName(); }},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.What);
+    step.Run();
+    const std::string expected = step.Expected();
+    EXPECT_EQ(shown(), expected);
+    frmAutoSave->edLocateWorkFiles->setText("elsewhere");
+    frmAutoSave->FormActivate();
+    EXPECT_EQ(shown(), expected);
+    // The autosave writes there.
+    TNote note;
+    note.Name = step.What;
+    Project().AddNote(note);
+    QELMain->trAutoSaveTimer();
+    TContainer written;
+    written.Load(expected);
+    EXPECT_EQ(written.GetNote(written.NoteCount() - 1)->Data.Name, step.What);
+  }
+  EXPECT_NE(QELMain->UnnamedWorkName(), unnamed); // each project without a name has its own
+  EXPECT_FALSE(FileExists(Root + "theirs/Noname.qel"));
+  EXPECT_EQ(ExistingDataFiles(Root + "theirs/Noname.qel").size(), 0u);
 }
 
 // Fault: the default backup was always "noname backup", whatever project was open.

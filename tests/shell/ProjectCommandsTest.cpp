@@ -97,17 +97,6 @@ TEST_F(ProjectCommandsTest, SaveOfAnUnnamedProjectGoesThroughSaveAs) {
   EXPECT_EQ(LastProject(), chosen);
 }
 
-TEST_F(ProjectCommandsTest, SaveAsCancelledStillCopiesNotePicturesIntoTheProjectFolder) {
-  const std::string name = OpenProject({});
-  CreateDir(Root + "pictures");
-  WriteFileBytes(Root + "pictures/face.png", "picture bytes");
-  Project().GetNote(1)->SetImage(Root + "pictures/face.png");
-  Script.AnswerSave(false);
-  EXPECT_FALSE(QELMain->SaveAsDialog());
-  EXPECT_EQ(ReadBytes(Root + "p/face.png"), "picture bytes");
-  EXPECT_EQ(Project().FileName, name);
-}
-
 TEST_F(ProjectCommandsTest, RenameOfferForSheetsStillCalledNewSheet) {
   struct TCase {
     int Offer;

@@ -7,6 +7,8 @@
 #include "model/SaveJournal.h"
 #include "platform/FileNames.h"
 #include "windows/search/Search.h"
+#include "platform/qt/QtConvert.h"
+#include "shell/AutoSave.h"
 #include "shell/Main.h"
 #include "windows/nav/Navigator.h"
 #include "windows/links/RelationFrm.h"
@@ -18,6 +20,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTreeWidget>
+#include <filesystem>
 
 namespace qel::test {
 namespace {
@@ -236,6 +239,66 @@ TEST_F(ProjectFailuresTest, FailingSaveReportsAndChangesNothing) {
   EXPECT_TRUE(Project().IsModified());
   EXPECT_EQ(Caption(), "QEL - Proj.qel");
   EXPECT_EQ(LastProject(), name);
+}
+
+// Fault: a read-only project said nothing when it was opened, and every autosave tick showed
+// the same error box again (a failing backup too).
+TEST_F(ProjectFailuresTest, AReadOnlyProjectSaysSoOnceAndKeepsItsChanges) {
+  const auto protect = [](const std::string& file, bool on) {
+    std::filesystem::permissions(ToNativePath(file), on ? std::filesystem::perms(0444) : std::filesystem::perms(0644));
+  };
+  int run = 0;
+  for (const char* locked : {".qel", "_Not.dat"}) {
+    SCOPED_TRACE(locked);
+    Program.reset();
+    const std::string name = Root + "ro" + std::to_string(run++) + "/Proj.qel";
+    WriteProject(*BuildProject({}), name);
+    const std::string file = locked == std::string(".qel") ? name : TContainer::DataFileName(name, "_Not");
+    protect(file, true);
+    SetLastProject(name);
+    Script.Shown.clear();
+    Script.Answer(mrOk);
+    StartUp();
+    ASSERT_EQ(Script.Shown.size(), 1u);
+    EXPECT_NE(Script.Shown[0].Text.find("Proj.qel is read-only"), std::string::npos) << Script.Shown[0].Text;
+    EXPECT_NE(Script.Shown[0].Text.find("\n" + file), std::string::npos) << Script.Shown[0].Text;
+    // Each refused save says so once, however often its timer ticks and the user goes on.
+    WriteFileBytes(Root + "blocker", "a file where the backup folder should be");
+    frmAutoSave->edLocateBackupWorkFiles->setText(ToQString(Root + "blocker/Back.qel"));
+    Project().GetNote(0)->SetName("Changed");
+    Script.Answer(mrOk).Answer(mrOk).Answer(mrOk);
+    for (int tick = 0; tick < 3; ++tick) {
+      QELMain->trAutoSaveTimer();
+      QELMain->trAutoSaveBackupTimer();
+      Project().GetNote(0)->SetName("Again " + std::to_string(tick));
+    }
+    ASSERT_EQ(Script.Shown.size(), 4u);
+    EXPECT_EQ(Script.Shown[1].Text.substr(0, kSaveError.size()), kSaveError);
+    EXPECT_NE(Script.Shown[1].Text.find(file), std::string::npos) << Script.Shown[1].Text;
+    EXPECT_EQ(Script.Shown[2].Text, "Error Creating Directory");
+    EXPECT_EQ(Script.Shown[3].Text.substr(0, kSaveError.size()), kSaveError);
+    EXPECT_TRUE(Project().IsModified());
+    Script.Answer(mrYes).Answer(mrCancel);
+    QELMain->TB_NewClick();
+    EXPECT_EQ(Script.Shown.back().Text, name + " is modified. Save before closing?");
+    EXPECT_EQ(Project().FileName, name);
+    // Writable again: the next tick saves without a word; a later refusal is told again.
+    protect(file, false);
+    QELMain->trAutoSaveTimer();
+    EXPECT_EQ(Script.Shown.size(), 6u);
+    EXPECT_FALSE(Project().IsModified());
+    TContainer saved;
+    saved.Load(name);
+    EXPECT_EQ(saved.GetNote(0)->Data.Name, "Again 2");
+    protect(file, true);
+    Project().GetNote(0)->SetName("Later");
+    Script.Answer(mrOk);
+    QELMain->trAutoSaveTimer();
+    QELMain->trAutoSaveTimer();
+    EXPECT_EQ(Script.Shown.size(), 7u);
+    protect(file, false);
+    DeleteFile(Root + "blocker");
+  }
 }
 
 TEST_F(ProjectFailuresTest, ImportRecordsTheOffsetsEvenWhenCancelled) {

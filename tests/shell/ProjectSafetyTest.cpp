@@ -3,8 +3,10 @@
 
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/Registry.h"
 #include "shell/AutoSave.h"
 #include "shell/Main.h"
+#include "shell/ProjectFile.h"
 #include "shell/adpMRU.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 namespace qel::test {
 namespace {
@@ -40,6 +43,13 @@ protected:
     std::error_code ignored;
     std::filesystem::remove_all(ToNativePath(folder), ignored);
     CreateDir(folder);
+  }
+  // Every file of the folder with its bytes.
+  static std::map<std::string, std::string> FolderBytes(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(ToNativePath(folder)))
+      files[entry.path().filename().string()] = ReadBytes(folder + entry.path().filename().string());
+    return files;
   }
   static void RunPosted() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
@@ -92,6 +102,67 @@ TEST_F(ProjectSafetyTest, SaveAsAsksBeforeReplacingAnotherProjectsDataFiles) {
     // Back to the first name for the next case.
     Project().FileName = mine;
     Project().GetNote(0)->SetName("Changed");
+  }
+}
+
+// Fault: Save As "Mine.v2.qel" of the open "Mine.qel" silently wrote "Mine_*.dat": "Mine.qel"
+// then opened the new state and its saved state was gone. Answering No writes nothing at all.
+TEST_F(ProjectSafetyTest, SaveAsAsksBeforeReplacingTheOpenProjectsSavedStateUnderAnotherName) {
+  struct TCase {
+    const char* Open;   // the project file opened
+    const char* Chosen; // in the Save As dialog
+    const char* Owner;  // the project file named in the question; null: no question
+    int Answer;
+  };
+  const TCase cases[] = {
+      {"Mine.qel", "Mine.v2.qel", "Mine.qel", mrNo},
+      {"Mine.qel", "Mine.v2.qel", "Mine.qel", mrYes},
+      {"Mine.qel", "MINE.old.qel", "Mine.qel", mrNo}, // any letter case
+      {"Mine.v2.qel", "Mine.qel", "Mine.v2.qel", mrNo}, // the dialog asked about Mine.qel only
+      {"Mine.qel", "Mine.qel", nullptr, 0},             // its own name
+      {"Mine.qel", "Yours.qel", nullptr, 0},
+  };
+  const std::string folder = Root + "mine/";
+  const std::string picture = Root + "pictures/face.bmp";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Open) + " as " + c.Chosen);
+    Program.reset();
+    ClearFolder(folder);
+    auto saved = BuildProject({2, 1, 0, 1, "Saved"});
+    WriteProject(*saved, folder + "Mine.qel");
+    if (std::string(c.Open) != "Mine.qel") WriteProjectFile(folder + c.Open, true);
+    SetLastProject(folder + c.Open);
+    StartUp();
+    ASSERT_EQ(Project().GetNote(0)->Data.Name, "Saved 1");
+    CreateDir(Root + "pictures");
+    WriteFileBytes(picture, "a picture kept elsewhere");
+    Project().GetNote(0)->SetImage(picture);
+    Project().GetNote(0)->SetName("Changed");
+    const std::map<std::string, std::string> before = FolderBytes(folder);
+    Script.Shown.clear();
+    Script.AnswerSave(true, folder + c.Chosen);
+    if (c.Owner) Script.Answer(c.Answer);
+    QELMain->MI_FileSaveAsClick();
+    ASSERT_EQ(Script.Shown.size(), c.Owner ? 2u : 1u);
+    const bool written = !c.Owner || c.Answer == mrYes;
+    if (c.Owner) {
+      const std::string& text = Script.Shown[1].Text;
+      EXPECT_EQ(Script.Shown[1].Type, TMsgDlgType::mtConfirmation);
+      EXPECT_NE(text.find("Saving as " + std::string(c.Chosen) + " would replace the data files of " + c.Owner + ":"),
+                std::string::npos) << text;
+      for (const char* suffix : {"_Sht", "_Not", "_Rel", "_Pos", "_Att", "_Lnk"})
+        EXPECT_NE(text.find(folder + "Mine" + suffix + ".dat"), std::string::npos) << text;
+    }
+    if (written) {
+      TContainer back;
+      back.Load(folder + c.Chosen);
+      EXPECT_EQ(back.GetNote(0)->Data.Name, "Changed");
+      EXPECT_EQ(Project().FileName, folder + c.Chosen);
+    } else {
+      EXPECT_EQ(FolderBytes(folder), before); // no data file, project file or picture copy
+      EXPECT_EQ(Project().FileName, folder + c.Open);
+      EXPECT_TRUE(Project().IsModified());
+    }
   }
 }
 
@@ -249,7 +320,13 @@ TEST_F(ProjectSafetyTest, AnAutosaveOfAnUnnamedProjectKeepsItsWork) {
     EXPECT_TRUE(FileExists(TContainer::DataFileName(backup, "_Not")));
     ASSERT_FALSE(QELMain->adpMRU1->Files().empty()); // found again in the Reopen list
     const std::string kept = QELMain->adpMRU1->Files().front();
-    EXPECT_EQ(ExtractFilePath(kept), Work);
+    {
+      TRegistry settings; // already stored, for a program that ends without a word
+      settings.OpenKey(kQelKey, false);
+      EXPECT_EQ(settings.ReadString("MRU1"), kept);
+    }
+    EXPECT_EQ(ExtractFilePath(kept), WorkFilesFolder()); // not the current folder, nobody's project folder
+    EXPECT_EQ(WorkFilesFolder(), Home + "Documents/QEL/");
     EXPECT_NE(kept, Work + "Noname.qel");
     EXPECT_FALSE(FileExists(Work + "Noname.qel"));
     EXPECT_EQ(Caption(), "QEL - Noname.qel");

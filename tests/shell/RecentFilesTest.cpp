@@ -105,12 +105,46 @@ TEST_F(RecentFilesTest, EveryOldEntryIsDeletedBeforeTheListIsStored) {
     auto list = MakeList();
     EXPECT_EQ(list->Files(), (std::vector<std::string>{"/one.qel", "/three.qel"}));
   }
-  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"/one.qel", "/three.qel", "-", "-", "-", "-"}));
+  // Reading the list writes nothing.
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"/one.qel", "-", "/three.qel", "-", "-", "-"}));
   {
     auto list = MakeList();
     list->AddFile("/new.qel");
   }
   EXPECT_EQ(StoredValues(), (std::vector<std::string>{"/new.qel", "/one.qel", "/three.qel", "-", "-", "-"}));
+}
+
+// Fault: the list was stored only when the program ended normally, so after a crash every
+// project of that run was missing, and two programs overwrote each other's lists at the end.
+TEST_F(RecentFilesTest, EveryChangeIsStoredAtOnceAndKeepsWhatAnotherProgramAdded) {
+  auto first = MakeList();
+  auto second = MakeList(); // another program, started at the same time
+  struct TStep {
+    TadpMRU* List;
+    const char* Added; // null: the list keeps two entries
+    std::vector<std::string> Stored;
+  };
+  const TStep steps[] = {
+      {first.get(), "/a.qel", {"/a.qel", "-", "-", "-", "-", "-"}},
+      {second.get(), "/b.qel", {"/b.qel", "/a.qel", "-", "-", "-", "-"}},
+      {first.get(), "/c.qel", {"/c.qel", "/b.qel", "/a.qel", "-", "-", "-"}},
+      {second.get(), "/a.qel", {"/a.qel", "/c.qel", "/b.qel", "-", "-", "-"}},
+      {first.get(), nullptr, {"/a.qel", "/c.qel", "-", "-", "-", "-"}},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Added ? step.Added : "two entries");
+    if (step.Added) step.List->AddFile(step.Added);
+    else step.List->SetMaxItems(2);
+    EXPECT_EQ(StoredValues(), step.Stored); // while both programs still run
+    std::vector<std::string> shown;
+    for (const std::string& file : step.Stored)
+      if (file != "-") shown.push_back(file);
+    EXPECT_EQ(step.List->Files(), shown);
+  }
+  // Ending a program writes nothing over what the other one stored.
+  second->AddFile("/d.qel");
+  first.reset();
+  EXPECT_EQ(StoredValues(), (std::vector<std::string>{"/d.qel", "/a.qel", "/c.qel", "-", "-", "-"}));
 }
 
 TEST_F(RecentFilesTest, MaxItemsRules) {

@@ -63,6 +63,13 @@ void ShellTest::SetUp() {
   Work = Root + "work/";
   ASSERT_TRUE(CreateDir(Work));
   ASSERT_TRUE(SetCurrentDir(Work));
+  // The user's documents (work files, default backups) lie in the temporary folder too.
+  Home = Root + "home/";
+  ASSERT_TRUE(CreateDir(Home));
+  for (auto [name, value] : {std::pair{"HOME", Home}, {"XDG_CONFIG_HOME", Home + ".config"}}) {
+    FOldEnvironment.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    qputenv(name, QByteArray::fromStdString(value));
+  }
   TRegistry::SetStorageFolder(Root + "settings");
   TStartForm::TickInterval = 1;
   AddOnLoad = false;
@@ -72,6 +79,10 @@ void ShellTest::SetUp() {
 void ShellTest::TearDown() {
   Program.reset();
   SetCurrentDir(FOldDir);
+  for (const auto& [name, value] : FOldEnvironment)
+    if (value) qputenv(name, *value);
+    else qunsetenv(name);
+  FOldEnvironment.clear();
   EXPECT_EQ(Script.Pending(), 0u) << "answers left unused";
 }
 

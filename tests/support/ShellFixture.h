@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qel::test {
 
@@ -48,11 +51,13 @@ protected:
   QTemporaryDir Temp;
   std::string Root; // the temporary folder, with its separator
   std::string Work; // the current folder during the test, with its separator
+  std::string Home; // the user's home folder during the test (documents under it), with its separator
   TScriptedDialogs Script;
   std::unique_ptr<TProgram> Program;
 
 private:
   std::string FOldDir;
+  std::vector<std::pair<const char*, std::optional<QByteArray>>> FOldEnvironment;
 };
 
 } // namespace qel::test

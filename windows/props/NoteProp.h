@@ -253,10 +253,9 @@ private:
   bool LogoEvent(QEvent* event);
   bool TargetEvent(int place, QEvent* event);
   void ShowFile(QLabel* image, const std::string& file, bool& shown);
-  // Copies a chosen picture into the project folder; the name there, or empty (after telling
-  // the user) when it could not be copied.
+  // The name the note takes for a chosen picture: its copy in the project's folder (see
+  // IMainServices::PictureFolder), or empty (after telling the user) when it could not be copied.
   std::string CopyIntoProject(const std::string& file);
-  static std::string FreeNameFor(const std::string& file, const std::string& folder);
   // Runs a picture dialog and copies the chosen file; the note to take it, or null.
   TNoteItem* ChoosePicture(TFileDialogRequest& dialog, std::string& target);
   void SetTargetsDotted(bool dotted);

@@ -2,9 +2,11 @@
 #include "NoteProp.h"
 #include "graphics/PictureCache.h"
 #include "model/Container.h"
+#include "model/NotePictures.h"
 #include "platform/Errors.h"
 #include "platform/FileNames.h"
 #include "platform/qt/QtConvert.h"
+#include "windows/MainServices.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -17,7 +19,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
 
 namespace qel {
 namespace {
@@ -158,45 +159,15 @@ void TNotePrp::ShowLogo() {
   ShowPictureWarning();
 }
 
+// A named project takes a copy into its folder at once; a project without a name refers to
+// the file where it is until its first save copies it.
 std::string TNotePrp::CopyIntoProject(const std::string& file) {
   if (!Container) return file;
+  const std::string folder = MainServices ? MainServices->PictureFolder() : Container->Directory;
+  if (folder.empty()) return file;
   std::string target;
-  if (!Reported([&] { target = FreeNameFor(file, Container->Directory); })) return {};
-  std::error_code error;
-  if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(target), error) || FileExists(target)) return target;
-  // Written beside the target first: a failed copy leaves no half file of that name.
-  const std::string temporary = target + ".copy~";
-  if (Reported([&] {
-        CopyFileBytes(file, temporary);
-        RenameFile(temporary, target);
-      }))
-    return target;
-  DeleteFile(temporary);
+  if (Reported([&] { target = CopyPictureInto(file, folder); })) return target;
   return {};
-}
-
-// The name in the folder for a copy of the file: the file itself when it is there, its own
-// name when free or holding the same bytes, else the first "name_N.ext" that is free or
-// holds the same bytes. Names count as equal without regard to letter case, as the project
-// finds its files so. Raises EInOutError when the file cannot be read.
-std::string TNotePrp::FreeNameFor(const std::string& file, const std::string& folder) {
-  const std::string name = ExtractFileName(file);
-  const std::string ext = ExtractFileExt(name);
-  const std::string stem = name.substr(0, name.size() - ext.size());
-  std::string bytes;
-  bool read = false;
-  for (int n = 1;; ++n) {
-    const std::string candidate = folder + (n == 1 ? name : stem + "_" + std::to_string(n) + ext);
-    const std::string existing = FindFileNoCase(candidate);
-    if (!FileExists(existing)) return candidate;
-    std::error_code error;
-    if (std::filesystem::equivalent(ToNativePath(file), ToNativePath(existing), error)) return existing;
-    if (!read) {
-      bytes = ReadFileBytes(file);
-      read = true;
-    }
-    if (ReadFileBytes(existing) == bytes) return existing;
-  }
 }
 
 TNoteItem* TNotePrp::ChoosePicture(TFileDialogRequest& dialog, std::string& target) {

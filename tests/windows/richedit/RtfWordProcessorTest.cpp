@@ -310,10 +310,12 @@ TEST_F(RtfWordProcessor, NumberedListsWithAGroupForEachItemNumberOnThroughAnEdit
     EXPECT_EQ(ShownMarks(*edit.document()), marks);
     EXPECT_EQ(edit.GetRichText(), rtf);
     // Each mark shows in its paragraph's font, the first one's too.
-    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next())
-      if (block.textList())
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+      if (block.textList()) {
         EXPECT_EQ(block.charFormat().font().toString().toStdString(),
                   block.begin().fragment().charFormat().font().toString().toStdString());
+      }
+    }
 
     std::string edited = test::DescribeRtfDocument(*edit.document());
     edited.insert(edited.find(')') + 1, "!");
