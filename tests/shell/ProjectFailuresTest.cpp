@@ -301,6 +301,25 @@ TEST_F(ProjectFailuresTest, AReadOnlyProjectSaysSoOnceAndKeepsItsChanges) {
   }
 }
 
+// The folder of a named project replaced by a file: the autosave's refusals, the model's
+// "Error Creating Directory" among them, are told once however often the timer ticks.
+TEST_F(ProjectFailuresTest, AnAutosaveWhoseFolderCannotBeMadeSaysSoOnce) {
+  const std::string name = OpenProject({}, "gone/Proj.qel");
+  std::filesystem::remove_all(ToNativePath(Root + "gone"));
+  WriteFileBytes(Root + "gone", "a file where the project's folder was");
+  Script.Shown.clear();
+  Script.Answer(mrOk).Answer(mrOk);
+  for (int tick = 0; tick < 3; ++tick) {
+    Project().GetNote(0)->SetName("Tick " + std::to_string(tick));
+    QELMain->trAutoSaveTimer();
+  }
+  ASSERT_EQ(Script.Shown.size(), 2u);
+  EXPECT_EQ(Script.Shown[0].Text, "Error Creating Directory");
+  EXPECT_EQ(Script.Shown[1].Text.substr(0, kSaveError.size()), kSaveError);
+  EXPECT_TRUE(Project().IsModified());
+  EXPECT_EQ(Project().FileName, name);
+}
+
 TEST_F(ProjectFailuresTest, ImportRecordsTheOffsetsEvenWhenCancelled) {
   StartUp();
   TContainer& project = Project();
