@@ -101,7 +101,7 @@ void TNavForm::BringSelfToFront() {
 void TNavForm::KeepKeysInTree() {
   auto* own = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (!own || !MainServices) return;
-  QCoreApplication::processEvents(); // a window opened is activated by then
+  ProcessPendingEvents(); // a window opened is activated by then
   QMdiSubWindow* front = MainServices->ChildArea()->activeSubWindow();
   if (front != own && !own->isMaximized() && !(front && front->isMaximized())) {
     BringToFront(own);
