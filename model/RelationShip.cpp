@@ -1,7 +1,5 @@
 #include "RelationShip.h"
 
-#include <cstdlib>
-
 namespace qel {
 
 uint64_t TRelationShip::Changes = 1;
@@ -34,13 +32,6 @@ void TRelationShip::Remove(TPoolItem* item) {
 }
 
 void TRelationShip::Unlink(TDepNode* node) {
-  if (node == FCursorNode) {
-    FCursorNode = node->Prev;
-    FCursorIndex = node->Prev ? FCursorIndex - 1 : -1;
-  } else {
-    FCursorIndex = -1; // its place relative to the cursor is unknown
-    FCursorNode = nullptr;
-  }
   (node->Prev ? node->Prev->Next : FHead) = node->Next;
   (node->Next ? node->Next->Prev : FTail) = node->Prev;
   node->List = nullptr;
@@ -51,29 +42,13 @@ void TRelationShip::Unlink(TDepNode* node) {
 
 TPoolItem* TRelationShip::GetItem(int index) const {
   if (index < 0 || index >= FCount) return nullptr;
-  // Start from whichever of head, tail and cursor is nearest.
-  TDepNode* node = FHead;
-  int at = 0;
-  int best = index;
-  if (FCount - 1 - index < best) {
+  const TDepNode* node = FHead;
+  if (index <= FCount / 2) {
+    for (int at = 0; at < index; ++at) node = node->Next;
+  } else {
     node = FTail;
-    at = FCount - 1;
-    best = FCount - 1 - index;
+    for (int at = FCount - 1; at > index; --at) node = node->Prev;
   }
-  if (FCursorNode && std::abs(index - FCursorIndex) < best) {
-    node = FCursorNode;
-    at = FCursorIndex;
-  }
-  while (at < index) {
-    node = node->Next;
-    ++at;
-  }
-  while (at > index) {
-    node = node->Prev;
-    --at;
-  }
-  FCursorNode = node;
-  FCursorIndex = index;
   return node->Item;
 }
 

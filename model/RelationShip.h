@@ -30,7 +30,8 @@ public:
   }
   // Removes the item; nothing when it is the owner or not in the list.
   void Remove(TPoolItem* item);
-  // The dependent at index, or null past the end. Sequential access costs O(1) a step.
+  // The dependent at index, or null past the end. It walks from the nearer end and changes
+  // nothing: loops over a list go through begin and end.
   TPoolItem* GetItem(int index) const;
   int Count() const { return FCount; }
   // The cascade: deletes every dependent, first to last. The list stays, empty.
@@ -58,8 +59,6 @@ private:
   TDepNode* FHead = nullptr;
   TDepNode* FTail = nullptr;
   int FCount = 0;
-  mutable int FCursorIndex = -1; // last node reached by GetItem
-  mutable TDepNode* FCursorNode = nullptr;
 };
 
 } // namespace qel

@@ -313,7 +313,7 @@ TFileReplacement::TFileReplacement(const std::string& name) : FTarget(FollowLink
   FGroup = st.st_gid;
 }
 
-void TFileReplacement::Write(std::string_view bytes) const {
+void TFileReplacement::Write(std::string_view bytes) {
   const auto keepOwnerAndMode = [this](int fd) {
     FMade = true;
     if (!FExists) return;

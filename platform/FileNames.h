@@ -90,7 +90,7 @@ public:
   static std::string TempFor(const std::string& target) { return target + ".saving"; }
   const std::string& Target() const { return FTarget; }
   const std::string& Temp() const { return FTemp; }
-  void Write(std::string_view bytes) const;
+  void Write(std::string_view bytes);
   void Commit() const { RenameFile(FTemp, FTarget); }
   // Removes the temporary when this replacement made it.
   void Discard() const {
@@ -99,7 +99,7 @@ public:
 
 private:
   std::string FTarget, FTemp;
-  mutable bool FMade = false;
+  bool FMade = false;
   bool FExists = false;
   mode_t FMode = 0;
   uid_t FOwner = 0;

@@ -35,8 +35,8 @@ void TNotePrp::FillAttachments() {
   if (IL_Property.size() > 9) IL_Property.resize(9);
   const TNoteItem* note = Note.Get();
   if (!note) return;
-  for (int i = 0; i < note->AttachmentCount(); ++i) {
-    TAttachItem* attachment = note->GetAttachment(i);
+  for (TPoolItem* item : note->Attachments) {
+    auto* attachment = static_cast<TAttachItem*>(item);
     FAttachments.emplace_back(attachment);
     new QListWidgetItem(IL_Property.value(SetAttachmentIcon(attachment)), ToQString(attachment->Data.Caption),
                         LV_Contents);

@@ -40,9 +40,8 @@ void TNotePrp::FillLinks(QTreeWidget* list, bool outgoing) {
   rows.clear();
   const TNoteItem* note = Note.Get();
   if (!note) return FitColumns(list);
-  const int count = outgoing ? note->OutLinkCount() : note->InLinkCount();
-  for (int i = 0; i < count; ++i) {
-    TLinkItem* link = outgoing ? note->GetOutLink(i) : note->GetInLink(i);
+  for (TPoolItem* item : outgoing ? note->OutLinks : note->InLinks) {
+    auto* link = static_cast<TLinkItem*>(item);
     rows.emplace_back(link);
     const TNoteItem* other = outgoing ? link->GetToNote() : link->GetFromNote();
     const TRelationItem* relation = link->GetRelation();

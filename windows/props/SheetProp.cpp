@@ -254,8 +254,8 @@ void TSheetPrp::RefreshContents(TSheetItem* sheet) {
   std::vector<TEntry> entries;
   QString notesText;
   QTextDocument reading; // each note's text as the rich-text control reads it, every script kept
-  for (int i = 0; i < sheet->PositionCount(); ++i) {
-    TNoteItem* note = sheet->GetPosition(i)->GetNote();
+  for (TPoolItem* pos : sheet->Positions) {
+    TNoteItem* note = static_cast<TPosItem*>(pos)->GetNote();
     if (!note) continue;
     ReadRtf(note->Data.Text, reading);
     notesText += QString::fromUtf8("\r\n\r\n« ") + ToQString(note->Data.Name) + QString::fromUtf8(" »\r\n\r\n") +

@@ -83,15 +83,15 @@ void TTVEngine::FillAttachments(TResultNode* branch) {
 void TTVEngine::FillSheetNotes(TResultNode* node) {
   auto* sheet = node->ItemAs<TSheetItem>();
   SetChildCount(node, sheet->PositionCount());
-  for (int i = 0; i < node->childCount(); ++i)
-    node->Child(i)->Item = sheet->GetPosition(i)->GetNote();
+  int i = 0;
+  for (TPoolItem* pos : sheet->Positions) node->Child(i++)->Item = static_cast<TPosItem*>(pos)->GetNote();
 }
 
 void TTVEngine::FillNoteAttachments(TResultNode* node) {
   auto* note = node->ItemAs<TNoteItem>();
   SetChildCount(node, note->AttachmentCount());
-  for (int i = 0; i < node->childCount(); ++i)
-    node->Child(i)->Item = note->GetAttachment(i);
+  int i = 0;
+  for (TPoolItem* attachment : note->Attachments) node->Child(i++)->Item = attachment;
 }
 
 void TTVEngine::FillAttachmentNote(TResultNode* node) {

@@ -37,8 +37,10 @@ void TDrawSheet::MI_ExpandClick() {
                 Nearest(Container->UnplacedLinkedWidth(note, sheet) / 2.0L) - Nearest((count - 1) * 20 / 2);
   int32_t left = Clamp32(std::max(0LL, x));
   // The notes that link to this one first, then those it links to; the index counts every link.
-  for (int i = 0; i < note->InLinkCount(); ++i) ExpandOne(note->GetInLink(i)->GetFromNote(), left, y0, i);
-  for (int i = 0; i < note->OutLinkCount(); ++i) ExpandOne(note->GetOutLink(i)->GetToNote(), left, y0, i);
+  int i = 0;
+  for (TPoolItem* link : note->InLinks) ExpandOne(static_cast<TLinkItem*>(link)->GetFromNote(), left, y0, i++);
+  i = 0;
+  for (TPoolItem* link : note->OutLinks) ExpandOne(static_cast<TLinkItem*>(link)->GetToNote(), left, y0, i++);
   Redraw(true);
 }
 
