@@ -360,7 +360,7 @@ void TRtfWriter::ListTable() {
       Out += "{\\listlevel\\levelnfc" + format + "\\levelnfcn" + format +
              "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1";
       if (style == TRtfListStyle::Disc)
-        Out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
+        Out += "{\\leveltext\\'01\\u8226\\'3f;}{\\levelnumbers;}";
       else // the level's number and a full stop
         Out += "{\\leveltext\\'02\\'0" + std::to_string(level) + ".;}{\\levelnumbers\\'01;}";
       Out += "\\fi-360\\li" + indent + "\\lin" + indent + "}";

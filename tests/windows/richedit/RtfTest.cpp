@@ -11,6 +11,8 @@
 #include <QTextList>
 #include <QTextTable>
 #include <gtest/gtest.h>
+
+#include <regex>
 #include <string>
 
 using namespace qel;
@@ -311,12 +313,17 @@ TEST_F(Rtf, WhatTheWriterWritesReadsRightInOtherReaders) {
        "\\intbl\\f0\\fs24{\\highlight1 x}\\cell{\\highlight1 y}\\cell\\row\r\n\\pard after"},
       {colours + "\\highlight1 a\\v b\\v0 c\\highlight0 d\\u960?\\u1488?\\uc2\\u-10179??\\u-8704??}",
        "{\\highlight1 a\\v b\\v0 c}d\\u960\\'3f\\u1488\\'3f\\u-10179\\'3f\\u-8704\\'3f"},
+      // A bullet list: its list table's bullet has the same fallback.
+      {"{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2 Symbol;}}\\pard{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0"
+       "{\\pntxtb\\'B7}}\\fi-200\\li200\\f0 One\\par}",
+       "{\\leveltext\\'01\\u8226\\'3f;}"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rtf);
     Read(c.rtf);
     const std::string written = WriteRtf(Document);
     EXPECT_NE(written.find(c.written), std::string::npos) << written;
+    EXPECT_FALSE(std::regex_search(written, std::regex(R"(\\u-?[0-9]+ ?\?)"))) << written;
     int depth = 0;
     for (char ch : written) depth += ch == '{' ? 1 : ch == '}' ? -1 : 0;
     EXPECT_EQ(depth, 0);
